@@ -1,0 +1,78 @@
+// The analyses: each has its screen and, where the report needs it, an
+// export variant (suffix _devuelve) that computes the same results with
+// fewer or no keys and draws its graph into a new bitmap owned by the caller.
+// Per-class result arrays are indexed by class 0..nclases-1 and hold the whole
+// sample at index nclases.
+#ifndef PASADAS_ANALYSIS_H
+#define PASADAS_ANALYSIS_H
+
+#include <allegro.h>
+
+const int RANURAS = 100;  /* result slots: 99 classes plus the whole sample */
+
+/* ---- Frequencies by age class ---- */
+void calculo_frecuencias(int* clases, int nfish, int nclases);      /* "Frecuencia" screen */
+BITMAP* grafico_frecuencias(int* clases, int nclases, int nfish);   /* new 541x403 bar graph */
+
+/* ---- Mean lengths and weights ---- */
+void datos_medios(int* clases, float* longitudes, float* pesos, int nfish, int nclases);
+
+/* ---- Removal population estimator ---- */
+extern float Nx[RANURAS];     /* unrounded N of every valid group, fish */
+extern float VarNx[RANURAS];  /* unrounded Var(N) of every valid group */
+extern float Esx[RANURAS];    /* unrounded standard error of N */
+extern float Nclas[RANURAS];  /* whole-sample N shared out by class frequency (floating, round up to read) */
+extern float ESclas[RANURAS]; /* ceil(1.96 ES) of the whole sample shared out the same way */
+/* R and N per group; N is 0 for a failed group and already reduced by the
+   sum-preserving rounding for the classes (round it up to read it). */
+void Calculo_R_N(int* clases, int* pasadas, int n, int nclases, int npasadas, float* R, float* N);
+/* The full estimate for the report: R, q, and the rounded N, Var(N), ES and
+   upper limit of every group (only R for a failed group). */
+void calculo_poblacional_devuelve(int* clases, int* pasadas, int n, int nclases, int k,
+                                  float* R, float* q, int* N_red, float* Var_red,
+                                  float* ES_red, int* Sup_red);
+void calculo_poblacional(int* clases, int* pasadas, int n, int nclases, int k); /* the screen */
+int estimacion_valida(float R, int npasadas); /* 0 < R < (npasadas-1)/2, in single precision */
+
+/* ---- Reach measures, density and biomass ---- */
+extern float Suptramo;  /* surface of the reach, m2; 0 = not given */
+extern float Voltramo;  /* volume of the reach, m3; 0 = not given */
+extern float mltramo;   /* length of the reach, linear metres; 0 = not given */
+void densidad_biomasa(float* N, float* R, int* clases, float* pesos, int n, int nclases, int npasadas);
+int densidad_biomasa_devuelve(); /* the measure menu alone; 1 when left with ESC */
+
+/* ---- Weight-length relationship ---- */
+extern float ax;       /* a of Peso = a*Longitud^b */
+extern float bx;       /* b */
+extern float R23;      /* r2 of the log-log fit */
+extern float kffsum0;  /* condition factor: sum of weights / sum of cubed lengths, g/cm3 */
+extern int biometria_definida; /* 0 when the last export fit had no answer: ax..R23 are then meaningless */
+void relaciones_biometricas(float* longitudes, float* pesos, int n);
+BITMAP* relaciones_biometricas_devuelve(float* longitudes, float* pesos, int n); /* new 541x510 */
+
+/* ---- Growth: von Bertalanffy with Walford, polynomial ---- */
+extern float Wf;     /* last Walford estimate of the maximum length, cm */
+extern float Lmax1;  /* Linf of the last fit, cm */
+extern float k1;     /* k of the last fit, 1/year */
+extern float t01;    /* t0 of the last fit, years */
+extern float R2;     /* r2 of the last fit */
+extern float mes0;   /* age of class 0+ in months as last typed, 0..12 */
+extern int bertalanffy_definido; /* 0 when the last von Bertalanffy fit had no answer */
+extern float B01, B11, B21;  /* a0 (cm), a1 (cm/year), a2 (cm/year2) of the last export polynomial fit */
+extern float R22;            /* r2 of that fit */
+extern int polinomio_definido; /* 0 when the last export polynomial fit had no answer */
+
+void menu_crecimiento(int* clases, float* longitudes, int nclases, int nfish);
+void von_bertalanffy(int* clases, float* longitudes, int nclases, int nfish);
+float waldford(float* longitudes, int* clases, int nfish, int nclases);
+/* mode 2 asks for Linf and the months, any other mode takes Lmax1 and mes0.
+   predichas gets the lengths at ages 0..9; *cancela is set to 1 on ESC.
+   Returns a new 541x552 bitmap. */
+BITMAP* von_bertalanffy_devuelve(int modo, int* clases, float* longitudes, int nclases, int nfish,
+                                 float* predichas, float* edad0, int* cancela);
+void ajuste_polinomial(int nfish, int nclases, float* longitudes, int* clases);
+/* Returns a new 541x500 bitmap; predichas gets the lengths at ages 0..9. */
+BITMAP* ajuste_polinomial_devuelve(int nfish, int nclases, float* longitudes, float* predichas,
+                                   int* clases, float* edad0);
+
+#endif

@@ -1,0 +1,16 @@
+// The two counts every analysis works from.
+#include "sample.h"
+
+int numero_clases(const int* clases, int n) {
+  int mayor = 0;  // negative classes never raise the count
+  for (int i = 0; i < n; i++)
+    if (clases[i] > mayor) mayor = clases[i];
+  return mayor + 1;
+}
+
+int calculo_pasadas(const int* pasadas, int n) {
+  int mayor = 0;
+  for (int i = 0; i < n; i++)
+    if (pasadas[i] > mayor) mayor = pasadas[i];
+  return mayor;
+}

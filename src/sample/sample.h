@@ -1,0 +1,28 @@
+// The sample: four parallel arrays indexed by fish (pass, length in cm,
+// weight in g, age class), their counts, the loaders that fill them from a
+// data file, the age-class screen and the built-in example.
+#ifndef PASADAS_SAMPLE_H
+#define PASADAS_SAMPLE_H
+
+const int MAX_PECES = 10000;  /* fish a loaded sample can hold */
+const int MAX_CLASES = 99;    /* classes the estimator has slots for (plus the whole sample) */
+const int MAX_PASADAS = 20;   /* passes the estimator's pass table holds */
+const int NUM_EJEMPLO = 38;   /* fish of the built-in example */
+
+int numero_clases(const int* clases, int n);     /* highest class present + 1 (1 for an empty sample) */
+int calculo_pasadas(const int* pasadas, int n);  /* highest pass present, 0 when none is positive */
+
+/* Copies the built-in example into the caller's four arrays of NUM_EJEMPLO. */
+void copia_ejemplo(int* pasadas, float* longitudes, float* pesos, int* clases);
+/* Shows the example sample under "Cargar datos"; returns 38. */
+int imprime_ejemplo(int* pasadas, float* longitudes, float* pesos, int* clases);
+
+/* Asks for a file with classes, reads and shows it; returns n, 0 when nothing was loaded. */
+int cargar_datos_mas(int* pasadas, float* longitudes, float* pesos, int* clases);
+/* The same for a file without classes; 0 also when its table was left with ESC. */
+int cargar_datos(int* pasadas, float* longitudes, float* pesos);
+/* Age classes from length intervals over a histogram; returns the number of
+   classes, 0 when abandoned. */
+int clases_edad(int* clases, float* longitudes, int* pasadas, int n);
+
+#endif

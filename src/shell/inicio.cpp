@@ -1,0 +1,59 @@
+// Start-up and shutdown: the window, the resource file and the two splash
+// screens, and the close button that ends the program like ESC.
+#include "shell.h"
+
+#include <cstdlib>
+
+int c_esc = 0;
+
+static const char TITULO_VENTANA[] = "Pasadas";
+
+static void sin_recursos() {
+  set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+  allegro_message("No se puede abrir el programa");
+  exit(-1);
+}
+
+static void abre_ventana() {
+  int profundidad = desktop_color_depth();
+  set_color_depth(profundidad ? profundidad : 32);
+  if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, 1000, 600, 0, 0) != 0) {
+    allegro_message("No se puede abrir el programa\n%s\n", allegro_error);
+    exit(-1);
+  }
+  set_window_title(TITULO_VENTANA);
+}
+
+static void muestra_portada(BITMAP* portada) {
+  clear_to_color(screen, blanco());
+  blit(portada, screen, 0, 0, (SCREEN_W - portada->w) / 2, (SCREEN_H - portada->h) / 2,
+       portada->w, portada->h);
+}
+
+void init() {
+  set_uformat(U_ASCII);  // the fonts and the report are Latin-1, one byte a letter
+  allegro_init();
+  set_close_button_callback(closehook);
+  abre_ventana();
+  datos = carga_recursos();
+  if (!datos) sin_recursos();
+  install_timer();
+  install_keyboard();
+  install_mouse();
+  muestra_portada(imagen(IMAGEN_PORTADA1));
+  texto_centrado(screen, FUENTE_CELDAS, SCREEN_W / 2, SCREEN_H - 50, rojo_aviso(),
+                 "<Pulse ENTER para continuar>");
+  c_esc = lee_tecla();
+  muestra_portada(imagen(IMAGEN_PORTADA2));
+}
+
+void deinit() {
+  clear_keybuf();
+  if (datos) unload_datafile(datos);
+  datos = nullptr;
+}
+
+void closehook() {
+  c_esc = TECLA_ESC;
+  simulate_keypress(TECLA_ESC);
+}

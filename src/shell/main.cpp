@@ -1,0 +1,92 @@
+// Pasadas: age-class frequencies, removal population estimates, density,
+// biomass, weight-length and growth fits for a reach fished in passes.
+// The main loop alternates between the load menu and the calculation menu.
+#include "analysis.h"
+#include "export.h"
+#include "sample.h"
+#include "shell.h"
+
+/* The current sample and the estimator's two result arrays for the
+   density screen, owned here for the whole run. */
+struct muestra_actual {
+  int* pasadas;
+  float* longitudes;
+  float* pesos;
+  int* clases;
+};
+
+static float R_densidad[100];
+static float N_densidad[200];
+
+static void reparte(int eleccion, muestra_actual m, int n, int nclases) {
+  int npasadas = 0;
+  switch (eleccion) {
+    case 2: calculo_frecuencias(m.clases, n, nclases); break;
+    case 3:
+      npasadas = calculo_pasadas(m.pasadas, n);
+      calculo_poblacional(m.clases, m.pasadas, n, nclases, npasadas);
+      break;
+    case 4: datos_medios(m.clases, m.longitudes, m.pesos, n, nclases); break;
+    case 5:
+      npasadas = calculo_pasadas(m.pasadas, n);
+      Calculo_R_N(m.clases, m.pasadas, n, nclases, npasadas, R_densidad, N_densidad);
+      densidad_biomasa(N_densidad, R_densidad, m.clases, m.pesos, n, nclases, npasadas);
+      break;
+    case 6: relaciones_biometricas(m.longitudes, m.pesos, n); break;
+    case 7: menu_crecimiento(m.clases, m.longitudes, nclases, n); break;
+    case 8: exporta_todo(m.pasadas, m.longitudes, m.pesos, m.clases, n); break;
+    default: break;
+  }
+}
+
+/* Runs the calculation menu until "Menu de carga" (returns 1) or "Salir" (5). */
+static int bucle_calculo(muestra_actual m, int n, int nclases) {
+  int eleccion;
+  do {
+    eleccion = menu();
+    reparte(eleccion, m, n, nclases);
+  } while (eleccion != 1 && eleccion != 9);
+  return eleccion == 9 ? 5 : 1;
+}
+
+int main() {
+  static int pasadas[MAX_PECES], clases[MAX_PECES];
+  static float longitudes[MAX_PECES], pesos[MAX_PECES];
+  int ej_pasadas[NUM_EJEMPLO], ej_clases[NUM_EJEMPLO];
+  float ej_longitudes[NUM_EJEMPLO], ej_pesos[NUM_EJEMPLO];
+
+  init();
+  if (c_esc != TECLA_ESC) c_esc = lee_tecla();  // the second splash
+  if (c_esc == TECLA_ESC) {
+    deinit();
+    return 0;
+  }
+  copia_ejemplo(ej_pasadas, ej_longitudes, ej_pesos, ej_clases);
+  muestra_actual cargada = {pasadas, longitudes, pesos, clases};
+  muestra_actual ejemplo = {ej_pasadas, ej_longitudes, ej_pesos, ej_clases};
+  int n = NUM_EJEMPLO, nclases = 0, eleccion = 0;
+  do {
+    eleccion = menu_carga();
+    if (eleccion == 1) {
+      n = cargar_datos_mas(pasadas, longitudes, pesos, clases);
+      if (n == 0) continue;
+      nclases = numero_clases(clases, n);
+      eleccion = bucle_calculo(cargada, n, nclases);
+    } else if (eleccion == 2) {
+      n = cargar_datos(pasadas, longitudes, pesos);
+      if (n == 0) continue;
+      nclases = clases_edad(clases, longitudes, pasadas, n);
+      if (nclases == 0) continue;
+      eleccion = bucle_calculo(cargada, n, nclases);
+    } else if (eleccion == 3) {
+      n = imprime_ejemplo(ej_pasadas, ej_longitudes, ej_pesos, ej_clases);
+      nclases = numero_clases(ej_clases, n);
+      eleccion = bucle_calculo(ejemplo, n, nclases);
+    } else if (eleccion == 4) {
+      ayuda();
+    }
+  } while (eleccion != 5 && c_esc != TECLA_ESC);
+  deinit();
+  return 0;
+}
+END_OF_MAIN()

@@ -1,0 +1,146 @@
+// The look every page shares: the resource file's fonts, the colours, the
+// framed page with its title box, text helpers and the scroll marks.
+#include "shell.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+DATAFILE* datos = nullptr;
+
+static const char NOMBRE_RECURSOS[] = "datas.dat";
+static const int RADIO_ESQUINA = 40;
+static const int CENTRO_ESQUINA = 73;
+static const int X_TITULO = 200;
+static const int Y_BORDE = 34;
+
+DATAFILE* carga_recursos() {
+  char junto_al_programa[1024];
+  get_executable_name(junto_al_programa, sizeof junto_al_programa);
+  replace_filename(junto_al_programa, junto_al_programa, NOMBRE_RECURSOS,
+                   sizeof junto_al_programa);
+  DATAFILE* d = load_datafile(junto_al_programa);
+  if (!d) d = load_datafile(NOMBRE_RECURSOS);
+  if (!d) return nullptr;
+  // A file that is not ours would hand out the wrong objects by index.
+  for (int i = 0; i <= IMAGEN_AYUDA; i++) {
+    int tipo = d[i].type;
+    bool es_fuente = i <= FUENTE_PEQUENA;
+    if (tipo == DAT_END || tipo != (es_fuente ? DAT_FONT : DAT_BITMAP)) {
+      unload_datafile(d);
+      return nullptr;
+    }
+  }
+  return d;
+}
+
+FONT* fuente(int indice) { return (FONT*)datos[indice].dat; }
+BITMAP* imagen(int indice) { return (BITMAP*)datos[indice].dat; }
+
+int gris_pagina() { return makecol(230, 230, 230); }
+int negro() { return makecol(0, 0, 0); }
+int blanco() { return makecol(255, 255, 255); }
+int gris_cabecera() { return makecol(217, 217, 217); }
+int azul_titulo() { return makecol(176, 196, 222); }
+int azul_seleccion() { return makecol(65, 105, 225); }
+int rojo_aviso() { return makecol(250, 0, 0); }
+int rojo_mensaje() { return makecol(255, 0, 0); }
+int azul_entrada() { return makecol(0, 0, 255); }
+int amarillo_campo() { return makecol(255, 255, 153); }
+
+int alto(int f) { return text_height(fuente(f)); }
+int ancho(int f, const char* s) { return text_length(fuente(f), s); }
+
+static void formatea(char* buf, size_t tam, const char* fmt, va_list ap) {
+  vsnprintf(buf, tam, fmt, ap);
+}
+
+void texto(BITMAP* b, int f, int x, int y, int color, const char* fmt, ...) {
+  char buf[512];
+  va_list ap;
+  va_start(ap, fmt);
+  formatea(buf, sizeof buf, fmt, ap);
+  va_end(ap);
+  textout_ex(b, fuente(f), buf, x, y, color, -1);
+}
+
+void texto_centrado(BITMAP* b, int f, int x, int y, int color, const char* fmt, ...) {
+  char buf[512];
+  va_list ap;
+  va_start(ap, fmt);
+  formatea(buf, sizeof buf, fmt, ap);
+  va_end(ap);
+  textout_centre_ex(b, fuente(f), buf, x, y, color, -1);
+}
+
+void texto_derecha(BITMAP* b, int f, int x, int y, int color, const char* fmt, ...) {
+  char buf[512];
+  va_list ap;
+  va_start(ap, fmt);
+  formatea(buf, sizeof buf, fmt, ap);
+  va_end(ap);
+  textout_right_ex(b, fuente(f), buf, x, y, color, -1);
+}
+
+void flecha_arriba(BITMAP* b, int x, int y_punta, int y_base, int visible) {
+  triangle(b, x, y_punta, x - 5, y_base, x + 5, y_base, visible ? negro() : gris_pagina());
+}
+
+void flecha_abajo(BITMAP* b, int x, int y_punta, int y_base, int visible) {
+  flecha_arriba(b, x, y_punta, y_base, visible);
+}
+
+/* Three concentric circles, then everything but their outer quarter erased. */
+static void esquina(BITMAP* b, int cx, int cy, int dx, int dy) {
+  for (int r = RADIO_ESQUINA; r >= RADIO_ESQUINA - 2; r--) circle(b, cx, cy, r, negro());
+  int interior_x = cx - dx * CENTRO_ESQUINA, interior_y = cy - dy * CENTRO_ESQUINA;
+  rectfill(b, interior_x, interior_y, cx, cy + dy * RADIO_ESQUINA, gris_pagina());
+  rectfill(b, interior_x, interior_y, cx + dx * RADIO_ESQUINA, cy, gris_pagina());
+}
+
+static void caja_titulo(BITMAP* b, const char* titulo) {
+  int tl = ancho(FUENTE_TITULO, titulo), th = alto(FUENTE_TITULO);
+  rectfill(b, 198 - tl / 2, 33 - th / 2, 202 + tl / 2, 37 + th / 2, azul_titulo());
+  for (int i = 0; i < 3; i++)
+    rect(b, 197 - tl / 2 - i, 32 - th / 2 - i, 203 + tl / 2 + i, 38 + th / 2 + i, negro());
+  texto(b, FUENTE_TITULO, X_TITULO - tl / 2, 35 - th / 2, negro(), "%s", titulo);
+}
+
+static void bordes(BITMAP* b, int w, int h, int tl) {
+  const int desplaza[3] = {-1, 1, 0};  // drawn in the order 33, 35, 34
+  for (int i = 0; i < 3; i++) {
+    int d = desplaza[i];
+    hline(b, 73, Y_BORDE + d, 195 - tl / 2, negro());
+    hline(b, 205 + tl / 2, Y_BORDE + d, w - 73, negro());
+    vline(b, 33 + i, 73, h - 73, negro());
+    hline(b, 73, h - Y_BORDE - d, w - 73, negro());
+    vline(b, w - 33 - i, h - 73, 73, negro());
+  }
+}
+
+void marco(const char* titulo) {
+  const int w = SCREEN_W, h = SCREEN_H;
+  BITMAP* pagina = create_bitmap(1000, 600);
+  clear_bitmap(pagina);
+  clear_to_color(pagina, gris_pagina());
+  esquina(pagina, CENTRO_ESQUINA, CENTRO_ESQUINA, -1, -1);
+  esquina(pagina, w - CENTRO_ESQUINA, CENTRO_ESQUINA, 1, -1);
+  esquina(pagina, w - CENTRO_ESQUINA, h - CENTRO_ESQUINA, 1, 1);
+  esquina(pagina, CENTRO_ESQUINA, h - CENTRO_ESQUINA, -1, 1);
+  caja_titulo(pagina, titulo);
+  bordes(pagina, w, h, ancho(FUENTE_TITULO, titulo));
+  blit(pagina, screen, 0, 0, (w - 1000) / 2, (h - 600) / 2, 1000, 600);
+  destroy_bitmap(pagina);
+}
+
+int lee_tecla() { return readkey(); }
+int ascii(int tecla) { return tecla & 0xff; }
+int es_enter(int tecla) { return ascii(tecla) == ASCII_ENTER; }
+
+int espera_tecla(const int* validas, int nvalidas) {
+  for (;;) {
+    int t = lee_tecla();
+    if (es_enter(t)) return t;
+    for (int i = 0; i < nvalidas; i++)
+      if (t == validas[i]) return t;
+  }
+}

@@ -1,0 +1,141 @@
+// The application shell: the window, the resource file, the page frame, the
+// menus, the keyboard entry fields and the scrolling sample table that every
+// screen of Pasadas shares.
+#ifndef PASADAS_SHELL_H
+#define PASADAS_SHELL_H
+
+#include <allegro.h>
+
+/* ---- Program-wide state ---- */
+extern int c_esc;     /* last key a screen read, readkey() value: scancode*256 + ASCII */
+extern int m1;        /* selected entry of the calculation menu, 1..9, kept for the run */
+extern DATAFILE* datos; /* the resource file datas.dat, loaded once at start-up */
+
+/* ---- Keys, as readkey() returns them ---- */
+const int TECLA_ESC = (KEY_ESC << 8) | 27;
+const int TECLA_ARRIBA = KEY_UP << 8;
+const int TECLA_ABAJO = KEY_DOWN << 8;
+const int TECLA_IZQUIERDA = KEY_LEFT << 8;
+const int TECLA_DERECHA = KEY_RIGHT << 8;
+const int ASCII_ENTER = 13;
+const int ASCII_BORRAR = 8;
+
+/* ---- Resource objects, by index in datas.dat ---- */
+const int FUENTE_CELDAS = 0;   /* cells, prompts, messages */
+const int FUENTE_CABECERA = 1; /* table headers, notes */
+const int FUENTE_TITULO = 2;   /* titles, menu entries */
+const int FUENTE_PEQUENA = 3;  /* axis labels, superscripts */
+const int IMAGEN_PORTADA2 = 4; /* second splash */
+const int IMAGEN_PORTADA1 = 5; /* first splash */
+const int IMAGEN_AYUDA = 6;    /* help diagram */
+
+FONT* fuente(int indice);            /* font object of the resource file */
+BITMAP* imagen(int indice);          /* bitmap object of the resource file */
+DATAFILE* carga_recursos();          /* datas.dat beside the program, else in the working folder; NULL if missing or broken */
+
+/* ---- Colours ---- */
+int gris_pagina();     /* 230,230,230: page background, erasing */
+int negro();
+int blanco();
+int gris_cabecera();   /* 217,217,217: table header bands */
+int azul_titulo();     /* 176,196,222: inside of the title box */
+int azul_seleccion();  /* 65,105,225: selected menu entry */
+int rojo_aviso();      /* 250,0,0: prompts of the sample, weight-length and growth screens */
+int rojo_mensaje();    /* 255,0,0: messages and prompts of the other screens */
+int azul_entrada();    /* 0,0,255: a number being typed, the histogram marker */
+int amarillo_campo();  /* 255,255,153: estimates replaced by catches */
+
+/* ---- Frame and text ---- */
+void marco(const char* titulo);  /* a fresh page with its rounded border and title box */
+void texto(BITMAP* b, int f, int x, int y, int color, const char* fmt, ...);         /* left-aligned at x, top at y */
+void texto_centrado(BITMAP* b, int f, int x, int y, int color, const char* fmt, ...); /* centred on x */
+void texto_derecha(BITMAP* b, int f, int x, int y, int color, const char* fmt, ...);  /* right-aligned at x */
+int alto(int f);                                /* text height of a font */
+int ancho(int f, const char* s);                /* text width of s in a font */
+void flecha_arriba(BITMAP* b, int x, int y_punta, int y_base, int visible); /* scroll mark, black or erased */
+void flecha_abajo(BITMAP* b, int x, int y_punta, int y_base, int visible);
+
+/* ---- Keys ---- */
+int lee_tecla();                 /* readkey(), the whole value */
+int ascii(int tecla);            /* the ASCII byte of a readkey() value */
+int es_enter(int tecla);
+int espera_tecla(const int* validas, int nvalidas); /* reads until one of the keys (whole values or ENTER) arrives */
+
+/* ---- Menus ---- */
+/* Draws the entries centred on x = W/2 from y0 with the given pitch, entry
+   `seleccion` (1-based) in highlight blue, and reads keys until ENTER or ESC.
+   With esc_guarda 0, ESC selects the last entry and counts as ENTER; with 1,
+   ESC stores itself in c_esc and the result is 0. Returns the entry chosen. */
+int menu_vertical(const char* const* entradas, int nentradas, int y0, int paso,
+                  int seleccion, int esc_guarda);
+int menu_carga();   /* load menu: 1..5 */
+int menu();         /* calculation menu: 1..9, 9 at once when c_esc holds ESC */
+void ayuda();       /* help diagram; leaves the closing key in c_esc */
+
+/* ---- Number field ---- */
+struct campo_numero {
+  float valor;     /* value typed so far */
+  int punto;       /* the decimal point has been typed */
+  int decimales;   /* decimal digits typed, 0..2 */
+};
+const int NUMERO_IGNORADA = 0;  /* the key changed nothing */
+const int NUMERO_CAMBIA = 1;    /* a digit or the point changed the field */
+const int NUMERO_BORRADO = 2;   /* BACKSPACE cleared the field */
+void numero_vacia(campo_numero* c);
+int numero_tecla(campo_numero* c, int tecla);    /* feeds one key; NUMERO_* */
+const char* numero_formato(const campo_numero* c); /* "%.0f", "%.1f" or "%.2f" for the echo */
+
+/* ---- File-name field ---- */
+/* Where and how a file-name field echoes itself. */
+struct estilo_nombre {
+  const char* eco;      /* printf format of the echoed line, with %s */
+  int x, y;             /* place of the echo, font 2, left-aligned */
+  const char* aviso;    /* message for a refused key */
+  int aviso_x, aviso_y; /* place of the message */
+  int aviso_centrado;   /* the message is centred on aviso_x */
+  int borra_x1, borra_y1, borra_x2, borra_y2; /* painted grey before each key is handled */
+  int borra_bs_x1, borra_bs_y1, borra_bs_x2, borra_bs_y2; /* painted grey on BACKSPACE */
+};
+const int CAPACIDAD_NOMBRE_CARGA = 29;    /* characters of a loader's file name */
+const int CAPACIDAD_NOMBRE_INFORME = 163; /* characters of a report name */
+/* Reads a name key by key, starting from `primera` (0 = read one first), into
+   nombre (room for capacidad characters plus the end mark). Returns 1 on
+   ENTER, 0 on ESC (c_esc then holds ESC). */
+int campo_nombre(char* nombre, int capacidad, const estilo_nombre* e, int primera);
+int caracter_de_nombre(int c);  /* letters, digits and '.' only */
+
+/* ---- Scrolling sample table ---- */
+/* Layout of one of the sample screens' tables. */
+struct tabla_muestra {
+  int ncolumnas;            /* 3 or 4 */
+  const char* cabeceras[4];
+  int centros[4];           /* centre x of each column */
+  int bordes[5];            /* x of the rules, outer ones included */
+  int y;                    /* top line */
+  int alto_cabecera;        /* last y of the header band, relative to y (28 or 29) */
+  int limite_rejilla;       /* grid rows drawn while k*(h1+10) is below it */
+  int limite;               /* rows while o < limite, o measured from the top line */
+  int pagina;               /* rows per page, the scroll step arithmetic's constant */
+  int x_flecha;             /* x of the scroll marks */
+};
+/* Column kinds of a table row: pass, length, weight, class. */
+const int COL_PASADA = 0, COL_LONGITUD = 1, COL_PESO = 2, COL_CLASE = 3;
+/* Draws the page starting at fish `inicio`; columnas[c] tells which datum
+   column c shows. Returns the index just past the last fish shown. */
+int dibuja_tabla_muestra(const tabla_muestra* t, const int* columnas, int inicio, int n,
+                         const int* pasadas, const float* longitudes,
+                         const float* pesos, const int* clases);
+int desplaza_tabla(int tecla, int inicio, int fin, int pagina, int n); /* new first row after UP or DOWN */
+/* Shows the table with a prompt until ENTER or ESC (ESC stored in c_esc).
+   Returns 1 when left with ESC. */
+int recorre_tabla_muestra(const tabla_muestra* t, const int* columnas, int n,
+                          const int* pasadas, const float* longitudes,
+                          const float* pesos, const int* clases,
+                          const char* aviso, int aviso_x, int aviso_y, int aviso_color);
+
+/* ---- Start-up and shutdown ---- */
+void init();       /* window, resource file, splash screens; leaves the first splash key in c_esc */
+void deinit();
+void closehook();  /* close button: posts ESC */
+
+#endif

@@ -1,0 +1,183 @@
+#include "conductor.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+static std::string salida_de(const std::string& orden) {
+  std::string r;
+  FILE* p = popen(orden.c_str(), "r");
+  if (!p) return r;
+  char buf[256];
+  while (fgets(buf, sizeof buf, p)) r += buf;
+  pclose(p);
+  while (!r.empty() && (r.back() == '\n' || r.back() == ' ')) r.pop_back();
+  return r;
+}
+
+static int arranca_x(std::string* pantalla) {
+  int tubo[2];
+  if (pipe(tubo) != 0) return -1;
+  int pid = fork();
+  if (pid == 0) {
+    close(tubo[0]);
+    char fd[16];
+    snprintf(fd, sizeof fd, "%d", tubo[1]);
+    int nulo = open("/dev/null", O_WRONLY);
+    dup2(nulo, 2);
+    execlp("Xvfb", "Xvfb", "-displayfd", fd, "-screen", "0", "1000x600x24", "-nolisten",
+           "tcp", (char*)nullptr);
+    _exit(127);
+  }
+  close(tubo[1]);
+  char buf[32] = {0};
+  ssize_t n = read(tubo[0], buf, sizeof buf - 1);
+  close(tubo[0]);
+  if (n <= 0) return -1;
+  *pantalla = ":" + std::string(buf, strcspn(buf, "\n"));
+  return pid;
+}
+
+void Programa::SetUp() {
+  char plantilla[] = "/tmp/pasadas-e2e-XXXXXX";
+  ASSERT_NE(mkdtemp(plantilla), nullptr);
+  carpeta = plantilla;
+  pid_x = arranca_x(&pantalla);
+  ASSERT_GT(pid_x, 0) << "Xvfb no arranca";
+}
+
+void Programa::TearDown() {
+  if (pid_programa > 0) {
+    kill(pid_programa, SIGKILL);
+    waitpid(pid_programa, nullptr, 0);
+  }
+  if (pid_x > 0) {
+    kill(pid_x, SIGTERM);
+    waitpid(pid_x, nullptr, 0);
+  }
+  if (!HasFailure()) system(("rm -rf '" + carpeta + "'").c_str());
+  else fprintf(stderr, "carpeta de la prueba conservada: %s\n", carpeta.c_str());
+}
+
+void Programa::copia_dato(const std::string& nombre) {
+  std::ifstream en(std::string(DIR_DATOS) + "/" + nombre, std::ios::binary);
+  std::ofstream sal(carpeta + "/" + nombre, std::ios::binary);
+  sal << en.rdbuf();
+}
+
+void Programa::escribe_fichero(const std::string& nombre, const std::string& texto) {
+  std::ofstream sal(carpeta + "/" + nombre, std::ios::binary);
+  sal << texto;
+}
+
+std::string Programa::lee_fichero(const std::string& nombre) {
+  std::ifstream en(carpeta + "/" + nombre, std::ios::binary);
+  std::stringstream s;
+  s << en.rdbuf();
+  return s.str();
+}
+
+bool Programa::existe(const std::string& nombre) {
+  return access((carpeta + "/" + nombre).c_str(), F_OK) == 0;
+}
+
+void Programa::arranca() {
+  pid_programa = fork();
+  if (pid_programa == 0) {
+    if (chdir(carpeta.c_str()) != 0) _exit(126);
+    setenv("DISPLAY", pantalla.c_str(), 1);
+    execl(PROGRAMA_PASADAS, PROGRAMA_PASADAS, (char*)nullptr);
+    _exit(127);
+  }
+  ventana = salida_de("DISPLAY=" + pantalla +
+                      " timeout 20 xdotool search --sync --name '^Pasadas$' | head -n 1");
+  ASSERT_FALSE(ventana.empty()) << "la ventana no aparece";
+  system(("DISPLAY=" + pantalla + " xdotool windowfocus --sync " + ventana).c_str());
+}
+
+void Programa::teclas(const std::vector<std::string>& nombres) {
+  std::string orden = "DISPLAY=" + pantalla + " xdotool key --delay 60";
+  for (auto& n : nombres) orden += " " + n;
+  ASSERT_EQ(system(orden.c_str()), 0) << orden;
+}
+
+void Programa::teclea(const std::string& texto) {
+  std::vector<std::string> nombres;
+  for (char c : texto) nombres.push_back(c == '.' ? "period" : std::string(1, c));
+  teclas(nombres);
+}
+
+static unsigned lee32(const unsigned char* p) {
+  return (unsigned)p[0] << 24 | (unsigned)p[1] << 16 | (unsigned)p[2] << 8 | p[3];
+}
+
+static int desplazamiento(unsigned mascara) {
+  int d = 0;
+  while (mascara && !(mascara & 1)) {
+    mascara >>= 1;
+    d++;
+  }
+  return d;
+}
+
+/* Decodes a 24/32-bit ZPixmap xwd dump. */
+static Captura decodifica_xwd(const std::string& datos) {
+  Captura c;
+  if (datos.size() < 100) return c;
+  const unsigned char* p = (const unsigned char*)datos.data();
+  unsigned cabecera = lee32(p), ancho = lee32(p + 16), alto = lee32(p + 20);
+  unsigned orden = lee32(p + 28), bpp = lee32(p + 44), linea = lee32(p + 48);
+  unsigned mr = lee32(p + 56), mg = lee32(p + 60), mb = lee32(p + 64), ncolores = lee32(p + 76);
+  size_t inicio = cabecera + (size_t)ncolores * 12;
+  if (bpp != 32 || datos.size() < inicio + (size_t)linea * alto) return c;
+  c.ancho = ancho;
+  c.alto = alto;
+  c.rgb.resize((size_t)ancho * alto);
+  for (unsigned y = 0; y < alto; y++)
+    for (unsigned x = 0; x < ancho; x++) {
+      const unsigned char* q = p + inicio + (size_t)y * linea + x * 4;
+      unsigned v = orden ? lee32(q) : (unsigned)q[3] << 24 | q[2] << 16 | q[1] << 8 | q[0];
+      unsigned r = (v & mr) >> desplazamiento(mr), g = (v & mg) >> desplazamiento(mg),
+               b = (v & mb) >> desplazamiento(mb);
+      c.rgb[(size_t)y * ancho + x] = r << 16 | g << 8 | b;
+    }
+  return c;
+}
+
+Captura Programa::captura() {
+  std::string fichero = carpeta + "/.captura.xwd";
+  std::string orden = "DISPLAY=" + pantalla + " xwd -silent -id " + ventana + " -out " + fichero;
+  if (system(orden.c_str()) != 0) return Captura();
+  std::ifstream en(fichero, std::ios::binary);
+  std::stringstream s;
+  s << en.rdbuf();
+  return decodifica_xwd(s.str());
+}
+
+bool Programa::espera_color(int x, int y, unsigned rgb, double segundos) {
+  for (double t = 0; t < segundos; t += 0.1) {
+    Captura c = captura();
+    if (c.ancho > x && c.alto > y && c.pixel(x, y) == rgb) return true;
+    usleep(100000);
+  }
+  return false;
+}
+
+int Programa::espera_fin(double segundos) {
+  for (double t = 0; t < segundos; t += 0.05) {
+    int estado;
+    if (waitpid(pid_programa, &estado, WNOHANG) == pid_programa) {
+      pid_programa = -1;
+      return WIFEXITED(estado) ? WEXITSTATUS(estado) : -WTERMSIG(estado);
+    }
+    usleep(50000);
+  }
+  return -1000;
+}

@@ -1,0 +1,46 @@
+// End-to-end driver: starts the real program in a scratch folder on a
+// private virtual X display, types keys with xdotool, reads the window back
+// with xwd, and collects the exit status.
+#ifndef PRUEBAS_CONDUCTOR_H
+#define PRUEBAS_CONDUCTOR_H
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+/* A screenshot of the program's window, decoded from xwd. */
+struct Captura {
+  int ancho = 0, alto = 0;
+  std::vector<unsigned> rgb;  /* 0xRRGGBB per pixel, row by row */
+  unsigned pixel(int x, int y) const { return rgb[(size_t)y * ancho + x]; }
+};
+
+class Programa : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  /* Copies a file of data/ into the scratch folder. */
+  void copia_dato(const std::string& nombre);
+  /* Writes a file with the given text into the scratch folder. */
+  void escribe_fichero(const std::string& nombre, const std::string& texto);
+  std::string lee_fichero(const std::string& nombre);
+  bool existe(const std::string& nombre);
+  /* Starts the program; returns once its window exists. */
+  void arranca();
+  /* Sends xdotool key names ("Return", "Escape", "Down", "a", "period"...). */
+  void teclas(const std::vector<std::string>& nombres);
+  void teclea(const std::string& texto);  /* types letters, digits and '.' */
+  Captura captura();
+  /* Waits until pixel (x,y) of the window has colour rgb; false after segundos. */
+  bool espera_color(int x, int y, unsigned rgb, double segundos = 10);
+  /* Waits for the program to end; returns its exit status, or -1000 on timeout. */
+  int espera_fin(double segundos = 10);
+
+  std::string carpeta;   /* the scratch working folder */
+  std::string pantalla;  /* DISPLAY of the private X server */
+  int pid_x = -1, pid_programa = -1;
+  std::string ventana;   /* X window id of the program */
+};
+
+#endif

@@ -1,0 +1,86 @@
+// The screen-test main: opens the window and the resource file once, then
+// runs the tests.
+#include "pantalla.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "shell.h"
+
+int tecla_de(char c) {
+  if (c >= 'a' && c <= 'z') return ((KEY_A + c - 'a') << 8) | c;
+  if (c >= 'A' && c <= 'Z') return ((KEY_A + c - 'A') << 8) | c;
+  if (c >= '1' && c <= '9') return ((KEY_1 + c - '1') << 8) | c;
+  switch (c) {
+    case '0': return (KEY_0 << 8) | c;
+    case '.': return (KEY_STOP << 8) | c;
+    case '\n': return (KEY_ENTER << 8) | 13;
+    case '\b': return (KEY_BACKSPACE << 8) | 8;
+    case '\x1b': return TECLA_ESC;
+    case ' ': return (KEY_SPACE << 8) | c;
+    case '-': return (KEY_MINUS << 8) | c;
+    default: return c;
+  }
+}
+
+void Pantalla::SetUp() {
+  clear_keybuf();
+  c_esc = 0;
+  m1 = 1;
+  clear_to_color(screen, makecol(0, 0, 0));
+}
+
+void Pantalla::escribe(const std::string& letras) {
+  for (char c : letras) simulate_keypress(tecla_de(c));
+}
+
+void Pantalla::pulsa(int tecla, int veces) {
+  for (int i = 0; i < veces; i++) simulate_keypress(tecla);
+}
+
+int Pantalla::teclas_pendientes() {
+  int n = 0;
+  while (keypressed()) {
+    readkey();
+    n++;
+  }
+  return n;
+}
+
+bool Pantalla::color_en(int x, int y, int r, int g, int b) {
+  int p = getpixel(screen, x, y);
+  return getr(p) == r && getg(p) == g && getb(p) == b;
+}
+
+int Pantalla::cuenta_color(int x1, int y1, int x2, int y2, int r, int g, int b) {
+  int n = 0;
+  for (int y = y1; y <= y2; y++)
+    for (int x = x1; x <= x2; x++) n += color_en(x, y, r, g, b);
+  return n;
+}
+
+void Pantalla::guarda_captura(const char* nombre) {
+  PALETTE pal;
+  get_palette(pal);
+  save_bitmap(nombre, screen, pal);
+}
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (!::testing::GTEST_FLAG(list_tests)) {
+    set_uformat(U_ASCII);
+    allegro_init();
+    set_color_depth(32);
+    if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, 1000, 600, 0, 0) != 0) {
+      fprintf(stderr, "sin ventana: %s\n", allegro_error);
+      return 1;
+    }
+    install_keyboard();
+    datos = carga_recursos();
+    if (!datos) {
+      fprintf(stderr, "sin datas.dat\n");
+      return 1;
+    }
+  }
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages, everything that building, running and
+# testing Pasadas needs. Safe to run again: packages already present are
+# skipped, and apt is only asked for what is missing.
+set -euo pipefail
+
+paquetes=(
+  build-essential g++ cmake pkg-config
+  liballegro4-dev allegro4-doc
+  libfreetype-dev fonts-dejavu-core
+  xvfb xdotool x11-apps x11-utils
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+)
+
+faltan=()
+for p in "${paquetes[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || faltan+=("$p")
+done
+
+if [ "${#faltan[@]}" -eq 0 ]; then
+  echo "preparar: todo instalado"
+  exit 0
+fi
+
+sudo_si_hace_falta() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+export DEBIAN_FRONTEND=noninteractive
+sudo_si_hace_falta apt-get update
+sudo_si_hace_falta apt-get install -y --no-install-recommends "${faltan[@]}"
