@@ -6,7 +6,7 @@ set -euo pipefail
 
 paquetes=(
   build-essential g++ cmake pkg-config
-  liballegro4-dev allegro4-doc
+  liballegro4-dev allegro4-doc libx11-dev
   libfreetype-dev fonts-dejavu-core
   xvfb xdotool x11-apps x11-utils
   libgtest-dev libgmock-dev libbenchmark-dev

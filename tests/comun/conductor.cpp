@@ -1,5 +1,6 @@
 #include "conductor.h"
 
+#include <X11/Xlib.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -100,6 +101,43 @@ void Programa::arranca() {
                       " timeout 20 xdotool search --sync --name '^Pasadas$' | head -n 1");
   ASSERT_FALSE(ventana.empty()) << "la ventana no aparece";
   system(("DISPLAY=" + pantalla + " xdotool windowfocus --sync " + ventana).c_str());
+  // Keys typed before the first splash is up would be lost: wait for its
+  // red prompt, drawn once the keyboard is listening.
+  ASSERT_TRUE(espera_en_zona(300, 545, 700, 570, 0xfa0000, 20)) << "no first splash";
+}
+
+void Programa::arranca_copia_sin_recursos() {
+  std::string copia = carpeta + "/pasadas";
+  ASSERT_EQ(system(("cp '" PROGRAMA_PASADAS "' '" + copia + "'").c_str()), 0);
+  pid_programa = fork();
+  if (pid_programa == 0) {
+    if (chdir(carpeta.c_str()) != 0) _exit(126);
+    setenv("DISPLAY", pantalla.c_str(), 1);
+    execl(copia.c_str(), copia.c_str(), (char*)nullptr);
+    _exit(127);
+  }
+}
+
+bool Programa::pulsa_en_ventana(const std::string& clase, const std::string& tecla) {
+  std::string w = salida_de("DISPLAY=" + pantalla + " timeout 20 xdotool search --sync --class '" +
+                            clase + "' | head -n 1");
+  if (w.empty()) return false;
+  std::string orden = "DISPLAY=" + pantalla + " xdotool windowfocus --sync " + w + " key " + tecla;
+  return system(orden.c_str()) == 0;
+}
+
+void Programa::cierra_ventana() {
+  Display* d = XOpenDisplay(pantalla.c_str());
+  ASSERT_NE(d, nullptr);
+  XEvent e = {};
+  e.xclient.type = ClientMessage;
+  e.xclient.window = std::stoul(ventana);
+  e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+  e.xclient.format = 32;
+  e.xclient.data.l[0] = XInternAtom(d, "WM_DELETE_WINDOW", False);
+  e.xclient.data.l[1] = CurrentTime;
+  XSendEvent(d, e.xclient.window, False, NoEventMask, &e);
+  XCloseDisplay(d);
 }
 
 void Programa::teclas(const std::vector<std::string>& nombres) {
@@ -165,6 +203,17 @@ bool Programa::espera_color(int x, int y, unsigned rgb, double segundos) {
   for (double t = 0; t < segundos; t += 0.1) {
     Captura c = captura();
     if (c.ancho > x && c.alto > y && c.pixel(x, y) == rgb) return true;
+    usleep(100000);
+  }
+  return false;
+}
+
+bool Programa::espera_en_zona(int x1, int y1, int x2, int y2, unsigned rgb, double segundos) {
+  for (double t = 0; t < segundos; t += 0.1) {
+    Captura c = captura();
+    for (int y = y1; y <= y2 && y < c.alto; y++)
+      for (int x = x1; x <= x2 && x < c.ancho; x++)
+        if (c.pixel(x, y) == rgb) return true;
     usleep(100000);
   }
   return false;

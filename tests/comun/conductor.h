@@ -28,12 +28,22 @@ class Programa : public ::testing::Test {
   bool existe(const std::string& nombre);
   /* Starts the program; returns once its window exists. */
   void arranca();
+  /* Starts a copy of the program placed in the scratch folder, where no
+     datas.dat lies beside it; does not wait for a window. */
+  void arranca_copia_sin_recursos();
+  /* Presses a key in the first window of an X class (xmessage...); false
+     when no such window appears. */
+  bool pulsa_en_ventana(const std::string& clase, const std::string& tecla);
+  /* Asks the window to close, as its close button does. */
+  void cierra_ventana();
   /* Sends xdotool key names ("Return", "Escape", "Down", "a", "period"...). */
   void teclas(const std::vector<std::string>& nombres);
   void teclea(const std::string& texto);  /* types letters, digits and '.' */
   Captura captura();
   /* Waits until pixel (x,y) of the window has colour rgb; false after segundos. */
   bool espera_color(int x, int y, unsigned rgb, double segundos = 10);
+  /* Waits until some pixel of the rectangle has colour rgb. */
+  bool espera_en_zona(int x1, int y1, int x2, int y2, unsigned rgb, double segundos = 10);
   /* Waits for the program to end; returns its exit status, or -1000 on timeout. */
   int espera_fin(double segundos = 10);
 
