@@ -23,27 +23,53 @@ static std::string salida_de(const std::string& orden) {
   return r;
 }
 
-static int arranca_x(std::string* pantalla) {
-  int tubo[2];
-  if (pipe(tubo) != 0) return -1;
+/* The pid written in the X server's lock file of a display, or -1. */
+static int duenio_de_pantalla(int numero) {
+  std::ifstream cerrojo("/tmp/.X" + std::to_string(numero) + "-lock");
+  int pid = -1;
+  cerrojo >> pid;
+  return pid;
+}
+
+/* Starts Xvfb on display :numero; returns its pid once it accepts
+   connections, or -1 when it could not (the number was taken). */
+static int arranca_x_en(int numero) {
+  std::string nombre = ":" + std::to_string(numero);
   int pid = fork();
   if (pid == 0) {
-    close(tubo[0]);
-    char fd[16];
-    snprintf(fd, sizeof fd, "%d", tubo[1]);
     int nulo = open("/dev/null", O_WRONLY);
+    dup2(nulo, 1);
     dup2(nulo, 2);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd, "-screen", "0", "1000x600x24", "-nolisten",
-           "tcp", (char*)nullptr);
+    execlp("Xvfb", "Xvfb", nombre.c_str(), "-screen", "0", "1000x600x24", "-nolisten", "tcp",
+           (char*)nullptr);
     _exit(127);
   }
-  close(tubo[1]);
-  char buf[32] = {0};
-  ssize_t n = read(tubo[0], buf, sizeof buf - 1);
-  close(tubo[0]);
-  if (n <= 0) return -1;
-  *pantalla = ":" + std::string(buf, strcspn(buf, "\n"));
-  return pid;
+  for (int i = 0; i < 100; i++) {
+    if (waitpid(pid, nullptr, WNOHANG) == pid) return -1;
+    Display* d = XOpenDisplay(nombre.c_str());
+    if (d) {
+      XCloseDisplay(d);
+      if (duenio_de_pantalla(numero) == pid) return pid;
+      break;  // another test's server answered: this number is taken
+    }
+    usleep(50000);
+  }
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+  return -1;
+}
+
+/* A private display for each test, so tests can run side by side. */
+static int arranca_x(std::string* pantalla) {
+  for (int intento = 0; intento < 20; intento++) {
+    int numero = 200 + (getpid() * 7 + intento * 13) % 700;
+    int pid = arranca_x_en(numero);
+    if (pid > 0) {
+      *pantalla = ":" + std::to_string(numero);
+      return pid;
+    }
+  }
+  return -1;
 }
 
 void Programa::SetUp() {
