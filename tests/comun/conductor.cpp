@@ -89,8 +89,12 @@ void Programa::TearDown() {
     kill(pid_x, SIGTERM);
     waitpid(pid_x, nullptr, 0);
   }
-  if (!HasFailure()) system(("rm -rf '" + carpeta + "'").c_str());
-  else fprintf(stderr, "carpeta de la prueba conservada: %s\n", carpeta.c_str());
+  if (!HasFailure()) {
+    system(("rm -rf '" + carpeta + "'").c_str());
+    return;
+  }
+  fprintf(stderr, "carpeta de la prueba conservada: %s\nsalida del programa:\n%s\n",
+          carpeta.c_str(), lee_fichero(".salida_programa").c_str());
 }
 
 void Programa::copia_dato(const std::string& nombre) {
@@ -115,16 +119,23 @@ bool Programa::existe(const std::string& nombre) {
   return access((carpeta + "/" + nombre).c_str(), F_OK) == 0;
 }
 
-void Programa::arranca() {
+void Programa::lanza(const std::string& programa) {
   pid_programa = fork();
   if (pid_programa == 0) {
     if (chdir(carpeta.c_str()) != 0) _exit(126);
     setenv("DISPLAY", pantalla.c_str(), 1);
-    execl(PROGRAMA_PASADAS, PROGRAMA_PASADAS, (char*)nullptr);
+    int salida = open(".salida_programa", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(salida, 1);
+    dup2(salida, 2);
+    execl(programa.c_str(), programa.c_str(), (char*)nullptr);
     _exit(127);
   }
+}
+
+void Programa::arranca() {
+  lanza(PROGRAMA_PASADAS);
   ventana = salida_de("DISPLAY=" + pantalla +
-                      " timeout 20 xdotool search --sync --name '^Pasadas$' | head -n 1");
+                      " timeout 40 xdotool search --sync --name '^Pasadas$' | head -n 1");
   ASSERT_FALSE(ventana.empty()) << "la ventana no aparece";
   system(("DISPLAY=" + pantalla + " xdotool windowfocus --sync " + ventana).c_str());
   // Keys typed before the first splash is up would be lost: wait for its
@@ -135,13 +146,7 @@ void Programa::arranca() {
 void Programa::arranca_copia_sin_recursos() {
   std::string copia = carpeta + "/pasadas";
   ASSERT_EQ(system(("cp '" PROGRAMA_PASADAS "' '" + copia + "'").c_str()), 0);
-  pid_programa = fork();
-  if (pid_programa == 0) {
-    if (chdir(carpeta.c_str()) != 0) _exit(126);
-    setenv("DISPLAY", pantalla.c_str(), 1);
-    execl(copia.c_str(), copia.c_str(), (char*)nullptr);
-    _exit(127);
-  }
+  lanza(copia);
 }
 
 bool Programa::pulsa_en_ventana(const std::string& clase, const std::string& tecla) {

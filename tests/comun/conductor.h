@@ -47,6 +47,8 @@ class Programa : public ::testing::Test {
   /* Waits for the program to end; returns its exit status, or -1000 on timeout. */
   int espera_fin(double segundos = 10);
 
+  void lanza(const std::string& programa);  /* fork and exec in the scratch folder */
+
   std::string carpeta;   /* the scratch working folder */
   std::string pantalla;  /* DISPLAY of the private X server */
   int pid_x = -1, pid_programa = -1;

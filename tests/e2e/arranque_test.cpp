@@ -7,14 +7,14 @@ const unsigned BLANCO = 0xffffff, GRIS = 0xe6e6e6, NEGRO = 0x000000;
 }
 
 TEST_F(Programa, EscOnFirstSplashEndsWithStatusZero) {
-  arranca();
+  ASSERT_NO_FATAL_FAILURE(arranca());
   ASSERT_TRUE(espera_color(500, 5, BLANCO));
   teclas({"Escape"});
   EXPECT_EQ(espera_fin(), 0);
 }
 
 TEST_F(Programa, AnyKeyPassesEachSplashToTheLoadMenu) {
-  arranca();
+  ASSERT_NO_FATAL_FAILURE(arranca());
   ASSERT_TRUE(espera_color(500, 5, BLANCO));
   teclas({"x"});
   teclas({"space"});
@@ -25,7 +25,7 @@ TEST_F(Programa, AnyKeyPassesEachSplashToTheLoadMenu) {
 }
 
 TEST_F(Programa, HelpReturnsToLoadMenuAndEscThereEnds) {
-  arranca();
+  ASSERT_NO_FATAL_FAILURE(arranca());
   teclas({"Return", "Return", "Down", "Down", "Down", "Return"});
   ASSERT_TRUE(espera_color(500, 5, GRIS));
   teclas({"a"});            // any key leaves the diagram
@@ -35,7 +35,7 @@ TEST_F(Programa, HelpReturnsToLoadMenuAndEscThereEnds) {
 }
 
 TEST_F(Programa, ExampleThenCalculationMenuBackToLoadMenuAndOut) {
-  arranca();
+  ASSERT_NO_FATAL_FAILURE(arranca());
   teclas({"Return", "Return", "Down", "Down", "Return"});  // "Utilizar ejemplo"
   ASSERT_TRUE(espera_color(60, 300, GRIS));
   teclas({"Return"});             // leaves the table: the calculation menu
@@ -46,13 +46,13 @@ TEST_F(Programa, ExampleThenCalculationMenuBackToLoadMenuAndOut) {
 }
 
 TEST_F(Programa, EscOnTheExampleTableEndsTheProgram) {
-  arranca();
+  ASSERT_NO_FATAL_FAILURE(arranca());
   teclas({"Return", "Return", "Down", "Down", "Return", "Down", "Escape"});
   EXPECT_EQ(espera_fin(), 0);
 }
 
 TEST_F(Programa, CloseButtonEndsTheProgramFromAnyScreen) {
-  arranca();
+  ASSERT_NO_FATAL_FAILURE(arranca());
   teclas({"Return", "Return", "Down", "Down", "Return"});
   ASSERT_TRUE(espera_color(60, 300, GRIS));
   cierra_ventana();
@@ -60,7 +60,7 @@ TEST_F(Programa, CloseButtonEndsTheProgramFromAnyScreen) {
 }
 
 TEST_F(Programa, CloseButtonOnTheLoadMenuEndsIt) {
-  arranca();
+  ASSERT_NO_FATAL_FAILURE(arranca());
   teclas({"Return", "Return"});
   ASSERT_TRUE(espera_color(500, 5, GRIS));
   cierra_ventana();
