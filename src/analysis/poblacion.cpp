@@ -1,12 +1,268 @@
-// Removal population estimator: not yet built.
+// Removal population estimator (Zippin): from the catch per pass of every age
+// class and of the whole sample, the statistic R, the escape probability q,
+// the population N with its variance, standard error and 95 % upper limit,
+// and the whole-sample N shared out over the classes by their frequencies.
+// Every figure is single precision in a fixed order: the printed numbers
+// depend on it.
+#include <cmath>
+
 #include "analysis.h"
+#include "poblacion_interna.h"
+#include "sample.h"
 
 float Nx[RANURAS], VarNx[RANURAS], Esx[RANURAS], Nclas[RANURAS], ESclas[RANURAS];
+
+static const float Q_INICIAL = 0.001f;
+static const double PASO_Q = 0.00005;  /* added in double, the sum kept in single precision */
+static const double AJUSTE_F = 0.9999; /* the search stops once f(q)/R reaches it */
+static const float Z95 = 1.96f;
 
 int estimacion_valida(float R, int npasadas) {
   float cota = (npasadas - 1) / 2.0f;
   return R > 0 && R < cota;
 }
-void Calculo_R_N(int*, int*, int, int, int, float*, float*) {}
-void calculo_poblacional_devuelve(int*, int*, int, int, int, float*, float*, int*, float*, float*, int*) {}
-void calculo_poblacional(int*, int*, int, int, int) {}
+
+static float eleva(float base, int exponente) { return (float)pow(base, exponente); }
+
+/* f(q) = q/(1-q) - k q^k/(1-q^k), the curve R is matched against. */
+static float curva_f(float q, float qk, int k) { return q / (1 - q) - k * qk / (1 - qk); }
+
+/* Fish of the group per pass, c[1..k]; fish of other passes count in none. */
+static void captura_por_pasada(const int* clases, const int* pasadas, int n, int clase, int k,
+                               int* c) {
+  for (int j = 0; j <= k; j++) c[j] = 0;
+  for (int i = 0; i < n; i++) {
+    if (clase >= 0 && clases[i] != clase) continue;
+    if (pasadas[i] >= 1 && pasadas[i] <= k) c[pasadas[i]]++;
+  }
+}
+
+static int captura_de_clase(const int* clases, int n, int clase) {
+  int c = 0;
+  for (int i = 0; i < n; i++) c += clases[i] == clase;
+  return c;
+}
+
+static int cifra_definida(float x) { return std::isfinite(x) && x >= 0; }
+
+/* N and the upper limit are counted in whole fish: they must fit an int. */
+static int cabe_en_entero(float x) { return x < 2147483520.0f; }
+
+/* The stepwise search: the first q with f(q)/R >= 0.9999; *qk gets its q^k. */
+static float busca_q(float R, int k, float* qk) {
+  float q = Q_INICIAL;
+  *qk = eleva(q, k);
+  float f = curva_f(q, *qk, k);
+  // A valid R is met below q = 1; the test on q only keeps rounding noise
+  // next to the bound from carrying the search past it.
+  while (f / R < AJUSTE_F && q < 1) {
+    q = (float)(q + PASO_Q);
+    *qk = eleva(q, k);
+    f = curva_f(q, *qk, k);
+  }
+  return q;
+}
+
+/* N, Var(N), ES and the upper limit from the search's q and q^k. */
+static void poblacion_de(estimacion_grupo* g, int T, int k) {
+  float q = g->q, qk = g->qk;
+  float p = 1 - q;
+  float kp = k * p;
+  g->N = T / (1 - qk);
+  g->Var = g->N * qk * (1 - qk) / (eleva(1 - qk, 2) - eleva(kp, 2) * qk / q);
+  g->ES = (float)sqrt(g->Var);
+  g->sup = g->N + Z95 * g->ES;
+}
+
+/* Steps from the catch per pass to the upper limit for one group. */
+static estimacion_grupo estima_grupo(const int* c, int captura, int k) {
+  const estimacion_grupo fallida = {captura, 0, 0, 0, 0, 0, 0, 0, 0};
+  estimacion_grupo g = fallida;
+  int T = 0;
+  for (int j = 1; j <= k; j++) T += c[j];
+  if (T == 0) return g;
+  float inversa = 1.0f / T;
+  for (int j = 1; j <= k; j++) g.R += (j - 1) * inversa * c[j];
+  if (!estimacion_valida(g.R, k)) return g;
+
+  g.q = busca_q(g.R, k, &g.qk);
+  poblacion_de(&g, T, k);
+  g.valida = g.q < 1 && g.N > 0 && cifra_definida(g.N) && cifra_definida(g.Var) &&
+             cifra_definida(g.ES) && cifra_definida(g.sup) && cabe_en_entero(g.sup);
+  if (g.valida) return g;
+  // Within a thousandth of the bound single precision can no longer tell the
+  // terms of f apart and the search runs past q = 1 (negative N, no ES).
+  // Such an R is taken as the bound itself, so that every reader of R sees
+  // the group fail; printed with two decimals it reads the same.
+  g = fallida;
+  g.R = (k - 1) / 2.0f;
+  return g;
+}
+
+/* Slot of the whole sample; for a refused sample the last slot that exists. */
+static int ultimo_grupo(const estimacion_muestra* e) {
+  return e->nclases < RANURAS ? e->nclases : RANURAS - 1;
+}
+
+static void marca_fuera_de_limites(estimacion_muestra* e) {
+  for (int i = 0; i <= ultimo_grupo(e); i++) e->g[i] = estimacion_grupo{0, 0, 0, 0, 0, 0, 0, 0, 0};
+}
+
+void estima_muestra(const int* clases, const int* pasadas, int n, int nclases, int k,
+                    estimacion_muestra* e) {
+  int c[MAX_PASADAS + 1];
+  e->nclases = nclases;
+  e->k = k;
+  e->dentro_de_limites = nclases >= 0 && nclases <= MAX_CLASES && k <= MAX_PASADAS;
+  if (!e->dentro_de_limites) {
+    marca_fuera_de_limites(e);
+    return;
+  }
+  if (n < 0) n = 0;
+  for (int j = 0; j < nclases; j++) {
+    captura_por_pasada(clases, pasadas, n, j, k, c);
+    e->g[j] = estima_grupo(c, captura_de_clase(clases, n, j), k);
+  }
+  captura_por_pasada(clases, pasadas, n, -1, k, c);
+  e->g[nclases] = estima_grupo(c, n, k);
+}
+
+/* ---- Sum-preserving rounding ---- */
+
+static float suma_redondeada(const float* v, const int* cuenta, int m) {
+  float s = 0;
+  for (int i = 0; i < m; i++)
+    if (cuenta[i]) s += ceilf(v[i]);
+  return s;
+}
+
+void conserva_suma(const float* x, float* v, const int* cuenta, int m, float objetivo,
+                   int descendente) {
+  float clave[RANURAS];
+  for (int i = 0; i < m; i++) clave[i] = cuenta[i] ? x[i] - (ceilf(x[i]) - 1) : 0;
+  // Rounded-up values can only exceed the target; should rounding in the sums
+  // ever put them at or below it, nothing is taken off. A class already at 0
+  // is never reduced: a share of fish cannot be negative.
+  while (suma_redondeada(v, cuenta, m) > objetivo) {
+    float minimo = 1.0f;
+    int elegida = -1;
+    for (int s = 0; s < m; s++) {
+      int i = descendente ? m - 1 - s : s;
+      if (clave[i] != 0 && clave[i] <= minimo && ceilf(v[i]) > 0) {
+        minimo = clave[i];
+        elegida = i;
+      }
+    }
+    if (elegida < 0) break;
+    v[elegida] -= 1;
+    clave[elegida] = 0;
+  }
+}
+
+/* One class column: x over the valid classes, v their rounded-up values
+   after the rounding. Returns nothing for failed classes (v = 0). */
+/* The target of a class column: its single-precision sum over the valid
+   classes in class order, rounded up. */
+static float total_redondeado(const float* x, const int* valida, int m) {
+  float total = 0;
+  for (int i = 0; i < m; i++)
+    if (valida[i]) total += x[i];
+  return ceilf(total);
+}
+
+static void redondea_columna(const float* x, const int* valida, int m, int descendente, float* v) {
+  for (int i = 0; i < m; i++) v[i] = valida[i] ? ceilf(x[i]) : 0;
+  conserva_suma(x, v, valida, m, total_redondeado(x, valida, m), descendente);
+}
+
+void redondea_columnas(const estimacion_muestra* e, int* N_red, float* Var_red, float* ES_red,
+                       int* Sup_red) {
+  int m = e->nclases, valida[RANURAS] = {0};
+  float x[RANURAS] = {0}, v[RANURAS];
+  if (!e->dentro_de_limites || m < 0 || m > MAX_CLASES) return;
+  for (int i = 0; i < m; i++) valida[i] = e->g[i].valida;
+
+  for (int i = 0; i < m; i++) x[i] = e->g[i].N;
+  redondea_columna(x, valida, m, 0, v);
+  for (int i = 0; i < m; i++) N_red[i] = (int)v[i];
+  for (int i = 0; i < m; i++) x[i] = e->g[i].Var;
+  redondea_columna(x, valida, m, 1, Var_red);
+  for (int i = 0; i < m; i++) x[i] = e->g[i].ES;
+  redondea_columna(x, valida, m, 1, ES_red);
+  for (int i = 0; i < m; i++) x[i] = e->g[i].sup;
+  redondea_columna(x, valida, m, 1, v);
+  for (int i = 0; i < m; i++) Sup_red[i] = (int)v[i];
+
+  const estimacion_grupo& t = e->g[m];
+  N_red[m] = t.valida ? (int)ceilf(t.N) : 0;
+  Var_red[m] = t.valida ? ceilf(t.Var) : 0;
+  ES_red[m] = t.valida ? ceilf(t.ES) : 0;
+  // The whole sample's limit is the sum of the by-frequency limits.
+  Sup_red[m] = t.valida ? (int)ceilf(t.N) + (int)ceilf(Z95 * t.ES) : 0;
+}
+
+/* x[j] = total * Cj / n for every class, then rounded to add up to the total. */
+static void reparte_total(const estimacion_muestra* e, int n, float total, int descendente,
+                          float* reparto) {
+  int m = e->nclases, todas[RANURAS];
+  float x[RANURAS];
+  if (m < 0 || m > MAX_CLASES) return;
+  for (int j = 0; j < m; j++) {
+    todas[j] = 1;
+    x[j] = total * e->g[j].captura / n;
+    reparto[j] = x[j];
+  }
+  conserva_suma(x, reparto, todas, m, total, descendente);
+}
+
+void reparte_por_frecuencias(const estimacion_muestra* e, int n, int con_es) {
+  const estimacion_grupo& t = e->g[e->nclases];
+  if (!e->dentro_de_limites || !t.valida || n <= 0) return;
+  reparte_total(e, n, ceilf(t.N), 0, Nclas);
+  if (con_es) reparte_total(e, n, ceilf(Z95 * t.ES), 1, ESclas);
+}
+
+/* ---- The callers ---- */
+
+void Calculo_R_N(int* clases, int* pasadas, int n, int nclases, int npasadas, float* R, float* N) {
+  static estimacion_muestra e;
+  estima_muestra(clases, pasadas, n, nclases, npasadas, &e);
+  int m = ultimo_grupo(&e);
+  if (m < 0) return;
+  int valida[RANURAS];
+  float x[RANURAS];
+  for (int i = 0; i <= m; i++) {
+    R[i] = e.g[i].R;
+    N[i] = e.g[i].valida ? e.g[i].N : 0;
+    valida[i] = e.g[i].valida;
+    x[i] = N[i];
+  }
+  if (!e.dentro_de_limites) return;
+  conserva_suma(x, N, valida, m, total_redondeado(x, valida, m), 0);
+  reparte_por_frecuencias(&e, n, 0);
+}
+
+void calculo_poblacional_devuelve(int* clases, int* pasadas, int n, int nclases, int k, float* R,
+                                  float* q, int* N_red, float* Var_red, float* ES_red,
+                                  int* Sup_red) {
+  static estimacion_muestra e;
+  estima_muestra(clases, pasadas, n, nclases, k, &e);
+  int m = ultimo_grupo(&e);
+  if (m < 0) return;
+  for (int i = 0; i <= m; i++) {
+    R[i] = e.g[i].R;
+    q[i] = e.g[i].q;
+    N_red[i] = 0;
+    Var_red[i] = ES_red[i] = 0;
+    Sup_red[i] = 0;
+  }
+  if (!e.dentro_de_limites) return;
+  redondea_columnas(&e, N_red, Var_red, ES_red, Sup_red);
+  for (int i = 0; i <= m; i++)
+    if (e.g[i].valida) {
+      Nx[i] = e.g[i].N;
+      VarNx[i] = e.g[i].Var;
+      Esx[i] = e.g[i].ES;
+    }
+  reparte_por_frecuencias(&e, n, 1);
+}

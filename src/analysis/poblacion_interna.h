@@ -1,0 +1,40 @@
+// The removal estimator's working figures, shared by its three callers (the
+// population screen, the density entry and the report) so that all of them
+// show the one same computation.
+#ifndef PASADAS_POBLACION_INTERNA_H
+#define PASADAS_POBLACION_INTERNA_H
+
+#include "analysis.h"
+
+/* One group: an age class or the whole sample. Figures are unrounded. */
+struct estimacion_grupo {
+  int captura;  /* fish of the group, whatever their pass */
+  int valida;   /* 0 < R < (k-1)/2 and every figure below came out finite */
+  float R, q, qk, N, Var, ES;
+  float sup;    /* N + 1.96 ES */
+};
+
+/* Every group of a sample: classes 0..nclases-1, whole sample at nclases. */
+struct estimacion_muestra {
+  int nclases, k;
+  int dentro_de_limites; /* 0: more classes or passes than the estimator holds, nothing estimated */
+  estimacion_grupo g[RANURAS];
+};
+
+/* Steps shared by the callers, in the order they must run. */
+void estima_muestra(const int* clases, const int* pasadas, int n, int nclases, int k,
+                    estimacion_muestra* e);
+/* Rounded-up class columns after the sum-preserving rounding; the whole
+   sample's slot holds its own rounded figures (upper limit: ceil(N) + ceil(1.96 ES)). */
+void redondea_columnas(const estimacion_muestra* e, int* N_red, float* Var_red, float* ES_red,
+                       int* Sup_red);
+/* Nclas, and ESclas when con_es, from a valid whole-sample estimate. */
+void reparte_por_frecuencias(const estimacion_muestra* e, int n, int con_es);
+
+/* Sum-preserving rounding: takes whole units off v[i] (classes with cuenta[i]
+   only), smallest fractional part of x[i] first, until the rounded-up v add
+   up to objetivo. Ties go to the last class scanned. */
+void conserva_suma(const float* x, float* v, const int* cuenta, int m, float objetivo,
+                   int descendente);
+
+#endif

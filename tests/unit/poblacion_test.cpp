@@ -1,0 +1,346 @@
+// The removal estimator: figures, validity, the sum-preserving rounding and
+// the split by frequencies.
+//
+// Expected figures were worked out once with a separate python3 script that
+// follows the method step by step, rounding every operation to single
+// precision with struct.pack('f', x): R = sum (j-1)*(1/T)*cj; q from 0.001 by
+// 0.00005 while f(q)/R < 0.9999 with f = q/(1-q) - k q^k/(1-q^k);
+// N = T/(1-q^k); Var = N q^k (1-q^k) / ((1-q^k)^2 - (kp)^2 q^k/q); ES = sqrt(Var).
+// The float literals below are that script's values, so equality is exact.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "analysis.h"
+#include "poblacion_interna.h"
+#include "sample.h"
+
+namespace {
+
+/* A sample from its catch per class and pass: capturas[clase][pasada - 1]. */
+struct Muestra {
+  std::vector<int> pasadas, clases;
+  int n() const { return (int)pasadas.size(); }
+  int nclases() const { return numero_clases(clases.data(), n()); }
+  int k() const { return calculo_pasadas(pasadas.data(), n()); }
+};
+
+Muestra muestra_de(const std::vector<std::vector<int>>& capturas) {
+  Muestra m;
+  for (size_t c = 0; c < capturas.size(); c++)
+    for (size_t j = 0; j < capturas[c].size(); j++)
+      for (int i = 0; i < capturas[c][j]; i++) {
+        m.pasadas.push_back((int)j + 1);
+        m.clases.push_back((int)c);
+      }
+  return m;
+}
+
+/* Everything calculo_poblacional_devuelve hands back. */
+struct Informe {
+  float R[RANURAS], q[RANURAS], Var[RANURAS], ES[RANURAS];
+  int N[RANURAS], Sup[RANURAS];
+};
+
+Informe informe_de(Muestra& m) {
+  Informe r = {};
+  calculo_poblacional_devuelve(m.clases.data(), m.pasadas.data(), m.n(), m.nclases(), m.k(),
+                               r.R, r.q, r.N, r.Var, r.ES, r.Sup);
+  return r;
+}
+
+std::string dos_decimales(float x) {
+  char b[32];
+  snprintf(b, sizeof b, "%.2f", x);
+  return b;
+}
+
+Muestra ejemplo() {
+  Muestra m;
+  m.pasadas.resize(NUM_EJEMPLO);
+  m.clases.resize(NUM_EJEMPLO);
+  float l[NUM_EJEMPLO], p[NUM_EJEMPLO];
+  copia_ejemplo(m.pasadas.data(), l, p, m.clases.data());
+  return m;
+}
+
+}  // namespace
+
+TEST(Poblacion, TwoPassesTwentyThenTenGiveTheWorkedFigures) {
+  Muestra m = muestra_de({{20, 10}});
+  Informe r = informe_de(m);
+  for (int g : {0, 1}) {  // the one class and the whole sample
+    EXPECT_EQ(dos_decimales(r.R[g]), "0.33");
+    EXPECT_EQ(dos_decimales(1 - r.q[g]), "0.50");
+    EXPECT_EQ(r.q[g], 0.49992677569389343f);
+    EXPECT_EQ(r.N[g], 40);
+    EXPECT_EQ(r.Var[g], 120);
+    EXPECT_EQ(r.ES[g], 11);
+    EXPECT_EQ(Nx[g], 39.996097564697266f);
+    EXPECT_EQ(VarNx[g], 119.89453125f);
+    EXPECT_EQ(Esx[g], 10.949636459350586f);
+  }
+  EXPECT_EQ(r.Sup[0], 62);  // ceil(N + 1.96 ES) = ceil(61.457)
+  EXPECT_EQ(r.Sup[1], 62);  // ceil(N) + ceil(1.96 ES) = 40 + 22
+  EXPECT_EQ(Nclas[0], 40);
+  EXPECT_EQ(ESclas[0], 22);
+}
+
+TEST(Poblacion, ThreePassesTwentyTenFiveGiveTheWorkedFigures) {
+  Muestra m = muestra_de({{20, 10, 5}});
+  Informe r = informe_de(m);
+  EXPECT_EQ(r.R[0], 20.0f / 35);  // (0*20 + 1*10 + 2*5)/35 in float steps is exact here
+  EXPECT_EQ(r.N[0], 40);
+  EXPECT_EQ(r.Var[0], 22);
+  EXPECT_EQ(r.ES[0], 5);
+  EXPECT_EQ(r.Sup[0], 50);
+  EXPECT_EQ(Nx[0], 39.999202728271484f);
+  EXPECT_EQ(VarNx[0], 21.532236099243164f);
+  EXPECT_EQ(Esx[0], 4.640284061431885f);
+}
+
+TEST(Poblacion, DensityEntryGetsTheSameEstimateUnrounded) {
+  Muestra m = muestra_de({{20, 10}});
+  float R[2], N[2];
+  Calculo_R_N(m.clases.data(), m.pasadas.data(), m.n(), 1, 2, R, N);
+  EXPECT_EQ(N[0], 39.996097564697266f);
+  EXPECT_EQ(N[1], 39.996097564697266f);
+  EXPECT_EQ(Nclas[0], 40);
+}
+
+// Built-in example, 5 classes, 3 passes. Per group {R, q, N, Var, ES}:
+static const float EJEMPLO[6][5] = {
+    {0.8461538553237915f, 0.7921752333641052f, 25.851245880126953f, 722.2972412109375f, 26.875587463378906f},
+    {0.7272727489471436f, 0.6563026905059814f, 15.335100173950195f, 54.94247055053711f, 7.412318706512451f},
+    {0.6666666865348816f, 0.5930421948432922f, 7.581236839294434f, 12.252260208129883f, 3.5003228187561035f},
+    {0.75f, 0.6809567809104919f, 5.845911502838135f, 29.11134910583496f, 5.395493507385254f},
+    {0.75f, 0.6809567809104919f, 5.845911502838135f, 29.11134910583496f, 5.395493507385254f},
+    {0.7631579041481018f, 0.6955091953277588f, 57.26693344116211f, 348.65692138671875f, 18.6723575592041f}};
+
+TEST(Poblacion, ExampleGivesEveryFigureOfBothTables) {
+  Muestra m = ejemplo();
+  Informe r = informe_de(m);
+  for (int g = 0; g <= 5; g++) {
+    EXPECT_EQ(r.R[g], EJEMPLO[g][0]) << g;
+    EXPECT_EQ(r.q[g], EJEMPLO[g][1]) << g;
+    EXPECT_EQ(Nx[g], EJEMPLO[g][2]) << g;
+    EXPECT_EQ(VarNx[g], EJEMPLO[g][3]) << g;
+    EXPECT_EQ(Esx[g], EJEMPLO[g][4]) << g;
+  }
+  // N: 25.85 15.34 7.58 5.85 5.85, target ceil(60.46) = 61, class 1+ gives a unit.
+  const int N[5] = {26, 15, 8, 6, 6};
+  // Var: 722.30 54.94 12.25 29.11 29.11, target 848 from 851: 3+ and 4+
+  // (0.111, lowest first) and then 2+ (0.252) give a unit.
+  const float Var[5] = {723, 55, 12, 29, 29};
+  // ES: 26.88 7.41 3.50 5.40 5.40, target 49; 3+ and 4+ tie at 0.395, the
+  // descending scan takes 3+ first, then 4+.
+  const float ES[5] = {27, 8, 4, 5, 5};
+  // Upper limits: 78.53 29.86 14.44 16.42 16.42, target 156; 3+ then 4+.
+  const int Sup[5] = {79, 30, 15, 16, 16};
+  for (int j = 0; j < 5; j++) {
+    EXPECT_EQ(r.N[j], N[j]) << j;
+    EXPECT_EQ(r.Var[j], Var[j]) << j;
+    EXPECT_EQ(r.ES[j], ES[j]) << j;
+    EXPECT_EQ(r.Sup[j], Sup[j]) << j;
+  }
+  EXPECT_EQ(r.N[5], 58);
+  EXPECT_EQ(r.Var[5], 349);
+  EXPECT_EQ(r.ES[5], 19);
+  EXPECT_EQ(r.Sup[5], 95);  // 58 + ceil(36.598)
+  // By frequencies: 58*Cj/38 = 19.84 16.79 8.16 5.11 5.11 (sum of ceilings 61),
+  // 3+, 4+ and 2+ give a unit; 37*Cj/38 = 12.66 10.71 5.84 3.89 3.89 (sum 40),
+  // the descending scan takes 1+, 2+ and 0+.
+  const float Nclas_esperado[5] = {19.842105865478516f, 16.789474487304688f, 8.1578950881958f,
+                                   5.1052632331848145f, 5.1052632331848145f};
+  const float ESclas_esperado[5] = {11.6578950881958f, 10.710526466369629f, 5.842105388641357f,
+                                    3.8947367668151855f, 3.8947367668151855f};
+  for (int j = 0; j < 5; j++) {
+    EXPECT_EQ(Nclas[j], Nclas_esperado[j]) << j;
+    EXPECT_EQ(ESclas[j], ESclas_esperado[j]) << j;
+  }
+}
+
+TEST(Poblacion, ExampleForTheDensityEntryTakesTheUnitOffTheFloatingN) {
+  Muestra m = ejemplo();
+  float R[6], N[6];
+  Calculo_R_N(m.clases.data(), m.pasadas.data(), m.n(), 5, 3, R, N);
+  for (int g = 0; g <= 5; g++) EXPECT_EQ(R[g], EJEMPLO[g][0]) << g;
+  EXPECT_EQ(N[0], EJEMPLO[0][2]);
+  EXPECT_EQ(N[1], EJEMPLO[1][2] - 1);
+  EXPECT_EQ(N[5], EJEMPLO[5][2]);
+}
+
+// ---- Groups that fail ----
+
+TEST(Poblacion, EqualCatchesSitOnTheBoundAndFail) {
+  Muestra m = muestra_de({{10, 10}, {12, 3}});
+  float R[3], N[3];
+  Calculo_R_N(m.clases.data(), m.pasadas.data(), m.n(), 2, 2, R, N);
+  EXPECT_EQ(R[0], 0.5f);
+  EXPECT_EQ(N[0], 0);
+  EXPECT_GT(N[1], 0);
+  EXPECT_FALSE(estimacion_valida(R[0], 2));
+  EXPECT_TRUE(estimacion_valida(R[1], 2));
+}
+
+TEST(Poblacion, SinglePassFailsEveryGroup) {
+  Muestra m = muestra_de({{7}, {4}, {0}});
+  float R[4], N[4];
+  Calculo_R_N(m.clases.data(), m.pasadas.data(), m.n(), 3, 1, R, N);
+  for (int g = 0; g <= 3; g++) {
+    EXPECT_EQ(R[g], 0) << g;
+    EXPECT_EQ(N[g], 0) << g;
+  }
+}
+
+TEST(Poblacion, ClassWithoutFishFailsAndKeepsAZeroShare) {
+  Muestra m = muestra_de({{20, 10}, {}, {16, 4}});
+  float R[4], N[4];
+  Calculo_R_N(m.clases.data(), m.pasadas.data(), m.n(), 3, 2, R, N);
+  EXPECT_EQ(R[1], 0);
+  EXPECT_EQ(N[1], 0);
+  EXPECT_TRUE(estimacion_valida(R[3], 2));
+  EXPECT_EQ(Nclas[1], 0);
+  Informe r = informe_de(m);
+  EXPECT_EQ(ESclas[1], 0);
+  EXPECT_EQ(r.R[1], 0);
+}
+
+/* Regression: with 17 passes and R a ten-thousandth below the bound the
+   search ran past q = 1 and gave a negative N and no standard error. */
+TEST(Poblacion, EstimateBeyondSinglePrecisionFailsAtTheBound) {
+  Muestra m;
+  for (int i = 0; i < 5000; i++) m.pasadas.push_back(1);
+  m.pasadas.push_back(16);
+  for (int i = 0; i < 4999; i++) m.pasadas.push_back(17);
+  m.clases.assign(m.pasadas.size(), 0);
+  Informe r = informe_de(m);
+  EXPECT_EQ(r.R[0], 8.0f);
+  EXPECT_FALSE(estimacion_valida(r.R[0], 17));
+  EXPECT_EQ(dos_decimales(r.R[0]), dos_decimales(79999.0f / 10000));
+  float R[2], N[2];
+  Calculo_R_N(m.clases.data(), m.pasadas.data(), m.n(), 1, 17, R, N);
+  EXPECT_EQ(N[0], 0);
+  EXPECT_EQ(N[1], 0);
+}
+
+// ---- Sum-preserving rounding ----
+
+TEST(Redondeo, EqualFractionsGoToTheLastClassScanned) {
+  const float x[3] = {10.4f, 10.4f, 10.4f};
+  const int todas[3] = {1, 1, 1};
+  float ascendente[3] = {11, 11, 11}, descendente[3] = {11, 11, 11};
+  float objetivo = ceilf(x[0] + x[1] + x[2]);
+  conserva_suma(x, ascendente, todas, 3, objetivo, 0);
+  conserva_suma(x, descendente, todas, 3, objetivo, 1);
+  EXPECT_EQ(ascendente[0], 11);
+  EXPECT_EQ(ascendente[1], 11);
+  EXPECT_EQ(ascendente[2], 10);
+  EXPECT_EQ(descendente[0], 10);
+  EXPECT_EQ(descendente[1], 11);
+  EXPECT_EQ(descendente[2], 11);
+}
+
+TEST(Redondeo, FailedClassesTakeNoPart) {
+  const float x[3] = {10.4f, 99.1f, 10.4f};
+  const int validas[3] = {1, 0, 1};
+  float v[3] = {11, 99, 11};
+  conserva_suma(x, v, validas, 3, ceilf(x[0] + x[2]), 0);
+  EXPECT_EQ(v[0], 11);
+  EXPECT_EQ(v[1], 99);
+  EXPECT_EQ(v[2], 10);
+}
+
+TEST(Redondeo, ColumnsAddUpToTheRoundedUpTotals) {
+  unsigned semilla = 12345;
+  auto azar = [&semilla](int tope) {
+    semilla = semilla * 1103515245u + 12345u;
+    return (int)((semilla >> 16) % tope);
+  };
+  for (int prueba = 0; prueba < 12; prueba++) {
+    std::vector<std::vector<int>> capturas(2 + azar(7));
+    for (auto& c : capturas) c = {azar(40), azar(25), azar(12)};
+    Muestra m = muestra_de(capturas);
+    int nc = m.nclases();
+    Informe r = informe_de(m);
+    float sN = 0, sVar = 0, sES = 0, sSup = 0;
+    int redN = 0, redSup = 0;
+    float redVar = 0, redES = 0;
+    for (int j = 0; j < nc; j++) {
+      if (!estimacion_valida(r.R[j], 3)) continue;
+      sN += Nx[j];
+      sVar += VarNx[j];
+      sES += Esx[j];
+      sSup += Nx[j] + 1.96f * Esx[j];
+      redN += r.N[j];
+      redVar += r.Var[j];
+      redES += r.ES[j];
+      redSup += r.Sup[j];
+    }
+    EXPECT_EQ(redN, (int)ceilf(sN)) << prueba;
+    EXPECT_EQ(redVar, ceilf(sVar)) << prueba;
+    EXPECT_EQ(redES, ceilf(sES)) << prueba;
+    EXPECT_EQ(redSup, (int)ceilf(sSup)) << prueba;
+    if (!estimacion_valida(r.R[nc], 3)) continue;
+    int repN = 0, repSup = 0;
+    for (int j = 0; j < nc; j++) {
+      repN += (int)ceilf(Nclas[j]);
+      repSup += (int)ceilf(Nclas[j]) + (int)ceilf(ESclas[j]);
+    }
+    EXPECT_EQ(repN, r.N[nc]) << prueba;
+    EXPECT_EQ(repSup, r.N[nc] + (int)ceilf(1.96f * Esx[nc])) << prueba;
+    EXPECT_EQ(repSup, r.Sup[nc]) << prueba;
+  }
+}
+
+// ---- Rounding that cannot reach its target, samples beyond the limits ----
+
+TEST(Redondeo, StartingSumBelowTheTargetIsLeftAlone) {
+  const float x[2] = {3.2f, 0.0f};
+  const int todas[2] = {1, 1};
+  float v[2] = {4, 0};
+  conserva_suma(x, v, todas, 2, 9, 0);
+  EXPECT_EQ(v[0], 4);
+  EXPECT_EQ(v[1], 0);
+}
+
+TEST(Redondeo, SharesNeverGoBelowZeroWhenNothingIsLeftToTakeOff) {
+  const float x[2] = {0.0f, 0.0f};
+  const int todas[2] = {1, 1};
+  float v[2] = {0, 0};
+  conserva_suma(x, v, todas, 2, -3, 1);
+  EXPECT_EQ(v[0], 0);
+  EXPECT_EQ(v[1], 0);
+}
+
+TEST(Poblacion, FishOutsideEveryClassLeaveTheSharesShortInsteadOfHanging) {
+  // Fish with class -1 count in the whole sample but in no class, so the
+  // class shares start below the whole-sample N.
+  Muestra m = muestra_de({{30, 10}});
+  for (int i = 0; i < 20; i++) {
+    m.pasadas.push_back(i < 15 ? 1 : 2);
+    m.clases.push_back(-1);
+  }
+  float R[2], N[2];
+  Calculo_R_N(m.clases.data(), m.pasadas.data(), m.n(), 1, 2, R, N);
+  ASSERT_TRUE(estimacion_valida(R[1], 2));
+  EXPECT_EQ(Nclas[0], ceilf(N[1]) * 40 / 60);
+}
+
+TEST(Poblacion, SamplesBeyondTheEstimatorsTablesAreRefusedWithoutOverflow) {
+  Muestra m = muestra_de({{5, 2}});
+  m.clases[0] = 119;  // 120 classes
+  std::vector<float> R(121, -7), N(121, -7);
+  Calculo_R_N(m.clases.data(), m.pasadas.data(), m.n(), 120, 2, R.data(), N.data());
+  for (int g = 0; g < RANURAS; g++) EXPECT_EQ(R[g], 0) << g;
+  for (int g = RANURAS; g <= 120; g++) EXPECT_EQ(R[g], -7) << g;
+
+  Muestra veintiuna = muestra_de({{9, 5, 3, 1}});
+  veintiuna.pasadas.back() = 21;
+  Informe r = informe_de(veintiuna);
+  EXPECT_EQ(r.R[0], 0);
+  EXPECT_EQ(r.R[1], 0);
+}
