@@ -133,6 +133,25 @@ int recorre_tabla_muestra(const tabla_muestra* t, const int* columnas, int n,
                           const float* pesos, const int* clases,
                           const char* aviso, int aviso_x, int aviso_y, int aviso_color);
 
+/* ---- Scrolling table of per-class rows ---- */
+/* Layout of a table with one row per age class under a grey header band;
+   rows are h1 + 10 pixels high whatever the fonts. */
+struct tabla_clases {
+  int ncolumnas;            /* 2..4 */
+  const char* cabeceras[4];
+  int centros[4];           /* centre x of each column */
+  int bordes[5];            /* x of the rules, outer ones included */
+  int y;                    /* top line */
+  int filas;                /* class rows a page */
+};
+const int TEXTO_CELDA = 24;                    /* room for one cell's text */
+typedef char textos_fila[4][TEXTO_CELDA];      /* the texts of one row, by column */
+/* Top of row k of the table, k = 0 for the header. */
+int y_fila_clases(const tabla_clases* t, int k);
+/* Shows the rows from the first one, one row per UP or DOWN, with scroll
+   marks beside the table, until ENTER or ESC (ESC stored in c_esc). */
+void recorre_tabla_clases(const tabla_clases* t, const textos_fila* filas, int nfilas);
+
 /* ---- Start-up and shutdown ---- */
 void init();       /* window, resource file, splash screens; leaves the first splash key in c_esc */
 void deinit();
