@@ -59,6 +59,23 @@ int Pantalla::cuenta_color(int x1, int y1, int x2, int y2, int r, int g, int b) 
   return n;
 }
 
+bool Pantalla::texto_centrado_en(int f, int x, int y, const char* s) {
+  // The text is drawn again on a copy of its background and compared pixel by
+  // pixel, with a margin that catches any extra characters on either side.
+  const int margen = 4;
+  int w = ancho(f, s), h = alto(f);
+  int x0 = x - w / 2 - margen, ancho_zona = w + 2 * margen;
+  BITMAP* esperado = create_bitmap(ancho_zona, h);
+  clear_to_color(esperado, getpixel(screen, x0, y));
+  texto_centrado(esperado, f, x - x0, 0, negro(), "%s", s);
+  bool igual = true;
+  for (int j = 0; j < h && igual; j++)
+    for (int i = 0; i < ancho_zona && igual; i++)
+      igual = getpixel(esperado, i, j) == getpixel(screen, x0 + i, y + j);
+  destroy_bitmap(esperado);
+  return igual;
+}
+
 void Pantalla::guarda_captura(const char* nombre) {
   PALETTE pal;
   get_palette(pal);
