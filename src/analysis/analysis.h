@@ -10,12 +10,26 @@
 
 const int RANURAS = 100;  /* result slots: 99 classes plus the whole sample */
 
+/* The number of classes that fits the result slots: 0..RANURAS-1. */
+inline int clases_acotadas(int nclases) {
+  return nclases < 0 ? 0 : nclases > RANURAS - 1 ? RANURAS - 1 : nclases;
+}
+
 /* ---- Frequencies by age class ---- */
 void calculo_frecuencias(int* clases, int nfish, int nclases);      /* "Frecuencia" screen */
-BITMAP* grafico_frecuencias(int* clases, int nclases, int nfish);   /* new 541x403 bar graph */
+/* New 541x403 bar graph, owned by the caller; NULL when no bitmap can be made. */
+BITMAP* grafico_frecuencias(int* clases, int nclases, int nfish);
+/* Share of the nfish fish in each class 0..nclases-1 (fr has RANURAS slots);
+   fish of any other class count only in nfish; all 0 when there are no fish. */
+void frecuencias_relativas(const int* clases, int nfish, int nclases, float* fr);
 
 /* ---- Mean lengths and weights ---- */
 void datos_medios(int* clases, float* longitudes, float* pesos, int nfish, int nclases);
+/* Fish, mean length (cm) and mean weight (g) of every class 0..nclases-1 and,
+   at index clases_acotadas(nclases), of the whole sample (arrays of RANURAS);
+   a class or sample without fish gets 0. */
+void medias_por_clase(const int* clases, const float* longitudes, const float* pesos, int nfish,
+                      int nclases, int* individuos, float* longitud_media, float* peso_medio);
 
 /* ---- Removal population estimator ---- */
 extern float Nx[RANURAS];     /* unrounded N of every valid group, fish */

@@ -1,4 +1,71 @@
-// Mean lengths and weights: not yet built.
-#include "analysis.h"
+// Mean lengths and weights: for every age class and for the whole sample, the
+// mean length, the mean weight and the number of fish, over all passes.
+#include <cstdio>
 
-void datos_medios(int*, float*, float*, int, int) {}
+#include "analysis.h"
+#include "shell.h"
+
+/* The class table: six rows a page, the whole-sample row fixed below it. */
+static const tabla_clases TABLA_MEDIAS = {
+    4, {"Clase", "Longitud", "Peso", "Individuos"}, {340, 440, 540, 640},
+    {290, 390, 490, 590, 690}, 160, 6};
+
+void medias_por_clase(const int* clases, const float* longitudes, const float* pesos, int nfish,
+                      int nclases, int* individuos, float* longitud_media, float* peso_medio) {
+  nclases = clases_acotadas(nclases);
+  for (int c = 0; c <= nclases; c++) individuos[c] = 0, longitud_media[c] = 0, peso_medio[c] = 0;
+  // Each class adds its fish from the last to the first.
+  for (int i = nfish - 1; i >= 0; i--) {
+    int c = clases[i];
+    if (c < 0 || c >= nclases) continue;
+    individuos[c]++;
+    longitud_media[c] += longitudes[i];
+    peso_medio[c] += pesos[i];
+  }
+  // The whole sample adds every fish from the first to the last.
+  for (int i = 0; i < nfish; i++) {
+    longitud_media[nclases] += longitudes[i];
+    peso_medio[nclases] += pesos[i];
+  }
+  individuos[nclases] = nfish > 0 ? nfish : 0;
+  for (int c = 0; c <= nclases; c++) {
+    if (individuos[c] == 0) continue;  // an empty class keeps its sums, 0
+    longitud_media[c] = longitud_media[c] / individuos[c];
+    peso_medio[c] = peso_medio[c] / individuos[c];
+  }
+}
+
+/* The whole-sample row, one empty row below the last class row a page shows. */
+static void dibuja_total(int nclases, int individuos, float longitud, float peso) {
+  const tabla_clases* t = &TABLA_MEDIAS;
+  int filas = nclases < t->filas ? nclases : t->filas;
+  int arriba = y_fila_clases(t, filas + 2), abajo = y_fila_clases(t, filas + 3);
+  int izq = t->bordes[0], der = t->bordes[t->ncolumnas], y = arriba + 7;
+  rectfill(screen, izq + 1, arriba + 1, der - 1, abajo - 1, blanco());
+  hline(screen, izq, arriba, der, negro());
+  hline(screen, izq, abajo, der, negro());
+  for (int c = 0; c <= t->ncolumnas; c++) vline(screen, t->bordes[c], arriba, abajo, negro());
+  texto_centrado(screen, FUENTE_CELDAS, t->centros[0], y, negro(), "Total");
+  texto_centrado(screen, FUENTE_CELDAS, t->centros[1], y, negro(), "%.1f", longitud);
+  texto_centrado(screen, FUENTE_CELDAS, t->centros[2], y, negro(), "%.2f", peso);
+  texto_centrado(screen, FUENTE_CELDAS, t->centros[3], y, negro(), "%d", individuos);
+}
+
+void datos_medios(int* clases, float* longitudes, float* pesos, int nfish, int nclases) {
+  nclases = clases_acotadas(nclases);
+  int individuos[RANURAS];
+  float longitud[RANURAS], peso[RANURAS];
+  medias_por_clase(clases, longitudes, pesos, nfish, nclases, individuos, longitud, peso);
+  marco("Longitud y peso medio");
+  dibuja_total(nclases, individuos[nclases], longitud[nclases], peso[nclases]);
+  texto_centrado(screen, FUENTE_CELDAS, SCREEN_W / 2, SCREEN_H / 2 + 160, rojo_mensaje(),
+                 "<Pulse ENTER para volver al menu>");
+  textos_fila filas[RANURAS];
+  for (int c = 0; c < nclases; c++) {
+    snprintf(filas[c][0], TEXTO_CELDA, "%d+", c);
+    snprintf(filas[c][1], TEXTO_CELDA, "%.1f", longitud[c]);
+    snprintf(filas[c][2], TEXTO_CELDA, "%.2f", peso[c]);
+    snprintf(filas[c][3], TEXTO_CELDA, "%d", individuos[c]);
+  }
+  recorre_tabla_clases(&TABLA_MEDIAS, filas, nclases);
+}
