@@ -99,5 +99,9 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  return RUN_ALL_TESTS();
+  int resultado = RUN_ALL_TESTS();
+  // Shut the window down here rather than in the exit handlers, while every
+  // thread of the test program is still in a known state.
+  if (!::testing::GTEST_FLAG(list_tests)) allegro_exit();
+  return resultado;
 }
