@@ -91,7 +91,8 @@ int campo_nombre(char* nombre, int capacidad, const estilo_nombre* e, int primer
     if (!aplica_tecla(nombre, &pos, capacidad, t, e)) avisa(e);
     texto(screen, FUENTE_TITULO, e->x, e->y, negro(), e->eco, nombre);
     t = lee_tecla();
-    borra(e->borra_x1, e->borra_y1, e->borra_x2, e->borra_y2);
+    // ESC leaves at once: a refused-key message stays with the name as typed
+    if (t != TECLA_ESC) borra(e->borra_x1, e->borra_y1, e->borra_x2, e->borra_y2);
   }
   return 1;
 }
