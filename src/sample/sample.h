@@ -4,6 +4,8 @@
 #ifndef PASADAS_SAMPLE_H
 #define PASADAS_SAMPLE_H
 
+#include <cstdio>
+
 const int MAX_PECES = 10000;  /* fish a loaded sample can hold */
 const int MAX_CLASES = 99;    /* classes the estimator has slots for (plus the whole sample) */
 const int MAX_PASADAS = 20;   /* passes the estimator's pass table holds */
@@ -16,6 +18,16 @@ int calculo_pasadas(const int* pasadas, int n);  /* highest pass present, 0 when
 void copia_ejemplo(int* pasadas, float* longitudes, float* pesos, int* clases);
 /* Shows the example sample under "Cargar datos"; returns 38. */
 int imprime_ejemplo(int* pasadas, float* longitudes, float* pesos, int* clases);
+
+/* Reads a data file's records after its header of four words (con_clases 1)
+   or three (0) into the arrays, which hold MAX_PECES. Returns the number of
+   fish read, or LECTURA_RECHAZADA with a message "<...>" in mensaje when the
+   file cannot be taken whole (a malformed or out-of-range record, too many
+   records, a read error); the arrays then hold nothing usable. A word where a
+   pass is expected ends the records quietly. clases may be NULL without classes. */
+const int LECTURA_RECHAZADA = -1;
+int lee_muestra(FILE* f, int con_clases, int* pasadas, float* longitudes, float* pesos,
+                int* clases, char* mensaje, int tam_mensaje);
 
 /* Asks for a file with classes, reads and shows it; returns n, 0 when nothing was loaded. */
 int cargar_datos_mas(int* pasadas, float* longitudes, float* pesos, int* clases);
