@@ -197,7 +197,9 @@ TEST(Lectura, ShippedDataFilesHoldTheBuiltInExample) {
       EXPECT_EQ(pasadas[i], ej_pasadas[i]) << i;
       EXPECT_EQ(longitudes[i], ej_longitudes[i]) << i;
       EXPECT_EQ(pesos[i], ej_pesos[i]) << i;
-      if (con_clases) EXPECT_EQ(clases[i], ej_clases[i]) << i;
+      if (con_clases) {
+        EXPECT_EQ(clases[i], ej_clases[i]) << i;
+      }
     }
   }
 }
