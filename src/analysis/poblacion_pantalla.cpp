@@ -1,3 +1,298 @@
-// The "Calculo poblacional" screen: not yet built.
+// The "Calculo poblacional" screen: the removal estimate by age classes and
+// the whole-sample estimate shared out by frequencies, side by side, with
+// their totals, the legends and six class rows that scroll together.
+#include <cmath>
+#include <cstdio>
+
 #include "analysis.h"
-void calculo_poblacional(int*, int*, int, int, int) {}
+#include "poblacion_interna.h"
+#include "shell.h"
+
+static const int FILAS_PAGINA = 6;
+static const int Y_CABECERA = 100;  /* top rule of both header bands */
+static const int X_TITULO_CLASES = 70, X_TITULO_FRECUENCIAS = 500, Y_TITULOS = 70;
+
+/* Class table: rules, column centres, titles. */
+static const int REGLAS_CLASES[] = {70, 130, 180, 230, 280, 340, 390, 470};
+static const int CENTROS_CLASES[] = {100, 155, 205, 255, 310, 365, 430};
+static const char* const TITULOS_CLASES[] = {"Clase", "R", "p", "N", "Var(N)", "ES", "Intervalo"};
+static const int COLUMNAS_CLASES = 7;
+static const int X_FLECHAS_CLASES = 480;
+
+/* Frequency table. */
+static const int REGLAS_FRECUENCIAS[] = {500, 560, 606, 652, 698, 744, 804, 850, 930};
+static const int CENTROS_FRECUENCIAS[] = {530, 583, 629, 675, 721, 774, 827, 890};
+static const char* const TITULOS_FRECUENCIAS[] = {"Clase", "Fr.", "R", "p", "N", "Var(N)",
+                                                  "ES", "Intervalo"};
+static const int COLUMNAS_FRECUENCIAS = 8;
+static const int X_FLECHAS_FRECUENCIAS = 940;
+
+/* Column legend: label, its explanation. */
+static const char* const LEYENDA_COLUMNAS[7][2] = {
+    {"R:", " Estadistico, debe ser mayor a 0 y menor a (pasadas-1)/2."},
+    {"p:", " Fraccion de la poblacion capturada (1-q)."},
+    {"N:", " Poblacion estimada (redondeada al entero superior)."},
+    {"Var(N):", " Varianza (redondeada al entero superior)."},
+    {"Es:", " Error estandar (redondeado al entero superior)."},
+    {"Intervalo:", " Intervalo de la poblacion al 95 de confianza."},
+    {"Fr.:", " Frecuencia de la clase de edad i en tanto por uno."}};
+
+typedef char celdas_fila[8][40];
+
+/* What the screen shows: the estimate and its rounded columns. */
+struct vista_poblacion {
+  estimacion_muestra e;
+  int N[RANURAS], Sup[RANURAS];
+  float Var[RANURAS], ES[RANURAS];
+  int captura_total;         /* fish in the classes */
+  long long total_N;         /* class column N: rounded N, or the catch of a failed class */
+  long long total_sup;       /* upper limits of the valid classes */
+  int fallida_con_peces;     /* some failed class has fish */
+};
+
+static void prepara_vista(vista_poblacion* v, int n) {
+  int m = v->e.nclases;
+  redondea_columnas(&v->e, v->N, v->Var, v->ES, v->Sup);
+  reparte_por_frecuencias(&v->e, n, 1);
+  v->captura_total = 0;
+  v->total_N = v->total_sup = 0;
+  v->fallida_con_peces = 0;
+  for (int j = 0; j < m; j++) {
+    const estimacion_grupo& g = v->e.g[j];
+    v->captura_total += g.captura;
+    v->total_N += g.valida ? v->N[j] : g.captura;
+    if (g.valida) v->total_sup += v->Sup[j];
+    if (!g.valida && g.captura != 0) v->fallida_con_peces = 1;
+  }
+}
+
+/* Text top of row position m (0 = first row below the header). */
+static int y_fila(int posicion) {
+  int L = alto(FUENTE_CABECERA);
+  return L + 117 + posicion * (L + 10);
+}
+
+static void cabecera(const int* reglas, const int* centros, const char* const* titulos, int ncol) {
+  int y_fin = y_fila(0) - 7;
+  hline(screen, reglas[0], Y_CABECERA, reglas[ncol], negro());
+  rectfill(screen, reglas[0] + 1, Y_CABECERA + 1, reglas[ncol] - 1, y_fin - 1, gris_cabecera());
+  hline(screen, reglas[0], y_fin, reglas[ncol], negro());
+  for (int c = 0; c <= ncol; c++) vline(screen, reglas[c], Y_CABECERA, y_fin, negro());
+  for (int c = 0; c < ncol; c++)
+    texto_centrado(screen, FUENTE_CABECERA, centros[c], Y_CABECERA + 5, negro(), "%s", titulos[c]);
+}
+
+/* One ruled row with its text at y; every cell filled with `fondo` down to the rule below. */
+static void fila(const int* reglas, const int* centros, int ncol, int y, int fondo,
+                 const celdas_fila celdas) {
+  int L = alto(FUENTE_CABECERA);
+  int arriba = y - 7, abajo = y + L + 3;
+  for (int c = 0; c < ncol; c++) {
+    rectfill(screen, reglas[c] + 1, arriba + 1, reglas[c + 1] - 1, abajo - 1, fondo);
+    texto_centrado(screen, FUENTE_CELDAS, centros[c], y, negro(), "%s", celdas[c]);
+  }
+  hline(screen, reglas[0], arriba, reglas[ncol], negro());
+  hline(screen, reglas[0], abajo, reglas[ncol], negro());
+  for (int c = 0; c <= ncol; c++) vline(screen, reglas[c], arriba, abajo, negro());
+}
+
+/* Every cell "-" until a figure is written into it. */
+static void guiones(celdas_fila t) {
+  for (int c = 0; c < 8; c++) snprintf(t[c], sizeof t[c], "-");
+}
+
+static void celdas_de_clase(const vista_poblacion* v, int j, celdas_fila t) {
+  const estimacion_grupo& g = v->e.g[j];
+  guiones(t);
+  snprintf(t[0], sizeof t[0], "%d+", j);
+  snprintf(t[1], sizeof t[1], "%.2f", g.R);
+  if (!g.valida) {
+    snprintf(t[3], sizeof t[3], "%d", g.captura);
+    snprintf(t[6], sizeof t[6], "%d - ?", g.captura);
+    return;
+  }
+  snprintf(t[2], sizeof t[2], "%.2f", 1 - g.q);
+  snprintf(t[3], sizeof t[3], "%d", v->N[j]);
+  snprintf(t[4], sizeof t[4], "%.0f", v->Var[j]);  // a whole number, may pass the int range
+  snprintf(t[5], sizeof t[5], "%.0f", v->ES[j]);
+  snprintf(t[6], sizeof t[6], "%d - %d", g.captura, v->Sup[j]);
+}
+
+static void celdas_total_clases(const vista_poblacion* v, celdas_fila t) {
+  guiones(t);
+  snprintf(t[0], sizeof t[0], "Total");
+  snprintf(t[3], sizeof t[3], "%lld", v->total_N);
+  if (v->fallida_con_peces && v->total_sup == 0)
+    snprintf(t[6], sizeof t[6], "%d - ?", v->captura_total);
+  else
+    snprintf(t[6], sizeof t[6], "%d - %lld", v->captura_total, v->total_sup);
+}
+
+/* Share of the class in the catch, "-" when nothing was caught at all. */
+static void frecuencia(const vista_poblacion* v, int j, char* s, size_t tam) {
+  if (v->captura_total == 0)
+    snprintf(s, tam, "-");
+  else
+    snprintf(s, tam, "%.2f", (float)v->e.g[j].captura / v->captura_total);
+}
+
+static void celdas_de_frecuencia(const vista_poblacion* v, int j, celdas_fila t) {
+  int valida = v->e.g[v->e.nclases].valida, cj = v->e.g[j].captura;
+  guiones(t);
+  snprintf(t[0], sizeof t[0], "%d+", j);
+  frecuencia(v, j, t[1], sizeof t[1]);
+  if (!valida) {
+    snprintf(t[4], sizeof t[4], "%d", cj);
+    snprintf(t[7], sizeof t[7], "%d - ?", cj);
+    return;
+  }
+  int parte = (int)ceilf(Nclas[j]);
+  snprintf(t[4], sizeof t[4], "%d", parte);
+  snprintf(t[7], sizeof t[7], "%d - %d", cj, parte + (int)ceilf(ESclas[j]));
+}
+
+static void celdas_total_frecuencias(const vista_poblacion* v, celdas_fila t) {
+  const estimacion_grupo& g = v->e.g[v->e.nclases];
+  guiones(t);
+  snprintf(t[0], sizeof t[0], "Total");
+  snprintf(t[1], sizeof t[1], "1.00");
+  snprintf(t[2], sizeof t[2], "%.2f", g.R);
+  if (!g.valida) {
+    snprintf(t[4], sizeof t[4], "%d", g.captura);
+    snprintf(t[7], sizeof t[7], "%d - ?", v->captura_total);
+    return;
+  }
+  int m = v->e.nclases;
+  snprintf(t[3], sizeof t[3], "%.2f", 1 - g.q);
+  snprintf(t[4], sizeof t[4], "%d", v->N[m]);
+  snprintf(t[5], sizeof t[5], "%.0f", v->Var[m]);
+  snprintf(t[6], sizeof t[6], "%.0f", v->ES[m]);
+  snprintf(t[7], sizeof t[7], "%d - %d", v->captura_total, v->Sup[m]);
+}
+
+static int filas_en_pagina(const vista_poblacion* v, int primera) {
+  int quedan = v->e.nclases - primera;
+  return quedan < FILAS_PAGINA ? quedan : FILAS_PAGINA;
+}
+
+static void tabla_clases(const vista_poblacion* v, int primera) {
+  celdas_fila t;
+  cabecera(REGLAS_CLASES, CENTROS_CLASES, TITULOS_CLASES, COLUMNAS_CLASES);
+  for (int m = 0; m < filas_en_pagina(v, primera); m++) {
+    int j = primera + m;
+    const estimacion_grupo& g = v->e.g[j];
+    int amarilla = !g.valida && g.captura != 0;
+    celdas_de_clase(v, j, t);
+    fila(REGLAS_CLASES, CENTROS_CLASES, COLUMNAS_CLASES, y_fila(m),
+         amarilla ? amarillo_campo() : blanco(), t);
+  }
+  int posicion = v->e.nclases <= 5 ? v->e.nclases + 1 : FILAS_PAGINA + 1;
+  celdas_total_clases(v, t);
+  fila(REGLAS_CLASES, CENTROS_CLASES, COLUMNAS_CLASES, y_fila(posicion),
+       v->fallida_con_peces ? amarillo_campo() : blanco(), t);
+}
+
+static int fondo_frecuencias(const vista_poblacion* v) {
+  return v->e.g[v->e.nclases].valida ? blanco() : amarillo_campo();
+}
+
+static void total_frecuencias(const vista_poblacion* v) {
+  celdas_fila t;
+  cabecera(REGLAS_FRECUENCIAS, CENTROS_FRECUENCIAS, TITULOS_FRECUENCIAS, COLUMNAS_FRECUENCIAS);
+  celdas_total_frecuencias(v, t);
+  fila(REGLAS_FRECUENCIAS, CENTROS_FRECUENCIAS, COLUMNAS_FRECUENCIAS, y_fila(0),
+       fondo_frecuencias(v), t);
+}
+
+/* The class rows sit two positions lower than in the class table. */
+static void filas_frecuencias(const vista_poblacion* v, int primera) {
+  celdas_fila t;
+  for (int m = 0; m < filas_en_pagina(v, primera); m++) {
+    celdas_de_frecuencia(v, primera + m, t);
+    fila(REGLAS_FRECUENCIAS, CENTROS_FRECUENCIAS, COLUMNAS_FRECUENCIAS, y_fila(m + 2),
+         fondo_frecuencias(v), t);
+  }
+}
+
+static void leyenda_colores() {
+  int W = SCREEN_W, H = SCREEN_H;
+  const int y[2] = {H - 185, H - 155};
+  const int fondo[2] = {blanco(), amarillo_campo()};
+  const char* const texto_de[2] = {"El estadistico cumple o Capturados=0",
+                                   "El estadistico no cumple, N=Capturados"};
+  for (int i = 0; i < 2; i++) {
+    rectfill(screen, W - 370, y[i], W - 350, y[i] + 20, fondo[i]);
+    rect(screen, W - 370, y[i], W - 350, y[i] + 20, negro());
+    texto(screen, FUENTE_CELDAS, W - 345, y[i] + 2, negro(), "%s", texto_de[i]);
+  }
+}
+
+static void leyenda_columnas() {
+  int L = alto(FUENTE_CABECERA);
+  for (int i = 0; i < 7; i++) {
+    int y = (10 + i) * L + 190 + 5 * i;
+    const char* etiqueta = LEYENDA_COLUMNAS[i][0];
+    int baja = i == 3 ? 0 : 2;  // the Var(N) line stands level with its label
+    texto(screen, FUENTE_CABECERA, 70, y, negro(), "%s", etiqueta);
+    texto(screen, FUENTE_CELDAS, 70 + ancho(FUENTE_CABECERA, etiqueta), y + baja, negro(), "%s",
+          LEYENDA_COLUMNAS[i][1]);
+  }
+}
+
+static void flechas(const vista_poblacion* v, int primera) {
+  int L = alto(FUENTE_CABECERA);
+  int arriba = primera > 0, abajo = primera + FILAS_PAGINA < v->e.nclases;
+  flecha_arriba(screen, X_FLECHAS_CLASES, 7 * L + 145, 7 * L + 155, arriba);
+  flecha_abajo(screen, X_FLECHAS_CLASES, 7 * L + 170, 7 * L + 160, abajo);
+  flecha_arriba(screen, X_FLECHAS_FRECUENCIAS, 9 * L + 165, 9 * L + 175, arriba);
+  flecha_abajo(screen, X_FLECHAS_FRECUENCIAS, 9 * L + 190, 9 * L + 180, abajo);
+}
+
+static void pagina(const vista_poblacion* v, int primera) {
+  tabla_clases(v, primera);
+  filas_frecuencias(v, primera);
+  leyenda_colores();
+  leyenda_columnas();
+  texto_centrado(screen, FUENTE_CELDAS, 715, SCREEN_H - 100, rojo_mensaje(), "%s",
+                 "<Pulse ENTER para volver al menu>");
+  flechas(v, primera);
+}
+
+/* Reads keys until ENTER or ESC; returns the key (ESC stored in c_esc). */
+static int espera_salida(const vista_poblacion* v) {
+  const int teclas[] = {TECLA_ARRIBA, TECLA_ABAJO, TECLA_ESC};
+  int primera = 0;
+  for (;;) {
+    pagina(v, primera);
+    int tecla = espera_tecla(teclas, 3);
+    switch (tecla) {
+      case TECLA_ARRIBA:
+        if (primera > 0) primera--;
+        break;
+      case TECLA_ABAJO:
+        if (primera + FILAS_PAGINA < v->e.nclases) primera++;
+        break;
+      case TECLA_ESC: c_esc = TECLA_ESC; return tecla;
+      default: return tecla;  // ENTER
+    }
+  }
+}
+
+void calculo_poblacional(int* clases, int* pasadas, int n, int nclases, int k) {
+  static vista_poblacion v;
+  const int teclas[] = {TECLA_ESC};
+  estima_muestra(clases, pasadas, n, nclases, k, &v.e);
+  marco("Calculo poblacional");
+  if (!v.e.dentro_de_limites) {
+    // The loaders refuse such samples; this only keeps the tables in bounds.
+    texto_centrado(screen, FUENTE_CELDAS, SCREEN_W / 2, SCREEN_H / 2, rojo_mensaje(), "%s",
+                   "<La muestra supera las 99 clases o las 20 pasadas>");
+    if (espera_tecla(teclas, 1) == TECLA_ESC) c_esc = TECLA_ESC;
+    return;
+  }
+  prepara_vista(&v, n);
+  texto(screen, FUENTE_TITULO, X_TITULO_CLASES, Y_TITULOS, negro(), "%s", " Por clases:");
+  texto(screen, FUENTE_TITULO, X_TITULO_FRECUENCIAS, Y_TITULOS, negro(), "%s", " Por frecuencias:");
+  total_frecuencias(&v);
+  espera_salida(&v);
+}
