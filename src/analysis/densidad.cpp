@@ -1,7 +1,368 @@
-// Reach measures, density and biomass: not yet built.
+// Reach measures, density and biomass: the user gives the surface, volume
+// and length of the reach, and the screen divides the estimated fish and
+// their weight by each, per age class, "por clases" and "por frecuencias".
 #include "analysis.h"
+#include "shell.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdio>
 
 float Suptramo, Voltramo, mltramo;
 
-void densidad_biomasa(float*, float*, int*, float*, int, int, int) {}
-int densidad_biomasa_devuelve() { return 0; }
+/* ---- Layout of the results table ---- */
+/* rules:              Clase Fr.  N   N/m3 N/m2 N/m  g/m3 g/m2 g/m  N   N/m3 N/m2 N/m  g/m3 g/m2 g/m */
+static const int BORDES[17] = {70, 120, 170, 220, 270, 320, 370, 430, 490, 550,
+                               600, 650, 700, 750, 810, 870, 930};
+static const int COLUMNAS = 16;
+static const int Y_TABLA = 160;     /* top of the header row; class row k starts k pitches below */
+static const int FILAS_PAGINA = 6;  /* class rows a page shows */
+static const int X_BLOQUE[2] = {170, 550};  /* left edge of each block, where its title starts */
+static const int X_MARCAS = 940;    /* scroll marks */
+static const int LADO_LEYENDA = 20;
+
+/* ---- The measures ---- */
+static const char* const NOMBRES_MEDIDA[3] = {"Superficie del tramo", "Volumen del tramo",
+                                              "Metros lineales del tramo"};
+static const char* const PREGUNTAS[3] = {"Superficie del tramo (m", "Volumen del tramo (m",
+                                         "Metros lineales del tramo (m"};
+static const char* const EXPONENTES[3] = {"2", "3", ""};
+
+static float* medida(int i) {
+  float* const medidas[3] = {&Suptramo, &Voltramo, &mltramo};
+  return medidas[i];
+}
+
+/* ---- Figures ---- */
+
+/* The estimate rounded up, as a count that cannot overflow when the classes
+   are added up; 0 for a value that is not a number. */
+static int entero_arriba(float x) {
+  if (!(x > 0)) return 0;
+  const float tope = (float)(INT_MAX / RANURAS);
+  return x >= tope ? (int)tope : (int)std::ceil(x);
+}
+
+/* Valid, and with an estimate that can be shown. */
+static int fiable(float R, float N, int npasadas) {
+  return estimacion_valida(R, npasadas) && std::isfinite(N);
+}
+
+static fila_densidad fila(int peces, float biomasa, int sustituida) {
+  fila_densidad f = {peces, biomasa, sustituida};
+  return f;
+}
+
+/* Classes that fit in the result slots beside the whole sample. */
+static int clases_en_ranuras(int nclases) {
+  return nclases < 0 ? 0 : (nclases > RANURAS - 1 ? RANURAS - 1 : nclases);
+}
+
+void filas_densidad(const float* N, const float* R, const int* clases, const float* pesos, int n,
+                    int nclases, int npasadas, fila_densidad* por_clases,
+                    fila_densidad* por_frecuencias, float* frecuencia) {
+  int nc = clases_en_ranuras(nclases);
+  int capturados[RANURAS] = {0};
+  float suma_pesos[RANURAS] = {0};
+  for (int i = 0; i < n; i++)
+    if (clases[i] >= 0 && clases[i] < nc) {
+      capturados[clases[i]]++;
+      suma_pesos[clases[i]] += pesos[i];
+    }
+  int total_valido = fiable(R[nc], N[nc], npasadas);
+  fila_densidad tc = fila(0, 0, 0), tf = fila(0, 0, 0);
+  float biomasa_capturada = 0;
+  for (int j = 0; j < nc; j++) {
+    int c = capturados[j];
+    float peso_medio = c > 0 ? suma_pesos[j] / c : 0;
+    float capturada = c * peso_medio;
+    frecuencia[j] = n > 0 ? (float)c / n : 0;
+    if (fiable(R[j], N[j], npasadas)) {
+      int e = entero_arriba(N[j]);
+      por_clases[j] = fila(e, e * peso_medio, 0);
+    } else {
+      // an empty class keeps the estimator's figure, which is no estimate at all
+      por_clases[j] = c == 0 ? fila(entero_arriba(N[j]), capturada, 0) : fila(c, capturada, 1);
+    }
+    if (total_valido) {
+      int e = entero_arriba(Nclas[j]);
+      por_frecuencias[j] = fila(e, e * peso_medio, 0);
+    } else {
+      por_frecuencias[j] = fila(c, capturada, 1);
+    }
+    biomasa_capturada += capturada;
+    tc.peces += por_clases[j].peces;
+    tc.biomasa += por_clases[j].biomasa;
+    tc.sustituida |= por_clases[j].sustituida;
+    tf.biomasa += por_frecuencias[j].biomasa;
+  }
+  por_clases[nc] = tc;
+  por_frecuencias[nc] = total_valido ? fila(entero_arriba(N[nc]), tf.biomasa, 0)
+                                     : fila(n, biomasa_capturada, 1);
+}
+
+/* value / measure with two decimals, or "-" where the measure was not given. */
+static void cociente(char* celda, float valor, float divisor) {
+  float q = divisor != 0 ? valor / divisor : 0;
+  if (divisor == 0 || !std::isfinite(q))
+    snprintf(celda, LARGO_CELDA, "-");
+  else
+    snprintf(celda, LARGO_CELDA, "%.2f", q);
+}
+
+void celdas_densidad(const fila_densidad* f, char celdas[CELDAS_BLOQUE][LARGO_CELDA]) {
+  const float divisores[3] = {Voltramo, Suptramo, mltramo};
+  snprintf(celdas[0], LARGO_CELDA, "%d", f->peces);
+  for (int m = 0; m < 3; m++) {
+    cociente(celdas[1 + m], (float)f->peces, divisores[m]);
+    cociente(celdas[4 + m], f->biomasa, divisores[m]);
+  }
+}
+
+/* ---- Measure menu and entry ---- */
+
+static void limpia_area() {
+  rectfill(screen, 60, 60, SCREEN_W - 60, SCREEN_H - 60, gris_pagina());
+}
+
+/* The prompt of measure i with the value typed so far, when there is one. */
+static void dibuja_pregunta(int i, const campo_numero* c, int con_valor) {
+  int x = SCREEN_W / 2 - 200, y = SCREEN_H / 2 - 2 * alto(FUENTE_TITULO);
+  limpia_area();
+  texto(screen, FUENTE_TITULO, x, y, negro(), "%s", PREGUNTAS[i]);
+  x += ancho(FUENTE_TITULO, PREGUNTAS[i]);
+  texto(screen, FUENTE_PEQUENA, x, y, negro(), "%s", EXPONENTES[i]);
+  x += ancho(FUENTE_PEQUENA, EXPONENTES[i]);
+  char cierre[16];
+  snprintf(cierre, sizeof cierre, "): %s", numero_formato(c));
+  if (con_valor)
+    texto(screen, FUENTE_TITULO, x, y, negro(), cierre, c->valor);
+  else
+    texto(screen, FUENTE_TITULO, x, y, negro(), "):");
+}
+
+/* Reads measure i key by key. Returns 1 when left with ESC; the value typed
+   so far is kept on both ways out. */
+static int entrada_medida(int i) {
+  campo_numero c;
+  numero_vacia(&c);
+  int con_valor = 0;
+  for (;;) {
+    dibuja_pregunta(i, &c, con_valor);
+    int t = lee_tecla();
+    if (t == TECLA_ESC || es_enter(t)) {
+      *medida(i) = c.valor;
+      limpia_area();
+      if (t != TECLA_ESC) return 0;
+      c_esc = TECLA_ESC;
+      return 1;
+    }
+    int efecto = numero_tecla(&c, t);
+    if (efecto == NUMERO_BORRADO) con_valor = 0;
+    if (efecto == NUMERO_CAMBIA) con_valor = 1;
+  }
+}
+
+/* "Unidades de medida" until "Calcular"; returns 1 when left with ESC. */
+static int pide_medidas() {
+  const int h = alto(FUENTE_TITULO);
+  for (;;) {
+    char textos[3][96];
+    const char* entradas[4];
+    for (int i = 0; i < 3; i++) {
+      if (*medida(i) == 0)
+        snprintf(textos[i], sizeof textos[i], "%s", NOMBRES_MEDIDA[i]);
+      else
+        snprintf(textos[i], sizeof textos[i], "%s: %.2f", NOMBRES_MEDIDA[i], *medida(i));
+      entradas[i] = textos[i];
+    }
+    entradas[3] = "Calcular";
+    marco("Unidades de medida");
+    int e = menu_vertical(entradas, 4, SCREEN_H / 2 - 3 * h, 2 * h, 1, 1);
+    if (e == 0) return 1;
+    if (e == 4) {
+      limpia_area();
+      return 0;
+    }
+    if (entrada_medida(e - 1)) return 1;
+  }
+}
+
+/* ---- Results table ---- */
+
+static int paso_fila() { return alto(FUENTE_CABECERA) + 10; }
+static int y_fila(int k) { return Y_TABLA + k * paso_fila(); }
+
+/* The outer edges, the edge after the frequency and the edge between the
+   blocks are doubled, outwards at the sides. */
+static int regla_doble(int c) { return c == 0 ? -1 : (c == 2 || c == 9 || c == COLUMNAS) ? 1 : 0; }
+
+static void regla_vertical(BITMAP* b, int c, int y1, int y2) {
+  vline(b, BORDES[c], y1, y2, negro());
+  if (regla_doble(c)) vline(b, BORDES[c] + regla_doble(c), y1, y2, negro());
+}
+
+static void regla_horizontal(BITMAP* b, int y, int doble) {
+  hline(b, BORDES[0] - 1, y, BORDES[COLUMNAS] + 1, negro());
+  if (doble) hline(b, BORDES[0] - 1, y + doble, BORDES[COLUMNAS] + 1, negro());
+}
+
+/* Rules of class row k, or of the total row (doubled above and below). */
+static void rejilla_fila(BITMAP* b, int k, int es_total) {
+  regla_horizontal(b, y_fila(k), es_total ? -1 : 0);
+  regla_horizontal(b, y_fila(k + 1), es_total ? 1 : 0);
+  for (int c = 0; c <= COLUMNAS; c++) regla_vertical(b, c, y_fila(k), y_fila(k + 1));
+}
+
+/* A unit label centred on x with its superscript dx to the right of x. */
+static void etiqueta_unidad(BITMAP* b, int x, int y, const char* base, const char* exponente, int dx) {
+  texto_centrado(b, FUENTE_CABECERA, x, y, negro(), "%s", base);
+  texto(b, FUENTE_PEQUENA, x + dx, y - 2, negro(), "%s", exponente);
+}
+
+/* The header of one block, its "N" column at column index c0. */
+static void cabecera_bloque(BITMAP* b, int c0) {
+  const int h1 = alto(FUENTE_CABECERA);
+  const char* const exponentes[3] = {"3", "2", ""};
+  texto_centrado(b, FUENTE_CABECERA, (BORDES[c0] + BORDES[c0 + 1]) / 2, 157, negro(), "N");
+  texto_centrado(b, FUENTE_CABECERA, (BORDES[c0 + 1] + BORDES[c0 + 4]) / 2, 147, negro(), "Densidad");
+  texto_centrado(b, FUENTE_CABECERA, (BORDES[c0 + 4] + BORDES[c0 + 7]) / 2, 147, negro(), "Biomasa");
+  hline(b, BORDES[c0 + 1], h1 + 147, BORDES[c0 + 7], negro());
+  for (int m = 0; m < 3; m++) {
+    int xn = (BORDES[c0 + 1 + m] + BORDES[c0 + 2 + m]) / 2;
+    int xg = (BORDES[c0 + 4 + m] + BORDES[c0 + 5 + m]) / 2;
+    etiqueta_unidad(b, xn, 170, m < 2 ? "N/m " : "N/m", exponentes[m], 14);
+    // the grams labels are drawn twice, a pixel apart, which thickens them
+    etiqueta_unidad(b, xg, 169, m < 2 ? "g/m " : "g/m", exponentes[m], 15);
+    etiqueta_unidad(b, xg, 168, m < 2 ? "g/m " : "g/m", "", 15);
+  }
+  for (int c = c0 + 2; c < c0 + 7; c++)
+    if (c != c0 + 4) vline(b, BORDES[c], h1 + 147, y_fila(1), negro());
+}
+
+static void cabecera(BITMAP* b) {
+  const int h1 = alto(FUENTE_CABECERA);
+  const int arriba = h1 + 124;
+  rectfill(b, BORDES[0], h1 + 125, BORDES[COLUMNAS], h1 + 170, gris_cabecera());
+  regla_horizontal(b, arriba, -1);
+  regla_horizontal(b, y_fila(1), 0);
+  for (int c = 0; c <= COLUMNAS; c++) {
+    bool partida = c == 4 || c == 5 || c == 7 || c == 8 || c == 11 || c == 12 || c == 14 || c == 15;
+    if (!partida) regla_vertical(b, c, arriba, y_fila(1));
+  }
+  texto_centrado(b, FUENTE_CABECERA, 95, 157, negro(), "Clase");
+  texto_centrado(b, FUENTE_CABECERA, 145, 157, negro(), "Fr.");
+  cabecera_bloque(b, 2);
+  cabecera_bloque(b, 9);
+}
+
+/* Fills cell c of row k and writes s centred in it. */
+static void celda(BITMAP* b, int c, int k, int color, const char* s) {
+  int y = y_fila(k) + 7;
+  int izq = BORDES[c] + 1 + (regla_doble(c) > 0 ? 1 : 0);
+  rectfill(b, izq, y - 6, BORDES[c + 1] - 1, y + alto(FUENTE_CELDAS) + 5, color);
+  texto_centrado(b, FUENTE_CELDAS, (BORDES[c] + BORDES[c + 1]) / 2, y, negro(), "%s", s);
+}
+
+static void celdas_bloque(BITMAP* b, int c0, int k, const fila_densidad* f) {
+  char textos[CELDAS_BLOQUE][LARGO_CELDA];
+  celdas_densidad(f, textos);
+  int color = f->sustituida ? amarillo_campo() : blanco();
+  for (int i = 0; i < CELDAS_BLOQUE; i++) celda(b, c0 + i, k, color, textos[i]);
+}
+
+/* Row k: its label and frequency, then both blocks. */
+static void dibuja_fila(BITMAP* b, int k, const char* etiqueta, const char* frecuencia,
+                        const fila_densidad* clases_f, const fila_densidad* frecuencias_f) {
+  celda(b, 0, k, blanco(), etiqueta);
+  celda(b, 1, k, blanco(), frecuencia);
+  celdas_bloque(b, 2, k, clases_f);
+  celdas_bloque(b, 9, k, frecuencias_f);
+}
+
+static void leyenda(BITMAP* b) {
+  const int x = SCREEN_W - 350, ys[2] = {SCREEN_H - 135, SCREEN_H - 105};
+  const char* const textos[2] = {"El estadistico cumple o Capturados=0",
+                                 "El estadistico no cumple, N=Capturados"};
+  const int colores[2] = {blanco(), amarillo_campo()};
+  for (int i = 0; i < 2; i++) {
+    rectfill(b, x, ys[i], x + LADO_LEYENDA, ys[i] + LADO_LEYENDA, colores[i]);
+    rect(b, x, ys[i], x + LADO_LEYENDA, ys[i] + LADO_LEYENDA, negro());
+    texto(b, FUENTE_CELDAS, x + 25, ys[i] + 2, negro(), "%s", textos[i]);
+  }
+}
+
+/* The page of class rows from class `primera` on, with its rules and marks. */
+static void dibuja_pagina(BITMAP* b, int primera, int nc, const fila_densidad* pc,
+                          const fila_densidad* pf, const float* frecuencia) {
+  const int h1 = alto(FUENTE_CABECERA);
+  int filas = nc - primera < FILAS_PAGINA ? nc - primera : FILAS_PAGINA;
+  for (int k = 1; k <= filas; k++) rejilla_fila(b, k, 0);
+  cabecera(b);
+  leyenda(b);
+  texto_centrado(b, FUENTE_CELDAS, SCREEN_W / 2 - 20, SCREEN_H / 2 + 160, rojo_mensaje(),
+                 "<Pulse ENTER para volver al menu>");
+  for (int k = 1; k <= filas; k++) {
+    int j = primera + k - 1;
+    char etiqueta[16], fr[LARGO_CELDA];
+    snprintf(etiqueta, sizeof etiqueta, "%d+", j);
+    snprintf(fr, sizeof fr, "%.2f", frecuencia[j]);
+    dibuja_fila(b, k, etiqueta, fr, &pc[j], &pf[j]);
+  }
+  flecha_arriba(b, X_MARCAS, 7 * h1 + 205, 7 * h1 + 215, primera > 0);
+  flecha_abajo(b, X_MARCAS, 7 * h1 + 230, 7 * h1 + 220, primera + FILAS_PAGINA < nc);
+}
+
+/* Shows the results until ENTER or ESC. */
+static void muestra_resultados(int nc, const fila_densidad* pc, const fila_densidad* pf,
+                               const float* frecuencia) {
+  texto(screen, FUENTE_CABECERA, X_BLOQUE[0], 120, negro(), " Por clases:");
+  texto(screen, FUENTE_CABECERA, X_BLOQUE[1], 120, negro(), " Por frecuencias:");
+  int k_total = (nc < FILAS_PAGINA ? nc : FILAS_PAGINA) + 2;
+  rejilla_fila(screen, k_total, 1);
+  dibuja_fila(screen, k_total, "Total", "1.00", &pc[nc], &pf[nc]);
+  const int teclas[] = {TECLA_ARRIBA, TECLA_ABAJO, TECLA_ESC};
+  int primera = 0;
+  for (;;) {
+    dibuja_pagina(screen, primera, nc, pc, pf, frecuencia);
+    int t = espera_tecla(teclas, 3);
+    switch (t) {
+      case TECLA_ARRIBA:
+        if (primera > 0) primera--;
+        break;
+      case TECLA_ABAJO:
+        if (primera + FILAS_PAGINA < nc) primera++;
+        break;
+      case TECLA_ESC: c_esc = TECLA_ESC; return;
+      default: return;  // ENTER
+    }
+  }
+}
+
+/* "Densidad y Biomasa" with every measure 0: says so and waits for a key. */
+static void sin_medidas() {
+  texto_centrado(screen, FUENTE_CELDAS, SCREEN_W / 2, SCREEN_H / 2, rojo_mensaje(),
+                 "<El valor debe ser superior a 0>");
+  texto_centrado(screen, FUENTE_CELDAS, SCREEN_W / 2, SCREEN_H / 2 + 20, rojo_mensaje(),
+                 "<Pulse ENTER para volver al menu>");
+  c_esc = lee_tecla();
+}
+
+void densidad_biomasa(float* N, float* R, int* clases, float* pesos, int n, int nclases,
+                      int npasadas) {
+  Suptramo = Voltramo = mltramo = 0;
+  if (pide_medidas()) return;
+  marco("Densidad y Biomasa");
+  if (Suptramo == 0 && Voltramo == 0 && mltramo == 0) {
+    sin_medidas();
+    return;
+  }
+  limpia_area();
+  fila_densidad por_clases[RANURAS], por_frecuencias[RANURAS];
+  float frecuencia[RANURAS];
+  filas_densidad(N, R, clases, pesos, n, nclases, npasadas, por_clases, por_frecuencias,
+                 frecuencia);
+  muestra_resultados(clases_en_ranuras(nclases), por_clases, por_frecuencias, frecuencia);
+}
+
+int densidad_biomasa_devuelve() { return pide_medidas(); }
