@@ -150,12 +150,14 @@ static int entrada_medida(int i) {
   for (;;) {
     dibuja_pregunta(i, &c, con_valor);
     int t = lee_tecla();
-    if (t == TECLA_ESC || es_enter(t)) {
-      *medida(i) = c.valor;
-      limpia_area();
-      if (t != TECLA_ESC) return 0;
-      c_esc = TECLA_ESC;
+    if (t == TECLA_ESC || es_enter(t)) *medida(i) = c.valor;
+    if (t == TECLA_ESC) {
+      c_esc = TECLA_ESC;  // the program ends: the prompt may stay
       return 1;
+    }
+    if (es_enter(t)) {
+      limpia_area();
+      return 0;
     }
     int efecto = numero_tecla(&c, t);
     if (efecto == NUMERO_BORRADO) con_valor = 0;
