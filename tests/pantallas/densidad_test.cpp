@@ -1,8 +1,10 @@
 // The density and biomass screen: the measure menu, the entry of each
 // measure, the two result blocks and their scrolling.
+#include <string>
 #include <vector>
 
 #include "analysis.h"
+#include "ejemplo_estimado.h"
 #include "pantalla.h"
 #include "sample.h"
 #include "shell.h"
@@ -37,6 +39,18 @@ class Densidad : public Pantalla {
   }
   int x_tras_superficie() {
     return 300 + ancho(FUENTE_TITULO, "Superficie del tramo (m") + ancho(FUENTE_PEQUENA, "2");
+  }
+  /* Queues a surface, then "Calcular". */
+  void superficie_y_calcular(const char* valor) {
+    escribe(std::string("\n") + valor + "\n");
+    pulsa(TECLA_ARRIBA);
+    escribe("\n");
+  }
+  /* The screen on a sample of one fish of class 0+ in one pass. */
+  void un_pez() {
+    float N[2] = {0, 0}, R[2] = {0, 0}, pesos[1] = {1};
+    int clases[1] = {0};
+    densidad_biomasa(N, R, clases, pesos, 1, 1, 1);
   }
   std::vector<int> tabla() {
     std::vector<int> p;
@@ -113,55 +127,44 @@ TEST_F(Densidad, MeasuresStartAtZeroOnTheScreenButNotForTheExport) {
   EXPECT_EQ(densidad_biomasa_devuelve(), 1);
   EXPECT_FLOAT_EQ(Suptramo, 5);
   escribe("\x1b");
-  float N[2] = {0, 0}, R[2] = {0, 0};
-  int clases[1] = {0};
-  float pesos[1] = {1};
-  densidad_biomasa(N, R, clases, pesos, 1, 1, 1);
+  un_pez();
   EXPECT_FLOAT_EQ(Suptramo, 0);
 }
 
 // ---- Ways out ----
 
 TEST_F(Densidad, EscInTheMenuInAnEntryAndOnTheResultsEndsTheProgram) {
-  float N[2] = {0, 0}, R[2] = {0, 0};
-  int clases[1] = {0};
-  float pesos[1] = {1};
   escribe("\x1b");
-  densidad_biomasa(N, R, clases, pesos, 1, 1, 1);
+  un_pez();
   EXPECT_EQ(c_esc, TECLA_ESC);
   EXPECT_EQ(teclas_pendientes(), 0);
 
   c_esc = 0;
   escribe("\n4\x1b");
-  densidad_biomasa(N, R, clases, pesos, 1, 1, 1);
+  un_pez();
   EXPECT_EQ(c_esc, TECLA_ESC);
   EXPECT_FLOAT_EQ(Suptramo, 4);  // the value typed so far is kept
   EXPECT_EQ(teclas_pendientes(), 0);
 
   c_esc = 0;
-  escribe("\n4\n");
-  pulsa(TECLA_ARRIBA);
-  escribe("\n\x1b");
-  densidad_biomasa(N, R, clases, pesos, 1, 1, 1);
+  superficie_y_calcular("4");
+  escribe("\x1b");
+  un_pez();
   EXPECT_EQ(c_esc, TECLA_ESC);
   EXPECT_EQ(teclas_pendientes(), 0);
 
   c_esc = 0;
-  escribe("\n4\n");
-  pulsa(TECLA_ARRIBA);
-  escribe("\n\n");
-  densidad_biomasa(N, R, clases, pesos, 1, 1, 1);
+  superficie_y_calcular("4");
+  escribe("\n");
+  un_pez();
   EXPECT_EQ(c_esc, 0);  // ENTER on the results leaves the last key alone
   EXPECT_EQ(teclas_pendientes(), 0);
 }
 
 TEST_F(Densidad, AllMeasuresZeroSaysSoAndKeepsTheKey) {
-  float N[2] = {0, 0}, R[2] = {0, 0};
-  int clases[1] = {0};
-  float pesos[1] = {1};
   pulsa(TECLA_ARRIBA);
   escribe("\nx");
-  densidad_biomasa(N, R, clases, pesos, 1, 1, 1);
+  un_pez();
   EXPECT_EQ(c_esc, tecla_de('x'));
   EXPECT_EQ(teclas_pendientes(), 0);
   int h0 = alto(FUENTE_CELDAS), w = ancho(FUENTE_CELDAS, "<El valor debe ser superior a 0>");
@@ -173,9 +176,8 @@ TEST_F(Densidad, OnePassShadesEveryNonEmptyClassInBothBlocks) {
   float N[4] = {0, 0, 0, 0}, R[4] = {0, 0, 0, 0};
   int clases[3] = {0, 0, 2};
   float pesos[3] = {1, 2, 3};
-  escribe("\n2\n");
-  pulsa(TECLA_ARRIBA);
-  escribe("\n\n");
+  superficie_y_calcular("2");
+  escribe("\n");
   densidad_biomasa(N, R, clases, pesos, 3, 3, 1);
   for (int c = 0; c < 7; c++) {
     EXPECT_TRUE(amarilla(N_CLASES + c, 1)) << c;
@@ -204,9 +206,7 @@ TEST_F(Densidad, NineClassesScrollThreeTimesAndThenStop) {
   }
   std::vector<int> paginas[5];
   for (int bajadas = 0; bajadas <= 4; bajadas++) {
-    escribe("\n2\n");
-    pulsa(TECLA_ARRIBA);
-    escribe("\n");
+    superficie_y_calcular("2");
     pulsa(TECLA_ABAJO, bajadas);
     escribe("\n");
     densidad_biomasa(N, R, clases, pesos, 9, 9, 2);
@@ -223,11 +223,8 @@ TEST_F(Densidad, NineClassesScrollThreeTimesAndThenStop) {
 }
 
 TEST_F(Densidad, ExampleShowsItsEstimatesOnWhiteCells) {
-  int pasadas[NUM_EJEMPLO], clases[NUM_EJEMPLO];
-  float longitudes[NUM_EJEMPLO], pesos[NUM_EJEMPLO], R[RANURAS], N[RANURAS];
-  copia_ejemplo(pasadas, longitudes, pesos, clases);
-  int nclases = numero_clases(clases, NUM_EJEMPLO), npasadas = calculo_pasadas(pasadas, NUM_EJEMPLO);
-  Calculo_R_N(clases, pasadas, NUM_EJEMPLO, nclases, npasadas, R, N);
+  ejemplo_estimado e;
+  estima_ejemplo(&e);
   escribe("\n120.5\n");
   pulsa(TECLA_ABAJO);
   escribe("\n48.5\n");
@@ -235,17 +232,17 @@ TEST_F(Densidad, ExampleShowsItsEstimatesOnWhiteCells) {
   escribe("\n25\n");
   pulsa(TECLA_ARRIBA);
   escribe("\n\n");
-  densidad_biomasa(N, R, clases, pesos, NUM_EJEMPLO, nclases, npasadas);
+  densidad_biomasa(e.N, e.R, e.clases, e.pesos, NUM_EJEMPLO, e.nclases, e.npasadas);
   EXPECT_EQ(teclas_pendientes(), 0);
   for (int k : {1, 2, 3, 4, 5, 7})
     for (int c = N_CLASES; c < 16; c++) EXPECT_TRUE(blanca(c, k)) << k << " " << c;
   // figures worked out by hand in the computation tests of this screen
-  const int blanco_ = makecol(255, 255, 255);
-  EXPECT_TRUE(celda_dice(0, 5, "4+", blanco_));
-  EXPECT_TRUE(celda_dice(1, 1, "0.34", blanco_));
-  EXPECT_TRUE(celda_dice(N_CLASES, 7, "61", blanco_));
-  EXPECT_TRUE(celda_dice(N_FRECUENCIAS, 7, "58", blanco_));
-  EXPECT_TRUE(celda_dice(N_CLASES + 6, 5, "30.90", blanco_));
-  EXPECT_TRUE(celda_dice(N_FRECUENCIAS + 2, 2, "0.14", blanco_));
-  EXPECT_TRUE(celda_dice(N_FRECUENCIAS + 4, 7, "37.82", blanco_));
+  const int fondo = makecol(255, 255, 255);
+  EXPECT_TRUE(celda_dice(0, 5, "4+", fondo));
+  EXPECT_TRUE(celda_dice(1, 1, "0.34", fondo));
+  EXPECT_TRUE(celda_dice(N_CLASES, 7, "61", fondo));
+  EXPECT_TRUE(celda_dice(N_FRECUENCIAS, 7, "58", fondo));
+  EXPECT_TRUE(celda_dice(N_CLASES + 6, 5, "30.90", fondo));
+  EXPECT_TRUE(celda_dice(N_FRECUENCIAS + 2, 2, "0.14", fondo));
+  EXPECT_TRUE(celda_dice(N_FRECUENCIAS + 4, 7, "37.82", fondo));
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analysis.h"
+#include "ejemplo_estimado.h"
 #include "sample.h"
 
 namespace {
@@ -160,14 +161,12 @@ static const char* const EJEMPLO_FRECUENCIAS[6][7] = {
     {"58", "1.20", "0.48", "2.32", "37.82", "15.22", "73.37"}};
 
 TEST(Densidad, ExampleCellsMatchFiguresWorkedOutByHand) {
-  int pasadas[NUM_EJEMPLO], clases[NUM_EJEMPLO];
-  float longitudes[NUM_EJEMPLO], pesos[NUM_EJEMPLO], R[RANURAS], N[RANURAS];
-  copia_ejemplo(pasadas, longitudes, pesos, clases);
-  int nclases = numero_clases(clases, NUM_EJEMPLO), npasadas = calculo_pasadas(pasadas, NUM_EJEMPLO);
-  Calculo_R_N(clases, pasadas, NUM_EJEMPLO, nclases, npasadas, R, N);
+  ejemplo_estimado e;
+  estima_ejemplo(&e);
+  const int nclases = e.nclases;
   Bloques b;
-  filas_densidad(N, R, clases, pesos, NUM_EJEMPLO, nclases, npasadas, b.clases, b.frecuencias,
-                 b.frecuencia);
+  filas_densidad(e.N, e.R, e.clases, e.pesos, NUM_EJEMPLO, nclases, e.npasadas, b.clases,
+                 b.frecuencias, b.frecuencia);
   fija_medidas(120.5f, 48.5f, 25);
   for (int j = 0; j <= nclases; j++) {
     EXPECT_EQ(celdas(b.clases[j]), std::vector<std::string>(EJEMPLO_CLASES[j], EJEMPLO_CLASES[j] + 7)) << j;
