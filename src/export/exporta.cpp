@@ -1,4 +1,102 @@
-// The results report: not yet built.
+// "Exportar resultados": the screens around the report writer — the name of
+// the file, the choice between the values of the previous analyses and values
+// typed now, and the closing message.
+#include "analysis.h"
 #include "export.h"
+#include "shell.h"
 
-int exporta_todo(int*, float*, float*, int*, int) { return 0; }
+static const char* const TITULO = "Guardar fichero";
+static const char* const NO_GENERADO = "<No se ha podido generar el fichero, intentelo de nuevo>";
+static const char* const NOMBRE_LARGO =
+    "<El nombre es demasiado largo para las imagenes, intentelo de nuevo>";
+static const char* const GUARDADO =
+    "<El fichero se ha guardado correctamente, pulse una tecla para continuar>";
+
+/* Asks for the report's name; 0 when left with ESC. */
+static int pide_nombre(char* nombre) {
+  int w = SCREEN_W, h = SCREEN_H;
+  estilo_nombre e = {"Fichero a generar: %s     ",
+                     w / 2 - 200, h / 2 - 100,
+                     "<Inserte un caracter valido>", w / 2, h / 2, 1,
+                     105, 105, w - 105, h - 105,
+                     0, 0, 0, 0};  // the whole area is repainted before every key anyway
+  marco(TITULO);
+  texto(screen, FUENTE_TITULO, w / 2 - 200, h / 2 - 100, negro(), "Fichero a generar:");
+  return campo_nombre(nombre, CAPACIDAD_NOMBRE_INFORME, &e, 0);
+}
+
+/* A red message under the cleared entry, one key, and back to the menu. */
+static int avisa_y_vuelve(const char* aviso, int y) {
+  texto_centrado(screen, FUENTE_CELDAS, SCREEN_W / 2, y, rojo_mensaje(), "%s", aviso);
+  return lee_tecla();
+}
+
+static void dibuja_modos(int modo) {
+  int a = alto(FUENTE_TITULO), x = SCREEN_W / 2, y = SCREEN_H / 2;
+  int color1 = modo == 1 ? azul_seleccion() : negro();
+  int color2 = modo == 2 ? azul_seleccion() : negro();
+  rectfill(screen, 105, y - 3 * a, SCREEN_W - 105, y + a, gris_pagina());
+  texto_centrado(screen, FUENTE_TITULO, x, y - 3 * a, color1,
+                 "Exportar resultados procedentes del analisis previo");
+  texto_centrado(screen, FUENTE_TITULO, x, y - a, color2,
+                 "Exportar resultados directamente (se deben indicar");
+  texto_centrado(screen, FUENTE_TITULO, x, y, color2, "Linf y las variables muestrales necesarias)");
+}
+
+/* The mode menu: 1 (previous analyses), 2 (typed now), 0 on ESC. */
+static int menu_modo() {
+  int modo = 1;
+  for (;;) {
+    dibuja_modos(modo);
+    int t = lee_tecla();
+    if (t == TECLA_ESC) {
+      c_esc = TECLA_ESC;
+      return 0;
+    }
+    if (es_enter(t)) return modo;
+    if (t == TECLA_ARRIBA || t == TECLA_ABAJO) modo = 3 - modo;
+  }
+}
+
+/* A single-pass sample stops for one key before its population sections. */
+static void pausa_una_pasada() { lee_tecla(); }
+
+/* Closing page: the report is in place, or why it is not. */
+static int mensaje_final(const informe* inf, int guardado) {
+  marco(TITULO);
+  int x = SCREEN_W / 2, y = SCREEN_H / 2;
+  if (!guardado) {
+    texto_centrado(screen, FUENTE_CELDAS, x, y, rojo_mensaje(), "%s", NO_GENERADO);
+  } else if (inf->imagen_fallida) {
+    char imagen[CAPACIDAD_RUTA];
+    nombre_imagen(inf, inf->imagen_fallida, imagen, sizeof imagen);
+    texto_centrado(screen, FUENTE_CELDAS, x, y, rojo_mensaje(),
+                   "<No se ha podido guardar la imagen %s, pulse una tecla para continuar>",
+                   imagen);
+  } else {
+    texto_centrado(screen, FUENTE_CELDAS, x, y, rojo_mensaje(), "%s", GUARDADO);
+  }
+  return lee_tecla();
+}
+
+int exporta_todo(int* pasadas, float* longitudes, float* pesos, int* clases, int n) {
+  char nombre[CAPACIDAD_NOMBRE_INFORME + 1];
+  if (!pide_nombre(nombre)) return TECLA_ESC;
+  static informe inf;
+  int abierto = informe_abre(&inf, nombre);
+  if (abierto == INFORME_NOMBRE_LARGO) return avisa_y_vuelve(NOMBRE_LARGO, SCREEN_H / 2 + 200);
+  if (abierto != INFORME_ABIERTO) return avisa_y_vuelve(NO_GENERADO, SCREEN_H / 2 + 200);
+  int modo = menu_modo();
+  if (modo == 0) {
+    informe_descarta(&inf);
+    return TECLA_ESC;
+  }
+  pasos_informe pasos = {modo, pausa_una_pasada, modo == 2 ? densidad_biomasa_devuelve : nullptr,
+                         1};
+  if (escribe_informe(&inf, pasadas, longitudes, pesos, clases, n, &pasos) ==
+      INFORME_FUERA_DE_LIMITES) {
+    informe_descarta(&inf);
+    return mensaje_final(&inf, 0);
+  }
+  return mensaje_final(&inf, informe_cierra(&inf));
+}
