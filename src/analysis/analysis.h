@@ -89,21 +89,36 @@ extern float k1;     /* k of the last fit, 1/year */
 extern float t01;    /* t0 of the last fit, years */
 extern float R2;     /* r2 of the last fit */
 extern float mes0;   /* age of class 0+ in months as last typed, 0..12 */
-extern int bertalanffy_definido; /* 0 when the last von Bertalanffy fit had no answer */
+/* 1 after a von Bertalanffy fit (screen or export) with an answer. 0 when the
+   last one had none (fewer than two classes with fish, a class mean equal to
+   Linf, every class mean alike, no fish longer than 0, or arithmetic that
+   breaks down): Lmax1 and mes0 still hold the Linf and months used, but k1,
+   t01 and R2 are 0 and meaningless, and so are the export's predicted lengths
+   (all 0): the report prints "-" for them. A refused Linf (below the longest
+   fish) changes neither the values nor this flag. Starts at 0. */
+extern int bertalanffy_definido;
 extern float B01, B11, B21;  /* a0 (cm), a1 (cm/year), a2 (cm/year2) of the last export polynomial fit */
 extern float R22;            /* r2 of that fit */
-extern int polinomio_definido; /* 0 when the last export polynomial fit had no answer */
+/* 1 after an export polynomial fit with an answer; 0 when it had none (fewer
+   than three classes with fish, every class mean alike, no fish longer than
+   0, or arithmetic that breaks down): B01, B11, B21, R22 and the predicted
+   lengths are then 0 and meaningless, and the report prints "-" for them. */
+extern int polinomio_definido;
 
 void menu_crecimiento(int* clases, float* longitudes, int nclases, int nfish);
 void von_bertalanffy(int* clases, float* longitudes, int nclases, int nfish);
 float waldford(float* longitudes, int* clases, int nfish, int nclases);
 /* mode 2 asks for Linf and the months, any other mode takes Lmax1 and mes0.
-   predichas gets the lengths at ages 0..9; *cancela is set to 1 on ESC.
-   Returns a new 541x552 bitmap. */
+   predichas gets the lengths at the whole ages 0..9 (left as they were when
+   Linf is below the longest fish); *edad0 the age of class 0+ in years;
+   *cancela is set to 1 on ESC and otherwise left alone. Returns a new 541x552
+   bitmap (NULL only when memory runs out). */
 BITMAP* von_bertalanffy_devuelve(int modo, int* clases, float* longitudes, int nclases, int nfish,
                                  float* predichas, float* edad0, int* cancela);
 void ajuste_polinomial(int nfish, int nclases, float* longitudes, int* clases);
-/* Returns a new 541x500 bitmap; predichas gets the lengths at ages 0..9. */
+/* Fits with the age of class 0+ in *edad0 (years) and stores B01..R22.
+   Returns a new 541x500 bitmap (NULL only when memory runs out); predichas
+   gets the lengths at the whole ages 0..9. */
 BITMAP* ajuste_polinomial_devuelve(int nfish, int nclases, float* longitudes, float* predichas,
                                    int* clases, float* edad0);
 

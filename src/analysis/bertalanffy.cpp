@@ -1,0 +1,350 @@
+// The growth menu, the Walford estimate of the maximum length, and the von
+// Bertalanffy fit L(t) = Linf*(1 - e^(-k*(t-t0))) with its screen and the
+// variant the export runs.
+#include <cmath>
+#include <cstdio>
+
+#include "analysis.h"
+#include "crecimiento.h"
+#include "shell.h"
+
+float Wf, Lmax1, k1, t01, R2, mes0;
+int bertalanffy_definido;
+
+static const char* const ENTRADAS_CRECIMIENTO[] = {"Von Bertalanffy", "Ajuste Polinomial"};
+
+/* Walford: the line through (mean of a class, mean of the next) is followed
+   from x = 0.1 cm until it meets y = x. */
+static const float WALFORD_INICIO = 0.1f;
+static const float WALFORD_PASO = 0.01f;
+static const float WALFORD_PASO_FINO = 0.001f;
+static const double WALFORD_TOLERANCIA = 0.01;
+static const long WALFORD_PASOS = 1000000;
+
+/* The entries: the prompt and its value at x 145, in font 2. */
+static const char* const PIDE_LINF = "Inserte la longitud maxima:";
+static const char* const PIDE_MESES = "Edad de la clase 0+ en meses:";
+static const int ENTRADA_X = 145;
+static const int LINF_Y = 100;
+static const int MESES_Y = 150;
+static const int BORRA_LINF[4] = {140, 100, 900, 130};
+static const int BORRA_MESES[4] = {140, 140, 600, 180};  /* also the export's Walford box */
+static const float MESES_MAXIMO = 12;
+
+/* Where the formula and the parameters go under the graph. */
+struct disposicion_formula {
+  int x;       /* centre of the formula; the labels start half its width left of it */
+  int x_r;     /* the same for r2 */
+  int y;       /* top of the formula */
+  int y_linf;  /* label "Linf:"; "k:" and "to:" follow 20 px apart */
+  int y_r;     /* top of "r :" */
+};
+static const disposicion_formula FORMULA_PANTALLA = {200, 320, 455, 495, 510};
+static const disposicion_formula FORMULA_BITMAP = {270, 420, 437, 477, 490};
+static const int ANCHO_BITMAP = 541, ALTO_BITMAP = 552;
+
+/* ---- Growth menu ---- */
+
+void menu_crecimiento(int* clases, float* longitudes, int nclases, int nfish) {
+  marco("Crecimiento");
+  int h = alto(FUENTE_TITULO);
+  int elegida = menu_vertical(ENTRADAS_CRECIMIENTO, 2, SCREEN_H / 2 - 2 * h, 2 * h, 1, 1);
+  if (elegida == 1) von_bertalanffy(clases, longitudes, nclases, nfish);
+  if (elegida == 2) ajuste_polinomial(nfish, nclases, longitudes, clases);
+}
+
+/* ---- Walford ---- */
+
+/* Least squares through the pairs of consecutive non-empty classes; returns
+   the number of pairs. The last class pairs with the empty slot after it. */
+static int recta_walford(const muestra_crecimiento* m, float* a, float* b) {
+  int n = 0;
+  float sx = 0, sy = 0, sxy = 0, sx2 = 0;
+  for (int i = 0; i < m->nclases; i++) {
+    float x = m->medias[i], y = m->medias[i + 1];
+    if (x == 0 || y == 0) continue;
+    n++;
+    sx += x;
+    sy += y;
+    sxy += x * y;
+    sx2 += x * x;
+  }
+  if (n < 2) return n;
+  float nf = (float)n;
+  *b = (nf * sxy - sx * sy) / (nf * sx2 - sx * sx);
+  *a = sy / nf - *b * sx / nf;
+  return n;
+}
+
+/* Steps along the grid from 0.1 cm, coarse then fine once it has passed the
+   crossing. 0 when there is no crossing to be found at a positive length. */
+static float cruce_walford(float a, float b) {
+  float x = WALFORD_INICIO, y = a + b * x;
+  int sube = y > x;
+  float paso = sube ? WALFORD_PASO : -WALFORD_PASO;
+  long pasos = 0;
+  while ((y < x - WALFORD_TOLERANCIA || y > x + WALFORD_TOLERANCIA) && pasos < WALFORD_PASOS) {
+    x = x + paso;
+    y = a + b * x;
+    pasos++;
+    if (y > x && !sube) {
+      paso = WALFORD_PASO_FINO;
+      sube = 1;
+    } else if (x > y && sube) {
+      paso = -WALFORD_PASO_FINO;
+      sube = 0;
+    }
+  }
+  if (pasos >= WALFORD_PASOS) return 0;
+  return x > 0 ? x : 0;  // a maximum length at or below 0 is no estimate
+}
+
+float waldford(float* longitudes, int* clases, int nfish, int nclases) {
+  muestra_crecimiento m;
+  prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, 0);
+  float a, b;
+  if (recta_walford(&m, &a, &b) < 2) return 0;
+  if (!std::isfinite(a) || !std::isfinite(b)) return 0;  // every pair starts at the same mean
+  return cruce_walford(a, b);
+}
+
+/* ---- The fit ---- */
+
+int ajusta_bertalanffy(const muestra_crecimiento* m, float linf, curva_crecimiento* c, float* r2) {
+  *c = curva_crecimiento{CURVA_NINGUNA, 0, 0, 0};
+  *r2 = 0;
+  if (!hay_longitud_positiva(m)) return AJUSTE_SIN_LONGITUDES;
+  float x[RANURAS], y[RANURAS];
+  int n = clases_con_peces(m, x, y);
+  if (n < 2) return AJUSTE_POCAS_CLASES;
+  float sx = 0, sy = 0, sxy = 0, sx2 = 0;
+  for (int i = 0; i < n; i++) {
+    if (y[i] >= linf) return AJUSTE_MEDIA_LINF;
+    y[i] = (float)log((double)((linf - y[i]) / linf));
+    sx += x[i];
+    sy += y[i];
+    sxy += x[i] * y[i];
+    sx2 += x[i] * x[i];
+  }
+  if (valores_iguales(y, n)) return AJUSTE_SIN_VARIACION;
+  float nf = (float)n;
+  float b = (nf * sxy - sx * sy) / (nf * sx2 - sx * sx);
+  float ym = sy / nf;
+  float a = ym - b * (sx / nf);
+  float t0 = -a / b;
+  float residual = 0, total = 0;
+  for (int i = 0; i < n; i++) {
+    float e = y[i] - (a + b * x[i]), d = y[i] - ym;
+    residual += e * e;
+    total += d * d;
+  }
+  float r = 1 - residual / total;
+  if (!(b != 0) || !std::isfinite(b) || !std::isfinite(t0) || !std::isfinite(r))
+    return AJUSTE_SIN_SOLUCION;
+  curva_crecimiento ajustada = {CURVA_BERTALANFFY, linf, b, t0};
+  if (!curva_finita(&ajustada, m)) return AJUSTE_SIN_SOLUCION;
+  *c = ajustada;
+  *r2 = r;
+  return AJUSTE_BIEN;
+}
+
+/* The program-wide results of a fit; a fit without answer keeps Linf (the
+   export's mode 1 repeats it) and zeroes the rest. */
+static void guarda_ajuste(float linf, const curva_crecimiento* c, float r2, int motivo) {
+  Lmax1 = linf;
+  bertalanffy_definido = motivo == AJUSTE_BIEN;
+  k1 = bertalanffy_definido ? -c->c1 : 0;
+  t01 = bertalanffy_definido ? c->c2 : 0;
+  R2 = bertalanffy_definido ? r2 : 0;
+}
+
+/* ---- Entries ---- */
+
+static void borra(const int* r) { rectfill(screen, r[0], r[1], r[2], r[3], gris_pagina()); }
+
+/* A number entry line at (145, y). Values above `maximo` (maximo < 0: no
+   limit) are wiped at ENTER and the entry goes on. Returns 1 on ENTER, 0 on
+   ESC (c_esc then holds ESC). */
+static int pide_numero(campo_numero* c, const char* prompt, int y, const int* zona, float maximo) {
+  numero_vacia(c);
+  for (;;) {
+    int t = lee_tecla();
+    if (t == TECLA_ESC) {
+      c_esc = TECLA_ESC;
+      return 0;
+    }
+    if (es_enter(t)) {
+      if (maximo < 0 || c->valor <= maximo) return 1;
+      numero_vacia(c);
+      borra(zona);
+      texto(screen, FUENTE_TITULO, ENTRADA_X, y, negro(), "%s         ", prompt);
+      continue;
+    }
+    int cambio = numero_tecla(c, t);
+    if (cambio == NUMERO_CAMBIA) {
+      char eco[64];
+      snprintf(eco, sizeof eco, "%s %s", prompt, numero_formato(c));
+      texto(screen, FUENTE_TITULO, ENTRADA_X, y, negro(), eco, c->valor);
+    } else if (cambio == NUMERO_BORRADO) {
+      borra(zona);
+      texto(screen, FUENTE_TITULO, ENTRADA_X, y, negro(), "%s", prompt);
+    }
+  }
+}
+
+static int pide_linf(campo_numero* c) { return pide_numero(c, PIDE_LINF, LINF_Y, BORRA_LINF, -1); }
+
+static int pide_meses(campo_numero* c) {
+  texto(screen, FUENTE_TITULO, ENTRADA_X, MESES_Y, negro(), "%s", PIDE_MESES);
+  return pide_numero(c, PIDE_MESES, MESES_Y, BORRA_MESES, MESES_MAXIMO);
+}
+
+/* The screen's Walford box: a red outline around the suggestion, centred on
+   the page; `caja` receives its corners so that it can be erased. */
+static void caja_walford(int* caja) {
+  const char* muestra_ancho = "Longitud maxima segun el metodo Waldford: 0.00";
+  int w = 40 + ancho(FUENTE_TITULO, muestra_ancho);
+  caja[0] = SCREEN_W / 2 - w / 2;
+  caja[1] = 140;
+  caja[2] = SCREEN_W / 2 + w / 2;
+  caja[3] = 180;
+  rect(screen, caja[0], caja[1], caja[2], caja[3], rojo_mensaje());
+  texto_centrado(screen, FUENTE_TITULO, SCREEN_W / 2, 150, negro(),
+                 "Longitud maxima segun el metodo Waldford: %.2f", Wf);
+}
+
+static void caja_walford_exporta() {
+  rect(screen, BORRA_MESES[0], BORRA_MESES[1], BORRA_MESES[2], BORRA_MESES[3], rojo_mensaje());
+  texto_centrado(screen, FUENTE_TITULO, 370, 150, negro(), "Longitud maxima segun Waldford: %.2f", Wf);
+}
+
+static void rechaza_linf(float mayor, int y) {
+  texto_centrado(screen, FUENTE_CELDAS, SCREEN_W / 2, y, rojo_aviso(),
+                 "< El valor de Linf debe ser igual o superior a %.2f >", mayor);
+  c_esc = lee_tecla();
+}
+
+/* ---- What the fit shows ---- */
+
+static void parametro(BITMAP* b, int x, int y, const char* etiqueta, const char* formato, float v) {
+  texto(b, FUENTE_CABECERA, x, y, negro(), "%s", etiqueta);
+  texto(b, FUENTE_CELDAS, x + ancho(FUENTE_CABECERA, etiqueta), y + 2, negro(), formato, v);
+}
+
+static void dibuja_parametros(BITMAP* b, const disposicion_formula* d, const curva_crecimiento* c,
+                              float r2) {
+  const char* formula = "Longitud(t)=Linf-Linf*e";
+  int f = ancho(FUENTE_TITULO, formula), g = alto(FUENTE_TITULO);
+  texto_centrado(b, FUENTE_TITULO, d->x, d->y, negro(), "%s", formula);
+  texto(b, FUENTE_CABECERA, d->x + f / 2, d->y - g / 4, negro(), "-k*(t-to)");
+  int x = d->x - f / 2;
+  parametro(b, x, d->y_linf, "Linf:", " %.2f ", c->c0);
+  parametro(b, x, d->y_linf + 20, "k:", " %.3f", -c->c1);
+  parametro(b, x, d->y_linf + 40, "to:", " %.3f", c->c2);
+  int xr = d->x_r - f / 2;
+  texto(b, FUENTE_TITULO, xr, d->y_r, negro(), "r :");
+  texto(b, FUENTE_CABECERA, xr + 2 + ancho(FUENTE_TITULO, "r"), d->y_r - 5, negro(), "2");
+  texto(b, FUENTE_TITULO, xr + ancho(FUENTE_TITULO, "r :"), d->y_r, negro(), " %.3f", r2);
+}
+
+static void muestra_ajuste(const muestra_crecimiento* m, const curva_crecimiento* c, float r2,
+                           int motivo) {
+  rectfill(screen, 70, 70, 930, 530, gris_pagina());
+  dibuja_grafico_crecimiento(screen, &GRAFICO_PANTALLA, m, c, 1);
+  if (motivo == AJUSTE_BIEN) {
+    dibuja_parametros(screen, &FORMULA_PANTALLA, c, r2);
+    texto(screen, FUENTE_CELDAS, 400, 510, negro(),
+          "to: Edad a la que corresponde la longitud y peso nulos");
+    texto(screen, FUENTE_CELDAS, 400, 535, negro(), "Linf: Longitud maxima del pez");
+  } else {
+    avisa_ajuste(screen, SCREEN_W / 2, 525, motivo, 2);
+  }
+  texto_centrado(screen, FUENTE_CELDAS, 700, 475, rojo_aviso(), "<Pulse ENTER para volver al menu>");
+}
+
+/* ---- The screen ---- */
+
+void von_bertalanffy(int* clases, float* longitudes, int nclases, int nfish) {
+  marco("Von Bertalanffy");
+  float mayor = longitud_mayor(longitudes, nfish);
+  Wf = waldford(longitudes, clases, nfish, nclases);
+  texto(screen, FUENTE_TITULO, ENTRADA_X, LINF_Y, negro(), "%s", PIDE_LINF);
+  int caja[4];
+  caja_walford(caja);
+  campo_numero linf, meses;
+  int sigue = pide_linf(&linf);
+  borra(caja);
+  if (!sigue || !pide_meses(&meses)) return;
+  if (linf.valor < mayor) {
+    rechaza_linf(mayor, SCREEN_H / 2);
+    return;
+  }
+  muestra_crecimiento m;
+  prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, meses.valor / 12);
+  curva_crecimiento c;
+  float r2;
+  int motivo = ajusta_bertalanffy(&m, linf.valor, &c, &r2);
+  guarda_ajuste(linf.valor, &c, r2, motivo);
+  mes0 = meses.valor;
+  muestra_ajuste(&m, &c, r2, motivo);
+  recorre_tabla_crecimiento(&m, &c, 450);
+}
+
+/* ---- The export variant ---- */
+
+/* Asks for Linf and the months (mode 2); returns 0 when left with ESC. */
+static int pide_valores_exporta(float* linf, float* meses, int* clases, float* longitudes,
+                                int nclases, int nfish) {
+  Wf = waldford(longitudes, clases, nfish, nclases);
+  texto(screen, FUENTE_TITULO, ENTRADA_X, LINF_Y, negro(), "%s", PIDE_LINF);
+  caja_walford_exporta();
+  campo_numero c_linf, c_meses;
+  int sigue = pide_linf(&c_linf);
+  borra(BORRA_MESES);
+  if (!sigue || !pide_meses(&c_meses)) return 0;
+  *linf = c_linf.valor;
+  *meses = c_meses.valor;
+  return 1;
+}
+
+/* Fits and draws into b; predicted lengths at the whole ages 0..9. */
+static void ajusta_exporta(BITMAP* b, const muestra_crecimiento* m, float linf, float* predichas) {
+  curva_crecimiento c;
+  float r2;
+  int motivo = ajusta_bertalanffy(m, linf, &c, &r2);
+  guarda_ajuste(linf, &c, r2, motivo);
+  if (b) {
+    dibuja_grafico_crecimiento(b, &GRAFICO_BERTALANFFY, m, &c, 1);
+    if (motivo == AJUSTE_BIEN)
+      dibuja_parametros(b, &FORMULA_BITMAP, &c, r2);
+    else
+      avisa_ajuste(b, ANCHO_BITMAP / 2, FORMULA_BITMAP.y_linf, motivo, 2);
+  }
+  for (int i = 0; i < 10; i++) predichas[i] = motivo == AJUSTE_BIEN ? curva_en(&c, (float)i) : 0;
+}
+
+BITMAP* von_bertalanffy_devuelve(int modo, int* clases, float* longitudes, int nclases, int nfish,
+                                 float* predichas, float* edad0, int* cancela) {
+  marco("Von Bertalanffy");
+  float mayor = longitud_mayor(longitudes, nfish);
+  float linf = Lmax1, meses = mes0;
+  if (modo == 2) {
+    if (!pide_valores_exporta(&linf, &meses, clases, longitudes, nclases, nfish)) {
+      *cancela = 1;
+      return lienzo_blanco(ANCHO_BITMAP, ALTO_BITMAP);
+    }
+  } else {
+    borra(BORRA_MESES);
+  }
+  *edad0 = meses / 12;
+  BITMAP* b = lienzo_blanco(ANCHO_BITMAP, ALTO_BITMAP);
+  if (linf >= mayor) {
+    muestra_crecimiento m;
+    prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, *edad0);
+    ajusta_exporta(b, &m, linf, predichas);
+  } else if (modo == 2) {
+    rechaza_linf(mayor, SCREEN_H / 2 + 200);
+    if (c_esc == TECLA_ESC) *cancela = 1;
+  }
+  return b;
+}

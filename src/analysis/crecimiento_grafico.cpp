@@ -1,0 +1,329 @@
+// The growth graph and the growth table that both growth fits show, and the
+// class means and curve they are drawn from.
+#include <cmath>
+
+#include "crecimiento.h"
+#include "sample.h"
+#include "shell.h"
+
+/*                                   origin    axis ends  outline 1           outline 2          panel legend */
+const disposicion_grafico GRAFICO_PANTALLA = {447, 415, 93, 897, {407, 53, 947, 455}, {406, 54, 948, 454}, 1, 750, 368};
+const disposicion_grafico GRAFICO_BERTALANFFY = {41, 361, 41, 489, {1, 1, 539, 401}, {0, 0, 540, 402}, 0, 344, 316};
+const disposicion_grafico GRAFICO_POLINOMIO = {41, 363, 41, 491, {0, 0, 540, 400}, {1, 1, 539, 399}, 0, 344, 316};
+
+static const int LARGO_MARCA = 10;        /* ticks of both axes */
+static const float PASO_CURVA = 0.1f;     /* years between plotted points */
+
+/* Growth table: column rules, centres of the three columns, and where rows stop. */
+static const int TABLA_BORDES[4] = {50, 165, 235, 385};
+static const int TABLA_CENTROS[3] = {108, 200, 310};
+static const int TABLA_ARRIBA = 80;
+static const int TABLA_LIMITE = 354;      /* rows while their position r stays at or above it */
+
+static int gris_claro() { return makecol(217, 217, 217); }
+static int rojo_curva() { return makecol(250, 0, 0); }
+static int azul_pez() { return makecol(0, 0, 200); }
+static int rojo_media() { return makecol(100, 0, 0); }
+
+/* ---- Class means and curve ---- */
+
+void prepara_muestra_crecimiento(muestra_crecimiento* m, const int* clases,
+                                 const float* longitudes, int nfish, int nclases, float edad0) {
+  m->clases = clases;
+  m->longitudes = longitudes;
+  m->nfish = nfish;
+  m->nclases = nclases < 0 ? 0 : nclases > MAX_CLASES ? MAX_CLASES : nclases;
+  m->edad0 = edad0;
+  float suma[RANURAS] = {0};
+  int cuenta[RANURAS] = {0};
+  for (int i = 0; i < nfish; i++) {
+    if (!clase_valida(m, i)) continue;
+    suma[clases[i]] += longitudes[i];
+    cuenta[clases[i]]++;
+  }
+  m->vacias = 0;
+  for (int c = 0; c < RANURAS; c++) {
+    m->medias[c] = cuenta[c] ? suma[c] / cuenta[c] : 0;
+    if (c < m->nclases && m->medias[c] == 0) m->vacias++;
+  }
+}
+
+int clase_valida(const muestra_crecimiento* m, int fish) {
+  return m->clases[fish] >= 0 && m->clases[fish] < m->nclases;
+}
+
+float longitud_mayor(const float* longitudes, int nfish) {
+  float mayor = 0;
+  for (int i = 0; i < nfish; i++)
+    if (longitudes[i] > mayor) mayor = longitudes[i];
+  return mayor;
+}
+
+int hay_longitud_positiva(const muestra_crecimiento* m) {
+  for (int i = 0; i < m->nfish; i++)
+    if (clase_valida(m, i) && m->longitudes[i] > 0) return 1;
+  return 0;
+}
+
+int clases_con_peces(const muestra_crecimiento* m, float* edades, float* medias) {
+  int n = 0;
+  for (int i = 0; i < m->nclases; i++) {
+    if (m->medias[i] == 0) continue;  // an empty class takes no part
+    edades[n] = i + m->edad0;
+    medias[n] = m->medias[i];
+    n++;
+  }
+  return n;
+}
+
+int valores_iguales(const float* v, int n) {
+  for (int i = 1; i < n; i++)
+    if (v[i] != v[0]) return 0;
+  return 1;
+}
+
+BITMAP* lienzo_blanco(int ancho, int alto) {
+  BITMAP* b = create_bitmap(ancho, alto);
+  if (b) clear_to_color(b, blanco());
+  return b;
+}
+
+float curva_en(const curva_crecimiento* c, float t) {
+  switch (c->tipo) {
+    case CURVA_BERTALANFFY:
+      return c->c0 * (1 - (float)exp((double)((t - c->c2) * c->c1)));
+    case CURVA_POLINOMIO:
+      return c->c0 + c->c1 * t + c->c2 * (float)pow((double)t, 2);
+    default:
+      return 0;
+  }
+}
+
+int curva_finita(const curva_crecimiento* c, const muestra_crecimiento* m) {
+  int ultima = m->nclases > 9 ? m->nclases : 9;
+  for (int edad = 0; edad <= ultima; edad++)
+    if (!std::isfinite(curva_en(c, (float)edad))) return 0;
+  for (int i = 0; i < m->nclases; i++)
+    if (!std::isfinite(curva_en(c, i + m->edad0))) return 0;
+  return 1;
+}
+
+const char* mensaje_ajuste(int motivo, int minimo) {
+  switch (motivo) {
+    case AJUSTE_SIN_LONGITUDES:
+      return "<No hay longitudes mayores que 0: no hay ajuste>";
+    case AJUSTE_POCAS_CLASES:
+      return minimo >= 3 ? "<Se necesitan al menos 3 clases con peces>"
+                         : "<Se necesitan al menos 2 clases con peces>";
+    case AJUSTE_MEDIA_LINF:
+      return "<Linf debe superar la longitud media de cada clase>";
+    case AJUSTE_SIN_VARIACION:
+      return "<Todas las clases tienen la misma media: no hay ajuste>";
+    case AJUSTE_SIN_SOLUCION:
+      return "<El ajuste no tiene solucion con estos datos>";
+    default:
+      return "";
+  }
+}
+
+void avisa_ajuste(BITMAP* b, int x, int y, int motivo, int minimo) {
+  texto_centrado(b, FUENTE_CELDAS, x, y, rojo_aviso(), "%s", mensaje_ajuste(motivo, minimo));
+}
+
+/* ---- The graph ---- */
+
+/* A position worked out in floating point, truncated towards zero. Values far
+   off the page, and values that are no number at all, are pinned well
+   outside it so the conversion to int stays defined. */
+static int pixel(float v) {
+  if (!(v > -30000.0f)) return -30000;
+  if (v > 30000.0f) return 30000;
+  return (int)v;
+}
+
+/* nclases as the horizontal scale sees it: a sample without classes still
+   gets one year of axis. */
+static int anos_eje(const muestra_crecimiento* m) { return m->nclases < 1 ? 1 : m->nclases; }
+
+int tope_escala(const muestra_crecimiento* m, const curva_crecimiento* c, int desde) {
+  float mayor = 0;
+  for (int i = 0; i < m->nfish; i++)
+    if (clase_valida(m, i) && m->longitudes[i] > mayor) mayor = m->longitudes[i];
+  if (c->tipo != CURVA_NINGUNA)
+    for (int edad = desde; edad <= m->nclases; edad++) {
+      float v = curva_en(c, (float)edad);
+      if (v > mayor) mayor = v;
+    }
+  if (mayor > ESCALA_TOPE_MAXIMO) return ESCALA_TOPE_MAXIMO;
+  if (mayor <= 0) return 5;  // no step can be drawn from a top of 0
+  double tope = ceil(mayor / 5.0) * 5;
+  if (tope < mayor) tope += 5;
+  return (int)tope;
+}
+
+int edades_curva(int nclases, float* t) {
+  const float limite = (float)nclases + PASO_CURVA;
+  int n = 0;
+  for (float edad = 0; edad < limite && n < MAX_PUNTOS_CURVA; edad = edad + PASO_CURVA) t[n++] = edad;
+  return n;
+}
+
+static void contorno_y_ejes(BITMAP* b, const disposicion_grafico* d) {
+  const int* c1 = d->contorno1;
+  const int* c2 = d->contorno2;
+  if (d->panel) rectfill(b, c1[0], c1[1], c1[2], c1[3], blanco());
+  rect(b, c1[0], c1[1], c1[2], c1[3], negro());
+  rect(b, c2[0], c2[1], c2[2], c2[3], negro());
+  line(b, d->ox, d->eje_arriba, d->ox, d->oy, negro());
+  line(b, d->ox, d->oy, d->eje_fin, d->oy, negro());
+  int h = alto(FUENTE_CELDAS);
+  texto(b, FUENTE_CELDAS, d->ox - ancho(FUENTE_CELDAS, "Longitud") / 2, d->eje_arriba - 2 - h,
+        negro(), "Longitud");
+  texto(b, FUENTE_CELDAS, d->eje_fin + 4, d->oy - h / 2, negro(), "Edad");
+}
+
+static void marcas_horizontales(BITMAP* b, const disposicion_grafico* d, int anos) {
+  int s = ESCALA_HORIZONTAL / anos;
+  for (int i = 0; i <= anos; i++) {
+    int x = d->ox + i * s;
+    line(b, x, d->oy, x, d->oy + LARGO_MARCA, negro());
+    texto_centrado(b, FUENTE_CELDAS, x, d->oy + 12, negro(), "%d", i);
+  }
+}
+
+/* Ticks every 5 cm at the whole step d; with a top above 1500 cm d is 0 and
+   the ticks would pile up on the origin, so at most one per pixel is drawn. */
+static void marcas_verticales(BITMAP* b, const disposicion_grafico* d, int tope) {
+  int paso = ESCALA_VERTICAL / (tope / 5);
+  int h = alto(FUENTE_CELDAS);
+  for (int j = 0; j * 5 <= tope && j <= ESCALA_VERTICAL; j++) {
+    int y = d->oy - j * paso;
+    line(b, d->ox - LARGO_MARCA, y, d->ox, y, negro());
+    texto_derecha(b, FUENTE_CELDAS, d->ox - 12, y - h / 2, negro(), "%d", j * 5);
+  }
+}
+
+static void dibuja_curva(BITMAP* b, const disposicion_grafico* d, const muestra_crecimiento* m,
+                         const curva_crecimiento* c, int tope) {
+  float t[MAX_PUNTOS_CURVA];
+  int x[MAX_PUNTOS_CURVA], y[MAX_PUNTOS_CURVA], visible[MAX_PUNTOS_CURVA];
+  int anos = anos_eje(m);
+  int n = edades_curva(anos, t);
+  for (int j = 0; j < n; j++) {
+    float v = curva_en(c, t[j]);
+    visible[j] = v >= 0;  // also false for a value that is no number
+    x[j] = pixel(d->ox + t[j] * ESCALA_HORIZONTAL / anos);
+    y[j] = pixel(d->oy - v * ESCALA_VERTICAL / tope);
+    if (visible[j]) circlefill(b, x[j], y[j], 1, negro());
+  }
+  for (int j = 0; j + 1 < n; j++)
+    if (visible[j]) line(b, x[j], y[j], x[j + 1], y[j + 1], rojo_curva());
+}
+
+/* Every fish and every class mean at its class, shifted by the age of class 0+. */
+static void dibuja_observados(BITMAP* b, const disposicion_grafico* d,
+                              const muestra_crecimiento* m, int tope) {
+  int anos = anos_eje(m);
+  int s = ESCALA_HORIZONTAL / anos;
+  float desplazamiento = m->edad0 * ESCALA_HORIZONTAL / anos;
+  for (int i = 0; i < m->nfish; i++) {
+    if (!clase_valida(m, i)) continue;
+    int x = pixel(m->clases[i] * s + d->ox + desplazamiento);
+    circlefill(b, x, pixel(d->oy - m->longitudes[i] * ESCALA_VERTICAL / tope), 1, azul_pez());
+  }
+  for (int i = 0; i < m->nclases; i++) {
+    int x = pixel(i * s + d->ox + desplazamiento);
+    circlefill(b, x, pixel(d->oy - m->medias[i] * ESCALA_VERTICAL / tope), 2, rojo_media());
+  }
+}
+
+static void leyenda(BITMAP* b, const disposicion_grafico* d) {
+  int x = d->leyenda_x, y = d->leyenda_y;
+  circlefill(b, x, y, 1, azul_pez());
+  texto(b, FUENTE_CELDAS, x + 10, y - 8, negro(), "Longitud observada");
+  circlefill(b, x, y + 20, 2, rojo_media());
+  texto(b, FUENTE_CELDAS, x + 10, y + 12, negro(), "Media de la clase i");
+}
+
+void dibuja_grafico_crecimiento(BITMAP* b, const disposicion_grafico* d,
+                                const muestra_crecimiento* m, const curva_crecimiento* c,
+                                int desde) {
+  int tope = tope_escala(m, c, desde);
+  contorno_y_ejes(b, d);
+  marcas_horizontales(b, d, anos_eje(m));
+  marcas_verticales(b, d, tope);
+  if (c->tipo != CURVA_NINGUNA) dibuja_curva(b, d, m, c, tope);
+  dibuja_observados(b, d, m, tope);
+  leyenda(b, d);
+}
+
+/* ---- The table ---- */
+
+static void cabecera_tabla() {
+  int h1 = alto(FUENTE_CABECERA);
+  int abajo = TABLA_ARRIBA + h1 + 10;
+  rectfill(screen, TABLA_BORDES[0], TABLA_ARRIBA, TABLA_BORDES[3], abajo, gris_claro());
+  hline(screen, TABLA_BORDES[0], TABLA_ARRIBA, TABLA_BORDES[3], negro());
+  hline(screen, TABLA_BORDES[0], abajo, TABLA_BORDES[3], negro());
+  for (int x : TABLA_BORDES) vline(screen, x, TABLA_ARRIBA, abajo, negro());
+  texto(screen, FUENTE_CABECERA, 55, 85, negro(), "Edad (anos)");
+  // the tilde the font lacks ("años"), placed over the n whatever the font's widths
+  int n_x = 55 + ancho(FUENTE_CABECERA, "Edad (a");
+  hline(screen, n_x, 89, n_x + ancho(FUENTE_CABECERA, "n") - 1, negro());
+  texto(screen, FUENTE_CABECERA, 175, 85, negro(), "L (cm)");
+  hline(screen, 175, 86, 182, negro());  // the bar of a mean over the L
+  texto(screen, FUENTE_CABECERA, 245, 85, negro(), "L. estimada (cm)");
+}
+
+static void fila_tabla(const muestra_crecimiento* m, const curva_crecimiento* c, int clase, int r) {
+  int h1 = alto(FUENTE_CABECERA);
+  int x1 = TABLA_BORDES[0], x2 = TABLA_BORDES[3];
+  rectfill(screen, x1, r - h1 + 71, x2, r + 80, blanco());
+  hline(screen, x1, r + 80, x2, negro());
+  for (int x : TABLA_BORDES) vline(screen, x, r - h1 + 70, r + 80, negro());
+  int y = r - h1 + 77;
+  float edad = clase + m->edad0;
+  texto_centrado(screen, FUENTE_CELDAS, TABLA_CENTROS[0], y, negro(), "%.2f", edad);
+  texto_centrado(screen, FUENTE_CELDAS, TABLA_CENTROS[1], y, negro(), "%.2f", m->medias[clase]);
+  float estimada = curva_en(c, edad);
+  if (c->tipo != CURVA_NINGUNA && std::isfinite(estimada))
+    texto_centrado(screen, FUENTE_CELDAS, TABLA_CENTROS[2], y, negro(), "%.2f", estimada);
+  else
+    texto_centrado(screen, FUENTE_CELDAS, TABLA_CENTROS[2], y, negro(), "-");
+}
+
+int dibuja_tabla_crecimiento(const muestra_crecimiento* m, const curva_crecimiento* c, int inicio) {
+  int h1 = alto(FUENTE_CABECERA);
+  int s = inicio < 0 ? 0 : inicio;
+  cabecera_tabla();
+  for (int r = 2 * h1 + 20; r <= TABLA_LIMITE && s < m->nclases; r += h1 + 10, s++)
+    fila_tabla(m, c, s, r);
+  triangle(screen, 373, 432, 373, 442, 383, 437, s < m->nclases ? negro() : gris_pagina());
+  triangle(screen, 368, 432, 368, 442, 358, 437,
+           s > TABLA_CRECIMIENTO_PAGINA ? negro() : gris_pagina());
+  return s;
+}
+
+int desplaza_tabla_crecimiento(int tecla, int fin, int nclases) {
+  const int p = TABLA_CRECIMIENTO_PAGINA;
+  if (tecla == TECLA_IZQUIERDA) {
+    int s = fin - (p + 1);
+    return s <= 0 ? 0 : s;
+  }
+  int s = fin == nclases ? fin - p : fin - (p - 1);  // the last page does not move
+  return s < 0 ? 0 : s;
+}
+
+void recorre_tabla_crecimiento(const muestra_crecimiento* m, const curva_crecimiento* c,
+                               int y_borrado) {
+  static const int teclas[] = {TECLA_IZQUIERDA, TECLA_DERECHA, TECLA_ESC};
+  int inicio = 0;
+  for (;;) {
+    int fin = dibuja_tabla_crecimiento(m, c, inicio);
+    int t = espera_tecla(teclas, 3);
+    rectfill(screen, TABLA_BORDES[0], TABLA_ARRIBA, TABLA_BORDES[3], y_borrado, gris_pagina());
+    if (t == TECLA_ESC) c_esc = TECLA_ESC;
+    if (t == TECLA_ESC || es_enter(t)) return;
+    inicio = desplaza_tabla_crecimiento(t, fin, m->nclases);
+  }
+}

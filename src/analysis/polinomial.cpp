@@ -1,0 +1,199 @@
+// The second-degree polynomial growth fit L(x) = a0 + a1*x + a2*x^2 of the
+// class means against age: its screen and the variant the export runs.
+#include <cmath>
+
+#include "analysis.h"
+#include "crecimiento.h"
+#include "shell.h"
+
+float B01, B11, B21, R22;
+int polinomio_definido;
+
+/* The whole-months entry at (145, 100), font 2, at most two digits. */
+static const char* const PIDE_MESES = "Edad de la clase 0+ en meses:";
+static const int ENTRADA_X = 145, ENTRADA_Y = 100;
+static const int BORRA_MESES[4] = {140, 90, 900, 170};
+static const int MESES_CIFRAS = 2;
+static const float MESES_MAXIMO = 12;
+
+/* Where the formula, its subscripts and the coefficients go. The subscripts
+   of the formula sit 4, 42 and 92 px right of its centre, 8 px down, and the
+   exponent 115 px right, 2 px up; those of a coefficient 15 px right, 10 px
+   down, and the exponent of r 12 px right, 4 px up. */
+struct disposicion_coeficientes {
+  int x, y;        /* centre and top of the formula */
+  int pos[4][2];   /* a0, a1, a2, r2 */
+};
+static const disposicion_coeficientes COEFICIENTES_PANTALLA = {
+    220, 455, {{110, 490}, {210, 490}, {110, 530}, {210, 530}}};
+static const disposicion_coeficientes COEFICIENTES_BITMAP = {
+    270, 425, {{100, 460}, {200, 460}, {300, 460}, {400, 460}}};
+static const int ANCHO_BITMAP = 541, ALTO_BITMAP = 500;
+
+/* ---- The fit ---- */
+
+static float cuadrado(float v) { return (float)pow((double)v, 2); }
+static float cubo(float v) { return (float)pow((double)v, 3); }
+
+/* The normal equations solved by the adjugate of their matrix. */
+static int resuelve_normales(int m, const float* x, const float* y, float* a) {
+  float sx = 0, sx2 = 0, sx3 = 0, sx4 = 0, sy = 0, sxy = 0, sx2y = 0;
+  for (int i = 0; i < m; i++) {
+    float x2 = cuadrado(x[i]);
+    sx += x[i];
+    sx2 += x2;
+    sx3 += cubo(x[i]);
+    sx4 += (float)pow((double)x[i], 4);
+    sy += y[i];
+    sxy += x[i] * y[i];
+    sx2y += x2 * y[i];
+  }
+  float mf = (float)m;
+  float d = mf * sx2 * sx4 + 2 * sx * sx2 * sx3 - cubo(sx2) - mf * cuadrado(sx3) - sx4 * cuadrado(sx);
+  float c11 = sx2 * sx4 - cuadrado(sx3);
+  float c12 = -(sx * sx4 - sx2 * sx3), c21 = c12;
+  float c13 = sx * sx3 - cuadrado(sx2), c31 = c13;
+  float c22 = mf * sx4 - cuadrado(sx2);
+  float c23 = -(mf * sx3 - sx * sx2), c32 = c23;
+  float c33 = mf * sx2 - cuadrado(sx);
+  a[0] = (c11 * sy + c21 * sxy + c31 * sx2y) / d;
+  a[1] = (c12 * sy + c22 * sxy + c32 * sx2y) / d;
+  a[2] = (c13 * sy + c23 * sxy + c33 * sx2y) / d;
+  // the determinant of these sums is positive whenever the ages differ: one
+  // at or below 0 means single precision lost it
+  return d > 0 && std::isfinite(d);
+}
+
+int ajusta_polinomio(const muestra_crecimiento* m, curva_crecimiento* c, float* r2) {
+  *c = curva_crecimiento{CURVA_NINGUNA, 0, 0, 0};
+  *r2 = 0;
+  if (!hay_longitud_positiva(m)) return AJUSTE_SIN_LONGITUDES;
+  float x[RANURAS], y[RANURAS], a[3];
+  int n = clases_con_peces(m, x, y);
+  if (n < 3) return AJUSTE_POCAS_CLASES;
+  if (valores_iguales(y, n)) return AJUSTE_SIN_VARIACION;
+  if (!resuelve_normales(n, x, y, a)) return AJUSTE_SIN_SOLUCION;
+  curva_crecimiento ajustada = {CURVA_POLINOMIO, a[0], a[1], a[2]};
+  float sy = 0;
+  for (int i = 0; i < n; i++) sy += y[i];
+  float ym = sy / (float)n;
+  float residual = 0, total = 0;
+  for (int i = 0; i < n; i++) {
+    residual += cuadrado(y[i] - curva_en(&ajustada, x[i]));
+    total += cuadrado(y[i] - ym);
+  }
+  float r = 1 - residual / total;
+  for (float v : a)
+    if (!std::isfinite(v)) return AJUSTE_SIN_SOLUCION;
+  if (!std::isfinite(r) || !curva_finita(&ajustada, m)) return AJUSTE_SIN_SOLUCION;
+  *c = ajustada;
+  *r2 = r;
+  return AJUSTE_BIEN;
+}
+
+/* ---- The months entry ---- */
+
+static void linea_meses(const char* formato, float v) {
+  rectfill(screen, BORRA_MESES[0], BORRA_MESES[1], BORRA_MESES[2], BORRA_MESES[3], gris_pagina());
+  texto(screen, FUENTE_TITULO, ENTRADA_X, ENTRADA_Y, negro(), formato, PIDE_MESES, v);
+}
+
+/* Whole months, two digits at most. A value above 12 is wiped at the next
+   key; an ENTER that finds it is used up by the wipe. Returns 1 on ENTER, 0
+   on ESC (c_esc then holds ESC); *meses gets the value either way. */
+static int pide_meses_enteros(float* meses) {
+  texto(screen, FUENTE_TITULO, ENTRADA_X, ENTRADA_Y, negro(), "%s", PIDE_MESES);
+  float v = 0;
+  int cifras = 0;
+  for (;;) {
+    int t = lee_tecla();
+    if (v > MESES_MAXIMO) {
+      v = 0;
+      cifras = 0;
+      linea_meses("%s         ", 0);
+      if (es_enter(t)) continue;
+    }
+    int a = ascii(t);
+    if (t == TECLA_ESC) c_esc = TECLA_ESC;
+    if (t == TECLA_ESC || es_enter(t)) {
+      *meses = v;
+      return t != TECLA_ESC;
+    }
+    if (a >= '0' && a <= '9' && cifras < MESES_CIFRAS) {
+      v = v * 10 + (a - '0');
+      cifras++;
+      texto(screen, FUENTE_TITULO, ENTRADA_X, ENTRADA_Y, negro(), "%s %.0f", PIDE_MESES, v);
+    } else if (a == ASCII_BORRAR) {
+      v = 0;
+      cifras = 0;
+      linea_meses("%s", 0);
+    }
+  }
+}
+
+/* ---- What the fit shows ---- */
+
+static void dibuja_coeficientes(BITMAP* b, const disposicion_coeficientes* d,
+                                const curva_crecimiento* c, float r2) {
+  static const int subindice_x[3] = {4, 42, 92};
+  texto_centrado(b, FUENTE_TITULO, d->x, d->y, negro(), "Longitud=a +a x+a x");
+  for (int j = 0; j < 3; j++)
+    texto(b, FUENTE_CABECERA, d->x + subindice_x[j], d->y + 8, negro(), "%d", j);
+  texto(b, FUENTE_CABECERA, d->x + 115, d->y - 2, negro(), "2");
+  const float coef[3] = {c->c0, c->c1, c->c2};
+  for (int j = 0; j < 3; j++) {
+    texto(b, FUENTE_TITULO, d->pos[j][0], d->pos[j][1], negro(), "a :%.2f", coef[j]);
+    texto(b, FUENTE_CABECERA, d->pos[j][0] + 15, d->pos[j][1] + 10, negro(), "%d", j);
+  }
+  texto(b, FUENTE_TITULO, d->pos[3][0], d->pos[3][1], negro(), "r :%.3f", r2);
+  texto(b, FUENTE_CABECERA, d->pos[3][0] + 12, d->pos[3][1] - 4, negro(), "2");
+}
+
+/* ---- The screen ---- */
+
+void ajuste_polinomial(int nfish, int nclases, float* longitudes, int* clases) {
+  marco("Ajuste Polinomial");
+  float meses;
+  int sigue = pide_meses_enteros(&meses);
+  mes0 = meses;
+  if (!sigue) return;
+  muestra_crecimiento m;
+  prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, meses / 12);
+  curva_crecimiento c;
+  float r2;
+  int motivo = ajusta_polinomio(&m, &c, &r2);
+  marco("Ajuste Polinomial");
+  dibuja_grafico_crecimiento(screen, &GRAFICO_PANTALLA, &m, &c, 0);
+  if (motivo == AJUSTE_BIEN)
+    dibuja_coeficientes(screen, &COEFICIENTES_PANTALLA, &c, r2);
+  else
+    avisa_ajuste(screen, SCREEN_W / 2, 525, motivo, 3);
+  texto_centrado(screen, FUENTE_CELDAS, 700, 495, rojo_aviso(), "<Pulse ENTER para volver al menu>");
+  recorre_tabla_crecimiento(&m, &c, 455);
+}
+
+/* ---- The export variant ---- */
+
+BITMAP* ajuste_polinomial_devuelve(int nfish, int nclases, float* longitudes, float* predichas,
+                                   int* clases, float* edad0) {
+  muestra_crecimiento m;
+  prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, *edad0);
+  curva_crecimiento c;
+  float r2;
+  int motivo = ajusta_polinomio(&m, &c, &r2);
+  polinomio_definido = motivo == AJUSTE_BIEN;
+  B01 = c.c0;
+  B11 = c.c1;
+  B21 = c.c2;
+  R22 = r2;
+  BITMAP* b = lienzo_blanco(ANCHO_BITMAP, ALTO_BITMAP);
+  if (b) {
+    dibuja_grafico_crecimiento(b, &GRAFICO_POLINOMIO, &m, &c, 0);
+    if (motivo == AJUSTE_BIEN)
+      dibuja_coeficientes(b, &COEFICIENTES_BITMAP, &c, r2);
+    else
+      avisa_ajuste(b, ANCHO_BITMAP / 2, COEFICIENTES_BITMAP.y, motivo, 3);
+  }
+  for (int i = 0; i < 10; i++) predichas[i] = polinomio_definido ? curva_en(&c, (float)i) : 0;
+  return b;
+}
