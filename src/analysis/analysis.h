@@ -78,9 +78,16 @@ extern float ax;       /* a of Peso = a*Longitud^b */
 extern float bx;       /* b */
 extern float R23;      /* r2 of the log-log fit */
 extern float kffsum0;  /* condition factor: sum of weights / sum of cubed lengths, g/cm3 */
-extern int biometria_definida; /* 0 when the last export fit had no answer: ax..R23 are then meaningless */
+/* 1 when the last export fit had an answer: ax, bx, R23 and kffsum0 all hold
+   it. 0 when it had none (no fish; a length or weight of 0 or below, or not a
+   number; fewer than two distinct lengths; all weights equal; or results out
+   of single-precision range): ax, bx and R23 are then 0 and meaningless, to
+   be printed "-". Either way kffsum0 is meaningful exactly when it is above 0;
+   it is 0 (print "-") when the condition factor has no answer either, that is
+   when there are no fish or some length or weight is 0 or below or not a number. */
+extern int biometria_definida;
 void relaciones_biometricas(float* longitudes, float* pesos, int n);
-BITMAP* relaciones_biometricas_devuelve(float* longitudes, float* pesos, int n); /* new 541x510 */
+BITMAP* relaciones_biometricas_devuelve(float* longitudes, float* pesos, int n); /* new 541x510, NULL without memory */
 
 /* ---- Growth: von Bertalanffy with Walford, polynomial ---- */
 extern float Wf;     /* last Walford estimate of the maximum length, cm */
