@@ -385,7 +385,7 @@ static void escribe_biometria(informe* inf, float* longitudes, float* pesos, int
   cifra(inf, "%.4f", ax, biometria_definida, "\nb:\t");
   cifra(inf, "%.4f", bx, biometria_definida, "\nr^2:\t");
   cifra(inf, "%.3f", R23, biometria_definida, "\nFC:\t");
-  cifra(inf, "%.4f", kffsum0, 1, "\n");
+  cifra(inf, "%.4f", kffsum0, kffsum0 > 0, "\n");  // 0 when it has no answer
   informe_guarda_imagen(inf, grafico, 4);
   informe_escribe(inf, "\n\n");
 }
