@@ -57,35 +57,36 @@ int amarillo_campo() { return makecol(255, 255, 153); }
 int alto(int f) { return text_height(fuente(f)); }
 int ancho(int f, const char* s) { return text_length(fuente(f), s); }
 
-static void formatea(char* buf, size_t tam, const char* fmt, va_list ap) {
-  vsnprintf(buf, tam, fmt, ap);
+enum alineacion { IZQUIERDA, CENTRO, DERECHA };
+
+static void escribe(BITMAP* b, int f, int x, int y, int color, alineacion a, const char* fmt,
+                    va_list ap) {
+  char buf[512];
+  vsnprintf(buf, sizeof buf, fmt, ap);
+  if (a == CENTRO) textout_centre_ex(b, fuente(f), buf, x, y, color, -1);
+  else if (a == DERECHA) textout_right_ex(b, fuente(f), buf, x, y, color, -1);
+  else textout_ex(b, fuente(f), buf, x, y, color, -1);
 }
 
 void texto(BITMAP* b, int f, int x, int y, int color, const char* fmt, ...) {
-  char buf[512];
   va_list ap;
   va_start(ap, fmt);
-  formatea(buf, sizeof buf, fmt, ap);
+  escribe(b, f, x, y, color, IZQUIERDA, fmt, ap);
   va_end(ap);
-  textout_ex(b, fuente(f), buf, x, y, color, -1);
 }
 
 void texto_centrado(BITMAP* b, int f, int x, int y, int color, const char* fmt, ...) {
-  char buf[512];
   va_list ap;
   va_start(ap, fmt);
-  formatea(buf, sizeof buf, fmt, ap);
+  escribe(b, f, x, y, color, CENTRO, fmt, ap);
   va_end(ap);
-  textout_centre_ex(b, fuente(f), buf, x, y, color, -1);
 }
 
 void texto_derecha(BITMAP* b, int f, int x, int y, int color, const char* fmt, ...) {
-  char buf[512];
   va_list ap;
   va_start(ap, fmt);
-  formatea(buf, sizeof buf, fmt, ap);
+  escribe(b, f, x, y, color, DERECHA, fmt, ap);
   va_end(ap);
-  textout_right_ex(b, fuente(f), buf, x, y, color, -1);
 }
 
 void flecha_arriba(BITMAP* b, int x, int y_punta, int y_base, int visible) {
