@@ -1,4 +1,410 @@
-// Age classes from length intervals: not yet built.
-#include "sample.h"
+// Age classes from length intervals: a length histogram whose bin width the
+// user chooses, the upper limit of each class typed over it with a marker,
+// then a review of the intervals and of the fish with the classes they got.
+#include <cmath>
 
-int clases_edad(int*, float*, int*, int) { return 0; }
+#include "sample.h"
+#include "shell.h"
+
+static const char TITULO_CLASES[] = "Clases de edad";
+static const int MAX_BINS = 100;
+/* The histogram: a 390 x 200 picture shown at (70, 70); its axes meet at (30, 170). */
+static const int HIST_X = 70, HIST_Y = 70, HIST_ANCHO = 390, HIST_ALTO = 200;
+static const int EJE_X0 = 30, EJE_Y0 = 170, LARGO_X = 330, LARGO_Y = 140;
+/* The interval table: rules at x = 70, 170, 315, 460; its header's top line at y = 330. */
+static const int TABLA_Y = 330;
+static const int REGLAS[4] = {70, 170, 315, 460};
+static const int X_CLASE = 120, X_INFERIOR = 247, X_SUPERIOR = 392;
+static const int FILAS_ENTRADA = 6;  // rows below the header while entering, current one included
+static const int FILAS_REPASO = 6;
+
+/* The length histogram for one bin width. */
+struct histograma {
+  float w;                 // bin width, cm
+  float frec[MAX_BINS];    // share of the fish in each bin
+  float fmax;              // largest share
+  float borde;             // upper edge of the last bin
+  int nbins;
+  int completo;            // every fish fell in a bin
+};
+
+static float mayor_longitud(const float* longitudes, int n) {
+  float lmax = 0;
+  for (int i = 0; i < n; i++)
+    if (longitudes[i] > lmax) lmax = longitudes[i];
+  return lmax;
+}
+
+/* Bins [E - 0.001, E + w - 0.001) from E = 0 until every fish is counted.
+   Also stops at the room of the histogram, or past the longest fish (a fish
+   lost between two float edges must not keep the count going for ever). */
+static void cuenta_bins(const float* longitudes, int n, float lmax, float w, histograma* h) {
+  float e = 0;
+  int contados = 0, b = 0;
+  h->w = w;
+  h->fmax = 0;
+  while (contados < n && b < MAX_BINS && e - 0.001 <= lmax) {
+    int cuenta = 0;
+    for (int i = 0; i < n; i++)
+      if (e - 0.001 <= longitudes[i] && longitudes[i] < e + w - 0.001) cuenta++;
+    h->frec[b] = (float)cuenta / n;
+    if (h->frec[b] > h->fmax) h->fmax = h->frec[b];
+    contados += cuenta;
+    e = (float)(e + w);
+    b++;
+  }
+  h->nbins = b;
+  h->borde = e;
+  h->completo = contados >= n;
+}
+
+/* The narrowest bin width, in tenths of a cm from 1.0, whose bins hold the
+   whole sample within the histogram's room. */
+static float ancho_minimo(const float* longitudes, int n, float lmax) {
+  float w = 1.0f;
+  if (lmax + 0.001 >= MAX_BINS * w - 0.001) w = (float)(ceil((lmax + 0.002) / MAX_BINS * 10) / 10);
+  histograma h;
+  for (int intento = 0; intento < 1000; intento++) {
+    cuenta_bins(longitudes, n, lmax, w, &h);
+    if (h.completo) break;
+    float mas = (float)(w + 0.1);
+    w = mas > w ? mas : w * 1.001f;  // a tenth is lost on a huge width
+  }
+  return w;
+}
+
+/* ---- Stage 1: the histogram ---- */
+
+static void ejes(BITMAP* b) {
+  int h3 = alto(FUENTE_PEQUENA);
+  rectfill(b, 0, 0, HIST_ANCHO, HIST_ALTO, blanco());
+  rect(b, 0, 0, HIST_ANCHO - 1, HIST_ALTO - 1, negro());
+  rect(b, 1, 1, HIST_ANCHO - 2, HIST_ALTO - 2, negro());
+  line(b, EJE_X0, 30, EJE_X0, EJE_Y0, negro());
+  line(b, EJE_X0, EJE_Y0, EJE_X0 + LARGO_X, EJE_Y0, negro());
+  texto_centrado(b, FUENTE_PEQUENA, EJE_X0, 28 - h3, negro(), "Fr");
+  texto(b, FUENTE_PEQUENA, 370, EJE_Y0 - h3 / 2, negro(), "L");
+}
+
+/* Ticks of the length axis, one per bin, and three labels; returns the bin width in pixels. */
+static int eje_longitud(BITMAP* b, const histograma* h) {
+  float bins = h->borde / h->w;
+  int a = bins >= 1 ? (int)(LARGO_X / bins) : LARGO_X;
+  float e = 0;
+  int t = 0;
+  for (; t <= LARGO_X; t += a) {
+    line(b, EJE_X0 + t, EJE_Y0, EJE_X0 + t, EJE_Y0 + 5, negro());
+    e = (float)(e + h->w);
+  }
+  float ultimo = e - h->w;
+  texto_centrado(b, FUENTE_PEQUENA, (t - a) / 3 + EJE_X0, 175, negro(), "%.1f", ultimo / 3);
+  texto_centrado(b, FUENTE_PEQUENA, 2 * (t - a) / 3 + EJE_X0, 175, negro(), "%.1f", 2 * ultimo / 3);
+  texto_centrado(b, FUENTE_PEQUENA, t - a + EJE_X0, 175, negro(), "%.1f", ultimo);
+  return a;
+}
+
+/* The frequency axis in steps of 0.1 up to the first step at or above the
+   tallest bin; gives the pixels per step, the steps and the top label. */
+static void eje_frecuencia(BITMAP* b, float fmax, int* p, float* pasos, float* tope) {
+  int h3 = alto(FUENTE_PEQUENA);
+  float ytop = 0;
+  while (fmax > ytop) ytop = (float)(ytop + 0.1);
+  *pasos = (float)(ytop / 0.1);
+  *p = *pasos >= 1 ? (int)(LARGO_Y / *pasos) : LARGO_Y;
+  float valor = 0;
+  for (int y = 0; y <= LARGO_Y; y += *p) {
+    line(b, EJE_X0, EJE_Y0 - y, EJE_X0 - 5, EJE_Y0 - y, negro());
+    texto_derecha(b, FUENTE_PEQUENA, 23, EJE_Y0 - y - h3 / 2, negro(), "%.1f", valor);
+    *tope = valor;
+    valor = (float)(valor + 0.1);
+  }
+}
+
+static void dibuja_histograma(BITMAP* b, const histograma* h, float* escala) {
+  ejes(b);
+  int a = eje_longitud(b, h);
+  int p;
+  float pasos, tope;
+  eje_frecuencia(b, h->fmax, &p, &pasos, &tope);
+  for (int i = 0; i < h->nbins; i++) {
+    int arriba = (int)(270 - p * pasos * h->frec[i] / tope) - 100;
+    rectfill(b, a * i + EJE_X0, EJE_Y0, a * (i + 1) + EJE_X0, arriba, rojo_aviso());
+    rect(b, a * i + EJE_X0, EJE_Y0, a * (i + 1) + EJE_X0, arriba, negro());
+  }
+  *escala = a / h->w;
+}
+
+static void flecha_izquierda(int visible) {
+  triangle(screen, 410, 285, 420, 280, 420, 290, visible ? negro() : gris_pagina());
+}
+static void flecha_derecha(int visible) {
+  triangle(screen, 460, 285, 450, 280, 450, 290, visible ? negro() : gris_pagina());
+}
+
+/* LEFT and RIGHT change the bin width until ENTER. Returns 0 on ESC, else 1
+   with the screen's histogram and its pixels per cm. */
+static int elige_ancho(BITMAP* hist, const float* longitudes, int n, float* escala) {
+  const int teclas[] = {TECLA_IZQUIERDA, TECLA_DERECHA, TECLA_ESC};
+  float lmax = mayor_longitud(longitudes, n), wmin = ancho_minimo(longitudes, n, lmax);
+  float w = wmin;
+  histograma h;
+  flecha_derecha(1);
+  for (;;) {
+    cuenta_bins(longitudes, n, lmax, w, &h);
+    dibuja_histograma(hist, &h, escala);
+    blit(hist, screen, 0, 0, HIST_X, HIST_Y, HIST_ANCHO, HIST_ALTO);
+    rectfill(screen, 421, 274, 449, 291, gris_pagina());
+    texto_centrado(screen, FUENTE_PEQUENA, 435, 277, negro(), "%.1f", w);
+    int tecla = espera_tecla(teclas, 3);
+    if (tecla == TECLA_ESC) {
+      c_esc = TECLA_ESC;
+      return 0;
+    }
+    if (es_enter(tecla)) return 1;
+    flecha_izquierda(1);
+    flecha_derecha(1);
+    if (tecla == TECLA_IZQUIERDA) {
+      w = (float)(w - 0.1);
+      if (w <= wmin + 0.001) {  // the tenths added and taken off do not come back exactly
+        w = wmin;
+        flecha_izquierda(0);
+      }
+    } else {
+      w = (float)(w + 0.1);
+      if (w > lmax + 0.001) flecha_derecha(0);
+      if (w > lmax + 0.101) w = (float)(w - 0.1);
+    }
+  }
+}
+
+/* ---- Stage 2: the interval entry ---- */
+
+static int paso_filas() { return alto(FUENTE_CABECERA) + 10; }
+
+static void reglas_fila(int y1, int y2) {
+  for (int x : REGLAS) vline(screen, x, y1, y2, negro());
+  hline(screen, REGLAS[0], y2, REGLAS[3], negro());
+}
+
+static void cabecera_intervalos() {
+  int t = paso_filas();
+  texto(screen, FUENTE_CABECERA, 70, 320 - t, negro(), "Inserte el valor superior del intervalo:");
+  rectfill(screen, 71, TABLA_Y + 1, 459, TABLA_Y + t - 1, gris_cabecera());
+  hline(screen, REGLAS[0], TABLA_Y, REGLAS[3], negro());
+  reglas_fila(TABLA_Y, TABLA_Y + t);
+  texto_centrado(screen, FUENTE_CABECERA, X_CLASE, 335, negro(), "Clase");
+  texto_centrado(screen, FUENTE_CABECERA, X_INFERIOR, 335, negro(), "Inferior (cm)");
+  texto_centrado(screen, FUENTE_CABECERA, X_SUPERIOR, 335, negro(), "Superior (cm)");
+}
+
+static void notas() {
+  int x = SCREEN_W / 2 + 200;
+  texto_centrado(screen, FUENTE_CABECERA, x, 400, negro(), "Recuerde que insertar una clase inexistente");
+  texto_centrado(screen, FUENTE_CABECERA, x, 420, negro(), "es tan facil como insertar el intervalo");
+  texto_centrado(screen, FUENTE_CABECERA, x, 440, negro(), "inferior de la clase inmediatamente superior");
+  texto_centrado(screen, FUENTE_CABECERA, x, 460, negro(), " menos 0.01");
+  rect(screen, SCREEN_W / 2, 388, SCREEN_W / 2 + 400, 488, rojo_mensaje());
+  texto_centrado(screen, FUENTE_CELDAS, x, 500, rojo_mensaje(),
+                 "<Pulse h para reiniciar la entrada de intervalos>");
+}
+
+/* Row p of the interval table shows class j (1-based): its label in the
+   given format, its lower limit and, once entered, its upper limit. */
+static void fila_intervalo(int p, int j, const float* limites, int completa, const char* etiqueta) {
+  int t = paso_filas(), y = TABLA_Y + p * t;
+  rectfill(screen, 71, y + 1, 459, y + t - 1, blanco());
+  reglas_fila(y, y + t);
+  texto_centrado(screen, FUENTE_CELDAS, X_CLASE, y + 5, negro(), etiqueta, j - 1);
+  double inferior = j == 1 ? 0.0 : limites[j - 1] + 0.001;
+  texto_centrado(screen, FUENTE_CELDAS, X_INFERIOR, y + 5, negro(), "%.2f", inferior);
+  if (completa) texto_centrado(screen, FUENTE_CELDAS, X_SUPERIOR, y + 5, negro(), "%.2f", limites[j]);
+}
+
+/* The rows of the classes entered so far and of class k, the last five
+   when there are more; returns the current row's position. */
+static int filas_entrada(int k, const float* limites) {
+  int t = paso_filas(), primera = 1;
+  if (k >= FILAS_ENTRADA) {
+    rectfill(screen, 70, t + 331, 460, 533, blanco());
+    primera = k - (FILAS_ENTRADA - 1);
+  }
+  for (int j = primera; j < k; j++) fila_intervalo(j - primera + 1, j, limites, 1, "+%d");
+  fila_intervalo(k - primera + 1, k, limites, 0, "+%d");
+  return k - primera + 1;
+}
+
+static const int LIMITE_ACEPTA = 0, LIMITE_REINICIA = 1, LIMITE_CANCELA = 2, LIMITE_SIGUE = 3;
+
+/* Keys that end a class's entry: ENTER accepts, h restarts, ESC cancels
+   (kept in c_esc); any other key lets the entry go on. */
+static int fin_de_entrada(int tecla) {
+  if (tecla == TECLA_ESC) {
+    c_esc = TECLA_ESC;
+    return LIMITE_CANCELA;
+  }
+  if (ascii(tecla) == 'h') return LIMITE_REINICIA;
+  if (es_enter(tecla)) return LIMITE_ACEPTA;
+  return LIMITE_SIGUE;
+}
+
+/* The blue marker of a value on the histogram's length axis, when it falls on it. */
+static void marca(float valor, float escala) {
+  double x = (double)valor * escala + 100;
+  if (!(x <= 430)) return;
+  int xi = (int)x;
+  for (int d = -1; d <= 1; d++) vline(screen, xi + d, 80, 260, azul_entrada());
+}
+
+/* Reads the upper limit of the class in row p into *valor. */
+static int pide_limite(int p, float escala, BITMAP* marcas, float* valor) {
+  int t = paso_filas(), y = TABLA_Y + p * t;
+  campo_numero c;
+  numero_vacia(&c);
+  for (;;) {
+    int tecla = lee_tecla(), fin = fin_de_entrada(tecla);
+    if (fin == LIMITE_ACEPTA) *valor = c.valor;
+    if (fin != LIMITE_SIGUE) return fin;
+    int cambio = numero_tecla(&c, tecla);
+    if (cambio == NUMERO_IGNORADA) continue;
+    rectfill(screen, 316, y + 1, 459, y + t - 1, blanco());
+    if (cambio == NUMERO_CAMBIA)
+      texto_centrado(screen, FUENTE_CELDAS, X_SUPERIOR, y + 5, azul_entrada(), numero_formato(&c), c.valor);
+    blit(marcas, screen, 0, 0, HIST_X, HIST_Y, HIST_ANCHO, HIST_ALTO);
+    if (cambio == NUMERO_CAMBIA) marca(c.valor, escala);
+  }
+}
+
+/* Gives class k - 1 to every fish in (limites[k - 1], limites[k]], or above
+   limites[k - 1] when abierta; returns how many fish it gave it to. */
+static int asigna(int* clases, const float* longitudes, int n, const float* limites, int k, int abierta) {
+  int nuevos = 0;
+  for (int i = 0; i < n; i++)
+    if (limites[k - 1] < longitudes[i] && (abierta || longitudes[i] <= limites[k])) {
+      clases[i] = k - 1;
+      nuevos++;
+    }
+  return nuevos;
+}
+
+static void mensaje_clases(const char* texto_mensaje) {
+  int x = SCREEN_W / 2;
+  rectfill(screen, x + 1, 515, x + 399, 515 + alto(FUENTE_CELDAS) + 8, gris_pagina());
+  texto_centrado(screen, FUENTE_CELDAS, x + 200, 520, rojo_mensaje(), "%s", texto_mensaje);
+}
+
+/* The last class the estimator has room for takes every fish left; the
+   user confirms with ENTER, or restarts with h, or leaves with ESC. */
+static int ultima_clase(int k, float* limites, float lmax) {
+  limites[k] = lmax;
+  int p = filas_entrada(k, limites);
+  fila_intervalo(p, k, limites, 1, "+%d");
+  mensaje_clases("<Maximo de 99 clases: la ultima recoge los peces restantes>");
+  for (;;) {
+    int fin = fin_de_entrada(lee_tecla());
+    if (fin != LIMITE_SIGUE) return fin;
+  }
+}
+
+/* Asks for the classes' upper limits until every fish has a class; returns
+   the number of classes, 0 on ESC. */
+static int entra_intervalos(int* clases, const float* longitudes, int n, float escala,
+                            BITMAP* marcas, BITMAP* limpio, float* limites) {
+  blit(screen, marcas, HIST_X, HIST_Y, 0, 0, HIST_ANCHO, HIST_ALTO);
+  blit(screen, limpio, HIST_X, HIST_Y, 0, 0, HIST_ANCHO, HIST_ALTO);
+  cabecera_intervalos();
+  notas();
+  float lmax = mayor_longitud(longitudes, n);
+  int asignados = 0, k = 1, respuesta = LIMITE_ACEPTA;
+  limites[0] = 0;
+  while (asignados < n) {
+    if (respuesta == LIMITE_REINICIA) {
+      blit(limpio, screen, 0, 0, HIST_X, HIST_Y, HIST_ANCHO, HIST_ALTO);
+      blit(limpio, marcas, 0, 0, 0, 0, HIST_ANCHO, HIST_ALTO);
+      rectfill(screen, 70, 360, 470, 550, gris_pagina());
+      asignados = 0;
+      k = 1;
+    }
+    if (k == MAX_CLASES) {
+      respuesta = ultima_clase(k, limites, lmax);
+      if (respuesta == LIMITE_CANCELA) return 0;
+      if (respuesta == LIMITE_REINICIA) continue;
+      asigna(clases, longitudes, n, limites, k, 1);
+      return k;
+    }
+    int p = filas_entrada(k, limites), t = paso_filas();
+    float valor = 0;
+    respuesta = pide_limite(p, escala, marcas, &valor);
+    if (respuesta == LIMITE_CANCELA) return 0;
+    if (respuesta == LIMITE_REINICIA || !(valor > limites[k - 1])) {
+      if (respuesta != LIMITE_REINICIA) mensaje_clases("<Inserte un intervalo superior al anterior>");
+      rectfill(screen, 316, TABLA_Y + p * t + 1, 459, TABLA_Y + (p + 1) * t - 1, gris_pagina());
+      blit(marcas, screen, 0, 0, HIST_X, HIST_Y, HIST_ANCHO, HIST_ALTO);  // no marker for a refused value
+      continue;
+    }
+    blit(screen, marcas, HIST_X, HIST_Y, 0, 0, HIST_ANCHO, HIST_ALTO);
+    limites[k] = valor;
+    asignados += asigna(clases, longitudes, n, limites, k, 0);
+    k++;
+  }
+  return k - 1;
+}
+
+/* ---- Stages 3 and 4: the reviews ---- */
+
+static void flechas_repaso(int arriba, int abajo) {
+  triangle(screen, 465, 515, 470, 505, 475, 515, arriba ? negro() : gris_pagina());
+  triangle(screen, 465, 520, 470, 530, 475, 520, abajo ? negro() : gris_pagina());
+}
+
+/* The intervals, six rows at a time, until ENTER; returns 1 when left with ESC. */
+static int repasa_intervalos(int nclases, const float* limites) {
+  const int teclas[] = {TECLA_ARRIBA, TECLA_ABAJO, TECLA_ESC};
+  rectfill(screen, SCREEN_W / 2, 388, SCREEN_W / 2 + 400, 550, gris_pagina());
+  int visibles = nclases <= FILAS_REPASO ? nclases : FILAS_REPASO, primera = 1, esc = 0;
+  flechas_repaso(0, nclases > visibles);
+  for (;;) {
+    texto_centrado(screen, FUENTE_CELDAS, 265, 542, rojo_aviso(), "<Pulse ENTER para continuar>");
+    for (int p = 1; p <= visibles; p++) fila_intervalo(p, primera + p - 1, limites, 1, "%d");
+    int tecla = espera_tecla(teclas, 3);
+    if (tecla == TECLA_ESC) {
+      c_esc = TECLA_ESC;
+      esc = 1;
+      break;
+    }
+    if (es_enter(tecla)) break;
+    if (tecla == TECLA_ARRIBA && primera > 1) primera--;
+    if (tecla == TECLA_ABAJO && primera + visibles - 1 < nclases) primera++;
+    flechas_repaso(primera > 1, primera + visibles - 1 < nclases);
+  }
+  flechas_repaso(0, 0);
+  texto_centrado(screen, FUENTE_CELDAS, 265, 542, gris_pagina(), "<Pulse ENTER para continuar>");
+  return esc;
+}
+
+static void repasa_peces(const int* clases, const float* longitudes, const int* pasadas, int n) {
+  static const int columnas[3] = {COL_PASADA, COL_LONGITUD, COL_CLASE};
+  tabla_muestra t = {3, {"Pasada", "Longitud (cm)", "Clase", ""},
+                     {585, 715, 845, 0},
+                     {520, 650, 780, 910, 0},
+                     70, 28, SCREEN_H - 130, SCREEN_H - 150, 15, 920};
+  recorre_tabla_muestra(&t, columnas, n, pasadas, longitudes, nullptr, clases,
+                        "<Pulse ENTER para continuar>", 715, 542, rojo_mensaje());
+}
+
+int clases_edad(int* clases, float* longitudes, int* pasadas, int n) {
+  if (n <= 0) return 0;
+  BITMAP* marcas = create_bitmap(HIST_ANCHO, HIST_ALTO);
+  BITMAP* limpio = create_bitmap(HIST_ANCHO, HIST_ALTO);
+  float limites[MAX_CLASES + 1], escala = 1;
+  int nclases = 0;
+  if (marcas && limpio) {
+    marco(TITULO_CLASES);
+    if (elige_ancho(marcas, longitudes, n, &escala))
+      nclases = entra_intervalos(clases, longitudes, n, escala, marcas, limpio, limites);
+    if (nclases > 0 && !repasa_intervalos(nclases, limites))
+      repasa_peces(clases, longitudes, pasadas, n);
+  }
+  if (marcas) destroy_bitmap(marcas);
+  if (limpio) destroy_bitmap(limpio);
+  return nclases;
+}
