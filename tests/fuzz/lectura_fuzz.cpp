@@ -1,0 +1,78 @@
+// Arbitrary bytes read as a data file in both layouts: the reader must never
+// fault, and whatever it accepts must be a sample the analyses can take and
+// must read back the same once written out again.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "sample.h"
+
+static int pasadas[MAX_PECES], clases[MAX_PECES];
+static float longitudes[MAX_PECES], pesos[MAX_PECES];
+static int pasadas2[MAX_PECES], clases2[MAX_PECES];
+static float longitudes2[MAX_PECES], pesos2[MAX_PECES];
+
+static void comprueba(bool cierto) {
+  if (!cierto) abort();
+}
+
+static int lee(FILE* f, int con_clases, int* p, float* l, float* w, int* c, char* mensaje) {
+  if (!f) return -2;
+  int n = lee_muestra(f, con_clases, p, l, w, c, mensaje, 100);
+  fclose(f);
+  return n;
+}
+
+static void comprueba_muestra(int n, int con_clases) {
+  for (int i = 0; i < n; i++) {
+    comprueba(pasadas[i] >= 1 && pasadas[i] <= MAX_PASADAS);
+    comprueba(std::isfinite(longitudes[i]) && longitudes[i] > 0);
+    comprueba(std::isfinite(pesos[i]) && pesos[i] > 0);
+    if (con_clases) comprueba(clases[i] >= 0 && clases[i] < MAX_CLASES);
+  }
+}
+
+/* The sample written as a data file reads back to the same fish. */
+static void comprueba_vuelta(int n, int con_clases) {
+  char* texto = nullptr;
+  size_t largo = 0;
+  FILE* f = open_memstream(&texto, &largo);
+  if (!f) return;
+  fputs(con_clases ? "Pasada Longitud Peso Clase\n" : "Pasada Longitud Peso\n", f);
+  for (int i = 0; i < n; i++) {
+    fprintf(f, "%d %.9g %.9g", pasadas[i], longitudes[i], pesos[i]);
+    if (con_clases) fprintf(f, " %d", clases[i]);
+    fputc('\n', f);
+  }
+  fclose(f);
+  char mensaje[100];
+  int n2 = lee(fmemopen(texto, largo, "r"), con_clases, pasadas2, longitudes2, pesos2, clases2, mensaje);
+  comprueba(n2 == n);
+  for (int i = 0; i < n; i++) {
+    comprueba(pasadas2[i] == pasadas[i] && longitudes2[i] == longitudes[i] && pesos2[i] == pesos[i]);
+    if (con_clases) comprueba(clases2[i] == clases[i]);
+  }
+  free(texto);
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tam) {
+  if (tam == 0) return 0;  // fmemopen wants some room
+  for (int con_clases = 0; con_clases < 2; con_clases++) {
+    char mensaje[100];
+    memset(mensaje, 'x', sizeof mensaje);
+    int n = lee(fmemopen((void*)datos, tam, "r"), con_clases, pasadas, longitudes, pesos,
+                clases, mensaje);
+    if (n == -2) return 0;
+    if (n == LECTURA_RECHAZADA) {
+      size_t m = strnlen(mensaje, sizeof mensaje);
+      comprueba(m > 2 && m < sizeof mensaje && mensaje[0] == '<' && mensaje[m - 1] == '>');
+      continue;
+    }
+    comprueba(n >= 0 && n <= MAX_PECES && mensaje[0] == 0);
+    comprueba_muestra(n, con_clases);
+    comprueba_vuelta(n, con_clases);
+  }
+  return 0;
+}
