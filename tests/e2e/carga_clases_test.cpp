@@ -1,0 +1,61 @@
+// A data file typed by name in the real program: loaded, given its classes
+// and analysed; and a broken file refused without leaving the program.
+#include <unistd.h>
+
+#include "conductor.h"
+
+namespace {
+const unsigned GRIS = 0xe6e6e6, GRIS_CABECERA = 0xd9d9d9, BLANCO = 0xffffff;
+
+/* Pixels of colour rgb in a rectangle of a screenshot, corners included. */
+int cuenta(const Captura& c, int x1, int y1, int x2, int y2, unsigned rgb) {
+  int n = 0;
+  for (int y = y1; y <= y2 && y < c.alto; y++)
+    for (int x = x1; x <= x2 && x < c.ancho; x++) n += c.pixel(x, y) == rgb;
+  return n;
+}
+}  // namespace
+
+TEST_F(Programa, FileWithoutClassesGetsItsClassesAndReachesTheAnalyses) {
+  copia_dato("ejemplo3.txt");
+  ASSERT_NO_FATAL_FAILURE(arranca());
+  teclas({"Return", "Return", "Down", "Return"});  // "Cargar datos y establecer clases"
+  ASSERT_TRUE(espera_color(60, 300, GRIS));
+  teclea("ejemplo3.txt");
+  teclas({"Return"});
+  ASSERT_TRUE(espera_color(201, 165, GRIS_CABECERA));  // the three-column table
+  teclas({"Return"});                                  // on to the class screen
+  ASSERT_TRUE(espera_color(80, 80, BLANCO));           // the histogram
+  teclas({"Return"});                                  // bins of 1 cm
+  for (const char* limite : {"9.5", "15", "20", "25", "30"}) {
+    teclea(limite);
+    teclas({"Return"});
+  }
+  teclas({"Return"});                                // the intervals
+  ASSERT_TRUE(espera_color(715, 75, GRIS_CABECERA));  // the fish with their classes
+  teclas({"Return"});
+  ASSERT_TRUE(espera_color(715, 75, GRIS));          // the calculation menu
+  teclas({"Return"});                                // "Frecuencias relativas"
+  EXPECT_TRUE(espera_color(491, 215, 0xff0000));     // the 0+ bar
+  teclas({"Escape"});
+  EXPECT_EQ(espera_fin(), 0);
+}
+
+TEST_F(Programa, ABrokenFileIsRefusedAndTheLoadMenuComesBack) {
+  escribe_fichero("roto.txt", "Pasada Longitud Peso Clase\n1 27.4 103.41 4\n2 5.9 nan 0\n");
+  ASSERT_NO_FATAL_FAILURE(arranca());
+  teclas({"Return", "Return", "Return"});  // "Cargar datos con clases de edad"
+  ASSERT_TRUE(espera_color(60, 300, GRIS));
+  teclea("roto.txt");
+  teclas({"Return"});
+  bool avisado = false;
+  for (int i = 0; i < 50 && !avisado; i++) {
+    Captura c = captura();
+    avisado = cuenta(c, 105, 300, 895, 350, 0xfa0000) > 100;  // both red lines
+    if (!avisado) usleep(100000);
+  }
+  EXPECT_TRUE(avisado);
+  teclas({"Return"});                         // closes the message
+  teclas({"Up", "Return"});                   // "Salir" of the load menu
+  EXPECT_EQ(espera_fin(), 0);
+}
