@@ -249,8 +249,8 @@ static int fin_de_entrada(int tecla) {
 
 /* The blue marker of a value on the histogram's length axis, when it falls on it. */
 static void marca(float valor, float escala) {
-  double x = (double)valor * escala + 100;
-  if (!(x <= 430)) return;
+  float x = valor * escala + 100;
+  if (!(x <= 430)) return;  // also keeps a huge value from the int conversion
   int xi = (int)x;
   for (int d = -1; d <= 1; d++) vline(screen, xi + d, 80, 260, azul_entrada());
 }
