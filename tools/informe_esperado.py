@@ -11,8 +11,8 @@ in double precision and then rounded, as the program does.
         [--volumen M3] [--metros M] [--linf CM] [--meses M]
         [--hasta 4|8] > informe.txt
 
-Without --datos the built-in example of 38 fish is used; a data file has one
-fish a line: pass, length, weight, class. Without --linf the report is the one
+Without --datos the built-in example of 38 fish is used; a data file has a header
+of four words and then one fish a line: pass, length, weight, class. Without --linf the report is the one
 of an export whose Linf was never given (rows "0", parameters "-").
 """
 import argparse
@@ -498,7 +498,7 @@ def main():
     if a.datos:
         peces = []
         with open(a.datos) as f:
-            campos = f.read().split()
+            campos = f.read().split()[4:]  # after the header "Pasada Longitud Peso Clase"
         for i in range(0, len(campos), 4):
             peces.append((int(campos[i]), f32(float(campos[i + 1])), f32(float(campos[i + 2])),
                           int(campos[i + 3])))

@@ -1,0 +1,111 @@
+// Helpers for the report tests: a scratch working folder, files read whole,
+// the golden reports and test samples of tests/datos, and BMP sizes.
+#ifndef PRUEBAS_INFORMES_H
+#define PRUEBAS_INFORMES_H
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "sample.h"
+
+/* The whole content of a file; "" when it cannot be read. */
+inline std::string lee_todo(const std::string& ruta) {
+  std::ifstream en(ruta, std::ios::binary);
+  std::stringstream s;
+  s << en.rdbuf();
+  return s.str();
+}
+
+inline void escribe_todo(const std::string& ruta, const std::string& texto) {
+  std::ofstream sal(ruta, std::ios::binary);
+  sal << texto;
+}
+
+/* "" when both texts are equal, else the first line where they differ. */
+inline std::string primera_diferencia(const std::string& obtenido, const std::string& esperado) {
+  std::istringstream a(obtenido), b(esperado);
+  std::string la, lb;
+  for (int linea = 1;; linea++) {
+    bool hay_a = (bool)std::getline(a, la), hay_b = (bool)std::getline(b, lb);
+    if (!hay_a && !hay_b) return obtenido == esperado ? "" : "final de fichero distinto";
+    if (!hay_a || !hay_b || la != lb)
+      return "linea " + std::to_string(linea) + ":\n  obtenido: " + (hay_a ? la : "<fin>") +
+             "\n  esperado: " + (hay_b ? lb : "<fin>");
+  }
+}
+
+/* A golden report or test sample of tests/datos. */
+inline std::string dato_prueba(const std::string& nombre) {
+  return std::string(DIR_PRUEBAS) + "/datos/" + nombre;
+}
+
+/* The report up to, not including, the heading of section `seccion`. */
+inline std::string hasta_seccion(const std::string& informe, const std::string& cabecera) {
+  size_t p = informe.rfind(cabecera + "\n\n");  // the heading, not its line in the contents
+  return p == std::string::npos ? informe : informe.substr(0, p);
+}
+
+/* The names in a folder, "." and ".." left out. */
+inline std::set<std::string> ficheros_en(const std::string& carpeta) {
+  std::set<std::string> r;
+  DIR* d = opendir(carpeta.c_str());
+  if (!d) return r;
+  while (dirent* e = readdir(d)) {
+    std::string n = e->d_name;
+    if (n != "." && n != "..") r.insert(n);
+  }
+  closedir(d);
+  return r;
+}
+
+/* Width and height of a BMP file; false when it is not one. */
+inline bool medidas_bmp(const std::string& ruta, int* ancho, int* alto) {
+  std::string b = lee_todo(ruta);
+  if (b.size() < 26 || b[0] != 'B' || b[1] != 'M') return false;
+  auto le32 = [&](size_t i) {
+    return (int)((unsigned char)b[i] | (unsigned char)b[i + 1] << 8 |
+                 (unsigned char)b[i + 2] << 16 | (unsigned)(unsigned char)b[i + 3] << 24);
+  };
+  *ancho = le32(18);
+  *alto = le32(22);
+  return true;
+}
+
+/* A test sample with classes read into the arrays (MAX_PECES); its n, or -1. */
+inline int carga_prueba(const std::string& nombre, int* pasadas, float* longitudes, float* pesos,
+                        int* clases) {
+  FILE* f = fopen(dato_prueba(nombre).c_str(), "r");
+  if (!f) return -1;
+  char mensaje[256];
+  int n = lee_muestra(f, 1, pasadas, longitudes, pesos, clases, mensaje, sizeof mensaje);
+  fclose(f);
+  return n;
+}
+
+/* Runs the test in a fresh folder of its own, removed afterwards. */
+class CarpetaPropia {
+ public:
+  CarpetaPropia() {
+    char plantilla[] = "/tmp/pasadas-informe-XXXXXX";
+    ruta = mkdtemp(plantilla) ? plantilla : "/tmp";
+    if (!getcwd(anterior, sizeof anterior)) anterior[0] = 0;
+    if (chdir(ruta.c_str()) != 0) ruta = ".";
+  }
+  ~CarpetaPropia() {
+    if (chdir(anterior) == 0 && ruta.rfind("/tmp/pasadas-informe-", 0) == 0)
+      (void)system(("rm -rf '" + ruta + "'").c_str());
+  }
+  std::string ruta;
+
+ private:
+  char anterior[4096];
+};
+
+#endif

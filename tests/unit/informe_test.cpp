@@ -1,0 +1,239 @@
+// The report writer without a window: whole reports byte for byte against
+// golden files, the image names and sizes, where a give-up cuts the report,
+// and what a failure leaves behind.
+//
+// The golden reports in tests/datos were made with tools/informe_esperado.py,
+// which works every figure out apart from the program, emulating single
+// precision after each operation:
+//   informe_ejemplo_directo.txt  --superficie 250 --volumen 125.5 --metros 50 --linf 32 --meses 6
+//   informe_ejemplo_previo.txt   (no option: nothing measured, no Linf ever given)
+//   informe_<muestra>.txt        --datos datos/<muestra>.txt --hasta 8
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstring>
+#include <memory>
+
+#include "analysis.h"
+#include "export.h"
+#include "informes.h"
+#include "sample.h"
+#include "sin_ventana.h"
+
+namespace {
+
+class Informe : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    prepara_allegro_sin_ventana();  // before leaving the build folder, where datas.dat is
+    carpeta.reset(new CarpetaPropia);
+    // The export variants draw their pages on the screen: give them an unseen one.
+    if (!screen) screen = create_bitmap(1000, 600);
+    Suptramo = Voltramo = mltramo = 0;
+    Lmax1 = mes0 = 0;
+    bertalanffy_definido = 0;
+    copia_ejemplo(pasadas, longitudes, pesos, clases);
+    n = NUM_EJEMPLO;
+  }
+  /* Writes the report `nombre` of the current sample; the writer's result. */
+  int exporta(const char* nombre, pasos_informe p = {1, nullptr, nullptr, 1}) {
+    informe inf;
+    if (informe_abre(&inf, nombre) != INFORME_ABIERTO) return -100;
+    int r = escribe_informe(&inf, pasadas, longitudes, pesos, clases, n, &p);
+    return informe_cierra(&inf) ? r : -200;
+  }
+  void muestra(const char* fichero) { n = carga_prueba(fichero, pasadas, longitudes, pesos, clases); }
+
+  std::unique_ptr<CarpetaPropia> carpeta;
+  int pasadas[MAX_PECES], clases[MAX_PECES], n = 0;
+  float longitudes[MAX_PECES], pesos[MAX_PECES];
+};
+
+const char* const SECCION_5 = "5. Biomasa y densidades capturadas (CPUE)";
+const char* const SECCION_9 = "9. Relaciones de crecimiento";
+
+TEST_F(Informe, ExampleWithMeasuresLinfAndMonthsMatchesGolden) {
+  Suptramo = 250, Voltramo = 125.5f, mltramo = 50;
+  Lmax1 = 32, mes0 = 6;  // what the direct mode's entries leave for the growth fit
+  ASSERT_EQ(exporta("tramo1.txt"), INFORME_COMPLETO);
+  EXPECT_EQ(primera_diferencia(lee_todo("tramo1.txt"),
+                               lee_todo(dato_prueba("informe_ejemplo_directo.txt"))),
+            "");
+}
+
+TEST_F(Informe, ExampleWithoutMeasuresOrLinfHasDashesAndZeroRows) {
+  ASSERT_EQ(exporta("previo.txt"), INFORME_COMPLETO);
+  std::string informe = lee_todo("previo.txt");
+  EXPECT_EQ(primera_diferencia(informe, lee_todo(dato_prueba("informe_ejemplo_previo.txt"))), "");
+  EXPECT_NE(informe.find("Total\t38\t-\t-\t-\t-\t-\t-\t\n"), std::string::npos);
+}
+
+TEST_F(Informe, EverySectionOfTheEdgeSamplesMatchesItsGolden) {
+  // no failed class; two failed classes; a failed whole sample (two passes);
+  // a class of one fish beside an empty class; a single pass
+  for (const char* m : {"sin_fallos", "dos_fallidas", "total_fallido", "un_pez", "una_pasada"}) {
+    SCOPED_TRACE(m);
+    muestra((std::string(m) + ".txt").c_str());
+    ASSERT_GT(n, 0);
+    pasos_informe sin_crecimiento = {1, nullptr, nullptr, 0};
+    ASSERT_EQ(exporta("m.txt", sin_crecimiento), INFORME_HASTA_8);
+    EXPECT_EQ(primera_diferencia(lee_todo("m.txt"),
+                                 lee_todo(dato_prueba(std::string("informe_") + m + ".txt"))),
+              "");
+    EXPECT_EQ(ficheros_en("."), (std::set<std::string>{"m.txt", "m4.bmp"}));
+  }
+}
+
+TEST_F(Informe, ImageNamesTakeTheStemBeforeTheFirstPoint) {
+  ASSERT_EQ(exporta("abc"), INFORME_COMPLETO);
+  ASSERT_EQ(exporta("tramo1.txt.bak"), INFORME_COMPLETO);
+  EXPECT_EQ(ficheros_en("."), (std::set<std::string>{"abc", "4.bmp", "2.bmp", "1.bmp", "3.bmp",
+                                                     "tramo1.txt.bak", "tramo14.bmp", "tramo12.bmp",
+                                                     "tramo11.bmp", "tramo13.bmp"}));
+}
+
+TEST_F(Informe, ImagesHaveTheirGraphsSizes) {
+  ASSERT_EQ(exporta("tramo1.txt"), INFORME_COMPLETO);
+  const struct {
+    const char* nombre;
+    int ancho, alto;
+  } imagenes[] = {{"tramo14.bmp", 541, 510}, {"tramo12.bmp", 541, 552},
+                  {"tramo11.bmp", 541, 403}, {"tramo13.bmp", 541, 500}};
+  for (auto& i : imagenes) {
+    int w = 0, h = 0;
+    EXPECT_TRUE(medidas_bmp(i.nombre, &w, &h)) << i.nombre;
+    EXPECT_EQ(w, i.ancho) << i.nombre;
+    EXPECT_EQ(h, i.alto) << i.nombre;
+  }
+}
+
+informe* en_curso = nullptr;
+std::string escrito_en_pausa;
+int pausas = 0;
+void pausa_espia() {
+  fflush(en_curso->f);
+  escrito_en_pausa = lee_todo(en_curso->temporal);
+  pausas++;
+}
+
+TEST_F(Informe, SinglePassSamplePausesOnceRightBeforeSectionThree) {
+  muestra("una_pasada.txt");
+  static informe inf;
+  en_curso = &inf;
+  pausas = 0;
+  pasos_informe p = {1, pausa_espia, nullptr, 0};
+  ASSERT_EQ(informe_abre(&inf, "p.txt"), INFORME_ABIERTO);
+  escribe_informe(&inf, pasadas, longitudes, pesos, clases, n, &p);
+  ASSERT_TRUE(informe_cierra(&inf));
+  EXPECT_EQ(pausas, 1);
+  EXPECT_EQ(escrito_en_pausa,
+            hasta_seccion(lee_todo("p.txt"), "3. C\xe1lculo poblacional por clases (con y sin redondeo)"));
+
+  copia_ejemplo(pasadas, longitudes, pesos, clases);  // three passes: no pause
+  n = NUM_EJEMPLO;
+  ASSERT_EQ(exporta("q.txt", p), INFORME_HASTA_8);
+  EXPECT_EQ(pausas, 1);
+}
+
+int renuncia() { return 1; }
+
+TEST_F(Informe, GivingUpTheMeasuresEndsAfterSectionFourWithoutImages) {
+  pasos_informe p = {2, nullptr, renuncia, 1};
+  ASSERT_EQ(exporta("corto.txt", p), INFORME_HASTA_4);
+  std::string completo = lee_todo(dato_prueba("informe_ejemplo_previo.txt"));
+  EXPECT_EQ(primera_diferencia(lee_todo("corto.txt"), hasta_seccion(completo, SECCION_5)), "");
+  EXPECT_EQ(ficheros_en("."), std::set<std::string>{"corto.txt"});
+}
+
+TEST_F(Informe, WithoutGrowthTheReportEndsAfterSectionEightWithImageFour) {
+  pasos_informe p = {1, nullptr, nullptr, 0};
+  ASSERT_EQ(exporta("ocho.txt", p), INFORME_HASTA_8);
+  std::string completo = lee_todo(dato_prueba("informe_ejemplo_previo.txt"));
+  EXPECT_EQ(primera_diferencia(lee_todo("ocho.txt"), hasta_seccion(completo, SECCION_9)), "");
+  EXPECT_EQ(ficheros_en("."), (std::set<std::string>{"ocho.txt", "ocho4.bmp"}));
+}
+
+// A von Bertalanffy fit from another sample, whose Linf is below this
+// sample's longest fish, must not be printed as if it were this sample's.
+TEST_F(Informe, StaleGrowthFitIsNotReportedForThisSample) {
+  Lmax1 = 20, k1 = 0.5f, t01 = 0.1f, R2 = 0.9f;  // the longest fish here is 29.5 cm
+  bertalanffy_definido = 1;
+  ASSERT_EQ(exporta("viejo.txt"), INFORME_COMPLETO);
+  std::string informe = lee_todo("viejo.txt");
+  EXPECT_NE(informe.find("0+\t-\t\n1+\t-\t\n"), std::string::npos);
+  EXPECT_NE(informe.find("Linf:\t-\nk:\t-\nt0:\t-\nr^2:\t-\n"), std::string::npos);
+}
+
+TEST_F(Informe, UndefinedFitsPrintDashesNeverNan) {
+  for (int i = 0; i < n; i++) longitudes[i] = 10, clases[i] = 0;  // one length, one class
+  Lmax1 = 12;
+  ASSERT_EQ(exporta("plano.txt"), INFORME_COMPLETO);
+  std::string informe = lee_todo("plano.txt");
+  EXPECT_NE(informe.find("a:\t-\nb:\t-\nr^2:\t-\n"), std::string::npos);
+  EXPECT_NE(informe.find("k:\t-\nt0:\t-\nr^2:\t-\n"), std::string::npos);
+  EXPECT_NE(informe.find("B0:\t-\nB1:\t-\nB2:\t-\nr^2:\t-\n"), std::string::npos);
+  for (const char* malo : {"nan", "inf", "NAN", "INF"}) EXPECT_EQ(informe.find(malo), std::string::npos);
+}
+
+// ---- Failures: nothing the user had is lost, nothing half-written is left ----
+
+TEST_F(Informe, AFailedWriteKeepsTheOldReportAndLeavesNoTemporaryFile) {
+  escribe_todo("tramo.txt", "informe anterior\n");
+  informe inf;
+  ASSERT_EQ(informe_abre(&inf, "tramo.txt"), INFORME_ABIERTO);
+  ASSERT_NE(freopen("/dev/full", "w", inf.f), nullptr);  // a disk with no room left
+  pasos_informe p = {1, nullptr, nullptr, 0};
+  escribe_informe(&inf, pasadas, longitudes, pesos, clases, n, &p);
+  EXPECT_FALSE(informe_cierra(&inf));
+  EXPECT_EQ(lee_todo("tramo.txt"), "informe anterior\n");
+  EXPECT_EQ(ficheros_en("."), (std::set<std::string>{"tramo.txt", "tramo4.bmp"}));
+}
+
+TEST_F(Informe, DiscardingLeavesTheOldReportUntouched) {
+  escribe_todo("tramo.txt", "informe anterior\n");
+  informe inf;
+  ASSERT_EQ(informe_abre(&inf, "tramo.txt"), INFORME_ABIERTO);
+  EXPECT_EQ(ficheros_en(".").size(), 2u);  // the temporary file beside it
+  informe_descarta(&inf);
+  EXPECT_EQ(lee_todo("tramo.txt"), "informe anterior\n");
+  EXPECT_EQ(ficheros_en("."), std::set<std::string>{"tramo.txt"});
+}
+
+TEST_F(Informe, NamesThatCannotBeCreatedAreRefusedBeforeAnythingIsWritten) {
+  ASSERT_EQ(mkdir("carpeta", 0755), 0);
+  informe inf;
+  EXPECT_EQ(informe_abre(&inf, ""), INFORME_NO_CREADO);
+  EXPECT_EQ(informe_abre(&inf, "carpeta"), INFORME_NO_CREADO);
+  EXPECT_EQ(informe_abre(&inf, "no_hay/tramo.txt"), INFORME_NO_CREADO);
+  EXPECT_EQ(ficheros_en("."), std::set<std::string>{"carpeta"});
+  EXPECT_TRUE(ficheros_en("carpeta").empty());
+}
+
+TEST_F(Informe, NameWhoseImageNamesWouldNotFitIsRefusedNotCut) {
+  informe inf;
+  std::string raiz(106, 'a');  // image names of 111 characters: they fit
+  ASSERT_EQ(informe_abre(&inf, (raiz + ".txt").c_str()), INFORME_ABIERTO);
+  char imagen[CAPACIDAD_RUTA];
+  nombre_imagen(&inf, 4, imagen, sizeof imagen);
+  EXPECT_EQ(std::string(imagen), raiz + "4.bmp");
+  informe_descarta(&inf);
+  EXPECT_EQ(informe_abre(&inf, (raiz + "a.txt").c_str()), INFORME_NOMBRE_LARGO);
+  EXPECT_EQ(informe_abre(&inf, std::string(164, 'b').c_str()), INFORME_NOMBRE_LARGO);
+  EXPECT_EQ(informe_abre(&inf, std::string(163, 'b').c_str()), INFORME_ABIERTO);
+  informe_descarta(&inf);
+  EXPECT_TRUE(ficheros_en(".").empty());
+}
+
+TEST_F(Informe, MoreClassesThanTheEstimatorHoldsWritesNothing) {
+  clases[0] = MAX_CLASES;  // a hundredth class
+  informe inf;
+  ASSERT_EQ(informe_abre(&inf, "x.txt"), INFORME_ABIERTO);
+  pasos_informe p = {1, nullptr, nullptr, 1};
+  EXPECT_EQ(escribe_informe(&inf, pasadas, longitudes, pesos, clases, n, &p),
+            INFORME_FUERA_DE_LIMITES);
+  informe_descarta(&inf);
+  EXPECT_TRUE(ficheros_en(".").empty());
+}
+
+}  // namespace
