@@ -1,0 +1,46 @@
+// The real program: the example exported in the direct mode from the
+// calculation menu gives the golden report and its four images.
+#include <unistd.h>
+
+#include "conductor.h"
+#include "informes.h"
+
+TEST_F(Programa, ExampleExportedDirectlyGivesTheGoldenReportAndFourImages) {
+  ASSERT_NO_FATAL_FAILURE(arranca());
+  teclas({"Return", "Return", "Down", "Down", "Return"});  // "Utilizar ejemplo"
+  ASSERT_TRUE(espera_color(60, 300, 0xe6e6e6));
+  teclas({"Return"});                                       // leaves the table
+  teclas({"Down", "Down", "Down", "Down", "Down", "Down", "Return"});  // "Exportar resultados"
+  teclea("tramo1.txt");
+  teclas({"Return", "Down", "Return"});                     // "directamente"
+  teclas({"Return"});
+  teclea("250");
+  teclas({"Return", "Down", "Return"});
+  teclea("125.5");
+  teclas({"Return", "Down", "Down", "Return"});
+  teclea("50");
+  teclas({"Return", "Down", "Down", "Down", "Return"});     // "Calcular"
+  teclea("32");
+  teclas({"Return"});
+  teclea("6");
+  teclas({"Return"});
+  for (int i = 0; i < 100 && !existe("tramo1.txt"); i++) usleep(100000);
+  ASSERT_TRUE(existe("tramo1.txt"));
+  teclas({"x"});       // the closing message
+  teclas({"Escape"});  // the calculation menu: the program ends
+  EXPECT_EQ(espera_fin(), 0);
+
+  std::string esperado = lee_todo(std::string(DIR_PRUEBAS) + "/datos/informe_ejemplo_directo.txt");
+  EXPECT_EQ(primera_diferencia(lee_fichero("tramo1.txt"), esperado), "");
+  const struct {
+    const char* nombre;
+    int ancho, alto;
+  } imagenes[] = {{"tramo14.bmp", 541, 510}, {"tramo12.bmp", 541, 552},
+                  {"tramo11.bmp", 541, 403}, {"tramo13.bmp", 541, 500}};
+  for (auto& i : imagenes) {
+    int w = 0, h = 0;
+    EXPECT_TRUE(medidas_bmp(carpeta + "/" + i.nombre, &w, &h)) << i.nombre;
+    EXPECT_EQ(w, i.ancho) << i.nombre;
+    EXPECT_EQ(h, i.alto) << i.nombre;
+  }
+}
