@@ -1,8 +1,6 @@
 // Time of one whole export at the program's limits: 10 000 fish in 99
 // classes over 20 passes, the report's nine sections and its four images,
 // written the way "Exportar resultados" writes them (no window is needed).
-// Every group's R lies just below its bound, so each search for q runs
-// nearly its full length.
 #include <benchmark/benchmark.h>
 
 #include <allegro.h>
@@ -13,37 +11,13 @@
 #include <string>
 
 #include "analysis.h"
+#include "muestra_limite.h"
 #include "export.h"
 #include "sample.h"
 #include "shell.h"
 
 static int pasadas[MAX_PECES], clases[MAX_PECES];
 static float longitudes[MAX_PECES], pesos[MAX_PECES];
-
-/* Fish of one class: passes such that sum(pass - 1) is the largest that
-   keeps R below (passes - 1)/2; lengths growing with the class, weights
-   about 0.01 L^3. */
-static void carga_clase(int clase, int primero, int cuantos) {
-  long resto = ((long)(MAX_PASADAS - 1) * cuantos - 1) / 2;
-  for (int i = 0; i < cuantos; i++) {
-    int extra = resto > MAX_PASADAS - 1 ? MAX_PASADAS - 1 : (int)resto;
-    resto -= extra;
-    int p = primero + i;
-    pasadas[p] = 1 + extra;
-    clases[p] = clase;
-    longitudes[p] = 4 + clase * 0.3f + (i % 7) * 0.1f;
-    pesos[p] = 0.0101f * longitudes[p] * longitudes[p] * longitudes[p] * (1 + (i % 5) * 0.01f);
-  }
-}
-
-static void prepara_muestra() {
-  int primero = 0;
-  for (int c = 0; c < MAX_CLASES; c++) {
-    int cuantos = MAX_PECES / MAX_CLASES + (c < MAX_PECES % MAX_CLASES);
-    carga_clase(c, primero, cuantos);
-    primero += cuantos;
-  }
-}
 
 static bool prepara_allegro() {
   set_uformat(U_ASCII);
@@ -59,7 +33,7 @@ static void BM_ExportacionCompleta(benchmark::State& estado) {
     estado.SkipWithError("sin datas.dat");
     return;
   }
-  prepara_muestra();
+  prepara_muestra_limite(pasadas, clases, longitudes, pesos);
   Suptramo = 1200, Voltramo = 640.5f, mltramo = 300;
   Lmax1 = 40, mes0 = 6;
   char carpeta[] = "/tmp/pasadas-banco-XXXXXX";

@@ -4,30 +4,12 @@
 #include <benchmark/benchmark.h>
 
 #include "analysis.h"
+#include "muestra_limite.h"
 #include "sample.h"
 
 static int pasadas[MAX_PECES], clases[MAX_PECES];
 
-/* Passes for the fish of one class such that sum(pass - 1) is the largest
-   that keeps R below (passes - 1)/2. */
-static void carga_clase(int clase, int primero, int cuantos) {
-  long resto = ((long)(MAX_PASADAS - 1) * cuantos - 1) / 2;
-  for (int i = 0; i < cuantos; i++) {
-    int extra = resto > MAX_PASADAS - 1 ? MAX_PASADAS - 1 : (int)resto;
-    resto -= extra;
-    pasadas[primero + i] = 1 + extra;
-    clases[primero + i] = clase;
-  }
-}
-
-static void prepara_muestra() {
-  int primero = 0;
-  for (int c = 0; c < MAX_CLASES; c++) {
-    int cuantos = MAX_PECES / MAX_CLASES + (c < MAX_PECES % MAX_CLASES);
-    carga_clase(c, primero, cuantos);
-    primero += cuantos;
-  }
-}
+static void prepara_muestra() { prepara_muestra_limite(pasadas, clases, nullptr, nullptr); }
 
 static void BM_EstimacionCompleta(benchmark::State& estado) {
   static float R[RANURAS], q[RANURAS], Var[RANURAS], ES[RANURAS];

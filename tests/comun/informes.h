@@ -4,6 +4,7 @@
 #define PRUEBAS_INFORMES_H
 
 #include <dirent.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -74,6 +75,21 @@ inline bool medidas_bmp(const std::string& ruta, int* ancho, int* alto) {
   *ancho = le32(18);
   *alto = le32(22);
   return true;
+}
+
+/* The four images of a report named tramo1.txt, each the size of its graph. */
+inline void comprueba_imagenes_tramo1(const std::string& carpeta) {
+  const struct {
+    const char* nombre;
+    int ancho, alto;
+  } imagenes[] = {{"tramo14.bmp", 541, 510}, {"tramo12.bmp", 541, 552},
+                  {"tramo11.bmp", 541, 403}, {"tramo13.bmp", 541, 500}};
+  for (auto& i : imagenes) {
+    int w = 0, h = 0;
+    EXPECT_TRUE(medidas_bmp(carpeta + "/" + i.nombre, &w, &h)) << i.nombre;
+    EXPECT_EQ(w, i.ancho) << i.nombre;
+    EXPECT_EQ(h, i.alto) << i.nombre;
+  }
 }
 
 /* Runs the test in a fresh folder of its own, removed afterwards. */

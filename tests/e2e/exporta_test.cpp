@@ -32,15 +32,5 @@ TEST_F(Programa, ExampleExportedDirectlyGivesTheGoldenReportAndFourImages) {
 
   std::string esperado = lee_todo(std::string(DIR_PRUEBAS) + "/datos/informe_ejemplo_directo.txt");
   EXPECT_EQ(primera_diferencia(lee_fichero("tramo1.txt"), esperado), "");
-  const struct {
-    const char* nombre;
-    int ancho, alto;
-  } imagenes[] = {{"tramo14.bmp", 541, 510}, {"tramo12.bmp", 541, 552},
-                  {"tramo11.bmp", 541, 403}, {"tramo13.bmp", 541, 500}};
-  for (auto& i : imagenes) {
-    int w = 0, h = 0;
-    EXPECT_TRUE(medidas_bmp(carpeta + "/" + i.nombre, &w, &h)) << i.nombre;
-    EXPECT_EQ(w, i.ancho) << i.nombre;
-    EXPECT_EQ(h, i.alto) << i.nombre;
-  }
+  comprueba_imagenes_tramo1(carpeta);
 }
