@@ -274,16 +274,22 @@ static int pide_limite(int p, float escala, BITMAP* marcas, float* valor) {
   }
 }
 
-/* Gives class k - 1 to every fish in (limites[k - 1], limites[k]], or above
-   limites[k - 1] when abierta; returns how many fish it gave it to. */
-static int asigna(int* clases, const float* longitudes, int n, const float* limites, int k, int abierta) {
+int asigna_intervalo(int* clases, const float* longitudes, int n, float inferior,
+                     float superior, int clase) {
   int nuevos = 0;
   for (int i = 0; i < n; i++)
-    if (limites[k - 1] < longitudes[i] && (abierta || longitudes[i] <= limites[k])) {
-      clases[i] = k - 1;
+    if (inferior < longitudes[i] && longitudes[i] <= superior) {
+      clases[i] = clase;
       nuevos++;
     }
   return nuevos;
+}
+
+/* Gives class k - 1 to every fish in (limites[k - 1], limites[k]], or above
+   limites[k - 1] when abierta; returns how many fish it gave it to. */
+static int asigna(int* clases, const float* longitudes, int n, const float* limites, int k, int abierta) {
+  float superior = abierta ? HUGE_VALF : limites[k];
+  return asigna_intervalo(clases, longitudes, n, limites[k - 1], superior, k - 1);
 }
 
 static void mensaje_clases(const char* texto_mensaje) {

@@ -33,6 +33,10 @@ int lee_muestra(FILE* f, int con_clases, int* pasadas, float* longitudes, float*
 int cargar_datos_mas(int* pasadas, float* longitudes, float* pesos, int* clases);
 /* The same for a file without classes; 0 also when its table was left with ESC. */
 int cargar_datos(int* pasadas, float* longitudes, float* pesos);
+/* Gives `clase` to every fish whose length lies in (inferior, superior], the
+   interval of one class; returns how many fish it gave it to. */
+int asigna_intervalo(int* clases, const float* longitudes, int n, float inferior,
+                     float superior, int clase);
 /* Age classes from length intervals over a histogram; returns the number of
    classes, 0 when abandoned. */
 int clases_edad(int* clases, float* longitudes, int* pasadas, int n);
