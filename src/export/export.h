@@ -21,6 +21,9 @@ struct informe {
   char nombre[CAPACIDAD_RUTA];       /* the report's name */
   char temporal[CAPACIDAD_RUTA];     /* where it is written until closed */
   char raiz_imagenes[CAPACIDAD_RUTA - 16]; /* folder and stem of the image names */
+  int total_valido;  /* after escribe_informe: the whole-sample estimate is valid */
+  int N_total;       /* its rounded-up N, or the catch when it failed */
+  int sup_total;     /* the rounded upper limit of its 95 % interval (valid only) */
 };
 
 /* Results of informe_abre. */

@@ -232,6 +232,9 @@ static void escribe_por_clases(informe* inf, const resumen* r, estimacion* e) {
   informe_escribe(inf, "\n\n");
 }
 
+/* ceil(1.96 ES) of the whole sample, slot t: the rounded half-width of its interval. */
+static int margen_total(int t) { return (int)ceil(1.96f * Esx[t]); }
+
 static void escribe_total_frecuencias(informe* inf, const resumen* r, const estimacion* e) {
   int t = r->nclases, n = r->n;
   informe_escribe(inf, "Total\t");
@@ -250,7 +253,7 @@ static void escribe_total_frecuencias(informe* inf, const resumen* r, const esti
   informe_escribe(inf, "%d\t1.00\t", e->N[t]);
   cifra(inf, "%.2f", e->Var[t], 1, "\t");
   cifra(inf, "%.2f", e->ES[t], 1, "\t");
-  informe_escribe(inf, "%d\t%d\n", n, (int)ceil(1.96f * Esx[t]) + e->N[t]);
+  informe_escribe(inf, "%d\t%d\n", n, margen_total(t) + e->N[t]);
 }
 
 static void linea_frecuencia(informe* inf, int j, const resumen* r, const estimacion* e) {
@@ -263,7 +266,7 @@ static void linea_frecuencia(informe* inf, int j, const resumen* r, const estima
     return;
   }
   int N = (int)ceil(Nclas[j]);
-  int margen = (int)ceil(1.96f * Esx[t]);
+  int margen = margen_total(t);
   cifra(inf, "%.2f", (float)(e->N[t] * C) / n, 1, "\t");
   cifra(inf, "%.3f", (float)C / n, 1, "\t");
   informe_escribe(inf, "-\t-\t%d\t", C);
@@ -481,6 +484,10 @@ int escribe_informe(informe* inf, int* pasadas, float* longitudes, float* pesos,
   escribe_medias(inf, &r);
   if (r.k == 1 && p->pausa) p->pausa();
   estima(&e, &r, clases, pasadas);
+  int t = r.nclases;
+  inf->total_valido = e.valida[t];
+  inf->N_total = e.valida[t] ? e.N[t] : n;
+  inf->sup_total = e.valida[t] ? margen_total(t) + e.N[t] : n;
   escribe_por_clases(inf, &r, &e);
   escribe_por_frecuencias(inf, &r, &e);
   if (p->medidas && p->medidas()) return INFORME_HASTA_4;

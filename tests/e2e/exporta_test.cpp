@@ -1,5 +1,6 @@
 // The real program: the example exported in the direct mode from the
-// calculation menu gives the golden report and its four images.
+// calculation menu gives the golden report and its four images, and the
+// batch command gives the same files.
 #include <unistd.h>
 
 #include "conductor.h"
@@ -33,4 +34,14 @@ TEST_F(Programa, ExampleExportedDirectlyGivesTheGoldenReportAndFourImages) {
   std::string esperado = lee_todo(std::string(DIR_PRUEBAS) + "/datos/informe_ejemplo_directo.txt");
   EXPECT_EQ(primera_diferencia(lee_fichero("tramo1.txt"), esperado), "");
   comprueba_imagenes_tramo1(carpeta);
+
+  // The batch command writes the same bytes: report and images.
+  std::string lote = carpeta + "/lote";
+  ASSERT_EQ(system(("mkdir '" + lote + "' && cd '" + lote + "' && env -u DISPLAY " +
+                    PROGRAMA_INFORME + " --superficie 250 --volumen 125.5 --metros 50 --linf 32 " +
+                    "--meses 6 ejemplo tramo1.txt >/dev/null")
+                       .c_str()),
+            0);
+  for (const char* f : {"tramo1.txt", "tramo14.bmp", "tramo12.bmp", "tramo11.bmp", "tramo13.bmp"})
+    EXPECT_TRUE(lee_todo(lote + "/" + f) == lee_fichero(f)) << f;
 }

@@ -1,0 +1,350 @@
+// pasadas-informe: the results report and its four images from the command
+// line, without a window, exactly as "Exportar resultados" writes them in
+// its direct mode. Every refusal is one line on standard error, and nothing
+// is written or overwritten then.
+#include <allegro.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+
+#include "analysis.h"
+#include "export.h"
+#include "sample.h"
+#include "shell.h"
+
+static const char* const PROGRAMA = "pasadas-informe";
+static const int SALIDA_DATOS = 1;    /* the data, the classes or the report cannot be had */
+static const int SALIDA_OPCIONES = 2; /* bad options or arguments */
+
+static const char AYUDA[] =
+    "Uso: pasadas-informe [opciones] DATOS INFORME\n"
+    "\n"
+    "Escribe el informe de resultados INFORME y sus cuatro graficos BMP (la raiz\n"
+    "del nombre hasta el primer punto, mas 4, 2, 1 y 3 .bmp), igual que \"Exportar\n"
+    "resultados\" en su modo directo, sin abrir ninguna ventana.\n"
+    "\n"
+    "DATOS es un fichero de datos con clases de edad (cabecera de cuatro palabras y\n"
+    "pasada, longitud, peso y clase por pez), o la palabra ejemplo para la muestra\n"
+    "incorporada de 38 peces.\n"
+    "\n"
+    "Opciones (los numeros con punto decimal y hasta dos decimales):\n"
+    "  --superficie M2   superficie del tramo en m2\n"
+    "  --volumen M3      volumen del tramo en m3\n"
+    "  --metros M        metros lineales del tramo\n"
+    "                    (una medida no indicada vale 0 y sus celdas muestran \"-\")\n"
+    "  --linf CM         longitud maxima Linf de von Bertalanffy; sin ella, o si es\n"
+    "                    menor que el pez mas largo, el informe termina en la\n"
+    "                    seccion 8 y solo se guarda el grafico 4\n"
+    "  --meses M         edad de la clase 0+ en meses, de 0 a 12 (0 si no se indica)\n"
+    "  --limites L1,L2,...\n"
+    "                    DATOS no tiene clases (cabecera de tres palabras): cada\n"
+    "                    limite superior, en cm y de menor a mayor, cierra una\n"
+    "                    clase desde 0+, como en la pantalla de clases de edad\n"
+    "  --help            muestra esta ayuda\n"
+    "\n"
+    "Salida: 0 si el informe se ha escrito; 1 si los datos, las clases o el\n"
+    "informe no son posibles; 2 si las opciones no son validas. En caso de error\n"
+    "no se escribe ni se sobrescribe ningun fichero.\n"
+    "\n"
+    "Ejemplo:\n"
+    "  pasadas-informe --superficie 250 --volumen 125.5 --metros 50 \\\n"
+    "      --linf 32 --meses 6 ejemplo tramo1.txt\n";
+
+/* What the command line asks for. */
+struct peticion {
+  const char* datos;
+  const char* informe;
+  float medidas[3];   /* surface, volume, length; 0 when not given */
+  int hay_linf;
+  float linf, meses;
+  const char* limites; /* the list as typed, NULL without --limites */
+};
+
+static void rechaza(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+static void rechaza(const char* fmt, ...) {
+  va_list ap;
+  va_start(ap, fmt);
+  fprintf(stderr, "%s: ", PROGRAMA);
+  vfprintf(stderr, fmt, ap);
+  fputc('\n', stderr);
+  va_end(ap);
+}
+
+/* A number as the program's number fields take it: digits, one point, at
+   most two decimals, built the same way so that it is the same float. */
+static int numero_de(const char* texto, float* valor) {
+  campo_numero c;
+  numero_vacia(&c);
+  if (!*texto) return 0;
+  for (const char* p = texto; *p; p++) {
+    int a = (unsigned char)*p;
+    if (!((a >= '0' && a <= '9') || a == '.')) return 0;
+    if (numero_tecla(&c, a) != NUMERO_CAMBIA) return 0;  // a second point, a third decimal
+  }
+  *valor = c.valor;
+  return 1;
+}
+
+static int opcion_numerica(const char* opcion, const char* texto, float* valor) {
+  if (numero_de(texto, valor)) return 1;
+  rechaza("%s: '%s' no es un numero valido (cifras y un punto, hasta dos decimales)", opcion,
+          texto);
+  return 0;
+}
+
+/* The value of an option given as "--opcion=valor" or "--opcion valor";
+   NULL when argv[*i] is another option, "" (refused) when the value is missing. */
+static const char* valor_de(int argc, char** argv, int* i, const char* opcion) {
+  size_t largo = strlen(opcion);
+  const char* v = nullptr;
+  if (strncmp(argv[*i], opcion, largo) == 0 && argv[*i][largo] == '=')
+    v = argv[*i] + largo + 1;
+  else if (strcmp(argv[*i], opcion) == 0)
+    v = *i + 1 < argc ? argv[++*i] : "";
+  if (v && !*v) rechaza("%s necesita un valor", opcion);
+  return v;
+}
+
+/* One option at argv[*i]; 1 when taken, 0 when refused. */
+static int lee_opcion(int argc, char** argv, int* i, peticion* p) {
+  static const char* const MEDIDAS[3] = {"--superficie", "--volumen", "--metros"};
+  const char* v;
+  for (int m = 0; m < 3; m++)
+    if ((v = valor_de(argc, argv, i, MEDIDAS[m])))
+      return *v && opcion_numerica(MEDIDAS[m], v, &p->medidas[m]);
+  if ((v = valor_de(argc, argv, i, "--linf"))) {
+    p->hay_linf = 1;
+    return *v && opcion_numerica("--linf", v, &p->linf);
+  }
+  if ((v = valor_de(argc, argv, i, "--meses"))) {
+    if (!*v || !opcion_numerica("--meses", v, &p->meses)) return 0;
+    if (p->meses <= 12) return 1;
+    rechaza("--meses: %s supera los 12 meses", v);
+    return 0;
+  }
+  if ((v = valor_de(argc, argv, i, "--limites"))) {
+    p->limites = v;
+    return *v != 0;
+  }
+  rechaza("opcion desconocida: %s (vea %s --help)", argv[*i], PROGRAMA);
+  return 0;
+}
+
+/* Reads the command line; returns -1 to go on, else the exit status. */
+static int lee_peticion(int argc, char** argv, peticion* p) {
+  memset(p, 0, sizeof *p);
+  const char* posicionales[2];
+  int nposicionales = 0, solo_posicionales = 0;
+  for (int i = 1; i < argc; i++) {
+    const char* a = argv[i];
+    if (!solo_posicionales && (strcmp(a, "--help") == 0 || strcmp(a, "-h") == 0)) {
+      fputs(AYUDA, stdout);
+      return 0;
+    }
+    if (!solo_posicionales && strcmp(a, "--") == 0) {
+      solo_posicionales = 1;
+    } else if (!solo_posicionales && a[0] == '-' && a[1] != 0) {
+      if (!lee_opcion(argc, argv, &i, p)) return SALIDA_OPCIONES;
+    } else if (nposicionales < 2) {
+      posicionales[nposicionales++] = a;
+    } else {
+      rechaza("sobra el argumento '%s' (uso: %s [opciones] DATOS INFORME)", a, PROGRAMA);
+      return SALIDA_OPCIONES;
+    }
+  }
+  if (nposicionales < 2) {
+    rechaza("%s (uso: %s [opciones] DATOS INFORME; vea --help)",
+            nposicionales ? "falta el INFORME" : "faltan DATOS e INFORME", PROGRAMA);
+    return SALIDA_OPCIONES;
+  }
+  p->datos = posicionales[0];
+  p->informe = posicionales[1];
+  return -1;
+}
+
+/* The upper limits of --limites, in order; their number, or -1 (refused). */
+static int lee_limites(const char* lista, float* limites, int capacidad) {
+  int k = 0;
+  const char* p = lista;
+  for (;;) {
+    const char* coma = strchr(p, ',');
+    size_t largo = coma ? (size_t)(coma - p) : strlen(p);
+    char trozo[64];
+    if (largo == 0 || largo >= sizeof trozo) {
+      rechaza("--limites: falta o sobra un limite en '%s'", lista);
+      return -1;
+    }
+    memcpy(trozo, p, largo);
+    trozo[largo] = 0;
+    if (k == capacidad) {
+      rechaza("--limites: mas de %d limites; el programa admite %d clases", capacidad, capacidad);
+      return -1;
+    }
+    if (!opcion_numerica("--limites", trozo, &limites[k])) return -1;
+    float inferior = k ? limites[k - 1] : 0;
+    if (!(limites[k] > inferior)) {
+      rechaza("--limites: %s no es superior al limite anterior (%.2f)", trozo, inferior);
+      return -1;
+    }
+    k++;
+    if (!coma) return k;
+    p = coma + 1;
+  }
+}
+
+/* Classes from upper limits, one interval after another from 0, as the
+   class screen gives them; the number of classes, or 0 (refused). */
+static int clases_de_limites(const char* lista, int* clases, const float* longitudes, int n) {
+  float limites[MAX_CLASES];
+  int k = lee_limites(lista, limites, MAX_CLASES);
+  if (k < 0) return 0;
+  int asignados = 0;
+  for (int j = 0; j < k; j++) {
+    if (asignados == n) {
+      rechaza("--limites: todos los peces tienen clase con %d limites; sobran los demas", j);
+      return 0;
+    }
+    asignados += asigna_intervalo(clases, longitudes, n, j ? limites[j - 1] : 0, limites[j], j);
+  }
+  if (asignados < n) {
+    rechaza("--limites: hay peces mas largos que el ultimo limite (%.2f cm)", limites[k - 1]);
+    return 0;
+  }
+  return k;
+}
+
+/* The sample: the built-in example or a data file. Its n, or 0 (refused). */
+static int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* pesos, int* clases) {
+  if (strcmp(p->datos, "ejemplo") == 0) {
+    if (p->limites) {
+      rechaza("--limites: el ejemplo ya tiene sus clases de edad");
+      return 0;
+    }
+    copia_ejemplo(pasadas, longitudes, pesos, clases);
+    return NUM_EJEMPLO;
+  }
+  FILE* f = fopen(p->datos, "r");
+  if (!f) {
+    rechaza("%s: no se puede abrir (%s)", p->datos, strerror(errno));
+    return 0;
+  }
+  char mensaje[256];
+  int con_clases = p->limites == nullptr;
+  int n = lee_muestra(f, con_clases, pasadas, longitudes, pesos, clases, mensaje, sizeof mensaje);
+  fclose(f);
+  if (n == LECTURA_RECHAZADA) {
+    size_t largo = strlen(mensaje);
+    if (largo >= 2 && mensaje[0] == '<' && mensaje[largo - 1] == '>') {  // the screen's brackets
+      mensaje[largo - 1] = 0;
+      rechaza("%s: %s", p->datos, mensaje + 1);
+    } else {
+      rechaza("%s: %s", p->datos, mensaje);
+    }
+    return 0;
+  }
+  if (n == 0) {
+    rechaza("%s: no tiene ningun registro de pez", p->datos);
+    return 0;
+  }
+  if (!con_clases && !clases_de_limites(p->limites, clases, longitudes, n)) return 0;
+  return n;
+}
+
+static float mayor_longitud(const float* longitudes, int n) {
+  float mayor = 0;
+  for (int i = 0; i < n; i++)
+    if (longitudes[i] > mayor) mayor = longitudes[i];
+  return mayor;
+}
+
+/* Allegro without a display: fonts from datas.dat and an unseen page for
+   the analyses that draw one. 0 when the resource file is missing. */
+static int prepara_allegro() {
+  set_uformat(U_ASCII);
+  if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) return 0;
+  set_color_depth(32);
+  datos = carga_recursos();
+  if (!datos) return 0;
+  screen = create_bitmap(1000, 600);
+  return screen != nullptr;
+}
+
+/* Writes the report; the exit status. */
+static int escribe(const peticion* p, int* pasadas, float* longitudes, float* pesos, int* clases,
+                   int n) {
+  Suptramo = p->medidas[0], Voltramo = p->medidas[1], mltramo = p->medidas[2];
+  Lmax1 = p->linf, mes0 = p->meses;
+  float mayor = mayor_longitud(longitudes, n);
+  int crecimiento = p->hay_linf && p->linf >= mayor;
+  struct stat de_datos, de_informe;
+  if (stat(p->datos, &de_datos) == 0 && stat(p->informe, &de_informe) == 0 &&
+      de_datos.st_dev == de_informe.st_dev && de_datos.st_ino == de_informe.st_ino) {
+    rechaza("%s: es el fichero de datos; el informe no lo sustituye", p->informe);
+    return SALIDA_DATOS;
+  }
+  static informe inf;
+  int abierto = informe_abre(&inf, p->informe);
+  if (abierto != INFORME_ABIERTO) {
+    rechaza(abierto == INFORME_NOMBRE_LARGO
+                ? "%s: el nombre no cabe (informe de 163 caracteres, graficos de 111)"
+                : "%s: no se puede crear el informe",
+            p->informe);
+    return SALIDA_DATOS;
+  }
+  pasos_informe pasos = {1, nullptr, nullptr, crecimiento};  // the values are set above
+  int hasta = escribe_informe(&inf, pasadas, longitudes, pesos, clases, n, &pasos);
+  if (hasta == INFORME_FUERA_DE_LIMITES) {
+    informe_descarta(&inf);
+    rechaza("%s: mas clases o pasadas de las que admite el programa", p->datos);
+    return SALIDA_DATOS;
+  }
+  if (!informe_cierra(&inf)) {
+    rechaza("%s: no se ha podido escribir el informe", p->informe);
+    return SALIDA_DATOS;
+  }
+  char imagen[CAPACIDAD_RUTA];
+  if (inf.imagen_fallida) {
+    nombre_imagen(&inf, inf.imagen_fallida, imagen, sizeof imagen);
+    rechaza("%s: no se ha podido guardar el grafico", imagen);
+    return SALIDA_DATOS;
+  }
+  if (!p->hay_linf)
+    fprintf(stderr, "%s: aviso: sin --linf el informe termina en la seccion 8\n", PROGRAMA);
+  else if (!crecimiento)
+    fprintf(stderr,
+            "%s: aviso: Linf (%.2f) es menor que el pez mas largo (%.2f cm); el informe termina "
+            "en la seccion 8\n",
+            PROGRAMA, p->linf, mayor);
+  printf("Informe: %s\nGraficos:", p->informe);
+  for (int d : {4, 2, 1, 3}) {
+    if (!crecimiento && d != 4) break;
+    nombre_imagen(&inf, d, imagen, sizeof imagen);
+    printf(" %s", imagen);
+  }
+  if (inf.total_valido)
+    printf("\nPoblacion estimada (muestra completa): %d peces, intervalo del 95%%: %d - %d\n",
+           inf.N_total, n, inf.sup_total);
+  else
+    printf("\nPoblacion estimada (muestra completa): estimacion fallida, %d peces capturados\n", n);
+  return 0;
+}
+
+int main(int argc, char** argv) {
+  peticion p;
+  int salida = lee_peticion(argc, argv, &p);
+  if (salida >= 0) return salida;
+  static int pasadas[MAX_PECES], clases[MAX_PECES];
+  static float longitudes[MAX_PECES], pesos[MAX_PECES];
+  int n = lee_datos(&p, pasadas, longitudes, pesos, clases);
+  if (n == 0) return SALIDA_DATOS;
+  if (!prepara_allegro()) {
+    rechaza("no se encuentra datas.dat junto al programa");
+    return SALIDA_DATOS;
+  }
+  return escribe(&p, pasadas, longitudes, pesos, clases, n);
+}

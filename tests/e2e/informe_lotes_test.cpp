@@ -1,0 +1,157 @@
+// pasadas-informe, the batch report command, run as a script would run it:
+// with no display, in a folder of its own. Golden reports: see
+// tests/unit/informe_test.cpp.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+
+#include <memory>
+#include <string>
+
+#include "informes.h"
+
+namespace {
+
+const char* const OPCIONES_DIRECTAS = "--superficie 250 --volumen 125.5 --metros 50 --linf 32 --meses 6";
+
+class Lotes : public ::testing::Test {
+ protected:
+  void SetUp() override { carpeta.reset(new CarpetaPropia); }
+  /* Runs the command with `argumentos` in the test's folder; its exit status. */
+  int ejecuta(const std::string& argumentos) {
+    std::string orden = "env -u DISPLAY " + std::string(PROGRAMA_INFORME) + " " + argumentos +
+                        " >salida.out 2>errores.out";
+    int estado = system(orden.c_str());
+    salida = lee_todo("salida.out");
+    errores = lee_todo("errores.out");
+    remove("salida.out");
+    remove("errores.out");
+    return WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
+  }
+  std::string golden(const char* nombre) { return lee_todo(dato_prueba(nombre)); }
+  static std::string datos(const char* nombre) { return std::string(DIR_DATOS) + "/" + nombre; }
+
+  std::unique_ptr<CarpetaPropia> carpeta;
+  std::string salida, errores;
+};
+
+TEST_F(Lotes, ExampleWithMeasuresLinfAndMonthsGivesTheExportGolden) {
+  ASSERT_EQ(ejecuta(std::string(OPCIONES_DIRECTAS) + " ejemplo tramo1.txt"), 0) << errores;
+  EXPECT_EQ(primera_diferencia(lee_todo("tramo1.txt"), golden("informe_ejemplo_directo.txt")), "");
+  comprueba_imagenes_tramo1(".");
+  EXPECT_EQ(errores, "");
+  EXPECT_NE(salida.find("58 peces, intervalo del 95%: 38 - 95"), std::string::npos) << salida;
+}
+
+TEST_F(Lotes, ClasslessFileWithLimitsGivesTheExampleReport) {
+  // The example's classes are the intervals (0, 9], (9, 14], (14, 20], (20, 25], (25, 30].
+  std::string opciones = std::string(OPCIONES_DIRECTAS) + " --limites 9,14,20,25,30 ";
+  ASSERT_EQ(ejecuta(opciones + datos("ejemplo3.txt") + " tramo1.txt"), 0) << errores;
+  EXPECT_EQ(primera_diferencia(lee_todo("tramo1.txt"), golden("informe_ejemplo_directo.txt")), "");
+}
+
+TEST_F(Lotes, UpperLimitsCloseTheirIntervals) {
+  // 9.4 cm is not above 9.5: class 0; 15.0 cm is not above 15: class 1.
+  ASSERT_EQ(ejecuta("--limites 9.5,15,20,25,30 " + datos("ejemplo3.txt") + " t.txt"), 0);
+  std::string informe = lee_todo("t.txt");
+  EXPECT_NE(informe.find("1\t9.40\t7.64\t0\t\n"), std::string::npos);
+  EXPECT_NE(informe.find("1\t15.00\t28.00\t1\t\n"), std::string::npos);
+  EXPECT_NE(informe.find("1\t15.40\t27.90\t2\t\n"), std::string::npos);
+}
+
+TEST_F(Lotes, WithoutLinfTheReportEndsAfterSectionEightAndSaysSo) {
+  ASSERT_EQ(ejecuta("ejemplo ocho.txt"), 0);
+  EXPECT_EQ(primera_diferencia(lee_todo("ocho.txt"),
+                               hasta_seccion(golden("informe_ejemplo_previo.txt"),
+                                             "9. Relaciones de crecimiento")),
+            "");
+  EXPECT_EQ(ficheros_en("."), (std::set<std::string>{"ocho.txt", "ocho4.bmp"}));
+  EXPECT_NE(errores.find("seccion 8"), std::string::npos);
+  ASSERT_EQ(ejecuta("--linf 29.49 ejemplo ocho.txt"), 0);  // below the longest fish, 29.5 cm
+  EXPECT_NE(errores.find("29.50"), std::string::npos) << errores;
+}
+
+TEST_F(Lotes, HelpIsInSpanishAndWritesNothing) {
+  EXPECT_EQ(ejecuta("--help"), 0);
+  EXPECT_NE(salida.find("Uso: pasadas-informe [opciones] DATOS INFORME"), std::string::npos);
+  EXPECT_NE(salida.find("--limites"), std::string::npos);
+  EXPECT_TRUE(ficheros_en(".").empty());
+}
+
+TEST_F(Lotes, FiftyFilesInAShellLoopGiveFiftyReports) {
+  // Samples of three passes and four classes whose catch falls pass after
+  // pass, each of a different size.
+  for (int m = 0; m < 50; m++) {
+    std::string texto = "Pasada Longitud Peso Clase\n";
+    for (int clase = 0; clase < 4; clase++)
+      for (int pasada = 1; pasada <= 3; pasada++)
+        for (int i = 0; i < (4 - pasada) * (2 + (m + clase) % 3); i++) {
+          float l = 5 + 6 * clase + ((i * 7 + m) % 10) * 0.3f;
+          texto += std::to_string(pasada) + " " + std::to_string(l) + " " +
+                   std::to_string(0.01f * l * l * l) + " " + std::to_string(clase) + "\n";
+        }
+    escribe_todo("tramo" + std::to_string(m) + ".dat", texto);
+  }
+  std::string bucle = "sh -c 'for f in tramo*.dat; do env -u DISPLAY " + std::string(PROGRAMA_INFORME) +
+                      " --linf 40 --superficie 100 \"$f\" \"${f%.dat}.txt\" >/dev/null || exit 1; done'";
+  ASSERT_EQ(system(bucle.c_str()), 0);
+  for (int m = 0; m < 50; m++) {
+    std::string informe = lee_todo("tramo" + std::to_string(m) + ".txt");
+    EXPECT_NE(informe.find("9.2. Ajuste Polinomial:"), std::string::npos) << m;
+    EXPECT_TRUE(ficheros_en(".").count("tramo" + std::to_string(m) + "3.bmp")) << m;
+  }
+  EXPECT_EQ(ficheros_en(".").size(), 50u * 6);
+}
+
+// ---- Refusals: one line naming what is wrong, no file written or overwritten ----
+
+TEST_F(Lotes, EveryRefusalLeavesTheExistingReportUntouched) {
+  escribe_todo("malo.dat", "Pasada Longitud Peso Clase\n1 27.4 103.41 4\n1 -3 12 0\n");
+  escribe_todo("vacio.dat", "Pasada Longitud Peso Clase\n");
+  ASSERT_EQ(mkdir("carpeta", 0755), 0);
+  const struct {
+    std::string argumentos;
+    int estado;
+    const char* dice;  // part of the one line on standard error
+  } casos[] = {
+      {"malo.dat informe.txt", 1, "malo.dat: Linea 3: la longitud"},
+      {"vacio.dat informe.txt", 1, "vacio.dat: no tiene ningun registro"},
+      {"no_existe.dat informe.txt", 1, "no_existe.dat: no se puede abrir"},
+      {"--limites 9,14 " + datos("ejemplo3.txt") + " informe.txt", 1, "mas largos que el ultimo"},
+      {"--limites 9,8 " + datos("ejemplo3.txt") + " informe.txt", 1, "8 no es superior"},
+      {"--limites 9 ejemplo informe.txt", 1, "el ejemplo ya tiene"},
+      {"ejemplo no_hay/informe.txt", 1, "no_hay/informe.txt: no se puede crear"},
+      {"ejemplo carpeta", 1, "carpeta: no se puede crear"},
+      {"informe.txt informe.txt", 1, "informe.txt: no tiene ningun registro"},
+      {"--linf 3,5 ejemplo informe.txt", 2, "--linf: '3,5' no es un numero"},
+      {"--superficie 1.234 ejemplo informe.txt", 2, "--superficie: '1.234'"},
+      {"--meses 12.5 ejemplo informe.txt", 2, "--meses: 12.5 supera"},
+      {"--metros ejemplo informe.txt", 2, "--metros: 'ejemplo'"},
+      {"--volumen= ejemplo informe.txt", 2, "--volumen necesita un valor"},
+      {"--color rojo ejemplo informe.txt", 2, "opcion desconocida: --color"},
+      {"ejemplo", 2, "falta el INFORME"},
+      {"ejemplo informe.txt otro.txt", 2, "sobra el argumento 'otro.txt'"},
+  };
+  escribe_todo("informe.txt", "informe de ayer\n");
+  for (auto& c : casos) {
+    SCOPED_TRACE(c.argumentos);
+    EXPECT_EQ(ejecuta(c.argumentos), c.estado);
+    EXPECT_NE(errores.find(c.dice), std::string::npos) << errores;
+    EXPECT_EQ(std::count(errores.begin(), errores.end(), '\n'), 1) << errores;
+    EXPECT_EQ(lee_todo("informe.txt"), "informe de ayer\n");
+    EXPECT_EQ(ficheros_en("."),
+              (std::set<std::string>{"informe.txt", "malo.dat", "vacio.dat", "carpeta"}));
+  }
+}
+
+TEST_F(Lotes, TheDataFileIsNeverReplacedByItsReport) {
+  std::string muestra = lee_todo(datos("ejemplo.txt"));
+  escribe_todo("tramo.txt", muestra);
+  EXPECT_EQ(ejecuta("tramo.txt ./tramo.txt"), 1);
+  EXPECT_NE(errores.find("es el fichero de datos"), std::string::npos);
+  EXPECT_EQ(lee_todo("tramo.txt"), muestra);
+}
+
+}  // namespace
