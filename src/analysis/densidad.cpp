@@ -159,9 +159,8 @@ static int entrada_medida(int i) {
       limpia_area();
       return 0;
     }
-    int efecto = numero_tecla(&c, t);
-    if (efecto == NUMERO_BORRADO) con_valor = 0;
-    if (efecto == NUMERO_CAMBIA) con_valor = 1;
+    // a key the field ignores still echoes the value, so the user sees what ENTER would store
+    con_valor = numero_tecla(&c, t) != NUMERO_BORRADO;
   }
 }
 

@@ -104,6 +104,11 @@ TEST_F(Densidad, BackspaceClearsToTheBarePromptAndEnterThenStoresZero) {
   EXPECT_EQ(densidad_biomasa_devuelve(), 1);
   EXPECT_FLOAT_EQ(Suptramo, 0);
   EXPECT_LE(fin_de_pregunta(), x_tras_superficie() + ancho(FUENTE_TITULO, "):"));
+  // regression: a key the field ignores left the bare prompt instead of echoing 0
+  escribe("\nx\x1b");
+  EXPECT_EQ(densidad_biomasa_devuelve(), 1);
+  EXPECT_GT(fin_de_pregunta(), x_tras_superficie() + ancho(FUENTE_TITULO, "): "));
+  EXPECT_LE(fin_de_pregunta(), x_tras_superficie() + ancho(FUENTE_TITULO, "): 0"));
   Suptramo = 9;
   escribe("\n12.5\b\n\x1b");
   EXPECT_EQ(densidad_biomasa_devuelve(), 1);
