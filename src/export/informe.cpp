@@ -235,6 +235,11 @@ static void escribe_por_clases(informe* inf, const resumen* r, estimacion* e) {
 /* ceil(1.96 ES) of the whole sample, slot t: the rounded half-width of its interval. */
 static int margen_total(int t) { return (int)ceil(1.96f * Esx[t]); }
 
+/* A whole-sample figure shared out by class frequency, total * C / n. The
+   product alone can pass the range of an int for a large sample near the
+   estimator's bound, so it is formed exactly before being rounded to a float. */
+static float parte_de(int total, int C, int n) { return (float)((double)total * C) / n; }
+
 static void escribe_total_frecuencias(informe* inf, const resumen* r, const estimacion* e) {
   int t = r->nclases, n = r->n;
   informe_escribe(inf, "Total\t");
@@ -267,10 +272,10 @@ static void linea_frecuencia(informe* inf, int j, const resumen* r, const estima
   }
   int N = (int)ceil(Nclas[j]);
   int margen = margen_total(t);
-  cifra(inf, "%.2f", (float)(e->N[t] * C) / n, 1, "\t");
+  cifra(inf, "%.2f", parte_de(e->N[t], C, n), 1, "\t");
   cifra(inf, "%.3f", (float)C / n, 1, "\t");
   informe_escribe(inf, "-\t-\t%d\t", C);
-  cifra(inf, "%.2f", (float)(margen * C) / n + N, 1, "\t\t");
+  cifra(inf, "%.2f", parte_de(margen, C, n) + N, 1, "\t\t");
   informe_escribe(inf, "%d\t", N);
   cifra(inf, "%.3f", (float)N / e->N[t], 1, "\t");
   informe_escribe(inf, "-\t-\t%d\t%d\n", C, (int)ceil(ESclas[j]) + N);

@@ -171,6 +171,31 @@ TEST_F(Informe, UndefinedFitsPrintDashesNeverNan) {
     for (const char* malo : {"nan", "-nan", "inf", "-inf"}) EXPECT_NE(celda, malo);
 }
 
+// Regression: a by-frequency share of a large sample near the bound overflowed (negative Nj).
+TEST_F(Informe, ByFrequencySharesOfALargeSampleNearTheBoundAreNotOverflowed) {
+  // 10000 fish in two passes, 5011 then 4989 (R = 0.4989, just under 0.5):
+  // class 0+ is 5001 + 4979 fish of 10.5 cm, class 1+ 10 + 10 of 20.5 cm.
+  // tools/informe_esperado.py on this sample gives the whole-sample ceil(N) =
+  // 858486 and ceil(1.96 ES) = 4624575, so for 0+ the Nj cell is
+  // f32(f32(858486 * 9980) / 10000) = 856769.00 and the upper limit
+  // f32(f32(f32(4624575 * 9980) / 10000) + 856769) = 5472094.50: both products
+  // are past the range of an int.
+  n = 0;
+  for (int pasada = 1; pasada <= 2; pasada++)
+    for (int clase = 0; clase < 2; clase++) {
+      int cuantos = clase ? 10 : pasada == 1 ? 5001 : 4979;
+      for (int i = 0; i < cuantos; i++, n++) {
+        pasadas[n] = pasada, clases[n] = clase;
+        longitudes[n] = clase ? 20.5f : 10.5f, pesos[n] = clase ? 90.25f : 12.25f;
+      }
+    }
+  ASSERT_EQ(exporta("grande.txt", {1, nullptr, nullptr, 0}), INFORME_HASTA_8);
+  std::string informe = lee_todo("grande.txt");
+  EXPECT_NE(informe.find("\n0+\t-\t-\t856769.00\t0.998\t-\t-\t9980\t5472094.50\t\t856769\t0.998\t-\t-"
+                         "\t9980\t5472095\n"),
+            std::string::npos);
+}
+
 // ---- Failures: nothing the user had is lost, nothing half-written is left ----
 
 TEST_F(Informe, AFailedWriteKeepsTheOldReportAndLeavesNoTemporaryFile) {
