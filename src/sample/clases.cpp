@@ -250,7 +250,9 @@ static int fin_de_entrada(int tecla) {
 /* The blue marker of a value on the histogram's length axis, when it falls on it. */
 static void marca(float valor, float escala) {
   float x = valor * escala + 100;
-  if (!(x <= 430)) return;  // also keeps a huge value from the int conversion
+  // the pixel column, truncated, must be at most 430: so x below 431; the
+  // test also keeps a huge value from the int conversion
+  if (!(x < 431)) return;
   int xi = (int)x;
   for (int d = -1; d <= 1; d++) vline(screen, xi + d, 80, 260, azul_entrada());
 }
@@ -265,7 +267,8 @@ static int pide_limite(int p, float escala, BITMAP* marcas, float* valor) {
     if (fin == LIMITE_ACEPTA) *valor = c.valor;
     if (fin != LIMITE_SIGUE) return fin;
     int cambio = numero_tecla(&c, tecla);
-    if (cambio == NUMERO_IGNORADA) continue;
+    // the value shows from its first digit on; a point alone changes nothing seen
+    if (cambio == NUMERO_IGNORADA || ascii(tecla) == '.') continue;
     rectfill(screen, 316, y + 1, 459, y + t - 1, blanco());
     if (cambio == NUMERO_CAMBIA)
       texto_centrado(screen, FUENTE_CELDAS, X_SUPERIOR, y + 5, azul_entrada(), numero_formato(&c), c.valor);

@@ -120,6 +120,21 @@ TEST_F(Clases, TheMarkerFollowsTheTypedValue) {
   EXPECT_TRUE(color_en(x + 2, 80, 255, 255, 255));
 }
 
+// Regression: a value whose pixel column truncates to 430, the axis's last,
+// lost its marker. 30.05 cm * 11 px/cm + 100 = 430.55, column 430.
+TEST_F(Clases, AValueOnTheLastColumnOfTheAxisIsMarked) {
+  EXPECT_EQ(corre("\n30.05\x1b"), 0);
+  for (int d = -1; d <= 1; d++) EXPECT_TRUE(color_en(430 + d, 150, 0, 0, 255)) << d;
+}
+
+// Regression: a point typed first showed a value of 0 and its marker.
+TEST_F(Clases, APointAloneShowsNoValueAndNoMarker) {
+  EXPECT_EQ(corre("\n.\x1b"), 0);
+  int t = alto(FUENTE_CABECERA) + 10;
+  EXPECT_EQ(cuenta_color(316, 330 + t + 1, 459, 330 + 2 * t - 1, 0, 0, 255), 0);
+  EXPECT_EQ(cuenta_color(70, 80, 459, 260, 0, 0, 255), 0);
+}
+
 TEST_F(Clases, MoreThanFiveClassesShowTheLastFiveAndTheCurrentOne) {
   EXPECT_EQ(corre("\n1\n2\n3\n4\n5\n6\n\x1b"), 0);
   int t = alto(FUENTE_CABECERA) + 10;
