@@ -8,7 +8,7 @@ paquetes=(
   build-essential g++ cmake pkg-config
   liballegro4-dev allegro4-doc libx11-dev
   libfreetype-dev fonts-dejavu-core
-  xvfb xdotool x11-apps x11-utils
+  xvfb xauth xdotool x11-apps x11-utils  # xvfb-run stops without xauth, which xvfb only recommends
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
 )
