@@ -56,13 +56,17 @@ void menu_crecimiento(int* clases, float* longitudes, int nclases, int nfish) {
 /* ---- Walford ---- */
 
 /* Least squares through the pairs of consecutive non-empty classes; returns
-   the number of pairs. The last class pairs with the empty slot after it. */
+   the number of pairs, 0 when they all start at the same mean (no line then,
+   and single precision would turn the 0 / 0 into an arbitrary slope). The
+   last class pairs with the empty slot after it. */
 static int recta_walford(const muestra_crecimiento* m, float* a, float* b) {
   int n = 0;
   float sx = 0, sy = 0, sxy = 0, sx2 = 0;
+  float primeras[RANURAS];
   for (int i = 0; i < m->nclases; i++) {
     float x = m->medias[i], y = m->medias[i + 1];
     if (x == 0 || y == 0) continue;
+    primeras[n] = x;
     n++;
     sx += x;
     sy += y;
@@ -70,6 +74,7 @@ static int recta_walford(const muestra_crecimiento* m, float* a, float* b) {
     sx2 += x * x;
   }
   if (n < 2) return n;
+  if (valores_iguales(primeras, n)) return 0;
   float nf = (float)n;
   *b = (nf * sxy - sx * sy) / (nf * sx2 - sx * sx);
   *a = sy / nf - *b * sx / nf;
@@ -104,7 +109,7 @@ float waldford(float* longitudes, int* clases, int nfish, int nclases) {
   prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, 0);
   float a, b;
   if (recta_walford(&m, &a, &b) < 2) return 0;
-  if (!std::isfinite(a) || !std::isfinite(b)) return 0;  // every pair starts at the same mean
+  if (!std::isfinite(a) || !std::isfinite(b)) return 0;  // sums beyond single precision
   return cruce_walford(a, b);
 }
 

@@ -92,8 +92,12 @@ TEST(Walford, AnEmptyClassDropsThePairsOnBothItsSides) {
 }
 
 // Regression: pairs that all start at the same mean divided 0 by 0 and gave 0.10.
+// Regression: with a mean that single precision cannot hold exactly the 0 / 0
+// came out as rounding noise over rounding noise and gave 6.72.
 TEST(Walford, PairsWithoutSpreadGiveZero) {
   EXPECT_EQ(Peces::por_clase({10, 10, 10}).walford(3), 0);
+  EXPECT_EQ(Peces::por_clase({5.584615f, 5.584615f, 5.584615f, 9}).walford(4), 0);
+  EXPECT_EQ(Peces::por_clase({28.15f, 28.15f, 28.15f, 20}).walford(4), 0);
 }
 
 TEST(Walford, ACrossingAtANegativeLengthGivesZero) {
