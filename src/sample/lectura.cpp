@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <strings.h>
+
 #include "sample.h"
 
 /* A number longer than this is no value anyone typed; it is refused. */
@@ -59,9 +61,12 @@ static int empieza_como_numero(const char* s) {
   return es_digito((unsigned char)*s);
 }
 
+/* The whole word, not just its start: a footer such as "Informe" or
+   "Nancy" is text, not a broken record. */
 static int es_no_finito(const char* s) {
   if (*s == '+' || *s == '-') s++;
-  return strncasecmp(s, "nan", 3) == 0 || strncasecmp(s, "inf", 3) == 0;
+  if (strcasecmp(s, "inf") == 0 || strcasecmp(s, "infinity") == 0) return 1;
+  return strncasecmp(s, "nan", 3) == 0 && (s[3] == 0 || s[3] == '(');
 }
 
 /* [+-]digits */

@@ -75,9 +75,12 @@ TEST(Lectura, FourWordHeaderOnAFileWithoutClassesGivesAnEmptySample) {
 }
 
 TEST(Lectura, AFooterEndsTheRecordsHarmlessly) {
-  Lectura l(std::string(CON_CLASES) + "Total: 3 peces 2.5 x\n", 1);
-  EXPECT_EQ(l.n, 3);
-  EXPECT_STREQ(l.mensaje, "");
+  // Regression: a footer word starting like "inf" or "nan" refused the file.
+  for (const char* pie : {"Total: 3 peces 2.5 x\n", "Informe de campo\n", "Nancy, 3 de mayo\n"}) {
+    Lectura l(std::string(CON_CLASES) + pie, 1);
+    EXPECT_EQ(l.n, 3) << pie;
+    EXPECT_STREQ(l.mensaje, "") << pie;
+  }
 }
 
 TEST(Lectura, HeaderWordsOfAnyLengthAreSkipped) {
@@ -118,6 +121,7 @@ TEST(Lectura, MalformedOrImpossibleRecordsRefuseTheFileNamingTheLine) {
       {"P L W C\n21 27.4 103.41 4\n", 1, "<Linea 2: la pasada debe ser un entero de 1 a 20>"},
       {"P L W C\n-1 27.4 103.41 4\n", 1, "<Linea 2: la pasada debe ser un entero de 1 a 20>"},
       {"P L W C\nnan 27.4 103.41 4\n", 1, "<Linea 2: la pasada debe ser un entero de 1 a 20>"},
+      {"P L W C\n-Infinity 27.4 103.41 4\n", 1, "<Linea 2: la pasada debe ser un entero de 1 a 20>"},
       {"P L W C\n99999999999999999999 27.4 103.41 4\n", 1,
        "<Linea 2: la pasada debe ser un entero de 1 a 20>"},
       {"P L W C\n1 27.4 103.41 4\n2 nan 7 1\n", 1,
