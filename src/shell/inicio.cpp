@@ -2,6 +2,7 @@
 // screens, and the close button that ends the program like ESC.
 #include "shell.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 int c_esc = 0;
@@ -32,7 +33,11 @@ static void muestra_portada(BITMAP* portada) {
 
 void init() {
   set_uformat(U_ASCII);  // the fonts and the report are Latin-1, one byte a letter
-  allegro_init();
+  if (allegro_init() != 0) {
+    // No system driver, so no message box either: say it on the terminal.
+    fprintf(stderr, "No se puede abrir el programa\n%s\n", allegro_error);
+    exit(-1);
+  }
   set_close_button_callback(closehook);
   abre_ventana();
   datos = carga_recursos();

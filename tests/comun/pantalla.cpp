@@ -2,8 +2,12 @@
 // runs the tests.
 #include "pantalla.h"
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "shell.h"
 
@@ -82,6 +86,30 @@ void Pantalla::guarda_captura(const char* nombre) {
   save_bitmap(nombre, screen, pal);
 }
 
+/* Fails a test that is still running after its time: a screen waiting for a
+   key that was never queued would otherwise hang the whole run. */
+class Vigilante : public ::testing::EmptyTestEventListener {
+ public:
+  static const int SEGUNDOS = 60;
+  void OnTestStart(const ::testing::TestInfo& t) override {
+    snprintf(nombre_, sizeof nombre_, "%s.%s", t.test_suite_name(), t.name());
+    signal(SIGALRM, vence);
+    alarm(SEGUNDOS);
+  }
+  void OnTestEnd(const ::testing::TestInfo&) override { alarm(0); }
+
+ private:
+  static char nombre_[256];
+  static void vence(int) {
+    const char aviso[] = "\nprueba colgada (esperaba una tecla?): ";
+    write(2, aviso, sizeof aviso - 1);
+    write(2, nombre_, strlen(nombre_));
+    write(2, "\n", 1);
+    _exit(1);
+  }
+};
+char Vigilante::nombre_[256];
+
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (!::testing::GTEST_FLAG(list_tests)) {
@@ -99,6 +127,7 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
+  ::testing::UnitTest::GetInstance()->listeners().Append(new Vigilante);
   int resultado = RUN_ALL_TESTS();
   // Shut the window down here rather than in the exit handlers, while every
   // thread of the test program is still in a known state.
