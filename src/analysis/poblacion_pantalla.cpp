@@ -82,13 +82,20 @@ static void cabecera(const int* reglas, const int* centros, const char* const* t
     texto_centrado(screen, FUENTE_CABECERA, centros[c], Y_CABECERA + 5, negro(), "%s", titulos[c]);
 }
 
-/* One ruled row with its text at y; every cell filled with `fondo` down to the rule below. */
-static void fila(const int* reglas, const int* centros, int ncol, int y, int fondo,
+/* Cells of a class row are filled down to 5 pixels below their text, those
+   of a total row 21 pixels below its text's top. */
+static int hondo_clase() { return alto(FUENTE_CELDAS) + 5; }
+static const int HONDO_TOTAL = 21;
+
+/* One ruled row with its text at y; every cell filled with `fondo` from 6
+   pixels above the text to `hondo` below it, never onto the rule below. */
+static void fila(const int* reglas, const int* centros, int ncol, int y, int fondo, int hondo,
                  const celdas_fila celdas) {
   int L = alto(FUENTE_CABECERA);
   int arriba = y - 7, abajo = y + L + 3;
+  int fin_fondo = y + hondo < abajo ? y + hondo : abajo - 1;
   for (int c = 0; c < ncol; c++) {
-    rectfill(screen, reglas[c] + 1, arriba + 1, reglas[c + 1] - 1, abajo - 1, fondo);
+    rectfill(screen, reglas[c] + 1, arriba + 1, reglas[c + 1] - 1, fin_fondo, fondo);
     texto_centrado(screen, FUENTE_CELDAS, centros[c], y, negro(), "%s", celdas[c]);
   }
   hline(screen, reglas[0], arriba, reglas[ncol], negro());
@@ -184,12 +191,12 @@ static void tabla_clases(const vista_poblacion* v, int primera) {
     int amarilla = !g.valida && g.captura != 0;
     celdas_de_clase(v, j, t);
     fila(REGLAS_CLASES, CENTROS_CLASES, COLUMNAS_CLASES, y_fila(m),
-         amarilla ? amarillo_campo() : blanco(), t);
+         amarilla ? amarillo_campo() : blanco(), hondo_clase(), t);
   }
   int posicion = v->e.nclases <= 5 ? v->e.nclases + 1 : FILAS_PAGINA + 1;
   celdas_total_clases(v, t);
   fila(REGLAS_CLASES, CENTROS_CLASES, COLUMNAS_CLASES, y_fila(posicion),
-       v->fallida_con_peces ? amarillo_campo() : blanco(), t);
+       v->fallida_con_peces ? amarillo_campo() : blanco(), HONDO_TOTAL, t);
 }
 
 static int fondo_frecuencias(const vista_poblacion* v) {
@@ -201,7 +208,7 @@ static void total_frecuencias(const vista_poblacion* v) {
   cabecera(REGLAS_FRECUENCIAS, CENTROS_FRECUENCIAS, TITULOS_FRECUENCIAS, COLUMNAS_FRECUENCIAS);
   celdas_total_frecuencias(v, t);
   fila(REGLAS_FRECUENCIAS, CENTROS_FRECUENCIAS, COLUMNAS_FRECUENCIAS, y_fila(0),
-       fondo_frecuencias(v), t);
+       fondo_frecuencias(v), HONDO_TOTAL, t);
 }
 
 /* The class rows sit two positions lower than in the class table. */
@@ -210,7 +217,7 @@ static void filas_frecuencias(const vista_poblacion* v, int primera) {
   for (int m = 0; m < filas_en_pagina(v, primera); m++) {
     celdas_de_frecuencia(v, primera + m, t);
     fila(REGLAS_FRECUENCIAS, CENTROS_FRECUENCIAS, COLUMNAS_FRECUENCIAS, y_fila(m + 2),
-         fondo_frecuencias(v), t);
+         fondo_frecuencias(v), hondo_clase(), t);
   }
 }
 

@@ -29,12 +29,14 @@ static void dibuja_rejilla(const tabla_clases* t, int nfilas) {
   }
 }
 
-/* Clears the whole inside of each cell, so no earlier text shows through. */
+/* Each cell is whitened from just below its top rule to 5 pixels below the
+   text (never onto the rule below), so no earlier text shows through. */
 static void dibuja_fila(const tabla_clases* t, int j, const textos_fila textos) {
   int arriba = y_fila_clases(t, j + 1);
+  int fondo = arriba + MARGEN_CELDA + alto(FUENTE_CELDAS) + 5;
+  if (fondo > arriba + alto_fila() - 1) fondo = arriba + alto_fila() - 1;
   for (int c = 0; c < t->ncolumnas; c++) {
-    rectfill(screen, t->bordes[c] + 1, arriba + 1, t->bordes[c + 1] - 1, arriba + alto_fila() - 1,
-             blanco());
+    rectfill(screen, t->bordes[c] + 1, arriba + 1, t->bordes[c + 1] - 1, fondo, blanco());
     texto_centrado(screen, FUENTE_CELDAS, t->centros[c], arriba + MARGEN_CELDA, negro(), "%s",
                    textos[c]);
   }

@@ -52,6 +52,10 @@ TEST_F(Frecuencia, ThreeClassesShowSharesAndBars) {
   espera_fila(0, 0, "0.526");
   espera_fila(1, 1, "0.316");
   espera_fila(2, 2, "0.158");
+  // a cell is white down to 5 pixels below its text, page grey under that
+  int y_texto = 100 + 2 * (alto(FUENTE_CABECERA) + 10) + 7, h = alto(FUENTE_CELDAS);
+  EXPECT_TRUE(color_en(62, y_texto + h + 5, 255, 255, 255));
+  EXPECT_TRUE(color_en(62, y_texto + h + 6, 230, 230, 230));
   espera_barra(0, 146, 280);
   espera_barra(1, 146, 168);
   espera_barra(2, 146, 84);

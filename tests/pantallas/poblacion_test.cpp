@@ -64,6 +64,13 @@ class PantallaPoblacion : public Pantalla {
     return color_en(x1 + 2, y_fila(posicion) - 5, rgb[0], rgb[1], rgb[2]);
   }
 
+  /* Down to which pixel below the text a cell is filled: `hondo`, then the
+     page grey of a class row or the rule of a total row. */
+  bool fondo_hasta(int x1, int posicion, int hondo, const int* rgb, int gris_debajo) {
+    int y = y_fila(posicion) + hondo, d = gris_debajo ? 230 : 0;
+    return color_en(x1 + 2, y, rgb[0], rgb[1], rgb[2]) && color_en(x1 + 2, y + 1, d, d, d);
+  }
+
   bool flecha_negra(int x, int y) { return color_en(x, y, 0, 0, 0); }
   bool flecha_gris(int x, int y) { return color_en(x, y, 230, 230, 230); }
   int y_flecha_clases_arriba() { return 7 * L() + 152; }
@@ -132,6 +139,12 @@ TEST_F(PantallaPoblacion, PaleYellowExactlyWhereAClassFailedWithFish) {
     EXPECT_TRUE(fondo_celda(REGLAS_CLASES[c], 2, BLANCO)) << c;
     EXPECT_TRUE(fondo_celda(REGLAS_CLASES[c], 3, BLANCO)) << c;
   }
+  // class rows are filled to 5 pixels below their text, total rows to 21
+  int h = alto(FUENTE_CELDAS);
+  EXPECT_TRUE(fondo_hasta(REGLAS_CLASES[3], 1, h + 5, AMARILLO, 1));
+  EXPECT_TRUE(fondo_hasta(REGLAS_FRECUENCIAS[4], 3, h + 5, BLANCO, 1));
+  EXPECT_TRUE(fondo_hasta(REGLAS_CLASES[3], 5, 21, AMARILLO, 0));
+  EXPECT_TRUE(fondo_hasta(REGLAS_FRECUENCIAS[4], 0, 21, BLANCO, 0));
   fila_clases(3, BLANCO, {"3+", "0.25", "0.67", "23", "12", "4", "20 - 29"});
   // total: the flag turns it yellow; the failed class adds its catch to N
   fila_clases(5, AMARILLO, {"Total", "-", "-", "83", "-", "-", "70 - 91"});
