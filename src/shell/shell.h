@@ -144,7 +144,7 @@ struct tabla_clases {
   int y;                    /* top line */
   int filas;                /* class rows a page */
 };
-const int TEXTO_CELDA = 24;                    /* room for one cell's text */
+const int TEXTO_CELDA = 48;                    /* room for one cell's text: any float with two decimals */
 typedef char textos_fila[4][TEXTO_CELDA];      /* the texts of one row, by column */
 /* Top of row k of the table, k = 0 for the header. */
 int y_fila_clases(const tabla_clases* t, int k);
