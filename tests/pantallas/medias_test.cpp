@@ -103,3 +103,12 @@ TEST_F(LongitudPesoMedio, NoFishShowsZerosNotNaN) {
   espera_fila(0, {"0+", "0.0", "0.00", "0"});
   espera_total(3, {"Total", "0.0", "0.00", "0"});
 }
+
+/* Regression: lengths summing past single precision showed "inf". */
+TEST_F(LongitudPesoMedio, MeansPastSinglePrecisionShowADash) {
+  escribe("\n");
+  muestra({0, 0, 1}, {3e38f, 3e38f, 5.0f}, {1.0f, 2.0f, 3.0f}, 2);
+  espera_fila(0, {"0+", "-", "1.50", "2"});
+  espera_fila(1, {"1+", "5.0", "3.00", "1"});
+  espera_total(4, {"Total", "-", "2.00", "3"});
+}
