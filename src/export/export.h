@@ -45,6 +45,8 @@ struct pasos_informe {
   int crecimiento;      /* 0 ends the report after section 8 without the growth fit */
 };
 
+/* Both names are the same existing file (a report must never replace its data). */
+int mismo_fichero(const char* a, const char* b);
 /* Checks the name and creates the temporary file. INFORME_* result. */
 int informe_abre(informe* inf, const char* nombre);
 /* Closes the report and puts it under its name. 1 when it is there whole;

@@ -3,12 +3,15 @@
 // typed now, and the closing message.
 #include "analysis.h"
 #include "export.h"
+#include "sample.h"
 #include "shell.h"
 
 static const char* const TITULO = "Guardar fichero";
 static const char* const NO_GENERADO = "<No se ha podido generar el fichero, intentelo de nuevo>";
 static const char* const NOMBRE_LARGO =
     "<El nombre es demasiado largo para las imagenes, intentelo de nuevo>";
+static const char* const ES_LA_MUESTRA =
+    "<Ese es el fichero de datos de la muestra, elija otro nombre>";
 static const char* const GUARDADO =
     "<El fichero se ha guardado correctamente, pulse una tecla para continuar>";
 
@@ -82,6 +85,7 @@ static int mensaje_final(const informe* inf, int guardado) {
 int exporta_todo(int* pasadas, float* longitudes, float* pesos, int* clases, int n) {
   char nombre[CAPACIDAD_NOMBRE_INFORME + 1];
   if (!pide_nombre(nombre)) return TECLA_ESC;
+  if (mismo_fichero(nombre, fichero_muestra)) return avisa_y_vuelve(ES_LA_MUESTRA, SCREEN_H / 2 + 200);
   static informe inf;
   int abierto = informe_abre(&inf, nombre);
   if (abierto == INFORME_NOMBRE_LARGO) return avisa_y_vuelve(NOMBRE_LARGO, SCREEN_H / 2 + 200);

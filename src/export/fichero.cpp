@@ -41,6 +41,11 @@ static int crea_temporal(const char* ruta, const char* extension, char* temporal
   return fd;
 }
 
+int mismo_fichero(const char* a, const char* b) {
+  struct stat sa, sb;
+  return stat(a, &sa) == 0 && stat(b, &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
 /* The file can take the report: absent, or a regular file we may write. */
 static int se_puede_escribir(const char* ruta) {
   struct stat st;

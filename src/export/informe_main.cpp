@@ -281,9 +281,7 @@ static int escribe(const peticion* p, int* pasadas, float* longitudes, float* pe
   Lmax1 = p->linf, mes0 = p->meses;
   float mayor = mayor_longitud(longitudes, n);
   int crecimiento = p->hay_linf && p->linf >= mayor;
-  struct stat de_datos, de_informe;
-  if (stat(p->datos, &de_datos) == 0 && stat(p->informe, &de_informe) == 0 &&
-      de_datos.st_dev == de_informe.st_dev && de_datos.st_ino == de_informe.st_ino) {
+  if (mismo_fichero(p->datos, p->informe)) {
     rechaza("%s: es el fichero de datos; el informe no lo sustituye", p->informe);
     return SALIDA_DATOS;
   }

@@ -67,6 +67,8 @@ static int avisa_fallo(const char* motivo) {
    was loaded: ESC on the name (c_esc holds it, nothing said), or a file that
    could not be opened or was refused (said, and the closing key kept in
    c_esc when guarda_tecla). */
+char fichero_muestra[30] = "";
+
 static int lee_fichero(int con_clases, int guarda_tecla, int* pasadas, float* longitudes,
                        float* pesos, int* clases) {
   marco(TITULO_CARGA);
@@ -81,6 +83,7 @@ static int lee_fichero(int con_clases, int guarda_tecla, int* pasadas, float* lo
     n = lee_muestra(f, con_clases, pasadas, longitudes, pesos, clases, motivo, sizeof motivo);
     fclose(f);
   }
+  snprintf(fichero_muestra, sizeof fichero_muestra, "%s", n == LECTURA_RECHAZADA ? "" : nombre);
   if (n == LECTURA_RECHAZADA) {
     int tecla = avisa_fallo(motivo);
     if (guarda_tecla) c_esc = tecla;

@@ -33,6 +33,9 @@ int lee_muestra(FILE* f, int con_clases, int* pasadas, float* longitudes, float*
 int cargar_datos_mas(int* pasadas, float* longitudes, float* pesos, int* clases);
 /* The same for a file without classes; 0 also when its table was left with ESC. */
 int cargar_datos(int* pasadas, float* longitudes, float* pesos);
+/* Name of the data file the loaded sample came from ("" before any load), so
+   that a report is never written over it. */
+extern char fichero_muestra[30];
 /* Gives `clase` to every fish whose length lies in (inferior, superior], the
    interval of one class; returns how many fish it gave it to. */
 int asigna_intervalo(int* clases, const float* longitudes, int n, float inferior,

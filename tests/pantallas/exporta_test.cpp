@@ -4,6 +4,7 @@
 // tests/unit/informe_test.cpp.
 #include <sys/stat.h>
 
+#include <fstream>
 #include <memory>
 
 #include "analysis.h"
@@ -204,6 +205,20 @@ TEST_F(Exporta, EmptyNameCannotBeCreated) {
   EXPECT_EQ(teclas_pendientes(), 0);
   EXPECT_TRUE(mensaje_rojo_en(SCREEN_H / 2 + 200));
   EXPECT_TRUE(ficheros_en(".").empty());
+}
+
+TEST_F(Exporta, TheLoadedDataFileIsNeverReplacedByTheReport) {
+  const std::string datos = "Pasada Longitud Peso Clase\n1 27.4 103.41 4\n";
+  { std::ofstream("tramo.txt") << datos; }
+  snprintf(fichero_muestra, sizeof fichero_muestra, "tramo.txt");
+  escribe("tramo.txt\n");
+  escribe("x");
+  exporta();
+  fichero_muestra[0] = 0;
+  EXPECT_EQ(teclas_pendientes(), 0);
+  EXPECT_TRUE(mensaje_rojo_en(SCREEN_H / 2 + 200));
+  EXPECT_EQ(lee_todo("tramo.txt"), datos);
+  EXPECT_EQ(ficheros_en("."), std::set<std::string>{"tramo.txt"});
 }
 
 }  // namespace
