@@ -1,6 +1,5 @@
 // Mean lengths and weights: for every age class and for the whole sample, the
 // mean length, the mean weight and the number of fish, over all passes.
-#include <cmath>
 #include <cstdio>
 
 #include "analysis.h"
@@ -36,14 +35,6 @@ void medias_por_clase(const int* clases, const float* longitudes, const float* p
   }
 }
 
-/* A mean with `fmt`, or "-" when the sums ran past single precision. */
-static void media(char* s, const char* fmt, float v) {
-  if (std::isfinite(v))
-    snprintf(s, TEXTO_CELDA, fmt, v);
-  else
-    snprintf(s, TEXTO_CELDA, "-");
-}
-
 /* The whole-sample row, one empty row below the last class row a page shows. */
 static void dibuja_total(int nclases, int individuos, float longitud, float peso) {
   const tabla_clases* t = &TABLA_MEDIAS;
@@ -56,9 +47,9 @@ static void dibuja_total(int nclases, int individuos, float longitud, float peso
   for (int c = 0; c <= t->ncolumnas; c++) vline(screen, t->bordes[c], arriba, abajo, negro());
   texto_centrado(screen, FUENTE_CELDAS, t->centros[0], y, negro(), "Total");
   char celda[TEXTO_CELDA];
-  media(celda, "%.1f", longitud);
+  numero_o_guion(celda, TEXTO_CELDA, "%.1f", longitud);
   texto_centrado(screen, FUENTE_CELDAS, t->centros[1], y, negro(), "%s", celda);
-  media(celda, "%.2f", peso);
+  numero_o_guion(celda, TEXTO_CELDA, "%.2f", peso);
   texto_centrado(screen, FUENTE_CELDAS, t->centros[2], y, negro(), "%s", celda);
   texto_centrado(screen, FUENTE_CELDAS, t->centros[3], y, negro(), "%d", individuos);
 }
@@ -75,8 +66,8 @@ void datos_medios(int* clases, float* longitudes, float* pesos, int nfish, int n
   textos_fila filas[RANURAS];
   for (int c = 0; c < nclases; c++) {
     snprintf(filas[c][0], TEXTO_CELDA, "%d+", c);
-    media(filas[c][1], "%.1f", longitud[c]);
-    media(filas[c][2], "%.2f", peso[c]);
+    numero_o_guion(filas[c][1], TEXTO_CELDA, "%.1f", longitud[c]);
+    numero_o_guion(filas[c][2], TEXTO_CELDA, "%.2f", peso[c]);
     snprintf(filas[c][3], TEXTO_CELDA, "%d", individuos[c]);
   }
   recorre_tabla_clases(&TABLA_MEDIAS, filas, nclases);

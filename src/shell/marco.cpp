@@ -2,6 +2,7 @@
 // framed page with its title box, text helpers and the scroll marks.
 #include "shell.h"
 
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 
@@ -87,6 +88,14 @@ void texto_derecha(BITMAP* b, int f, int x, int y, int color, const char* fmt, .
   va_start(ap, fmt);
   escribe(b, f, x, y, color, DERECHA, fmt, ap);
   va_end(ap);
+}
+
+const char* numero_o_guion(char* s, int tam, const char* fmt, float v) {
+  if (std::isfinite(v))
+    snprintf(s, (size_t)tam, fmt, v);
+  else
+    snprintf(s, (size_t)tam, "-");
+  return s;
 }
 
 void flecha_arriba(BITMAP* b, int x, int y_punta, int y_base, int visible) {

@@ -50,6 +50,9 @@ void marco(const char* titulo);  /* a fresh page with its rounded border and tit
 void texto(BITMAP* b, int f, int x, int y, int color, const char* fmt, ...);         /* left-aligned at x, top at y */
 void texto_centrado(BITMAP* b, int f, int x, int y, int color, const char* fmt, ...); /* centred on x */
 void texto_derecha(BITMAP* b, int f, int x, int y, int color, const char* fmt, ...);  /* right-aligned at x */
+/* v printed with fmt into s (tam bytes), or "-" when v is not a number a
+   page can show (its sums ran past single precision); returns s. */
+const char* numero_o_guion(char* s, int tam, const char* fmt, float v);
 int alto(int f);                                /* text height of a font */
 int ancho(int f, const char* s);                /* text width of s in a font */
 void flecha_arriba(BITMAP* b, int x, int y_punta, int y_base, int visible); /* scroll mark, black or erased */
