@@ -284,7 +284,9 @@ static void fila_tabla(const muestra_crecimiento* m, const curva_crecimiento* c,
   int y = r - h1 + 77;
   float edad = clase + m->edad0;
   texto_centrado(screen, FUENTE_CELDAS, TABLA_CENTROS[0], y, negro(), "%.2f", edad);
-  texto_centrado(screen, FUENTE_CELDAS, TABLA_CENTROS[1], y, negro(), "%.2f", m->medias[clase]);
+  char media[TEXTO_CELDA];
+  texto_centrado(screen, FUENTE_CELDAS, TABLA_CENTROS[1], y, negro(), "%s",
+                 numero_o_guion(media, TEXTO_CELDA, "%.2f", m->medias[clase]));
   float estimada = curva_en(c, edad);
   if (c->tipo != CURVA_NINGUNA && std::isfinite(estimada))
     texto_centrado(screen, FUENTE_CELDAS, TABLA_CENTROS[2], y, negro(), "%.2f", estimada);

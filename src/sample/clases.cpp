@@ -97,9 +97,14 @@ static int eje_longitud(BITMAP* b, const histograma* h) {
     e = (float)(e + h->w);
   }
   float ultimo = e - h->w;
-  texto_centrado(b, FUENTE_PEQUENA, (t - a) / 3 + EJE_X0, 175, negro(), "%.1f", ultimo / 3);
-  texto_centrado(b, FUENTE_PEQUENA, 2 * (t - a) / 3 + EJE_X0, 175, negro(), "%.1f", 2 * ultimo / 3);
-  texto_centrado(b, FUENTE_PEQUENA, t - a + EJE_X0, 175, negro(), "%.1f", ultimo);
+  // widths near the top of single precision run the last tick past it
+  char marca[TEXTO_CELDA];
+  texto_centrado(b, FUENTE_PEQUENA, (t - a) / 3 + EJE_X0, 175, negro(), "%s",
+                 numero_o_guion(marca, TEXTO_CELDA, "%.1f", ultimo / 3));
+  texto_centrado(b, FUENTE_PEQUENA, 2 * (t - a) / 3 + EJE_X0, 175, negro(), "%s",
+                 numero_o_guion(marca, TEXTO_CELDA, "%.1f", 2 * ultimo / 3));
+  texto_centrado(b, FUENTE_PEQUENA, t - a + EJE_X0, 175, negro(), "%s",
+                 numero_o_guion(marca, TEXTO_CELDA, "%.1f", ultimo));
   return a;
 }
 

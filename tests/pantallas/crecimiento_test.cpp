@@ -384,3 +384,17 @@ TEST_F(Crecimiento, ElevenClassesShowNoScrollMark) {
   EXPECT_EQ(c_esc, TECLA_ESC);
   EXPECT_EQ(teclas_pendientes(), 0);
 }
+
+// Regression: the growth table showed "inf" for a class whose lengths summed past single precision.
+TEST_F(Crecimiento, TableShowsADashForAClassMeanPastSinglePrecision) {
+  por_clase({10, 3e38f});
+  clases[n] = 1;
+  longitudes[n++] = 3e38f;  // 6e38 is past the largest float
+  muestra_crecimiento m;
+  prepara_muestra_crecimiento(&m, clases, longitudes, n, nclases, 0.5f);
+  curva_crecimiento c = {CURVA_NINGUNA, 0, 0, 0};
+  EXPECT_EQ(dibuja_tabla_crecimiento(&m, &c, 0), 2);
+  EXPECT_TRUE(texto_visible(200, fila_y(0), "10.00"));
+  EXPECT_TRUE(texto_visible(200, fila_y(1), "-"));
+  EXPECT_FALSE(texto_visible(200, fila_y(1), "inf"));
+}
