@@ -32,7 +32,7 @@ static const char AYUDA[] =
     "pasada, longitud, peso y clase por pez), o la palabra ejemplo para la muestra\n"
     "incorporada de 38 peces.\n"
     "\n"
-    "Opciones (los numeros con punto decimal y hasta dos decimales):\n"
+    "Opciones (los numeros con hasta siete cifras enteras, punto decimal y hasta dos decimales):\n"
     "  --superficie M2   superficie del tramo en m2\n"
     "  --volumen M3      volumen del tramo en m3\n"
     "  --metros M        metros lineales del tramo\n"
@@ -92,8 +92,8 @@ static int numero_de(const char* texto, float* valor) {
 
 static int opcion_numerica(const char* opcion, const char* texto, float* valor) {
   if (numero_de(texto, valor)) return 1;
-  rechaza("%s: '%s' no es un numero valido (cifras y un punto, hasta dos decimales)", opcion,
-          texto);
+  rechaza("%s: '%s' no es un numero valido (hasta siete cifras enteras, un punto y hasta dos "
+          "decimales)", opcion, texto);
   return 0;
 }
 

@@ -12,11 +12,15 @@ void numero_vacia(campo_numero* c) {
   c->decimales = 0;
 }
 
+/* Whole digits a field takes: a float holds every whole number of seven
+   digits exactly, so the echo shows what was typed and fits every field's
+   place on its page; an eighth digit would show other digits than the typed ones. */
+static const float TOPE_ENTERO = 1e6f;
+
 static int digito(campo_numero* c, int d) {
   if (!c->punto) {
-    float nuevo = c->valor * 10 + d;
-    if (std::isinf(nuevo)) return NUMERO_IGNORADA;  // a value no screen could use
-    c->valor = nuevo;
+    if (c->valor >= TOPE_ENTERO) return NUMERO_IGNORADA;
+    c->valor = c->valor * 10 + d;
     return NUMERO_CAMBIA;
   }
   if (c->decimales >= 2) return NUMERO_IGNORADA;

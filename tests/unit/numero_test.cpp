@@ -72,5 +72,16 @@ TEST(CampoNumero, ADigitThatWouldMakeTheValueInfiniteIsIgnored) {
   Numero n;
   for (int i = 0; i < 60; i++) n.teclea("9");
   EXPECT_TRUE(std::isfinite(n.c.valor));
-  EXPECT_GT(n.c.valor, 1e38f);
+  EXPECT_EQ(n.c.valor, 9999999.0f);  // the field stops at seven whole digits, far below
+}
+
+// Regression: a long run of digits made the echo show other digits than the typed ones and run out of its place.
+TEST(CampoNumero, SevenWholeDigitsAreKeptExactlyAndAnEighthIsIgnored) {
+  Numero n;
+  n.teclea("1234567");
+  EXPECT_EQ(numero_tecla(&n.c, '8'), NUMERO_IGNORADA);
+  EXPECT_EQ(n.c.valor, 1234567.0f);
+  n.teclea(".5");  // the decimals are still taken
+  EXPECT_EQ(n.c.valor, 1234567.5f);
+  EXPECT_EQ(n.formatos, "%.0f %.0f %.0f %.0f %.0f %.0f %.0f %.0f %.1f ");
 }
