@@ -207,13 +207,15 @@ static void ejes(BITMAP* b, int ox, int oy, const escalas_biometria* e) {
   for (int i = 0; i <= 4; i++) {
     int x = ox + i * PASO_MARCA_L, y = oy - i * PASO_MARCA_P;
     vline(b, x, oy, oy + LARGO_MARCA, negro());
-    // a sample near the top of single precision has tops no label can hold
+    // a sample near the top of single precision has tops no label can hold;
+    // a quarter times i, not i times the top, so that a top that fits keeps
+    // its number (the same float wherever i times the top also fits)
     char marca[TEXTO_CELDA];
     texto_centrado(b, FUENTE_CELDAS, x, oy + LARGO_MARCA + 2, negro(), "%s",
-                   numero_o_guion(marca, TEXTO_CELDA, "%.1f", i * e->lx / 4));
+                   numero_o_guion(marca, TEXTO_CELDA, "%.1f", e->lx / 4 * i));
     hline(b, ox - LARGO_MARCA, y, ox, negro());
     texto_derecha(b, FUENTE_CELDAS, ox - LARGO_MARCA - 2, y - h0 / 2, negro(), "%s",
-                  numero_o_guion(marca, TEXTO_CELDA, "%.1f", i * e->py / 4));
+                  numero_o_guion(marca, TEXTO_CELDA, "%.1f", e->py / 4 * i));
   }
 }
 

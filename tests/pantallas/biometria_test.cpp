@@ -148,3 +148,17 @@ TEST_F(Biometrica, WeightlessFishKeepSaneAxes) {
   EXPECT_TRUE(derecha_en(screen, FUENTE_CELDAS, 445, 105 - alto(FUENTE_CELDAS) / 2, "5.0"));
   EXPECT_TRUE(color_en(457 + 20 * 440 / 25, 405, 100, 0, 0));  // on the length axis
 }
+
+// Regression: the axis labels of a sample with a fish of 3e38 cm read "inf".
+// The length axis then ends at that length itself (no multiple of 5 above it
+// can be told apart): its ticks 2 to 4 carry numbers of 38 and 39 digits, far
+// wider than the 110 px between ticks: the last one reaches past its tick
+// where "inf" left the panel blank (below the axis name "L").
+TEST_F(Biometrica, AxisOfTheLongestPossibleFishKeepsItsNumbers) {
+  float l[] = {10, 3e38f};
+  float w[] = {1, 2};
+  escribe("\n");
+  relaciones_biometricas(l, w, 2);
+  int y = 417, h = alto(FUENTE_CELDAS);
+  EXPECT_GT(cuenta_color(457 + 4 * 110 + 20, y + h / 2 + 1, 457 + 4 * 110 + 45, y + h, 0, 0, 0), 10);
+}
