@@ -97,12 +97,14 @@ static int eje_longitud(BITMAP* b, const histograma* h) {
     e = (float)(e + h->w);
   }
   float ultimo = e - h->w;
-  // widths near the top of single precision run the last tick past it
+  // widths near the top of single precision run the last tick past it; two
+  // thirds are taken in double, as twice an edge that fits may not (the
+  // quotient is the same float)
   char marca[TEXTO_CELDA];
   texto_centrado(b, FUENTE_PEQUENA, (t - a) / 3 + EJE_X0, 175, negro(), "%s",
                  numero_o_guion(marca, TEXTO_CELDA, "%.1f", ultimo / 3));
   texto_centrado(b, FUENTE_PEQUENA, 2 * (t - a) / 3 + EJE_X0, 175, negro(), "%s",
-                 numero_o_guion(marca, TEXTO_CELDA, "%.1f", 2 * ultimo / 3));
+                 numero_o_guion(marca, TEXTO_CELDA, "%.1f", (float)(2.0 * ultimo / 3)));
   texto_centrado(b, FUENTE_PEQUENA, t - a + EJE_X0, 175, negro(), "%s",
                  numero_o_guion(marca, TEXTO_CELDA, "%.1f", ultimo));
   return a;

@@ -215,3 +215,21 @@ TEST_F(Clases, TheNinetyNinthClassTakesTheRestAndStopsTheEntry) {
   EXPECT_EQ(cla[98], 98);
   EXPECT_EQ(cla[99], 98);
 }
+
+// Regression: with fish as long as single precision allows, the edges of the
+// length axis ran past it and its labels read "inf"; an edge that has no
+// number now reads "-".
+TEST_F(Clases, LengthLabelsOfTheLongestPossibleFishReadADash) {
+  float largos[3] = {3.4e38f, 3.4e38f, 3.4e38f};
+  int pas[3] = {1, 1, 2}, cla[3] = {-1, -1, -1};
+  escribe("\x1b");
+  EXPECT_EQ(clases_edad(cla, largos, pas, 3), 0);
+  // labels centred at a third, two thirds and the end of the 330 px axis, at
+  // y = 70 + 175 on the screen (the ticks end on that row); a dash has a few
+  // pixels of ink, "inf" many more
+  for (int x : {210, 320, 430}) {
+    int tinta = cuenta_color(x - 15, 246, x + 15, 245 + alto(FUENTE_PEQUENA), 0, 0, 0);
+    EXPECT_GT(tinta, 0) << x;
+    EXPECT_LT(tinta, 8) << x;
+  }
+}
