@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
@@ -124,6 +125,26 @@ inline int carga_prueba(const std::string& nombre, int* pasadas, float* longitud
   fclose(f);
   return n;
 }
+
+#include "analysis.h"
+
+const char* const SECCION_5 = "5. Biomasa y densidades capturadas (CPUE)";
+const char* const SECCION_9 = "9. Relaciones de crecimiento";
+
+/* What an export reads: a sample (the built-in example at first) in arrays
+   that hold any loaded sample, in a scratch folder of its own, with the
+   program-wide results as a fresh run has them. */
+struct MuestraDeInforme {
+  MuestraDeInforme() : carpeta(new CarpetaPropia) {
+    Suptramo = Voltramo = mltramo = 0;
+    Lmax1 = mes0 = 0;
+    bertalanffy_definido = 0;
+    copia_ejemplo(pasadas, longitudes, pesos, clases);
+  }
+  std::unique_ptr<CarpetaPropia> carpeta;
+  int pasadas[MAX_PECES], clases[MAX_PECES], n = NUM_EJEMPLO;
+  float longitudes[MAX_PECES], pesos[MAX_PECES];
+};
 #endif
 
 #endif

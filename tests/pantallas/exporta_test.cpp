@@ -16,16 +16,8 @@
 
 namespace {
 
-class Exporta : public Pantalla {
+class Exporta : public Pantalla, protected MuestraDeInforme {
  protected:
-  void SetUp() override {
-    Pantalla::SetUp();
-    carpeta.reset(new CarpetaPropia);
-    Suptramo = Voltramo = mltramo = 0;
-    Lmax1 = mes0 = 0;
-    copia_ejemplo(pasadas, longitudes, pesos, clases);
-    n = NUM_EJEMPLO;
-  }
   int exporta() { return exporta_todo(pasadas, longitudes, pesos, clases, n); }
   /* Pixels of a colour on the text line of font 0 that starts at y. */
   int en_linea(int y, int r, int g, int b) {
@@ -33,14 +25,7 @@ class Exporta : public Pantalla {
   }
   bool mensaje_rojo_en(int y) { return en_linea(y, 255, 0, 0) > 0; }
   std::string golden(const char* nombre) { return lee_todo(dato_prueba(nombre)); }
-
-  std::unique_ptr<CarpetaPropia> carpeta;
-  int pasadas[MAX_PECES], clases[MAX_PECES], n = 0;
-  float longitudes[MAX_PECES], pesos[MAX_PECES];
 };
-
-const char* const SECCION_5 = "5. Biomasa y densidades capturadas (CPUE)";
-const char* const SECCION_9 = "9. Relaciones de crecimiento";
 
 TEST_F(Exporta, DirectModeWithTypedValuesWritesTheGoldenReportAndFourImages) {
   escribe("tramo1.txt\n");

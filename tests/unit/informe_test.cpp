@@ -25,19 +25,18 @@
 
 namespace {
 
-class Informe : public ::testing::Test {
- protected:
-  void SetUp() override {
-    prepara_allegro_sin_ventana();  // before leaving the build folder, where datas.dat is
-    carpeta.reset(new CarpetaPropia);
+/* Allegro and datas.dat, loaded before the sample's folder is entered:
+   datas.dat lies in the build folder. */
+struct ConAllegro {
+  ConAllegro() {
+    prepara_allegro_sin_ventana();
     // The export variants draw their pages on the screen: give them an unseen one.
     if (!screen) screen = create_bitmap(1000, 600);
-    Suptramo = Voltramo = mltramo = 0;
-    Lmax1 = mes0 = 0;
-    bertalanffy_definido = 0;
-    copia_ejemplo(pasadas, longitudes, pesos, clases);
-    n = NUM_EJEMPLO;
   }
+};
+
+class Informe : public ::testing::Test, protected ConAllegro, protected MuestraDeInforme {
+ protected:
   /* Writes the report `nombre` of the current sample; the writer's result. */
   int exporta(const char* nombre, pasos_informe p = {1, nullptr, nullptr, 1}) {
     informe inf;
@@ -46,14 +45,7 @@ class Informe : public ::testing::Test {
     return informe_cierra(&inf) ? r : -200;
   }
   void muestra(const char* fichero) { n = carga_prueba(fichero, pasadas, longitudes, pesos, clases); }
-
-  std::unique_ptr<CarpetaPropia> carpeta;
-  int pasadas[MAX_PECES], clases[MAX_PECES], n = 0;
-  float longitudes[MAX_PECES], pesos[MAX_PECES];
 };
-
-const char* const SECCION_5 = "5. Biomasa y densidades capturadas (CPUE)";
-const char* const SECCION_9 = "9. Relaciones de crecimiento";
 
 TEST_F(Informe, ExampleWithMeasuresLinfAndMonthsMatchesGolden) {
   Suptramo = 250, Voltramo = 125.5f, mltramo = 50;
