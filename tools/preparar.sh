@@ -11,6 +11,7 @@ paquetes=(
   xvfb xauth xdotool x11-apps x11-utils  # xvfb-run stops without xauth, which xvfb only recommends
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  netpbm  # pnmtopng for the README's screenshots (tools/capturas.sh)
 )
 
 faltan=()

@@ -143,6 +143,18 @@ void Programa::arranca() {
   ASSERT_TRUE(espera_en_zona(300, 545, 700, 570, 0xfa0000, 20)) << "no first splash";
 }
 
+void Programa::abre_sin_clases(const std::string& nombre) {
+  copia_dato(nombre);
+  ASSERT_NO_FATAL_FAILURE(arranca());
+  teclas({"Return", "Return", "Down", "Return"});  // "Cargar datos y establecer clases"
+  ASSERT_TRUE(espera_color(60, 300, 0xe6e6e6));
+  teclea(nombre);
+  teclas({"Return"});
+  ASSERT_TRUE(espera_color(201, 165, 0xd9d9d9));  // the file's three-column table
+  teclas({"Return"});                             // on to the class screen
+  ASSERT_TRUE(espera_color(80, 80, 0xffffff));    // the histogram
+}
+
 void Programa::arranca_copia_sin_recursos() {
   std::string copia = carpeta + "/pasadas";
   ASSERT_EQ(system(("cp '" PROGRAMA_PASADAS "' '" + copia + "'").c_str()), 0);

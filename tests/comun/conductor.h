@@ -28,6 +28,9 @@ class Programa : public ::testing::Test {
   bool existe(const std::string& nombre);
   /* Starts the program; returns once its window exists. */
   void arranca();
+  /* Starts the program and loads a file of data/ without classes through
+     "Cargar datos y establecer clases", up to the class screen's histogram. */
+  void abre_sin_clases(const std::string& nombre);
   /* Starts a copy of the program placed in the scratch folder, where no
      datas.dat lies beside it; does not wait for a window. */
   void arranca_copia_sin_recursos();

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots again: builds the program and the capture
+# driver, runs the real program on a private virtual display through the
+# load menu, the population screen, the class screen and the growth screen,
+# and writes them as PNG files into docs/.
+set -euo pipefail
+raiz=$(cd "$(dirname "$0")/.." && pwd)
+cd "$raiz"
+bash tools/preparar.sh
+# the build folder of ejecutar.sh and probar.sh, in whatever type it was made
+tipo=()
+[ -f build/CMakeCache.txt ] || tipo=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+cmake -S . -B build "${tipo[@]}" >/dev/null
+cmake --build build -j 2 --target capturas
+temporal=$(mktemp -d)
+trap 'rm -rf "$temporal"' EXIT
+CAPTURAS="$temporal" build/capturas
+mkdir -p docs
+for ppm in "$temporal"/*.ppm; do
+  png="docs/$(basename "$ppm" .ppm).png"
+  pnmtopng -compression 9 "$ppm" > "$png"
+  echo "$png"
+done
