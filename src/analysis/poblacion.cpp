@@ -27,20 +27,24 @@ static float eleva(float base, int exponente) { return (float)pow(base, exponent
 /* f(q) = q/(1-q) - k q^k/(1-q^k), the curve R is matched against. */
 static float curva_f(float q, float qk, int k) { return q / (1 - q) - k * qk / (1 - qk); }
 
-/* Fish of the group per pass, c[1..k]; fish of other passes count in none. */
-static void captura_por_pasada(const int* clases, const int* pasadas, int n, int clase, int k,
-                               int* c) {
-  for (int j = 0; j <= k; j++) c[j] = 0;
-  for (int i = 0; i < n; i++) {
-    if (clase >= 0 && clases[i] != clase) continue;
-    if (pasadas[i] >= 1 && pasadas[i] <= k) c[pasadas[i]]++;
+/* Catch per pass c[g][1..k] and whole catch of every group in one pass over
+   the fish: classes 0..nclases-1, the whole sample at nclases. A fish of
+   another pass counts in no pass; one of another class only in the sample. */
+static void cuenta_capturas(const int* clases, const int* pasadas, int n, int nclases, int k,
+                            int (*c)[MAX_PASADAS + 1], int* captura) {
+  for (int g = 0; g <= nclases; g++) {
+    captura[g] = 0;
+    for (int j = 0; j <= k; j++) c[g][j] = 0;
   }
-}
-
-static int captura_de_clase(const int* clases, int n, int clase) {
-  int c = 0;
-  for (int i = 0; i < n; i++) c += clases[i] == clase;
-  return c;
+  for (int i = 0; i < n; i++) {
+    int clase = clases[i], p = pasadas[i];
+    int en_pasada = p >= 1 && p <= k;
+    if (en_pasada) c[nclases][p]++;
+    if (clase < 0 || clase >= nclases) continue;
+    captura[clase]++;
+    if (en_pasada) c[clase][p]++;
+  }
+  captura[nclases] = n;
 }
 
 static int cifra_definida(float x) { return std::isfinite(x) && x >= 0; }
@@ -48,19 +52,54 @@ static int cifra_definida(float x) { return std::isfinite(x) && x >= 0; }
 /* N and the upper limit are counted in whole fish: they must fit an int. */
 static int cabe_en_entero(float x) { return x < 2147483520.0f; }
 
-/* The stepwise search: the first q with f(q)/R >= 0.9999; *qk gets its q^k. */
-static float busca_q(float R, int k, float* qk) {
-  float q = Q_INICIAL;
-  *qk = eleva(q, k);
-  float f = curva_f(q, *qk, k);
-  // A valid R is met below q = 1; the test on q only keeps rounding noise
-  // next to the bound from carrying the search past it.
-  while (f / R < AJUSTE_F && q < 1) {
-    q = (float)(q + PASO_Q);
-    *qk = eleva(q, k);
-    f = curva_f(q, *qk, k);
+/* q^k exactly as eleva gives it, at a fraction of the cost of pow: the power
+   by squaring in double is within a few units of its last place of the true
+   power (and so is pow), so unless a margin far wider than that straddles a
+   single-precision rounding boundary both round to the same float. Near a
+   boundary pow decides. */
+static const double MARGEN_POTENCIA = 1.0 / (1LL << 40);
+static float eleva_exacto(float base, int exponente) {
+  double x = base, r = 1;
+  for (int e = exponente; e > 0; e >>= 1) {
+    if (e & 1) r *= x;
+    x *= x;
   }
-  return q;
+  float abajo = (float)(r * (1 - MARGEN_POTENCIA)), arriba = (float)(r * (1 + MARGEN_POTENCIA));
+  return abajo == arriba ? abajo : eleva(base, exponente);
+}
+
+/* Groups with a valid R in ascending R (ties keep class order); their number. */
+static int ordena_por_R(const float* R, int m, int k, int* orden) {
+  int cuantos = 0;
+  for (int g = 0; g < m; g++) {
+    if (!estimacion_valida(R[g], k)) continue;
+    int i = cuantos++;
+    for (; i > 0 && R[orden[i - 1]] > R[g]; i--) orden[i] = orden[i - 1];
+    orden[i] = g;
+  }
+  return cuantos;
+}
+
+void busca_q_grupos(const float* R, int m, int k, float* q, float* qk) {
+  int orden[RANURAS];
+  for (int g = 0; g < m; g++) q[g] = qk[g] = 0;
+  int pendientes = ordena_por_R(R, m, k, orden), siguiente = 0;
+  float qi = Q_INICIAL;
+  for (;;) {
+    float qki = eleva_exacto(qi, k);
+    float f = curva_f(qi, qki, k);
+    // For f >= 0, f/R rounded to single precision cannot grow with R, so the
+    // group of smallest R still pending is the first to stop; a non-number
+    // or q reaching 1 stops every pending group alike. The test on q only
+    // keeps rounding noise next to the bound from carrying the walk past it.
+    while (siguiente < pendientes && !(f / R[orden[siguiente]] < AJUSTE_F && qi < 1)) {
+      q[orden[siguiente]] = qi;
+      qk[orden[siguiente]] = qki;
+      siguiente++;
+    }
+    if (siguiente == pendientes) return;
+    qi = (float)(qi + PASO_Q);
+  }
 }
 
 /* N, Var(N), ES and the upper limit from the search's q and q^k. */
@@ -74,29 +113,28 @@ static void poblacion_de(estimacion_grupo* g, int T, int k) {
   g->sup = g->N + Z95 * g->ES;
 }
 
-/* Steps from the catch per pass to the upper limit for one group. */
-static estimacion_grupo estima_grupo(const int* c, int captura, int k) {
-  const estimacion_grupo fallida = {captura, 0, 0, 0, 0, 0, 0, 0, 0};
-  estimacion_grupo g = fallida;
-  int T = 0;
-  for (int j = 1; j <= k; j++) T += c[j];
-  if (T == 0) return g;
-  float inversa = 1.0f / T;
-  for (int j = 1; j <= k; j++) g.R += (j - 1) * inversa * c[j];
-  if (!estimacion_valida(g.R, k)) return g;
+/* The statistic R from a group's catch per pass; 0 when it caught nothing. */
+static float estadistico_R(const int* c, int k, int* T) {
+  float R = 0;
+  *T = 0;
+  for (int j = 1; j <= k; j++) *T += c[j];
+  if (*T == 0) return 0;
+  float inversa = 1.0f / *T;
+  for (int j = 1; j <= k; j++) R += (j - 1) * inversa * c[j];
+  return R;
+}
 
-  g.q = busca_q(g.R, k, &g.qk);
-  poblacion_de(&g, T, k);
-  g.valida = g.q < 1 && g.N > 0 && cifra_definida(g.N) && cifra_definida(g.Var) &&
-             cifra_definida(g.ES) && cifra_definida(g.sup) && cabe_en_entero(g.sup);
-  if (g.valida) return g;
+/* Steps from the search's q and q^k to the upper limit for a group of valid R. */
+static void completa_grupo(estimacion_grupo* g, int T, int k) {
+  poblacion_de(g, T, k);
+  g->valida = g->q < 1 && g->N > 0 && cifra_definida(g->N) && cifra_definida(g->Var) &&
+              cifra_definida(g->ES) && cifra_definida(g->sup) && cabe_en_entero(g->sup);
+  if (g->valida) return;
   // Within a thousandth of the bound single precision can no longer tell the
   // terms of f apart and the search runs past q = 1 (negative N, no ES).
   // Such an R is taken as the bound itself, so that every reader of R sees
   // the group fail; printed with two decimals it reads the same.
-  g = fallida;
-  g.R = (k - 1) / 2.0f;
-  return g;
+  *g = estimacion_grupo{g->captura, 0, (k - 1) / 2.0f, 0, 0, 0, 0, 0, 0};
 }
 
 /* Slot of the whole sample; for a refused sample the last slot that exists. */
@@ -110,7 +148,9 @@ static void marca_fuera_de_limites(estimacion_muestra* e) {
 
 void estima_muestra(const int* clases, const int* pasadas, int n, int nclases, int k,
                     estimacion_muestra* e) {
-  int c[MAX_PASADAS + 1];
+  int c[RANURAS][MAX_PASADAS + 1];
+  int captura[RANURAS], T[RANURAS];
+  float R[RANURAS] = {0}, q[RANURAS], qk[RANURAS];
   e->nclases = nclases;
   e->k = k;
   e->dentro_de_limites = nclases >= 0 && nclases <= MAX_CLASES && k <= MAX_PASADAS;
@@ -119,12 +159,13 @@ void estima_muestra(const int* clases, const int* pasadas, int n, int nclases, i
     return;
   }
   if (n < 0) n = 0;
-  for (int j = 0; j < nclases; j++) {
-    captura_por_pasada(clases, pasadas, n, j, k, c);
-    e->g[j] = estima_grupo(c, captura_de_clase(clases, n, j), k);
+  cuenta_capturas(clases, pasadas, n, nclases, k, c, captura);
+  for (int g = 0; g <= nclases; g++) R[g] = estadistico_R(c[g], k, &T[g]);
+  busca_q_grupos(R, nclases + 1, k, q, qk);
+  for (int g = 0; g <= nclases; g++) {
+    e->g[g] = estimacion_grupo{captura[g], 0, R[g], q[g], qk[g], 0, 0, 0, 0};
+    if (estimacion_valida(R[g], k)) completa_grupo(&e->g[g], T[g], k);
   }
-  captura_por_pasada(clases, pasadas, n, -1, k, c);
-  e->g[nclases] = estima_grupo(c, n, k);
 }
 
 /* ---- Sum-preserving rounding ---- */

@@ -24,6 +24,10 @@ struct estimacion_muestra {
 /* Steps shared by the callers, in the order they must run. */
 void estima_muestra(const int* clases, const int* pasadas, int n, int nclases, int k,
                     estimacion_muestra* e);
+/* The search for q of every group g < m whose R[g] is valid, in one walk
+   over the q shared by all of them: q[g] is the first q of the walk with
+   f(q)/R[g] >= 0.9999, qk[g] its q^k; 0 for the groups not searched. */
+void busca_q_grupos(const float* R, int m, int k, float* q, float* qk);
 /* Rounded-up class columns after the sum-preserving rounding; the whole
    sample's slot holds its own rounded figures (upper limit: ceil(N) + ceil(1.96 ES)). */
 void redondea_columnas(const estimacion_muestra* e, int* N_red, float* Var_red, float* ES_red,

@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -310,4 +311,130 @@ TEST(Poblacion, SamplesBeyondTheEstimatorsTablesAreRefusedWithoutOverflow) {
   Informe r = informe_de(veintiuna);
   EXPECT_EQ(r.R[0], 0);
   EXPECT_EQ(r.R[1], 0);
+}
+
+// ---- One walk of q for every group ----
+
+namespace {
+
+/* The search as each group once ran it on its own, kept as the reference
+   for the shared walk: q from 0.001 by 0.00005 while f(q)/R < 0.9999 and
+   q < 1, q^k from pow. */
+float busca_q_paso_a_paso(float R, int k, float* qk) {
+  float q = 0.001f;
+  *qk = (float)pow(q, k);
+  float f = q / (1 - q) - k * *qk / (1 - *qk);
+  while (f / R < 0.9999 && q < 1) {
+    q = (float)(q + 0.00005);
+    *qk = (float)pow(q, k);
+    f = q / (1 - q) - k * *qk / (1 - *qk);
+  }
+  return q;
+}
+
+/* Samples of 1-20 passes and 1-99 classes: empty classes, classes all in
+   the first pass, classes spread evenly over the passes (R at or past the
+   bound) and classes that deplete at random rates. */
+struct Generador {
+  unsigned semilla = 2024;
+  int azar(int tope) {
+    semilla = semilla * 1103515245u + 12345u;
+    return (int)((semilla >> 8) % (unsigned)tope);
+  }
+  MuestraPrueba muestra() {
+    // 17 passes often: there rounding noise carries the search for an R
+    // next to the bound up to q = 1, the walk's end.
+    int k = azar(8) == 0 ? 17 : 1 + azar(MAX_PASADAS), nclases = 1 + azar(azar(4) == 0 ? MAX_CLASES : 8);
+    MuestraPrueba m;
+    for (int c = 0; c < nclases && m.n() < MAX_PECES - 300; c++) {
+      int forma = azar(6), peces = forma == 0 ? 0 : 1 + azar(azar(3) == 0 ? 300 : 40);
+      int retiene = 200 + azar(790);  // per mille of fish left for the next pass
+      for (int i = 0; i < peces; i++) {
+        int p = 1;
+        if (forma == 1) p = 1 + i % k;
+        else if (forma > 2) while (p < k && azar(1000) < retiene) p++;
+        m.pasadas.push_back(p);
+        m.clases.push_back(c);
+      }
+    }
+    if (m.n() == 0) m = muestra_de({{1}});
+    return m;
+  }
+};
+
+estimacion_muestra estimacion_de(const MuestraPrueba& m, int nclases, int k) {
+  estimacion_muestra e;
+  estima_muestra(m.clases.data(), m.pasadas.data(), m.n(), nclases, k, &e);
+  return e;
+}
+
+void espera_igual(const estimacion_grupo& a, const estimacion_grupo& b, const std::string& donde) {
+  EXPECT_EQ(a.captura, b.captura) << donde;
+  EXPECT_EQ(a.valida, b.valida) << donde;
+  const float* x[] = {&a.R, &a.q, &a.qk, &a.N, &a.Var, &a.ES, &a.sup};
+  const float* y[] = {&b.R, &b.q, &b.qk, &b.N, &b.Var, &b.ES, &b.sup};
+  for (int i = 0; i < 7; i++) EXPECT_EQ(memcmp(x[i], y[i], sizeof(float)), 0) << donde << " " << i;
+}
+
+}  // namespace
+
+TEST(RecorridoQ, EveryGroupStopsExactlyWhereItsOwnStepByStepSearchStopped) {
+  Generador gen;
+  int buscados = 0, en_la_cota = 0;
+  for (int s = 0; s < 300; s++) {
+    MuestraPrueba m = gen.muestra();
+    int nclases = m.nclases(), k = m.k();
+    estimacion_muestra e = estimacion_de(m, nclases, k);
+    float R[RANURAS], q[RANURAS], qk[RANURAS];
+    int grupos = nclases + 1;
+    for (int g = 0; g < grupos; g++) R[g] = e.g[g].R;
+    // R a hair below the bound, where the search runs into q = 1.
+    float cota = (k - 1) / 2.0f;
+    for (float cerca : {nextafterf(cota, 0), cota * (1 - 2e-5f), cota * (1 - 1e-4f)})
+      if (grupos < RANURAS) R[grupos++] = cerca;
+    busca_q_grupos(R, grupos, k, q, qk);
+    for (int g = 0; g < grupos; g++) {
+      std::string donde = "muestra " + std::to_string(s) + " grupo " + std::to_string(g);
+      float qk_ref = 0, q_ref = 0;
+      if (estimacion_valida(R[g], k)) {
+        q_ref = busca_q_paso_a_paso(R[g], k, &qk_ref);
+        buscados++;
+        en_la_cota += q_ref >= 1;
+      }
+      EXPECT_EQ(memcmp(&q[g], &q_ref, sizeof q_ref), 0) << donde << " q " << q[g] << " " << q_ref;
+      EXPECT_EQ(memcmp(&qk[g], &qk_ref, sizeof qk_ref), 0) << donde << " q^k";
+    }
+  }
+  EXPECT_GT(buscados, 3000);
+  EXPECT_GT(en_la_cota, 20);
+}
+
+TEST(RecorridoQ, EveryGroupOfASampleIsEstimatedAsIfItWereAlone) {
+  Generador gen;
+  int validos = 0, fallidos = 0, vacios = 0;
+  for (int s = 0; s < 300; s++) {
+    MuestraPrueba m = gen.muestra();
+    int nclases = m.nclases(), k = m.k();
+    estimacion_muestra e = estimacion_de(m, nclases, k);
+    for (int g = 0; g <= nclases; g++) {
+      // A class alone keeps its number; the whole sample alone is one class.
+      MuestraPrueba sola;
+      for (int i = 0; i < m.n(); i++)
+        if (g == nclases || m.clases[i] == g) {
+          sola.pasadas.push_back(m.pasadas[i]);
+          sola.clases.push_back(g == nclases ? 0 : g);
+        }
+      int propia = g == nclases ? 0 : g;
+      estimacion_muestra e1 = estimacion_de(sola, propia + 1, k);
+      std::string donde = "muestra " + std::to_string(s) + " grupo " + std::to_string(g);
+      espera_igual(e.g[g], e1.g[propia], donde + " como clase");
+      espera_igual(e.g[g], e1.g[propia + 1], donde + " como muestra");
+      validos += e.g[g].valida;
+      fallidos += !e.g[g].valida && e.g[g].captura > 0;
+      vacios += e.g[g].captura == 0;
+    }
+  }
+  EXPECT_GT(validos, 500);
+  EXPECT_GT(fallidos, 300);
+  EXPECT_GT(vacios, 50);
 }
