@@ -7,11 +7,12 @@ set -euo pipefail
 paquetes=(
   build-essential g++ cmake pkg-config
   liballegro4-dev allegro4-doc libx11-dev
-  libfreetype-dev fonts-dejavu-core
+  libfreetype-dev fonts-dejavu-core libloadpng4-dev
   xvfb xauth xdotool x11-apps x11-utils  # xvfb-run stops without xauth, which xvfb only recommends
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   netpbm  # pnmtopng for the README's screenshots (tools/capturas.sh)
+  dpkg-dev lintian  # the Debian package: its dependencies from the programs' libraries, and its check
 )
 
 faltan=()
@@ -27,4 +28,4 @@ fi
 sudo_si_hace_falta() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 export DEBIAN_FRONTEND=noninteractive
 sudo_si_hace_falta apt-get update
-sudo_si_hace_falta apt-get install -y --no-install-recommends "${faltan[@]}"
+sudo_si_hace_falta apt-get install -y --no-install-recommends -o DPkg::Lock::Timeout=600 "${faltan[@]}"

@@ -341,7 +341,9 @@ int main(int argc, char** argv) {
   int n = lee_datos(&p, pasadas, longitudes, pesos, clases);
   if (n == 0) return SALIDA_DATOS;
   if (!prepara_allegro()) {
-    rechaza("no se encuentra datas.dat junto al programa");
+    char motivo[3 * CAPACIDAD_RUTA_RECURSOS];
+    motivo_sin_recursos(motivo, sizeof motivo);
+    rechaza("%s", motivo);
     return SALIDA_DATOS;
   }
   return escribe(&p, pasadas, longitudes, pesos, clases, n);

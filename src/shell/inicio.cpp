@@ -10,8 +10,10 @@ int c_esc = 0;
 static const char TITULO_VENTANA[] = "Pasadas";
 
 static void sin_recursos() {
+  char motivo[3 * CAPACIDAD_RUTA_RECURSOS];
+  motivo_sin_recursos(motivo, sizeof motivo);
   set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-  allegro_message("No se puede abrir el programa");
+  allegro_message("No se puede abrir el programa\n%s\n", motivo);
   exit(-1);
 }
 

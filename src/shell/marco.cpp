@@ -6,28 +6,17 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include <unistd.h>
-
 DATAFILE* datos = nullptr;
 
-static const char NOMBRE_RECURSOS[] = "datas.dat";
 static const int RADIO_ESQUINA = 40;
 static const int CENTRO_ESQUINA = 73;
 static const int X_TITULO = 200;
 static const int Y_BORDE = 34;
 
 DATAFILE* carga_recursos() {
-  char junto_al_programa[1024];
-  get_executable_name(junto_al_programa, sizeof junto_al_programa);
-  // Without a system driver Allegro may not know where the program lies.
-  if (junto_al_programa[0] != '/') {
-    ssize_t n = readlink("/proc/self/exe", junto_al_programa, sizeof junto_al_programa - 1);
-    junto_al_programa[n > 0 ? n : 0] = 0;
-  }
-  replace_filename(junto_al_programa, junto_al_programa, NOMBRE_RECURSOS,
-                   sizeof junto_al_programa);
-  DATAFILE* d = load_datafile(junto_al_programa);
-  if (!d) d = load_datafile(NOMBRE_RECURSOS);
+  char ruta[CAPACIDAD_RUTA_RECURSOS];
+  if (!busca_recursos(ruta, sizeof ruta)) return nullptr;
+  DATAFILE* d = load_datafile(ruta);
   if (!d) return nullptr;
   // A file that is not ours would hand out the wrong objects by index.
   for (int i = 0; i <= IMAGEN_AYUDA; i++) {

@@ -31,7 +31,20 @@ const int IMAGEN_AYUDA = 6;    /* help diagram */
 
 FONT* fuente(int indice);            /* font object of the resource file */
 BITMAP* imagen(int indice);          /* bitmap object of the resource file */
-DATAFILE* carga_recursos();          /* datas.dat beside the program, else in the working folder; NULL if missing or broken */
+DATAFILE* carga_recursos();          /* datas.dat where busca_recursos finds it; NULL if missing or broken */
+
+/* ---- Where datas.dat lies ---- */
+const int LUGARES_RECURSOS = 3;
+const int CAPACIDAD_RUTA_RECURSOS = 1024;
+/* The folders searched, in order: the program's own, share/pasadas/ beside
+   its bin folder (the installed layout), and "" for the working folder. */
+void lugares_recursos(char lugares[LUGARES_RECURSOS][CAPACIDAD_RUTA_RECURSOS]);
+/* Path of the first datas.dat that exists there; false (ruta "") when none. */
+bool busca_recursos(char* ruta, int capacidad);
+/* One line saying why carga_recursos failed: the file found is not ours,
+   or no folder searched holds one (naming them). No accents: it goes to a
+   terminal or a message box. */
+void motivo_sin_recursos(char* mensaje, int capacidad);
 
 /* ---- Colours ---- */
 int gris_pagina();     /* 230,230,230: page background, erasing */

@@ -20,8 +20,8 @@ class Lotes : public ::testing::Test {
  protected:
   void SetUp() override { carpeta.reset(new CarpetaPropia); }
   /* Runs the command with `argumentos` in the test's folder; its exit status. */
-  int ejecuta(const std::string& argumentos) {
-    std::string orden = "env -u DISPLAY " + std::string(PROGRAMA_INFORME) + " " + argumentos +
+  int ejecuta(const std::string& argumentos, const std::string& programa = PROGRAMA_INFORME) {
+    std::string orden = "env -u DISPLAY " + programa + " " + argumentos +
                         " >salida.out 2>errores.out";
     int estado = system(orden.c_str());
     salida = lee_todo("salida.out");
@@ -152,6 +152,28 @@ TEST_F(Lotes, TheDataFileIsNeverReplacedByItsReport) {
   EXPECT_EQ(ejecuta("tramo.txt ./tramo.txt"), 1);
   EXPECT_NE(errores.find("es el fichero de datos"), std::string::npos);
   EXPECT_EQ(lee_todo("tramo.txt"), muestra);
+}
+
+TEST_F(Lotes, ResourceFileIsFoundBesideTheProgramOrInItsShareFolderAndTheRefusalNamesBoth) {
+  // A copy in bin/ with no datas.dat beside it, nor in share/pasadas/ above.
+  ASSERT_EQ(system(("mkdir -p bin share/pasadas && cp " + std::string(PROGRAMA_INFORME) +
+                    " bin/pasadas-informe").c_str()),
+            0);
+  std::string copia = carpeta->ruta + "/bin/pasadas-informe";
+  EXPECT_EQ(ejecuta("ejemplo tramo.txt", copia), 1);
+  EXPECT_NE(errores.find(carpeta->ruta + "/bin/, en " + carpeta->ruta + "/share/pasadas/"),
+            std::string::npos)
+      << errores;
+  EXPECT_FALSE(ficheros_en(".").count("tramo.txt"));
+  // The installed layout: bin/pasadas-informe and share/pasadas/datas.dat.
+  std::string datas = std::string(PROGRAMA_INFORME);
+  datas = datas.substr(0, datas.rfind('/') + 1) + "datas.dat";
+  ASSERT_EQ(system(("cp " + datas + " share/pasadas/").c_str()), 0);
+  EXPECT_EQ(ejecuta("ejemplo tramo.txt", copia), 0) << errores;
+  EXPECT_EQ(primera_diferencia(lee_todo("tramo.txt"),
+                               hasta_seccion(golden("informe_ejemplo_previo.txt"),
+                                             "9. Relaciones de crecimiento")),
+            "");
 }
 
 }  // namespace
