@@ -6,6 +6,7 @@
 
 #include "analysis.h"
 #include "crecimiento.h"
+#include "sample.h"
 #include "shell.h"
 
 float Wf, Lmax1, k1, t01, R2, mes0;

@@ -24,7 +24,6 @@ struct muestra_crecimiento {
 void prepara_muestra_crecimiento(muestra_crecimiento* m, const int* clases,
                                  const float* longitudes, int nfish, int nclases, float edad0);
 int clase_valida(const muestra_crecimiento* m, int fish); /* the fish's class is 0..nclases-1 */
-float longitud_mayor(const float* longitudes, int nfish); /* largest length, from 0 */
 int hay_longitud_positiva(const muestra_crecimiento* m);  /* some fish is longer than 0 */
 /* The ages (i + edad0) and means of the non-empty classes, in class order;
    returns how many. */

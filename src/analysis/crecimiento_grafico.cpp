@@ -52,13 +52,6 @@ int clase_valida(const muestra_crecimiento* m, int fish) {
   return m->clases[fish] >= 0 && m->clases[fish] < m->nclases;
 }
 
-float longitud_mayor(const float* longitudes, int nfish) {
-  float mayor = 0;
-  for (int i = 0; i < nfish; i++)
-    if (longitudes[i] > mayor) mayor = longitudes[i];
-  return mayor;
-}
-
 int hay_longitud_positiva(const muestra_crecimiento* m) {
   for (int i = 0; i < m->nfish; i++)
     if (clase_valida(m, i) && m->longitudes[i] > 0) return 1;

@@ -13,7 +13,7 @@ static const float PASO_ESCALA = 0.1f;
 
 /* Where the graph goes on its target: everything is placed from the origin
    except the panel, the axis ends and the axis titles. */
-struct disposicion_grafico {
+struct disposicion_barras {
   int ox, oy;                   /* origin: class 0 at the left, frequency 0 */
   int fondo[4];                 /* white panel and its first outline, x1 y1 x2 y2 */
   int contorno[4];              /* second outline */
@@ -23,14 +23,14 @@ struct disposicion_grafico {
   int x_clase;                  /* left end of "Clase" */
 };
 
-static disposicion_grafico disposicion_pantalla() {
+static disposicion_barras disposicion_pantalla() {
   const int w = SCREEN_W;
-  disposicion_grafico d = {w - 553, 415, {w - 593, 53, w - 53, 455}, {w - 594, 54, w - 52, 454},
+  disposicion_barras d = {w - 553, 415, {w - 593, 53, w - 53, 455}, {w - 594, 54, w - 52, 454},
                            93, w - 100, 91, w - 97};
   return d;
 }
 
-static const disposicion_grafico DISPOSICION_IMAGEN = {
+static const disposicion_barras DISPOSICION_IMAGEN = {
     40, 362, {0, 0, 540, 402}, {1, 1, 539, 401}, 40, 493, 38, 497};
 static const int ANCHO_IMAGEN = 541, ALTO_IMAGEN = 403;
 
@@ -59,13 +59,13 @@ static float tope_escala(const float* fr, int nclases) {
   return tope;
 }
 
-static void dibuja_fondo(BITMAP* b, const disposicion_grafico* d) {
+static void dibuja_fondo(BITMAP* b, const disposicion_barras* d) {
   rectfill(b, d->fondo[0], d->fondo[1], d->fondo[2], d->fondo[3], blanco());
   rect(b, d->fondo[0], d->fondo[1], d->fondo[2], d->fondo[3], negro());
   rect(b, d->contorno[0], d->contorno[1], d->contorno[2], d->contorno[3], negro());
 }
 
-static void dibuja_ejes(BITMAP* b, const disposicion_grafico* d) {
+static void dibuja_ejes(BITMAP* b, const disposicion_barras* d) {
   int h = alto(FUENTE_CELDAS);
   line(b, d->ox, d->tope_eje, d->ox, d->oy, negro());
   line(b, d->ox, d->oy, d->fin_eje, d->oy, negro());
@@ -74,7 +74,7 @@ static void dibuja_ejes(BITMAP* b, const disposicion_grafico* d) {
 }
 
 /* Class ticks with their labels under the middle of each bar. */
-static void dibuja_clases(BITMAP* b, const disposicion_grafico* d, int nclases, int s) {
+static void dibuja_clases(BITMAP* b, const disposicion_barras* d, int nclases, int s) {
   for (int i = 0; i < nclases; i++) {
     int x = d->ox + i * s;
     line(b, x, d->oy, x, d->oy + LARGO_MARCA, negro());
@@ -85,7 +85,7 @@ static void dibuja_clases(BITMAP* b, const disposicion_grafico* d, int nclases, 
 }
 
 /* Frequency ticks every p pixels, labelled with the running sum of 0.1. */
-static void dibuja_escala(BITMAP* b, const disposicion_grafico* d, float tope) {
+static void dibuja_escala(BITMAP* b, const disposicion_barras* d, float tope) {
   int p = (int)(ALTO_ESCALA / (tope * 10));  // at least 31: the top never passes 1 by more than a step
   int h = alto(FUENTE_CELDAS);
   float etiqueta = 0;
@@ -95,7 +95,7 @@ static void dibuja_escala(BITMAP* b, const disposicion_grafico* d, float tope) {
   }
 }
 
-static void dibuja_barras(BITMAP* b, const disposicion_grafico* d, const float* fr, int nclases,
+static void dibuja_barras(BITMAP* b, const disposicion_barras* d, const float* fr, int nclases,
                           int s, float tope) {
   for (int i = 0; i < nclases; i++) {
     int alto_barra = (int)(fr[i] * ALTO_ESCALA / tope);
@@ -106,7 +106,7 @@ static void dibuja_barras(BITMAP* b, const disposicion_grafico* d, const float* 
 }
 
 /* The whole bar graph on b, placed as d says. */
-static void dibuja_grafico(BITMAP* b, const disposicion_grafico* d, const float* fr, int nclases) {
+static void dibuja_grafico(BITMAP* b, const disposicion_barras* d, const float* fr, int nclases) {
   int s = ANCHO_CLASES / (nclases > 0 ? nclases : 1);
   float tope = tope_escala(fr, nclases);
   dibuja_fondo(b, d);
@@ -132,7 +132,7 @@ void calculo_frecuencias(int* clases, int nfish, int nclases) {
   float fr[RANURAS];
   frecuencias_relativas(clases, nfish, nclases, fr);
   marco("Frecuencia");
-  disposicion_grafico d = disposicion_pantalla();
+  disposicion_barras d = disposicion_pantalla();
   dibuja_grafico(screen, &d, fr, nclases);
   texto_centrado(screen, FUENTE_CELDAS, SCREEN_W / 2, SCREEN_H / 2 + 200, rojo_mensaje(),
                  "<Pulse ENTER para volver al menu>");

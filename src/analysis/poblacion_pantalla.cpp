@@ -182,7 +182,7 @@ static int filas_en_pagina(const vista_poblacion* v, int primera) {
   return quedan < FILAS_PAGINA ? quedan : FILAS_PAGINA;
 }
 
-static void tabla_clases(const vista_poblacion* v, int primera) {
+static void filas_clases(const vista_poblacion* v, int primera) {
   celdas_fila t;
   cabecera(REGLAS_CLASES, CENTROS_CLASES, TITULOS_CLASES, COLUMNAS_CLASES);
   for (int m = 0; m < filas_en_pagina(v, primera); m++) {
@@ -256,7 +256,7 @@ static void flechas(const vista_poblacion* v, int primera) {
 }
 
 static void pagina(const vista_poblacion* v, int primera) {
-  tabla_clases(v, primera);
+  filas_clases(v, primera);
   filas_frecuencias(v, primera);
   leyenda_colores();
   leyenda_columnas();

@@ -441,13 +441,6 @@ static void escribe_polinomio(informe* inf, const float* predichas) {
   escribe_parametros(inf, etiquetas, valores, definidos);
 }
 
-static float mayor_longitud(const float* longitudes, int n) {
-  float mayor = 0;
-  for (int i = 0; i < n; i++)
-    if (longitudes[i] > mayor) mayor = longitudes[i];
-  return mayor;
-}
-
 /* Section 9 and images 2, 1 and 3. Returns 0 when the growth step was given
    up or its Linf refused: the report then ends after section 8. */
 static int escribe_crecimiento(informe* inf, int modo, const resumen* r, int* clases,
@@ -459,7 +452,7 @@ static int escribe_crecimiento(informe* inf, int modo, const resumen* r, int* cl
   if (modo == 2) Lmax1 = -1;
   BITMAP* grafico =
       von_bertalanffy_devuelve(modo, clases, longitudes, nclases, n, predichas, &edad0, &cancela);
-  int ajustado = modo == 2 ? Lmax1 != -1 : Lmax1 >= mayor_longitud(longitudes, n);
+  int ajustado = modo == 2 ? Lmax1 != -1 : Lmax1 >= longitud_mayor(longitudes, n);
   if (modo == 2 && !ajustado) Lmax1 = lmax_previo;
   if (cancela || (modo == 2 && !ajustado)) {
     if (grafico) destroy_bitmap(grafico);

@@ -255,13 +255,6 @@ static int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* 
   return n;
 }
 
-static float mayor_longitud(const float* longitudes, int n) {
-  float mayor = 0;
-  for (int i = 0; i < n; i++)
-    if (longitudes[i] > mayor) mayor = longitudes[i];
-  return mayor;
-}
-
 /* Allegro without a display: fonts from datas.dat and an unseen page for
    the analyses that draw one. 0 when the resource file is missing. */
 static int prepara_allegro() {
@@ -279,7 +272,7 @@ static int escribe(const peticion* p, int* pasadas, float* longitudes, float* pe
                    int n) {
   Suptramo = p->medidas[0], Voltramo = p->medidas[1], mltramo = p->medidas[2];
   Lmax1 = p->linf, mes0 = p->meses;
-  float mayor = mayor_longitud(longitudes, n);
+  float mayor = longitud_mayor(longitudes, n);
   int crecimiento = p->hay_linf && p->linf >= mayor;
   if (mismo_fichero(p->datos, p->informe)) {
     rechaza("%s: es el fichero de datos; el informe no lo sustituye", p->informe);

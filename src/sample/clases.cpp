@@ -28,13 +28,6 @@ struct histograma {
   int completo;            // every fish fell in a bin
 };
 
-static float mayor_longitud(const float* longitudes, int n) {
-  float lmax = 0;
-  for (int i = 0; i < n; i++)
-    if (longitudes[i] > lmax) lmax = longitudes[i];
-  return lmax;
-}
-
 /* Bins [E - 0.001, E + w - 0.001) from E = 0 until every fish is counted.
    Also stops at the room of the histogram, or past the longest fish (a fish
    lost between two float edges must not keep the count going for ever). */
@@ -152,7 +145,7 @@ static void flecha_derecha(int visible) {
    with the screen's histogram and its pixels per cm. */
 static int elige_ancho(BITMAP* hist, const float* longitudes, int n, float* escala) {
   const int teclas[] = {TECLA_IZQUIERDA, TECLA_DERECHA, TECLA_ESC};
-  float lmax = mayor_longitud(longitudes, n), wmin = ancho_minimo(longitudes, n, lmax);
+  float lmax = longitud_mayor(longitudes, n), wmin = ancho_minimo(longitudes, n, lmax);
   float w = wmin;
   histograma h;
   flecha_derecha(1);
@@ -329,7 +322,7 @@ static int entra_intervalos(int* clases, const float* longitudes, int n, float e
   blit(screen, limpio, HIST_X, HIST_Y, 0, 0, HIST_ANCHO, HIST_ALTO);
   cabecera_intervalos();
   notas();
-  float lmax = mayor_longitud(longitudes, n);
+  float lmax = longitud_mayor(longitudes, n);
   int asignados = 0, k = 1, respuesta = LIMITE_ACEPTA;
   limites[0] = 0;
   while (asignados < n) {

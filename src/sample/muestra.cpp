@@ -1,4 +1,4 @@
-// The two counts every analysis works from.
+// The counts and the longest fish every analysis works from.
 #include "sample.h"
 
 int numero_clases(const int* clases, int n) {
@@ -12,5 +12,12 @@ int calculo_pasadas(const int* pasadas, int n) {
   int mayor = 0;
   for (int i = 0; i < n; i++)
     if (pasadas[i] > mayor) mayor = pasadas[i];
+  return mayor;
+}
+
+float longitud_mayor(const float* longitudes, int n) {
+  float mayor = 0;  // lengths at or below 0, and not-a-number, never raise it
+  for (int i = 0; i < n; i++)
+    if (longitudes[i] > mayor) mayor = longitudes[i];
   return mayor;
 }

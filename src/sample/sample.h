@@ -13,6 +13,7 @@ const int NUM_EJEMPLO = 38;   /* fish of the built-in example */
 
 int numero_clases(const int* clases, int n);     /* highest class present + 1 (1 for an empty sample) */
 int calculo_pasadas(const int* pasadas, int n);  /* highest pass present, 0 when none is positive */
+float longitud_mayor(const float* longitudes, int n); /* longest fish, cm; 0 when none is longer than 0 */
 
 /* Copies the built-in example into the caller's four arrays of NUM_EJEMPLO. */
 void copia_ejemplo(int* pasadas, float* longitudes, float* pesos, int* clases);

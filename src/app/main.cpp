@@ -18,33 +18,58 @@ struct muestra_actual {
 static float R_densidad[100];
 static float N_densidad[200];
 
-static void reparte(int eleccion, muestra_actual m, int n, int nclases) {
-  int npasadas = 0;
-  switch (eleccion) {
-    case 2: calculo_frecuencias(m.clases, n, nclases); break;
-    case 3:
-      npasadas = calculo_pasadas(m.pasadas, n);
-      calculo_poblacional(m.clases, m.pasadas, n, nclases, npasadas);
-      break;
-    case 4: datos_medios(m.clases, m.longitudes, m.pesos, n, nclases); break;
-    case 5:
-      npasadas = calculo_pasadas(m.pasadas, n);
-      Calculo_R_N(m.clases, m.pasadas, n, nclases, npasadas, R_densidad, N_densidad);
-      densidad_biomasa(N_densidad, R_densidad, m.clases, m.pesos, n, nclases, npasadas);
-      break;
-    case 6: relaciones_biometricas(m.longitudes, m.pesos, n); break;
-    case 7: menu_crecimiento(m.clases, m.longitudes, nclases, n); break;
-    case 8: exporta_todo(m.pasadas, m.longitudes, m.pesos, m.clases, n); break;
-    default: break;
-  }
+static void frecuencias(const muestra_actual* m, int n, int nclases) {
+  calculo_frecuencias(m->clases, n, nclases);
 }
+
+static void poblacion(const muestra_actual* m, int n, int nclases) {
+  calculo_poblacional(m->clases, m->pasadas, n, nclases, calculo_pasadas(m->pasadas, n));
+}
+
+static void medias(const muestra_actual* m, int n, int nclases) {
+  datos_medios(m->clases, m->longitudes, m->pesos, n, nclases);
+}
+
+static void densidad(const muestra_actual* m, int n, int nclases) {
+  int npasadas = calculo_pasadas(m->pasadas, n);
+  Calculo_R_N(m->clases, m->pasadas, n, nclases, npasadas, R_densidad, N_densidad);
+  densidad_biomasa(N_densidad, R_densidad, m->clases, m->pesos, n, nclases, npasadas);
+}
+
+static void biometria(const muestra_actual* m, int n, int) {
+  relaciones_biometricas(m->longitudes, m->pesos, n);
+}
+
+static void crecimiento(const muestra_actual* m, int n, int nclases) {
+  menu_crecimiento(m->clases, m->longitudes, nclases, n);
+}
+
+static void exporta(const muestra_actual* m, int n, int) {
+  exporta_todo(m->pasadas, m->longitudes, m->pesos, m->clases, n);
+}
+
+/* What each entry of the calculation menu runs, by its number; entry 1 goes
+   back to the load menu and 9 ends the program, so they run nothing. */
+typedef void (*calculo)(const muestra_actual* m, int n, int nclases);
+static const calculo CALCULOS[10] = {
+    nullptr,      // no entry 0
+    nullptr,      // 1 "Menu de carga"
+    frecuencias,  // 2
+    poblacion,    // 3
+    medias,       // 4
+    densidad,     // 5
+    biometria,    // 6
+    crecimiento,  // 7
+    exporta,      // 8 "Exportar resultados"
+    nullptr,      // 9 "Salir"
+};
 
 /* Runs the calculation menu until "Menu de carga" (returns 1) or "Salir" (5). */
 static int bucle_calculo(muestra_actual m, int n, int nclases) {
   int eleccion;
   do {
     eleccion = menu();
-    reparte(eleccion, m, n, nclases);
+    if (eleccion >= 0 && eleccion < 10 && CALCULOS[eleccion]) CALCULOS[eleccion](&m, n, nclases);
   } while (eleccion != 1 && eleccion != 9);
   return eleccion == 9 ? 5 : 1;
 }

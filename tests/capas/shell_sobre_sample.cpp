@@ -1,0 +1,2 @@
+// Must not compile: the shell is the ground floor and cannot see the sample.
+#include "sample.h"
