@@ -248,9 +248,9 @@ static void dibuja_parametros(BITMAP* b, const disposicion_formula* d, const cur
   parametro(b, x, d->y_linf + 20, "k:", " %.3f", -c->c1);
   parametro(b, x, d->y_linf + 40, "to:", " %.3f", c->c2);
   int xr = d->x_r - f / 2;
-  texto(b, FUENTE_TITULO, xr, d->y_r, negro(), "r :");
-  texto(b, FUENTE_CABECERA, xr + 2 + ancho(FUENTE_TITULO, "r"), d->y_r - 5, negro(), "2");
-  texto(b, FUENTE_TITULO, xr + ancho(FUENTE_TITULO, "r :"), d->y_r, negro(), " %.3f", r2);
+  int fin = pieza(b, FUENTE_TITULO, xr, d->y_r, 0, negro(), "r");
+  fin = pieza(b, FUENTE_CABECERA, xr + 2 + ancho(FUENTE_TITULO, "r"), d->y_r - 5, fin, negro(), "2");
+  pieza(b, FUENTE_TITULO, xr + ancho(FUENTE_TITULO, "r "), d->y_r, fin, negro(), ": %.3f", r2);
 }
 
 static void muestra_ajuste(const muestra_crecimiento* m, const curva_crecimiento* c, float r2,

@@ -18,6 +18,9 @@ static const int PASO_MARCA_L = 110;      /* px between length ticks, 0..440 */
 static const int PASO_MARCA_P = 75;       /* px between weight ticks, 0..300 */
 static const int ESCALA_L = 440, ESCALA_P = 300; /* px spanned by Lx and Py */
 static const int LARGO_MARCA = 10;
+/* The small "3" of "gr/cm3" stands this far below the top of its label, and
+   takes back the pixel of air a piece leaves, so it reads as an exponent. */
+static const int EXPONENTE_DY = -1, AIRE_EXPONENTE = 1;
 static const int NOMBRE_L_DX = 463;       /* "L" beyond the end of the length axis */
 static const int NOMBRE_P_DY = 312;       /* "P" stands this far over the origin */
 static const int DESPLAZA_PESADOS = 10;   /* wider weight labels when a fish passes... */
@@ -329,8 +332,8 @@ static void factor(BITMAP* b, const lugar_parametros* l, int x, int y, float fc)
   texto(b, l->fc_fuente, xv, y + l->fc_baja, negro(), " %.4f", fc);
   if (!l->con_unidad) return;
   int xu = xv + ancho(FUENTE_CABECERA, "0.0000") + 5;
-  texto(b, FUENTE_CABECERA, xu, y, negro(), " gr/cm");
-  texto(b, FUENTE_CELDAS, xu + ancho(FUENTE_CABECERA, "gr/cm") + 8, y - 3, negro(), "3");
+  int fin = pieza(b, FUENTE_CABECERA, xu, y, 0, negro(), " gr/cm");
+  pieza(b, FUENTE_PEQUENA, fin - AIRE_EXPONENTE, y + EXPONENTE_DY, fin, negro(), "3");
 }
 
 static void coeficientes(BITMAP* b, const lugar_parametros* l, const ajuste_biometrico* f) {
@@ -338,9 +341,10 @@ static void coeficientes(BITMAP* b, const lugar_parametros* l, const ajuste_biom
   texto(b, FUENTE_CELDAS, l->a_x + ancho(FUENTE_CABECERA, "a:"), l->a_y + 2, negro(), " %.4f ", f->a);
   texto(b, FUENTE_CABECERA, l->b_x, l->b_y, negro(), "b:");
   texto(b, FUENTE_CELDAS, l->b_x + ancho(FUENTE_CABECERA, "b:"), l->b_y + 2, negro(), " %.4f", f->b);
-  texto(b, FUENTE_CABECERA, l->r_x, l->r_y, negro(), "r :");
-  texto(b, FUENTE_CELDAS, l->r_x + ancho(FUENTE_CABECERA, "r"), l->r_y - 5, negro(), "2");
-  texto(b, FUENTE_CELDAS, l->r_x + ancho(FUENTE_CABECERA, "r :"), l->r_y + 2, negro(), " %.3f", f->r2);
+  int fin = pieza(b, FUENTE_CABECERA, l->r_x, l->r_y, 0, negro(), "r");
+  fin = pieza(b, FUENTE_CELDAS, l->r_x + ancho(FUENTE_CABECERA, "r"), l->r_y - 5, fin, negro(), "2");
+  fin = pieza(b, FUENTE_CABECERA, l->r_x + ancho(FUENTE_CABECERA, "r "), l->r_y, fin, negro(), ":");
+  pieza(b, FUENTE_CELDAS, l->r_x + ancho(FUENTE_CABECERA, "r :"), l->r_y + 2, fin, negro(), " %.3f", f->r2);
 }
 
 /* The formula, then either the coefficients or, when the fit has no answer,

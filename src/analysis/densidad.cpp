@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 float Suptramo, Voltramo, mltramo;
 
@@ -215,10 +216,15 @@ static void rejilla_fila(BITMAP* b, int k, int es_total) {
   for (int c = 0; c <= COLUMNAS; c++) regla_vertical(b, c, y_fila(k), y_fila(k + 1));
 }
 
-/* A unit label centred on x with its superscript dx to the right of x. */
+/* A unit label centred on x; its superscript stands right after the ink of
+   the label (not after its trailing blank), at most dx right of x. */
 static void etiqueta_unidad(BITMAP* b, int x, int y, const char* base, const char* exponente, int dx) {
   texto_centrado(b, FUENTE_CABECERA, x, y, negro(), "%s", base);
-  texto(b, FUENTE_PEQUENA, x + dx, y - 2, negro(), "%s", exponente);
+  int izquierda = x - ancho(FUENTE_CABECERA, base) / 2;
+  char sin_blanco[8];
+  snprintf(sin_blanco, sizeof sin_blanco, "%.*s", (int)strcspn(base, " "), base);
+  int tras = izquierda + ancho(FUENTE_CABECERA, sin_blanco);
+  texto(b, FUENTE_PEQUENA, tras < x + dx ? tras : x + dx, y - 2, negro(), "%s", exponente);
 }
 
 /* The header of one block, its "N" column at column index c0. */
@@ -261,7 +267,8 @@ static void cabecera(BITMAP* b) {
 static void celda(BITMAP* b, int c, int k, int color, const char* s) {
   int y = y_fila(k) + 7;
   int izq = BORDES[c] + 1 + (regla_doble(c) > 0 ? 1 : 0);
-  rectfill(b, izq, y - 6, BORDES[c + 1] - 1, y + alto(FUENTE_CELDAS) + 5, color);
+  // down to the rule below, so no strip of page shows under the row
+  rectfill(b, izq, y - 6, BORDES[c + 1] - 1, y_fila(k + 1) - 1, color);
   texto_centrado(b, FUENTE_CELDAS, (BORDES[c] + BORDES[c + 1]) / 2, y, negro(), "%s", s);
 }
 

@@ -1,6 +1,8 @@
 // The second-degree polynomial growth fit L(x) = a0 + a1*x + a2*x^2 of the
 // class means against age: its screen and the variant the export runs.
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 
 #include "analysis.h"
 #include "crecimiento.h"
@@ -16,10 +18,12 @@ static const int BORRA_MESES[4] = {140, 90, 900, 170};
 static const int MESES_CIFRAS = 2;
 static const float MESES_MAXIMO = 12;
 
-/* Where the formula, its subscripts and the coefficients go. The subscripts
-   of the formula sit 4, 42 and 92 px right of its centre, 8 px down, and the
+/* Where the formula, its subscripts and the coefficients go. The formula is
+   laid out as the text "Longitud=a +a x+a x", its blanks holding the indices:
+   the subscripts 4, 42 and 92 px right of its centre, 8 px down, and the
    exponent 115 px right, 2 px up; those of a coefficient 15 px right, 10 px
-   down, and the exponent of r 12 px right, 4 px up. */
+   down, and the exponent of r 12 px right, 4 px up. Where our fonts make a
+   piece wider than its blank, the pieces after it move right (see pieza). */
 struct disposicion_coeficientes {
   int x, y;        /* centre and top of the formula */
   int pos[4][2];   /* a0, a1, a2, r2 */
@@ -28,6 +32,12 @@ static const disposicion_coeficientes COEFICIENTES_PANTALLA = {
     220, 455, {{110, 490}, {210, 490}, {110, 530}, {210, 530}}};
 static const disposicion_coeficientes COEFICIENTES_BITMAP = {
     270, 425, {{100, 460}, {200, 460}, {300, 460}, {400, 460}}};
+static const char* const FORMULA = "Longitud=a +a x+a x";
+static const char* const FORMULA_TROZOS[4] = {"Longitud=a", "+a", "x+a", "x"};
+static const int FORMULA_INDICE_DX[4] = {4, 42, 92, 115};
+static const int FORMULA_INDICE_DY[4] = {8, 8, 8, -2};
+static const int SUBINDICE_DX = 15, SUBINDICE_DY = 10;
+static const int EXPONENTE_R_DX = 12, EXPONENTE_R_DY = -4;
 static const int ANCHO_BITMAP = 541, ALTO_BITMAP = 500;
 
 /* ---- The fit ---- */
@@ -133,20 +143,47 @@ static int pide_meses_enteros(float* meses) {
 
 /* ---- What the fit shows ---- */
 
+/* "Longitud=a0+a1x+a2x2" from its left end as the layout places the text. */
+static void dibuja_formula(BITMAP* b, const disposicion_coeficientes* d) {
+  int x0 = d->x - ancho(FUENTE_TITULO, FORMULA) / 2, fin = 0;
+  char hecho[32] = "";  /* the layout's text up to the current piece */
+  for (int j = 0; j < 4; j++) {
+    fin = pieza(b, FUENTE_TITULO, x0 + ancho(FUENTE_TITULO, hecho), d->y, fin, negro(), "%s",
+                FORMULA_TROZOS[j]);
+    fin = pieza(b, FUENTE_CABECERA, d->x + FORMULA_INDICE_DX[j], d->y + FORMULA_INDICE_DY[j],
+                fin, negro(), "%d", j < 3 ? j : 2);
+    snprintf(hecho + strlen(hecho), sizeof hecho - strlen(hecho), "%s ", FORMULA_TROZOS[j]);
+  }
+}
+
+/* "a0:", "a1:", "a2:" with their values and "r2:"; `tras` carries the end
+   of the block before on the same line, so a long value pushes the next
+   block right instead of running into it. */
+static int coeficiente(BITMAP* b, const int* pos, int indice, const char* formato, float v,
+                       int tras) {
+  const int es_r = indice > 2, f = FUENTE_TITULO;
+  const char* letra = es_r ? "r" : "a";
+  int fin = pieza(b, f, pos[0], pos[1], tras, negro(), "%s", letra);
+  if (es_r)
+    fin = pieza(b, FUENTE_CABECERA, pos[0] + EXPONENTE_R_DX, pos[1] + EXPONENTE_R_DY, fin, negro(), "2");
+  else
+    fin = pieza(b, FUENTE_CABECERA, pos[0] + SUBINDICE_DX, pos[1] + SUBINDICE_DY, fin, negro(), "%d", indice);
+  char etiqueta[4];
+  snprintf(etiqueta, sizeof etiqueta, "%s ", letra);
+  return pieza(b, f, pos[0] + ancho(f, etiqueta), pos[1], fin, negro(), formato, v);
+}
+
 static void dibuja_coeficientes(BITMAP* b, const disposicion_coeficientes* d,
                                 const curva_crecimiento* c, float r2) {
-  static const int subindice_x[3] = {4, 42, 92};
-  texto_centrado(b, FUENTE_TITULO, d->x, d->y, negro(), "Longitud=a +a x+a x");
-  for (int j = 0; j < 3; j++)
-    texto(b, FUENTE_CABECERA, d->x + subindice_x[j], d->y + 8, negro(), "%d", j);
-  texto(b, FUENTE_CABECERA, d->x + 115, d->y - 2, negro(), "2");
-  const float coef[3] = {c->c0, c->c1, c->c2};
-  for (int j = 0; j < 3; j++) {
-    texto(b, FUENTE_TITULO, d->pos[j][0], d->pos[j][1], negro(), "a :%.2f", coef[j]);
-    texto(b, FUENTE_CABECERA, d->pos[j][0] + 15, d->pos[j][1] + 10, negro(), "%d", j);
+  dibuja_formula(b, d);
+  const float valor[4] = {c->c0, c->c1, c->c2, r2};
+  int fin_linea[4] = {0, 0, 0, 0};  /* by line top: a bitmap has one line, the screen two */
+  for (int j = 0; j < 4; j++) {
+    int linea = 0;
+    while (linea < j && d->pos[linea][1] != d->pos[j][1]) linea++;
+    fin_linea[linea] = coeficiente(b, d->pos[j], j, j < 3 ? ":%.2f" : ":%.3f", valor[j],
+                                   fin_linea[linea]);
   }
-  texto(b, FUENTE_TITULO, d->pos[3][0], d->pos[3][1], negro(), "r :%.3f", r2);
-  texto(b, FUENTE_CABECERA, d->pos[3][0] + 12, d->pos[3][1] - 4, negro(), "2");
 }
 
 /* ---- The screen ---- */

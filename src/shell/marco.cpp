@@ -12,6 +12,7 @@ static const int RADIO_ESQUINA = 40;
 static const int CENTRO_ESQUINA = 73;
 static const int X_TITULO = 200;
 static const int Y_BORDE = 34;
+static const int AIRE_PIEZAS = 1;  /* px of air kept between the ink of two pieces of a line */
 
 DATAFILE* carga_recursos() {
   char ruta[CAPACIDAD_RUTA_RECURSOS];
@@ -47,15 +48,30 @@ int amarillo_campo() { return makecol(255, 255, 153); }
 int alto(int f) { return text_height(fuente(f)); }
 int ancho(int f, const char* s) { return text_length(fuente(f), s); }
 
+registro_textos* anota_textos = nullptr;
+
 enum alineacion { IZQUIERDA, CENTRO, DERECHA };
 
-static void escribe(BITMAP* b, int f, int x, int y, int color, alineacion a, const char* fmt,
-                    va_list ap) {
+static void anota(BITMAP* b, int f, int x, int y, const char* s) {
+  registro_textos* r = anota_textos;
+  if (!r || r->n >= r->capacidad) return;
+  texto_anotado* t = &r->textos[r->n++];
+  t->b = b;
+  t->f = f;
+  t->x = x;
+  t->y = y;
+  snprintf(t->s, sizeof t->s, "%.*s", (int)sizeof t->s - 1, s);
+}
+
+/* Returns the left edge the text was drawn from. */
+static int escribe(BITMAP* b, int f, int x, int y, int color, alineacion a, const char* fmt,
+                   va_list ap) {
   char buf[512];
   vsnprintf(buf, sizeof buf, fmt, ap);
-  if (a == CENTRO) textout_centre_ex(b, fuente(f), buf, x, y, color, -1);
-  else if (a == DERECHA) textout_right_ex(b, fuente(f), buf, x, y, color, -1);
-  else textout_ex(b, fuente(f), buf, x, y, color, -1);
+  int izquierda = a == CENTRO ? x - ancho(f, buf) / 2 : a == DERECHA ? x - ancho(f, buf) : x;
+  textout_ex(b, fuente(f), buf, izquierda, y, color, -1);
+  anota(b, f, izquierda, y, buf);
+  return izquierda + ancho(f, buf);
 }
 
 void texto(BITMAP* b, int f, int x, int y, int color, const char* fmt, ...) {
@@ -77,6 +93,14 @@ void texto_derecha(BITMAP* b, int f, int x, int y, int color, const char* fmt, .
   va_start(ap, fmt);
   escribe(b, f, x, y, color, DERECHA, fmt, ap);
   va_end(ap);
+}
+
+int pieza(BITMAP* b, int f, int x, int y, int tras, int color, const char* fmt, ...) {
+  va_list ap;
+  va_start(ap, fmt);
+  int fin = escribe(b, f, x > tras ? x : tras, y, color, IZQUIERDA, fmt, ap);
+  va_end(ap);
+  return fin + AIRE_PIEZAS;
 }
 
 const char* numero_o_guion(char* s, int tam, const char* fmt, float v) {

@@ -63,6 +63,11 @@ void marco(const char* titulo);  /* a fresh page with its rounded border and tit
 void texto(BITMAP* b, int f, int x, int y, int color, const char* fmt, ...);         /* left-aligned at x, top at y */
 void texto_centrado(BITMAP* b, int f, int x, int y, int color, const char* fmt, ...); /* centred on x */
 void texto_derecha(BITMAP* b, int f, int x, int y, int color, const char* fmt, ...);  /* right-aligned at x */
+/* One piece of a line that mixes fonts (a formula, a subscript, a colon, a
+   value): drawn left-aligned at (x, y), or further right at `tras` when the
+   pieces before it reach that far. `tras` is what the piece before returned
+   (0 for the first); returns where this one ends, with a pixel of air. */
+int pieza(BITMAP* b, int f, int x, int y, int tras, int color, const char* fmt, ...);
 /* v printed with fmt into s (tam bytes), or "-" when v is not a number a
    page can show (its sums ran past single precision); returns s. */
 const char* numero_o_guion(char* s, int tam, const char* fmt, float v);
@@ -70,6 +75,20 @@ int alto(int f);                                /* text height of a font */
 int ancho(int f, const char* s);                /* text width of s in a font */
 void flecha_arriba(BITMAP* b, int x, int y_punta, int y_base, int visible); /* scroll mark, black or erased */
 void flecha_abajo(BITMAP* b, int x, int y_punta, int y_base, int visible);
+
+/* Every text drawn through texto, texto_centrado, texto_derecha and pieza
+   while anota_textos is set is also noted there, with its left edge: the
+   screen tests check from it that no two texts of a block overlap. */
+struct texto_anotado {
+  BITMAP* b;
+  int f, x, y;
+  char s[64];
+};
+struct registro_textos {
+  texto_anotado* textos;
+  int capacidad, n;
+};
+extern registro_textos* anota_textos;
 
 /* ---- Keys ---- */
 int lee_tecla();                 /* readkey(), the whole value */
