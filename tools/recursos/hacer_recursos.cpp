@@ -1,10 +1,13 @@
 // Generates the raw resources of Pasadas: four bitmap fonts rasterised from
 // DejaVu Sans (GRX .fnt) and the two title cards and the help diagram (BMP).
 // empaquetar.cmake then packs them with Allegro's dat tool into datas.dat.
+// It also draws the desktop menu's icon, pasadas48.png and pasadas256.png.
 #include <allegro.h>
+#include <loadpng.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -564,6 +567,62 @@ void hacer_ayuda(const std::string &dir)
     guardar(bmp, dir + "/" + NOMBRE_AYUDA);
 }
 
+// ---------------------------------------------------------- menu icon --
+
+// The desktop menu's icon: a fish over the river on a rounded blue tile.
+// Drawn four times larger and averaged down, so its edges are smooth at
+// 48 pixels too; the corners outside the tile are transparent.
+const int SUPERMUESTREO = 4;
+
+BITMAP *dibujar_loseta(int lado)
+{
+    BITMAP *bmp = lienzo(lado, lado, makecol(20, 60, 120));
+    banda_ondulada(bmp, lado * 66 / 100, lado, lado / 40.0, lado * 0.6, 0.0,
+                   makecol(60, 120, 190));
+    banda_ondulada(bmp, lado * 80 / 100, lado, lado / 50.0, lado * 0.45, 1.3,
+                   makecol(140, 190, 230));
+    int largo = lado * 52 / 100;
+    dibujar_pez(bmp, lado / 2 + largo / 8, lado * 44 / 100, largo,
+                makecol(255, 255, 255), makecol(20, 60, 120));
+    return bmp;
+}
+
+// Inside the tile: a square with a margin and rounded corners.
+bool en_loseta(int x, int y, int lado)
+{
+    int margen = lado / 24, radio = lado * 18 / 100;
+    int cx = std::min(std::max(x, margen + radio), lado - 1 - margen - radio);
+    int cy = std::min(std::max(y, margen + radio), lado - 1 - margen - radio);
+    return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= radio * radio;
+}
+
+void hacer_icono(const std::string &dir, int lado)
+{
+    int grande = lado * SUPERMUESTREO;
+    BITMAP *dibujo = dibujar_loseta(grande);
+    BITMAP *icono = lienzo(lado, lado, 0);
+    for (int y = 0; y < lado; y++)
+        for (int x = 0; x < lado; x++) {
+            int r = 0, g = 0, b = 0, dentro = 0;
+            for (int j = 0; j < SUPERMUESTREO; j++)
+                for (int i = 0; i < SUPERMUESTREO; i++) {
+                    int gx = x * SUPERMUESTREO + i, gy = y * SUPERMUESTREO + j;
+                    if (!en_loseta(gx, gy, grande))
+                        continue;
+                    int c = getpixel(dibujo, gx, gy);
+                    r += getr32(c), g += getg32(c), b += getb32(c), dentro++;
+                }
+            int alfa = 255 * dentro / (SUPERMUESTREO * SUPERMUESTREO);
+            if (dentro)
+                putpixel(icono, x, y, makeacol32(r / dentro, g / dentro, b / dentro, alfa));
+        }
+    destroy_bitmap(dibujo);
+    std::string ruta = dir + "/pasadas" + std::to_string(lado) + ".png";
+    if (save_png(ruta.c_str(), icono, nullptr) != 0)
+        fallar("no se puede guardar " + ruta);
+    destroy_bitmap(icono);
+}
+
 // --------------------------------------------------------------- main --
 
 FT_Face abrir_cara(const std::string &ruta)
@@ -608,6 +667,8 @@ int main(int argc, char **argv)
     hacer_portada1(dir);
     hacer_portada2(dir);
     hacer_ayuda(dir);
+    hacer_icono(dir, 48);
+    hacer_icono(dir, 256);
     return 0;
 }
 END_OF_MAIN()

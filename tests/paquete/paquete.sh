@@ -1,0 +1,22 @@
+#!/bin/sh
+# The Debian package for its tests. "desempaqueta BUILD DEB RAIZ" builds it
+# with CPack and unpacks it into the scratch root RAIZ, as apt would lay it
+# out under /; "revisa DEB" checks what it asks apt for and runs lintian.
+set -eu
+case $1 in
+desempaqueta)
+  cmake --build "$2" --target package
+  rm -rf "$4"
+  dpkg-deb -x "$3" "$4"
+  ;;
+revisa)
+  depende=$(dpkg-deb -f "$2" Depends)
+  echo "Depends: $depende"
+  case $depende in *liballegro4*) ;; *) echo "no depende del Allegro 4"; exit 1 ;; esac
+  case $depende in *-dev*) echo "depende de un paquete de desarrollo"; exit 1 ;; esac
+  if dpkg-deb --ctrl-tarfile "$2" | tar -t | grep -Eq 'preinst|postinst|prerm|postrm'; then
+    echo "lleva guiones de mantenimiento"; exit 1
+  fi
+  lintian --fail-on error --tag-display-limit 0 "$2"
+  ;;
+esac
