@@ -12,8 +12,8 @@ in double precision and then rounded, as the program does.
         [--hasta 4|8] > informe.txt
 
 Without --datos the built-in example of 38 fish is used; a data file has a header
-of four words and then one fish a line: pass, length, weight, class. Without --linf the report is the one
-of an export whose Linf was never given (rows "0", parameters "-").
+of four words and then one fish a line: pass, length, weight, class. Without --linf, or with one below
+the longest fish, the von Bertalanffy fit is not made: its rows and parameters are "-".
 """
 import argparse
 import math
@@ -337,9 +337,9 @@ def informe(peces, a):
         return o
     edad0 = f32(f32(a.meses) / 12)
     o('9. Relaciones de crecimiento\n\n9.1. Von Bertalanffy:\n\nClase\tLongitud (cm)\n')
-    if a.linf is None:
+    if a.linf is None or f32(a.linf) < max(lo for _, lo, _, _ in peces):
         for j in range(10):
-            o('%d+\t0\t\n' % j)
+            o('%d+\t-\t\n' % j)
         o('\nPar\xe1metros:\nLinf:\t-\nk:\t-\nt0:\t-\nr^2:\t-\n')
     else:
         linf = f32(a.linf)

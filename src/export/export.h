@@ -11,36 +11,45 @@
 const int CAPACIDAD_NOMBRE_IMAGEN = 111; /* characters of an image's file name: stem, digit, ".bmp" */
 const int CAPACIDAD_RUTA = 1024;         /* characters of a whole path, folder included */
 
-/* A report being written. It goes to a temporary file beside its name and
-   takes that name only when it is closed whole, so an existing report is
-   never emptied or left half-written. */
+/* The report's first line: an existing file is replaced only when it starts so. */
+const char PRIMERA_LINEA_INFORME[] = "En orden descendente se exponen los siguientes resultados:";
+
+/* A report being written. The report and each image go to a temporary file
+   beside their names and take those names together, only when all of them
+   are complete: an export leaves either all its files or none, and older
+   files stay as they were until then. */
 struct informe {
   FILE* f;
-  int error;                         /* a write failed: the report will not be kept */
-  int imagen_fallida;                /* digit of an image that could not be saved, 0 if none */
+  int error;                         /* a write failed: nothing of the export will be kept */
+  char fallido[CAPACIDAD_RUTA];      /* the first file that could not be written, "" if none */
   char nombre[CAPACIDAD_RUTA];       /* the report's name */
   char temporal[CAPACIDAD_RUTA];     /* where it is written until closed */
   char raiz_imagenes[CAPACIDAD_RUTA - 16]; /* folder and stem of the image names */
+  char temporal_imagen[5][CAPACIDAD_RUTA]; /* by digit: the image waiting for its name, "" if none */
   int total_valido;  /* after escribe_informe: the whole-sample estimate is valid */
   int N_total;       /* its rounded-up N, or the catch when it failed */
   int sup_total;     /* the rounded upper limit of its 95 % interval (valid only) */
+  int sin_bertalanffy; /* section 9.1 has no fit: Linf is below the longest fish (or was never given) */
+  float mayor_longitud; /* the longest fish, cm, for saying so */
 };
 
 /* Results of informe_abre. */
 const int INFORME_ABIERTO = 0;
-const int INFORME_NO_CREADO = 1;     /* the file cannot be made there */
+const int INFORME_NO_CREADO = 1;     /* the file, or one of its images (named in fallido), cannot be made there */
 const int INFORME_NOMBRE_LARGO = 2;  /* the report's or an image's name would not fit its room */
+const int INFORME_AJENO = 3;         /* the name is the resource file's or an existing file that is not a report */
 
 /* How far the report got; escribe_informe's result. */
 const int INFORME_COMPLETO = 0;
 const int INFORME_HASTA_4 = 4;       /* the reach measures were given up */
 const int INFORME_HASTA_8 = 8;       /* the growth step was given up or had no usable Linf */
 const int INFORME_FUERA_DE_LIMITES = -1; /* more classes or passes than the estimator holds: nothing written */
+const int INFORME_CANCELADO = -2;    /* the single-pass pause was left with ESC or the window closed */
 
 /* What happens between the sections: the screens' keys, or nothing in batch. */
 struct pasos_informe {
   int modo;             /* handed to the growth fit: 2 asks for Linf and months, 1 takes Lmax1 and mes0 */
-  void (*pausa)();      /* awaited before section 3 of a single-pass sample; NULL for none */
+  int (*pausa)();       /* awaited before section 3 of a single-pass sample, 1 cancels; NULL for none */
   int (*medidas)();     /* asks for the reach measures, 1 on give-up; NULL keeps the current ones */
   int crecimiento;      /* 0 ends the report after section 8 without the growth fit */
 };
@@ -49,16 +58,18 @@ struct pasos_informe {
 int mismo_fichero(const char* a, const char* b);
 /* Checks the name and creates the temporary file. INFORME_* result. */
 int informe_abre(informe* inf, const char* nombre);
-/* Closes the report and puts it under its name. 1 when it is there whole;
-   0 after a failed write, and then nothing of it is left. */
+/* Closes the report and puts it and its images under their names. 1 when
+   they are all there whole; 0 after a failed write (fallido names the file),
+   and then nothing new is left and older files are as they were. */
 int informe_cierra(informe* inf);
-void informe_descarta(informe* inf);  /* closes and removes the temporary file; the name is untouched */
+void informe_descarta(informe* inf);  /* closes and removes every temporary file; the names are untouched */
 /* Name of image `digito`: the report's stem, the digit and ".bmp". */
 void nombre_imagen(const informe* inf, int digito, char* nombre, int tam);
 /* printf into the report; after a failed write nothing more is written. */
 void informe_escribe(informe* inf, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
-/* Saves a graph as image `digito` and destroys it; 0 (and imagen_fallida
-   set) when it could not be saved. */
+/* Saves a graph as image `digito` beside its name, to take the name when the
+   report is closed, and destroys it; 0 (and the export failed) when it could
+   not be saved. */
 int informe_guarda_imagen(informe* inf, BITMAP* grafico, int digito);
 /* Writes the sections, calls the analyses' export variants in the report's
    order and saves their graphs. Returns INFORME_COMPLETO or where it stopped. */

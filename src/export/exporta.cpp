@@ -12,8 +12,17 @@ static const char* const NOMBRE_LARGO =
     "<El nombre es demasiado largo para las imagenes, intentelo de nuevo>";
 static const char* const ES_LA_MUESTRA =
     "<Ese es el fichero de datos de la muestra, elija otro nombre>";
+static const char* const AJENO = "<Ese fichero no es un informe de Pasadas, elija otro nombre>";
 static const char* const GUARDADO =
     "<El fichero se ha guardado correctamente, pulse una tecla para continuar>";
+static const char* const PARCIAL_4 =
+    "<Informe parcial guardado: secciones 1 a 4, pulse una tecla para continuar>";
+static const char* const PARCIAL_8 =
+    "<Informe parcial guardado: secciones 1 a 8 y grafico 4, pulse una tecla para continuar>";
+static const char* const SIN_AJUSTE =
+    "<Guardado sin ajuste de von Bertalanffy: Linf es menor que el pez mas largo (%.2f cm), "
+    "pulse una tecla>";
+static const char* const NO_ESCRITO = "<No se ha guardado nada: no se ha podido escribir el fichero>";
 
 /* Asks for the report's name; 0 when left with ESC. */
 static int pide_nombre(char* nombre) {
@@ -61,23 +70,38 @@ static int menu_modo() {
   }
 }
 
-/* A single-pass sample stops for one key before its population sections. */
-static void pausa_una_pasada() { lee_tecla(); }
+/* A single-pass sample stops for one key before its population sections;
+   1 when that key was the window's close button, which gives the export up. */
+static int pausa_una_pasada() {
+  lee_tecla();
+  return ventana_cerrada;
+}
 
-/* Closing page: the report is in place, or why it is not. */
-static int mensaje_final(const informe* inf, int guardado) {
+/* A name on a line of its own, its start cut off while it is wider than the page. */
+static void nombre_centrado(const char* nombre, int y) {
+  const char* resto = nombre;
+  while (*resto && ancho(FUENTE_CELDAS, resto) > SCREEN_W - 160) resto++;
+  texto_centrado(screen, FUENTE_CELDAS, SCREEN_W / 2, y, rojo_mensaje(), "%s%s",
+                 resto == nombre ? "" : "...", resto);
+}
+
+/* Closing page: what was saved, or which file could not be written. */
+static int mensaje_final(const informe* inf, int hasta, int guardado) {
   marco(TITULO);
-  int x = SCREEN_W / 2, y = SCREEN_H / 2;
-  if (!guardado) {
-    texto_centrado(screen, FUENTE_CELDAS, x, y, rojo_mensaje(), "%s", NO_GENERADO);
-  } else if (inf->imagen_fallida) {
-    char imagen[CAPACIDAD_RUTA];
-    nombre_imagen(inf, inf->imagen_fallida, imagen, sizeof imagen);
-    texto_centrado(screen, FUENTE_CELDAS, x, y, rojo_mensaje(),
-                   "<No se ha podido guardar la imagen %s, pulse una tecla para continuar>",
-                   imagen);
+  int x = SCREEN_W / 2, y = SCREEN_H / 2, rojo = rojo_mensaje();
+  if (!guardado && inf->fallido[0]) {
+    texto_centrado(screen, FUENTE_CELDAS, x, y, rojo, "%s", NO_ESCRITO);
+    nombre_centrado(inf->fallido, y + 2 * alto(FUENTE_CELDAS));
+  } else if (!guardado) {
+    texto_centrado(screen, FUENTE_CELDAS, x, y, rojo, "%s", NO_GENERADO);
+  } else if (hasta == INFORME_HASTA_4) {
+    texto_centrado(screen, FUENTE_CELDAS, x, y, rojo, "%s", PARCIAL_4);
+  } else if (hasta == INFORME_HASTA_8) {
+    texto_centrado(screen, FUENTE_CELDAS, x, y, rojo, "%s", PARCIAL_8);
+  } else if (inf->sin_bertalanffy) {
+    texto_centrado(screen, FUENTE_CELDAS, x, y, rojo, SIN_AJUSTE, inf->mayor_longitud);
   } else {
-    texto_centrado(screen, FUENTE_CELDAS, x, y, rojo_mensaje(), "%s", GUARDADO);
+    texto_centrado(screen, FUENTE_CELDAS, x, y, rojo, "%s", GUARDADO);
   }
   return lee_tecla();
 }
@@ -89,6 +113,7 @@ int exporta_todo(int* pasadas, float* longitudes, float* pesos, int* clases, int
   static informe inf;
   int abierto = informe_abre(&inf, nombre);
   if (abierto == INFORME_NOMBRE_LARGO) return avisa_y_vuelve(NOMBRE_LARGO, SCREEN_H / 2 + 200);
+  if (abierto == INFORME_AJENO) return avisa_y_vuelve(AJENO, SCREEN_H / 2 + 200);
   if (abierto != INFORME_ABIERTO) return avisa_y_vuelve(NO_GENERADO, SCREEN_H / 2 + 200);
   int modo = menu_modo();
   if (modo == 0) {
@@ -97,10 +122,16 @@ int exporta_todo(int* pasadas, float* longitudes, float* pesos, int* clases, int
   }
   pasos_informe pasos = {modo, pausa_una_pasada, modo == 2 ? densidad_biomasa_devuelve : nullptr,
                          1};
-  if (escribe_informe(&inf, pasadas, longitudes, pesos, clases, n, &pasos) ==
-      INFORME_FUERA_DE_LIMITES) {
+  int hasta = escribe_informe(&inf, pasadas, longitudes, pesos, clases, n, &pasos);
+  if (ventana_cerrada || hasta == INFORME_CANCELADO) {  // the program ends: keep nothing of it
     informe_descarta(&inf);
-    return mensaje_final(&inf, 0);
+    c_esc = TECLA_ESC;
+    return TECLA_ESC;
   }
-  return mensaje_final(&inf, informe_cierra(&inf));
+  if (hasta == INFORME_FUERA_DE_LIMITES) {
+    informe_descarta(&inf);
+    return mensaje_final(&inf, hasta, 0);
+  }
+  int guardado = informe_cierra(&inf);
+  return mensaje_final(&inf, hasta, guardado);
 }

@@ -1,6 +1,7 @@
-// The report's files: the temporary file beside the report's name, the
-// renaming into place once it is whole, and the graph images saved the same
-// way, so a failure never leaves a half-written file under the user's name.
+// The report's files: the temporary files beside the report's name and its
+// images, and the renaming of all of them into place once every one is whole,
+// so a failure never leaves a half-written or a lone new file under the
+// user's names.
 #include "export.h"
 
 #include <sys/stat.h>
@@ -12,6 +13,8 @@
 #include <cstring>
 
 static const int CAPACIDAD_NOMBRE = 163;  /* characters of the report's own name */
+static const char RECURSOS[] = "datas.dat"; /* the program's resource file: never a report */
+static const int DIGITOS[4] = {4, 2, 1, 3}; /* the images, in the order they are written */
 
 /* Where the file name starts after any folder. */
 static const char* base_de(const char* ruta) {
@@ -41,6 +44,18 @@ static int crea_temporal(const char* ruta, const char* extension, char* temporal
   return fd;
 }
 
+/* Empties the stream onto the disk and closes it; 1 when every byte is there. */
+static int termina_fichero(FILE* f) {
+  int bien = fflush(f) == 0 && !ferror(f) && fsync(fileno(f)) == 0;
+  return (fclose(f) == 0) && bien;
+}
+
+/* The first failure names its file; the export will keep nothing. */
+static void falla(informe* inf, const char* ruta) {
+  if (!inf->error) snprintf(inf->fallido, sizeof inf->fallido, "%s", ruta);
+  inf->error = 1;
+}
+
 int mismo_fichero(const char* a, const char* b) {
   struct stat sa, sb;
   return stat(a, &sa) == 0 && stat(b, &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
@@ -53,6 +68,34 @@ static int se_puede_escribir(const char* ruta) {
   return S_ISREG(st.st_mode) && access(ruta, W_OK) == 0;
 }
 
+/* The name may take a report: not the resource file's, and no existing file
+   other than an empty one or an earlier report, whose first line is the
+   report's. A file we cannot read could be anything: it is kept. */
+static int admite_informe(const char* ruta) {
+  if (strcmp(base_de(ruta), RECURSOS) == 0) return 0;
+  FILE* f = fopen(ruta, "rb");
+  if (!f) return errno == ENOENT;
+  const size_t largo = strlen(PRIMERA_LINEA_INFORME);
+  char linea[sizeof PRIMERA_LINEA_INFORME];
+  size_t leidos = fread(linea, 1, sizeof linea, f);
+  fclose(f);
+  return leidos == 0 || (leidos == largo + 1 && memcmp(linea, PRIMERA_LINEA_INFORME, largo) == 0 &&
+                         linea[largo] == '\n');
+}
+
+/* Every image name can take its file; else the first that cannot is named. */
+static int imagenes_posibles(informe* inf) {
+  for (int d : DIGITOS) {
+    char imagen[CAPACIDAD_RUTA];
+    nombre_imagen(inf, d, imagen, sizeof imagen);
+    if (!se_puede_escribir(imagen)) {
+      falla(inf, imagen);
+      return 0;
+    }
+  }
+  return 1;
+}
+
 int informe_abre(informe* inf, const char* nombre) {
   memset(inf, 0, sizeof *inf);
   const char* base = base_de(nombre);
@@ -62,54 +105,119 @@ int informe_abre(informe* inf, const char* nombre) {
   if ((int)strlen(base) > CAPACIDAD_NOMBRE || raiz + 5 > CAPACIDAD_NOMBRE_IMAGEN ||
       (int)strlen(nombre) >= CAPACIDAD_RUTA - 16)
     return INFORME_NOMBRE_LARGO;
-  if (base[0] == 0 || !se_puede_escribir(nombre)) return INFORME_NO_CREADO;
   snprintf(inf->nombre, sizeof inf->nombre, "%s", nombre);
+  if (base[0] == 0 || !se_puede_escribir(nombre)) {
+    falla(inf, nombre);
+    return INFORME_NO_CREADO;
+  }
+  if (!admite_informe(nombre)) return INFORME_AJENO;
   snprintf(inf->raiz_imagenes, sizeof inf->raiz_imagenes, "%.*s", carpeta + raiz, nombre);
+  if (!imagenes_posibles(inf)) return INFORME_NO_CREADO;
   int fd = crea_temporal(nombre, "", inf->temporal, sizeof inf->temporal);
-  if (fd < 0) return INFORME_NO_CREADO;
-  inf->f = fdopen(fd, "w");
+  inf->f = fd >= 0 ? fdopen(fd, "w") : nullptr;
   if (!inf->f) {
-    close(fd);
-    remove(inf->temporal);
+    if (fd >= 0) close(fd);
+    if (fd >= 0) remove(inf->temporal);
+    falla(inf, nombre);
     return INFORME_NO_CREADO;
   }
   return INFORME_ABIERTO;
 }
 
+/* Removes the temporary files still waiting for their names. */
+static void borra_temporales(informe* inf) {
+  if (inf->temporal[0]) remove(inf->temporal);
+  inf->temporal[0] = 0;
+  for (char* t : inf->temporal_imagen) {
+    if (t[0]) remove(t);
+    t[0] = 0;
+  }
+}
+
+/* Renames the images and then the report into place, once every name is
+   still free for them, so the report never stands with missing images. */
+static void pone_en_su_sitio(informe* inf) {
+  char imagenes[5][CAPACIDAD_RUTA];
+  for (int d : DIGITOS) {
+    nombre_imagen(inf, d, imagenes[d], CAPACIDAD_RUTA);
+    if (inf->temporal_imagen[d][0] && !se_puede_escribir(imagenes[d])) return falla(inf, imagenes[d]);
+  }
+  if (!se_puede_escribir(inf->nombre)) return falla(inf, inf->nombre);
+  for (int d : DIGITOS) {
+    if (!inf->temporal_imagen[d][0]) continue;
+    if (rename(inf->temporal_imagen[d], imagenes[d]) != 0) return falla(inf, imagenes[d]);
+    inf->temporal_imagen[d][0] = 0;
+  }
+  if (rename(inf->temporal, inf->nombre) != 0) return falla(inf, inf->nombre);
+  inf->temporal[0] = 0;
+}
+
 int informe_cierra(informe* inf) {
-  if (fflush(inf->f) != 0 || ferror(inf->f) || fsync(fileno(inf->f)) != 0) inf->error = 1;
-  if (fclose(inf->f) != 0) inf->error = 1;
+  if (!termina_fichero(inf->f)) falla(inf, inf->nombre);
   inf->f = nullptr;
-  if (!inf->error && rename(inf->temporal, inf->nombre) != 0) inf->error = 1;
-  if (inf->error) remove(inf->temporal);
+  if (!inf->error) pone_en_su_sitio(inf);
+  borra_temporales(inf);
   return !inf->error;
 }
 
 void informe_descarta(informe* inf) {
   if (inf->f) fclose(inf->f);
   inf->f = nullptr;
-  remove(inf->temporal);
+  borra_temporales(inf);
 }
 
 void nombre_imagen(const informe* inf, int digito, char* nombre, int tam) {
   snprintf(nombre, tam, "%s%d.bmp", inf->raiz_imagenes, digito);
 }
 
-/* Saves a graph as image `digito` and destroys it. Allegro picks the format
-   from the extension, so the temporary name ends in ".bmp" too. */
+/* Allegro's BMP writer on a stream of ours: a file name handed to Allegro is
+   re-encoded through its text layer, which turns accented letters into
+   other bytes and so other files. The stream stays open for its owner. */
+static int flujo_cierra(void*) { return 0; }
+static int flujo_lee(void*) { return EOF; }
+static int flujo_devuelve(int, void*) { return EOF; }
+static long flujo_lee_bloque(void*, long, void*) { return 0; }
+static int flujo_pon(int c, void* f) { return putc(c, (FILE*)f); }
+static long flujo_pon_bloque(const void* p, long n, void* f) {
+  return (long)fwrite(p, 1, (size_t)n, (FILE*)f);
+}
+static int flujo_salta(void* f, int desde_aqui) { return fseek((FILE*)f, desde_aqui, SEEK_CUR); }
+static int flujo_al_final(void* f) { return feof((FILE*)f); }
+static int flujo_error(void* f) { return ferror((FILE*)f); }
+static const PACKFILE_VTABLE FLUJO = {flujo_cierra,     flujo_lee,      flujo_devuelve,
+                                      flujo_lee_bloque, flujo_pon,      flujo_pon_bloque,
+                                      flujo_salta,      flujo_al_final, flujo_error};
+
+/* The graph as a BMP file, with the current palette, into `f`; 1 when written. */
+static int escribe_bmp(FILE* f, BITMAP* grafico) {
+  PALETTE paleta;
+  get_palette(paleta);
+  PACKFILE* pf = pack_fopen_vtable(&FLUJO, f);
+  if (!pf) return 0;
+  *allegro_errno = 0;  // the writer reports through it: clear what earlier calls left
+  int bien = save_bmp_pf(pf, grafico, paleta) == 0;
+  pack_fclose(pf);
+  return bien && !ferror(f);
+}
+
 int informe_guarda_imagen(informe* inf, BITMAP* grafico, int digito) {
-  char nombre[CAPACIDAD_RUTA], temporal[CAPACIDAD_RUTA];
+  char nombre[CAPACIDAD_RUTA];
   nombre_imagen(inf, digito, nombre, sizeof nombre);
-  int fd = grafico ? crea_temporal(nombre, ".bmp", temporal, sizeof temporal) : -1;
-  int bien = fd >= 0;
-  if (bien) {
-    close(fd);
-    PALETTE paleta;
-    get_palette(paleta);
-    bien = save_bitmap(temporal, grafico, paleta) == 0 && rename(temporal, nombre) == 0;
-    if (!bien) remove(temporal);
+  char* temporal = inf->temporal_imagen[digito];
+  int bien = 0;
+  if (grafico && !inf->error) {  // after a failure nothing will be kept: spare the work
+    int fd = crea_temporal(nombre, ".bmp", temporal, CAPACIDAD_RUTA);
+    FILE* f = fd >= 0 ? fdopen(fd, "wb") : nullptr;
+    if (f) {
+      int escrito = escribe_bmp(f, grafico);
+      bien = termina_fichero(f) && escrito;
+    } else if (fd >= 0) {
+      close(fd);
+    }
+    if (!bien && fd >= 0) remove(temporal);
+    if (!bien) temporal[0] = 0;
   }
-  if (!bien && !inf->imagen_fallida) inf->imagen_fallida = digito;
+  if (!bien) falla(inf, nombre);
   if (grafico) destroy_bitmap(grafico);
   return bien;
 }
@@ -118,6 +226,6 @@ void informe_escribe(informe* inf, const char* fmt, ...) {
   if (inf->error) return;  // one failed write spoils the report; stop writing
   va_list ap;
   va_start(ap, fmt);
-  if (vfprintf(inf->f, fmt, ap) < 0) inf->error = 1;
+  if (vfprintf(inf->f, fmt, ap) < 0) falla(inf, inf->nombre);
   va_end(ap);
 }

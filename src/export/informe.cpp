@@ -90,8 +90,8 @@ static void resume_muestra(resumen* r, const float* longitudes, const float* pes
 }
 
 static void escribe_indice(informe* inf) {
+  informe_escribe(inf, "%s\n\n", PRIMERA_LINEA_INFORME);
   informe_escribe(inf,
-                  "En orden descendente se exponen los siguientes resultados:\n\n"
                   "1. Datos introducidos\n"
                   "2. Medias y frecuencias sin estimaci\xf3n (CPUE)\n"
                   "3. C\xe1lculo poblacional por clases (con y sin redondeo)\n"
@@ -420,12 +420,7 @@ static void escribe_parametros(informe* inf, const char* const* etiquetas, const
 static void escribe_bertalanffy(informe* inf, const float* predichas, int ajustado) {
   int definido = ajustado && bertalanffy_definido;
   informe_escribe(inf, "9. Relaciones de crecimiento\n\n9.1. Von Bertalanffy:\n\n");
-  if (Lmax1 == 0) {  // no Linf was ever given: the rows say 0
-    informe_escribe(inf, "Clase\tLongitud (cm)\n");
-    for (int j = 0; j < 10; j++) informe_escribe(inf, "%d+\t0\t\n", j);
-  } else {
-    escribe_predichas(inf, predichas, definido);
-  }
+  escribe_predichas(inf, predichas, definido);
   static const char* const etiquetas[4] = {"Linf", "k", "t0", "r^2"};
   const float valores[4] = {Lmax1, k1, t01, R2};
   const int definidos[4] = {ajustado, definido, definido, definido};
@@ -442,7 +437,8 @@ static void escribe_polinomio(informe* inf, const float* predichas) {
 }
 
 /* Section 9 and images 2, 1 and 3. Returns 0 when the growth step was given
-   up or its Linf refused: the report then ends after section 8. */
+   up: the report then ends after section 8. A Linf below the longest fish
+   (or none at all) leaves section 9.1 without a fit, and the rest as usual. */
 static int escribe_crecimiento(informe* inf, int modo, const resumen* r, int* clases,
                                float* longitudes) {
   float predichas[10] = {0}, edad0 = 0;
@@ -452,12 +448,14 @@ static int escribe_crecimiento(informe* inf, int modo, const resumen* r, int* cl
   if (modo == 2) Lmax1 = -1;
   BITMAP* grafico =
       von_bertalanffy_devuelve(modo, clases, longitudes, nclases, n, predichas, &edad0, &cancela);
-  int ajustado = modo == 2 ? Lmax1 != -1 : Lmax1 >= longitud_mayor(longitudes, n);
+  inf->mayor_longitud = longitud_mayor(longitudes, n);
+  int ajustado = modo == 2 ? Lmax1 != -1 : Lmax1 >= inf->mayor_longitud;
   if (modo == 2 && !ajustado) Lmax1 = lmax_previo;
-  if (cancela || (modo == 2 && !ajustado)) {
+  if (cancela) {
     if (grafico) destroy_bitmap(grafico);
     return 0;
   }
+  inf->sin_bertalanffy = !ajustado;
   escribe_bertalanffy(inf, predichas, ajustado);
   informe_guarda_imagen(inf, grafico, 2);
   informe_guarda_imagen(inf, grafico_frecuencias(clases, nclases, n), 1);
@@ -480,7 +478,7 @@ int escribe_informe(informe* inf, int* pasadas, float* longitudes, float* pesos,
   escribe_indice(inf);
   escribe_datos(inf, pasadas, longitudes, pesos, clases, n);
   escribe_medias(inf, &r);
-  if (r.k == 1 && p->pausa) p->pausa();
+  if (r.k == 1 && p->pausa && p->pausa()) return INFORME_CANCELADO;
   estima(&e, &r, clases, pasadas);
   int t = r.nclases;
   inf->total_valido = e.valida[t];

@@ -38,8 +38,8 @@ static const char AYUDA[] =
     "  --metros M        metros lineales del tramo\n"
     "                    (una medida no indicada vale 0 y sus celdas muestran \"-\")\n"
     "  --linf CM         longitud maxima Linf de von Bertalanffy; sin ella, o si es\n"
-    "                    menor que el pez mas largo, el informe termina en la\n"
-    "                    seccion 8 y solo se guarda el grafico 4\n"
+    "                    menor que el pez mas largo, no se hace ese ajuste: la\n"
+    "                    seccion 9.1 muestra \"-\" y el resto del informe sigue igual\n"
     "  --meses M         edad de la clase 0+ en meses, de 0 a 12 (0 si no se indica)\n"
     "  --limites L1,L2,...\n"
     "                    DATOS no tiene clases (cabecera de tres palabras): cada\n"
@@ -47,9 +47,12 @@ static const char AYUDA[] =
     "                    clase desde 0+, como en la pantalla de clases de edad\n"
     "  --help            muestra esta ayuda\n"
     "\n"
-    "Salida: 0 si el informe se ha escrito; 1 si los datos, las clases o el\n"
-    "informe no son posibles; 2 si las opciones no son validas. En caso de error\n"
-    "no se escribe ni se sobrescribe ningun fichero.\n"
+    "INFORME solo sustituye a un informe anterior: un fichero existente que no lo\n"
+    "sea, o datas.dat, se rechaza.\n"
+    "\n"
+    "Salida: 0 si el informe y sus graficos se han escrito; 1 si los datos, las\n"
+    "clases, el informe o alguno de los graficos no son posibles; 2 si las opciones\n"
+    "no son validas. En caso de error no se escribe ni se sobrescribe ningun fichero.\n"
     "\n"
     "Ejemplo:\n"
     "  pasadas-informe --superficie 250 --volumen 125.5 --metros 50 \\\n"
@@ -267,13 +270,23 @@ static int prepara_allegro() {
   return screen != nullptr;
 }
 
+/* Why the report cannot be opened, on standard error. */
+static void rechaza_apertura(const informe* inf, int abierto) {
+  if (abierto == INFORME_NOMBRE_LARGO)
+    rechaza("%s: el nombre no cabe (informe de 163 caracteres, graficos de 111)", inf->nombre);
+  else if (abierto == INFORME_AJENO)
+    rechaza("%s: no es un informe de Pasadas; elija otro nombre", inf->nombre);
+  else if (inf->fallido[0] && strcmp(inf->fallido, inf->nombre) != 0)
+    rechaza("%s: no se puede crear el grafico; no se escribe nada", inf->fallido);
+  else
+    rechaza("%s: no se puede crear el informe", inf->nombre);
+}
+
 /* Writes the report; the exit status. */
 static int escribe(const peticion* p, int* pasadas, float* longitudes, float* pesos, int* clases,
                    int n) {
   Suptramo = p->medidas[0], Voltramo = p->medidas[1], mltramo = p->medidas[2];
-  Lmax1 = p->linf, mes0 = p->meses;
-  float mayor = longitud_mayor(longitudes, n);
-  int crecimiento = p->hay_linf && p->linf >= mayor;
+  Lmax1 = p->linf, mes0 = p->meses;  // without --linf, 0: no fit, as the window's mode 1
   if (mismo_fichero(p->datos, p->informe)) {
     rechaza("%s: es el fichero de datos; el informe no lo sustituye", p->informe);
     return SALIDA_DATOS;
@@ -281,13 +294,10 @@ static int escribe(const peticion* p, int* pasadas, float* longitudes, float* pe
   static informe inf;
   int abierto = informe_abre(&inf, p->informe);
   if (abierto != INFORME_ABIERTO) {
-    rechaza(abierto == INFORME_NOMBRE_LARGO
-                ? "%s: el nombre no cabe (informe de 163 caracteres, graficos de 111)"
-                : "%s: no se puede crear el informe",
-            p->informe);
+    rechaza_apertura(&inf, abierto);
     return SALIDA_DATOS;
   }
-  pasos_informe pasos = {1, nullptr, nullptr, crecimiento};  // the values are set above
+  pasos_informe pasos = {1, nullptr, nullptr, 1};  // the values are set above
   int hasta = escribe_informe(&inf, pasadas, longitudes, pesos, clases, n, &pasos);
   if (hasta == INFORME_FUERA_DE_LIMITES) {
     informe_descarta(&inf);
@@ -295,25 +305,19 @@ static int escribe(const peticion* p, int* pasadas, float* longitudes, float* pe
     return SALIDA_DATOS;
   }
   if (!informe_cierra(&inf)) {
-    rechaza("%s: no se ha podido escribir el informe", p->informe);
+    rechaza("%s: no se ha podido escribir; no se ha guardado nada", inf.fallido);
     return SALIDA_DATOS;
   }
-  char imagen[CAPACIDAD_RUTA];
-  if (inf.imagen_fallida) {
-    nombre_imagen(&inf, inf.imagen_fallida, imagen, sizeof imagen);
-    rechaza("%s: no se ha podido guardar el grafico", imagen);
-    return SALIDA_DATOS;
-  }
-  if (!p->hay_linf)
-    fprintf(stderr, "%s: aviso: sin --linf el informe termina en la seccion 8\n", PROGRAMA);
-  else if (!crecimiento)
-    fprintf(stderr,
-            "%s: aviso: Linf (%.2f) es menor que el pez mas largo (%.2f cm); el informe termina "
-            "en la seccion 8\n",
-            PROGRAMA, p->linf, mayor);
+  if (inf.sin_bertalanffy && !p->hay_linf)
+    fprintf(stderr, "%s: aviso: sin --linf no se hace el ajuste de von Bertalanffy (seccion 9.1 "
+            "con \"-\")\n", PROGRAMA);
+  else if (inf.sin_bertalanffy)
+    fprintf(stderr, "%s: aviso: Linf (%.2f) es menor que el pez mas largo (%.2f cm); no se hace "
+            "el ajuste de von Bertalanffy (seccion 9.1 con \"-\")\n", PROGRAMA, p->linf,
+            inf.mayor_longitud);
   printf("Informe: %s\nGraficos:", p->informe);
   for (int d : {4, 2, 1, 3}) {
-    if (!crecimiento && d != 4) break;
+    char imagen[CAPACIDAD_RUTA];
     nombre_imagen(&inf, d, imagen, sizeof imagen);
     printf(" %s", imagen);
   }

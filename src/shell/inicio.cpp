@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 int c_esc = 0;
+volatile int ventana_cerrada = 0;
 
 static const char TITULO_VENTANA[] = "Pasadas";
 
@@ -60,7 +61,10 @@ void deinit() {
   datos = nullptr;
 }
 
+// Called from Allegro's window thread: the mark tells a screen that takes ESC
+// as "give up this step" (the export's entries) that the whole program ends.
 void closehook() {
+  ventana_cerrada = 1;
   c_esc = TECLA_ESC;
   simulate_keypress(TECLA_ESC);
 }

@@ -10,6 +10,7 @@
 extern int c_esc;     /* last key a screen read, readkey() value: scancode*256 + ASCII */
 extern int m1;        /* selected entry of the calculation menu, 1..9, kept for the run */
 extern DATAFILE* datos; /* the resource file datas.dat, loaded once at start-up */
+extern volatile int ventana_cerrada; /* the window's close button was pressed: the program ends */
 
 /* ---- Keys, as readkey() returns them ---- */
 const int TECLA_ESC = (KEY_ESC << 8) | 27;
@@ -190,6 +191,6 @@ void recorre_tabla_clases(const tabla_clases* t, const textos_fila* filas, int n
 /* ---- Start-up and shutdown ---- */
 void init();       /* window, resource file, splash screens; leaves the first splash key in c_esc */
 void deinit();
-void closehook();  /* close button: posts ESC */
+void closehook();  /* close button: marks ventana_cerrada and posts ESC */
 
 #endif

@@ -63,7 +63,7 @@ int Pantalla::cuenta_color(int x1, int y1, int x2, int y2, int r, int g, int b) 
   return n;
 }
 
-bool Pantalla::texto_centrado_en(int f, int x, int y, const char* s) {
+bool Pantalla::texto_centrado_en(int f, int x, int y, const char* s, int color) {
   // The text is drawn again on a copy of its background and compared pixel by
   // pixel, with a margin that catches any extra characters on either side.
   const int margen = 4;
@@ -71,7 +71,7 @@ bool Pantalla::texto_centrado_en(int f, int x, int y, const char* s) {
   int x0 = x - w / 2 - margen, ancho_zona = w + 2 * margen;
   BITMAP* esperado = create_bitmap(ancho_zona, h);
   clear_to_color(esperado, getpixel(screen, x0, y));
-  texto_centrado(esperado, f, x - x0, 0, negro(), "%s", s);
+  texto_centrado(esperado, f, x - x0, 0, color == -1 ? negro() : color, "%s", s);
   bool igual = true;
   for (int j = 0; j < h && igual; j++)
     for (int i = 0; i < ancho_zona && igual; i++)

@@ -23,9 +23,9 @@ class Pantalla : public ::testing::Test {
   bool color_en(int x, int y, int r, int g, int b);
   /* Number of pixels of colour (r,g,b) in the rectangle, both corners included. */
   int cuenta_color(int x1, int y1, int x2, int y2, int r, int g, int b);
-  /* Whether the screen shows exactly `s` in black, font f, centred on x, top
-     at y, over the background colour found just left of it. */
-  bool texto_centrado_en(int f, int x, int y, const char* s);
+  /* Whether the screen shows exactly `s` in black (or `color`), font f,
+     centred on x, top at y, over the background colour found just left of it. */
+  bool texto_centrado_en(int f, int x, int y, const char* s, int color = -1);
   /* Saves the screen as a BMP for looking at when a test fails. */
   void guarda_captura(const char* nombre);
 };

@@ -45,3 +45,31 @@ TEST_F(Programa, ExampleExportedDirectlyGivesTheGoldenReportAndFourImages) {
   for (const char* f : {"tramo1.txt", "tramo14.bmp", "tramo12.bmp", "tramo11.bmp", "tramo13.bmp"})
     EXPECT_TRUE(lee_todo(lote + "/" + f) == lee_fichero(f)) << f;
 }
+
+// Regression: the close button did nothing in the direct mode's measure menu;
+// it wrote a report cut after section 4 over the old one and waited on the
+// closing message.
+TEST_F(Programa, CloseButtonInTheMeasureMenuEndsTheProgramAndKeepsTheOldReport) {
+  const std::string anterior =
+      "En orden descendente se exponen los siguientes resultados:\n\ninforme de ayer\n";
+  const char* const ficheros[] = {"tramo1.txt", "tramo14.bmp", "tramo12.bmp", "tramo11.bmp",
+                                  "tramo13.bmp"};
+  for (const char* f : ficheros) escribe_fichero(f, anterior);
+  ASSERT_NO_FATAL_FAILURE(arranca());
+  teclas({"Return", "Return", "Down", "Down", "Return"});  // "Utilizar ejemplo"
+  ASSERT_TRUE(espera_color(60, 300, 0xe6e6e6));
+  teclas({"Return", "Down", "Down", "Down", "Down", "Down", "Down", "Return"});  // "Exportar resultados"
+  teclea("tramo1.txt");
+  teclas({"Return", "Down"});
+  const unsigned AZUL = 0x4169e1;
+  ASSERT_TRUE(espera_en_zona(105, 274, 895, 325, AZUL));  // "directamente" chosen
+  teclas({"Return"});
+  ASSERT_TRUE(espera_en_zona(105, 222, 895, 247, AZUL));  // the measure menu's first entry
+  cierra_ventana();
+  EXPECT_EQ(espera_fin(), 0);
+  for (const char* f : ficheros) EXPECT_EQ(lee_fichero(f), anterior) << f;
+  std::set<std::string> quedan = ficheros_en(carpeta);
+  quedan.erase(".captura.xwd");  // the driver's own
+  quedan.erase(".salida_programa");
+  EXPECT_EQ(quedan, std::set<std::string>(std::begin(ficheros), std::end(ficheros)));
+}

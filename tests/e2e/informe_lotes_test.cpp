@@ -19,9 +19,11 @@ const char* const OPCIONES_DIRECTAS = "--superficie 250 --volumen 125.5 --metros
 class Lotes : public ::testing::Test {
  protected:
   void SetUp() override { carpeta.reset(new CarpetaPropia); }
-  /* Runs the command with `argumentos` in the test's folder; its exit status. */
-  int ejecuta(const std::string& argumentos, const std::string& programa = PROGRAMA_INFORME) {
-    std::string orden = "env -u DISPLAY " + programa + " " + argumentos +
+  /* Runs `programa` with `argumentos` in the test's folder, with the
+     variables of `entorno` ("NAME=value ..."); its exit status. */
+  int ejecuta(const std::string& argumentos, const std::string& programa = PROGRAMA_INFORME,
+              const std::string& entorno = "") {
+    std::string orden = "env -u DISPLAY " + entorno + " " + programa + " " + argumentos +
                         " >salida.out 2>errores.out";
     int estado = system(orden.c_str());
     salida = lee_todo("salida.out");
@@ -61,16 +63,42 @@ TEST_F(Lotes, UpperLimitsCloseTheirIntervals) {
   EXPECT_NE(informe.find("1\t15.40\t27.90\t2\t\n"), std::string::npos);
 }
 
-TEST_F(Lotes, WithoutLinfTheReportEndsAfterSectionEightAndSaysSo) {
-  ASSERT_EQ(ejecuta("ejemplo ocho.txt"), 0);
-  EXPECT_EQ(primera_diferencia(lee_todo("ocho.txt"),
-                               hasta_seccion(golden("informe_ejemplo_previo.txt"),
-                                             "9. Relaciones de crecimiento")),
-            "");
-  EXPECT_EQ(ficheros_en("."), (std::set<std::string>{"ocho.txt", "ocho4.bmp"}));
-  EXPECT_NE(errores.find("seccion 8"), std::string::npos);
-  ASSERT_EQ(ejecuta("--linf 29.49 ejemplo ocho.txt"), 0);  // below the longest fish, 29.5 cm
+TEST_F(Lotes, WithoutLinfOrBelowTheLongestFishTheReportHasNoGrowthFitAndSaysSo) {
+  // --linf 29.49 is below the longest fish, 29.5 cm
+  for (const char* linf : {"", "--linf 29.49 "}) {
+    SCOPED_TRACE(linf);
+    ASSERT_EQ(ejecuta(std::string(linf) + "ejemplo previo.txt"), 0) << errores;
+    EXPECT_EQ(primera_diferencia(lee_todo("previo.txt"), golden("informe_ejemplo_previo.txt")), "");
+    EXPECT_EQ(ficheros_en("."), (std::set<std::string>{"previo.txt", "previo4.bmp", "previo2.bmp",
+                                                       "previo1.bmp", "previo3.bmp"}));
+    EXPECT_NE(errores.find("no se hace el ajuste de von Bertalanffy"), std::string::npos) << errores;
+  }
   EXPECT_NE(errores.find("29.50"), std::string::npos) << errores;
+}
+
+// Regression: a name with accented letters gave four empty images, because
+// the image's name was re-encoded on its way to the file.
+TEST_F(Lotes, NamesWithAccentsBlanksOrLatin1BytesGetTheSameFilesAsAPlainName) {
+  ASSERT_EQ(ejecuta(std::string(OPCIONES_DIRECTAS) + " ejemplo tramo1.txt"), 0) << errores;
+  ASSERT_EQ(mkdir("Campa\xc3\xb1" "a 2024", 0755), 0);
+  const char* const nombres[] = {"R\xc3\xado Tera.txt", "La Ba\xc3\xb1" "eza-2.txt",
+                                 "a\xf1o.txt", "Campa\xc3\xb1" "a 2024/x.txt"};
+  for (const char* nombre : nombres) {
+    SCOPED_TRACE(nombre);
+    std::string raiz = std::string(nombre).substr(0, std::string(nombre).find('.'));
+    // a desktop in UTF-8, as most are
+    ASSERT_EQ(ejecuta(std::string(OPCIONES_DIRECTAS) + " ejemplo '" + nombre + "'",
+                      PROGRAMA_INFORME, "LANG=C.UTF-8 LC_ALL=C.UTF-8"),
+              0) << errores;
+    EXPECT_TRUE(lee_todo(nombre) == lee_todo("tramo1.txt"));
+    for (const char* d : {"4", "2", "1", "3"}) {
+      std::string imagen = lee_todo(raiz + d + ".bmp");
+      EXPECT_GT(imagen.size(), 0u) << d;
+      EXPECT_TRUE(imagen == lee_todo(std::string("tramo1") + d + ".bmp")) << d;
+    }
+  }
+  EXPECT_EQ(ficheros_en(".").size(), 5u + 3 * 5 + 1);  // nothing else left beside them
+  EXPECT_EQ(ficheros_en("Campa\xc3\xb1" "a 2024").size(), 5u);
 }
 
 TEST_F(Lotes, HelpIsInSpanishAndWritesNothing) {
@@ -111,6 +139,7 @@ TEST_F(Lotes, EveryRefusalLeavesTheExistingReportUntouched) {
   escribe_todo("malo.dat", "Pasada Longitud Peso Clase\n1 27.4 103.41 4\n1 -3 12 0\n");
   escribe_todo("vacio.dat", "Pasada Longitud Peso Clase\n");
   ASSERT_EQ(mkdir("carpeta", 0755), 0);
+  ASSERT_EQ(mkdir("d2.bmp", 0755), 0);  // where image 2 of d.txt would go
   const struct {
     std::string argumentos;
     int estado;
@@ -124,6 +153,9 @@ TEST_F(Lotes, EveryRefusalLeavesTheExistingReportUntouched) {
       {"--limites 9 ejemplo informe.txt", 1, "el ejemplo ya tiene"},
       {"ejemplo no_hay/informe.txt", 1, "no_hay/informe.txt: no se puede crear"},
       {"ejemplo carpeta", 1, "carpeta: no se puede crear"},
+      {"ejemplo d.txt", 1, "d2.bmp: no se puede crear el grafico"},
+      {"ejemplo malo.dat", 1, "malo.dat: no es un informe de Pasadas"},
+      {"ejemplo datas.dat", 1, "datas.dat: no es un informe de Pasadas"},
       {"informe.txt informe.txt", 1, "informe.txt: no tiene ningun registro"},
       {"--linf 3,5 ejemplo informe.txt", 2, "--linf: '3,5' no es un numero"},
       {"--superficie 1.234 ejemplo informe.txt", 2, "--superficie: '1.234'"},
@@ -134,15 +166,16 @@ TEST_F(Lotes, EveryRefusalLeavesTheExistingReportUntouched) {
       {"ejemplo", 2, "falta el INFORME"},
       {"ejemplo informe.txt otro.txt", 2, "sobra el argumento 'otro.txt'"},
   };
-  escribe_todo("informe.txt", "informe de ayer\n");
+  const std::string ayer = "En orden descendente se exponen los siguientes resultados:\n\nde ayer\n";
+  escribe_todo("informe.txt", ayer);
   for (auto& c : casos) {
     SCOPED_TRACE(c.argumentos);
     EXPECT_EQ(ejecuta(c.argumentos), c.estado);
     EXPECT_NE(errores.find(c.dice), std::string::npos) << errores;
     EXPECT_EQ(std::count(errores.begin(), errores.end(), '\n'), 1) << errores;
-    EXPECT_EQ(lee_todo("informe.txt"), "informe de ayer\n");
+    EXPECT_EQ(lee_todo("informe.txt"), ayer);
     EXPECT_EQ(ficheros_en("."),
-              (std::set<std::string>{"informe.txt", "malo.dat", "vacio.dat", "carpeta"}));
+              (std::set<std::string>{"informe.txt", "malo.dat", "vacio.dat", "carpeta", "d2.bmp"}));
   }
 }
 

@@ -24,8 +24,30 @@ class Exporta : public Pantalla, protected MuestraDeInforme {
     return cuenta_color(60, y, SCREEN_W - 60, y + alto(FUENTE_CELDAS), r, g, b);
   }
   bool mensaje_rojo_en(int y) { return en_linea(y, 255, 0, 0) > 0; }
+  /* The red message the page shows, centred on its middle or at height y. */
+  bool dice(const char* mensaje, int y = SCREEN_H / 2) {
+    return texto_centrado_en(FUENTE_CELDAS, SCREEN_W / 2, y, mensaje, rojo_mensaje());
+  }
   std::string golden(const char* nombre) { return lee_todo(dato_prueba(nombre)); }
+  void TearDown() override { ventana_cerrada = 0; }
 };
+
+const char* const GUARDADO = "<El fichero se ha guardado correctamente, pulse una tecla para continuar>";
+const char* const SIN_AJUSTE =
+    "<Guardado sin ajuste de von Bertalanffy: Linf es menor que el pez mas largo (29.50 cm), "
+    "pulse una tecla>";
+const std::set<std::string> TODO_TRAMO1 = {"tramo1.txt", "tramo14.bmp", "tramo12.bmp", "tramo11.bmp",
+                                           "tramo13.bmp"};
+/* An earlier export of tramo1.txt: a report and its images. */
+const std::string ANTERIOR = std::string(PRIMERA_LINEA_INFORME) + "\n\ninforme de ayer\n";
+void deja_exportacion_anterior() {
+  for (auto& f : TODO_TRAMO1) escribe_todo(f, ANTERIOR);
+}
+bool sigue_la_anterior() {
+  for (auto& f : TODO_TRAMO1)
+    if (lee_todo(f) != ANTERIOR) return false;
+  return ficheros_en(".") == TODO_TRAMO1;
+}
 
 TEST_F(Exporta, DirectModeWithTypedValuesWritesTheGoldenReportAndFourImages) {
   escribe("tramo1.txt\n");
@@ -42,10 +64,9 @@ TEST_F(Exporta, DirectModeWithTypedValuesWritesTheGoldenReportAndFourImages) {
   escribe("x");                                          // the closing message
   exporta();
   EXPECT_EQ(teclas_pendientes(), 0);
-  EXPECT_TRUE(mensaje_rojo_en(SCREEN_H / 2));
+  EXPECT_TRUE(dice(GUARDADO));
   EXPECT_EQ(primera_diferencia(lee_todo("tramo1.txt"), golden("informe_ejemplo_directo.txt")), "");
-  EXPECT_EQ(ficheros_en("."), (std::set<std::string>{"tramo1.txt", "tramo14.bmp", "tramo12.bmp",
-                                                     "tramo11.bmp", "tramo13.bmp"}));
+  EXPECT_EQ(ficheros_en("."), TODO_TRAMO1);
 }
 
 TEST_F(Exporta, PreviousAnalysesModeWritesTheReportOfWhatWasLeft) {
@@ -53,7 +74,7 @@ TEST_F(Exporta, PreviousAnalysesModeWritesTheReportOfWhatWasLeft) {
   exporta();
   EXPECT_EQ(teclas_pendientes(), 0);
   EXPECT_EQ(primera_diferencia(lee_todo("previo.txt"), golden("informe_ejemplo_previo.txt")), "");
-  EXPECT_TRUE(mensaje_rojo_en(SCREEN_H / 2));
+  EXPECT_TRUE(dice(SIN_AJUSTE));  // no Linf was ever given
 }
 
 TEST_F(Exporta, ModeMenuHighlightsOneModeAndWrapsBothWays) {
@@ -106,7 +127,7 @@ TEST_F(Exporta, GivingUpTheMeasuresClosesTheReportAfterSectionFour) {
   exporta();
   EXPECT_EQ(teclas_pendientes(), 0);
   EXPECT_EQ(c_esc, TECLA_ESC);
-  EXPECT_TRUE(mensaje_rojo_en(SCREEN_H / 2));
+  EXPECT_TRUE(dice("<Informe parcial guardado: secciones 1 a 4, pulse una tecla para continuar>"));
   EXPECT_EQ(primera_diferencia(lee_todo("corto.txt"),
                                hasta_seccion(golden("informe_ejemplo_previo.txt"), SECCION_5)),
             "");
@@ -124,7 +145,8 @@ TEST_F(Exporta, GivingUpTheGrowthStepClosesAfterSectionEightWithImageFourOnly) {
   escribe("x");
   exporta();
   EXPECT_EQ(teclas_pendientes(), 0);
-  EXPECT_TRUE(mensaje_rojo_en(SCREEN_H / 2));
+  EXPECT_TRUE(dice(
+      "<Informe parcial guardado: secciones 1 a 8 y grafico 4, pulse una tecla para continuar>"));
   EXPECT_EQ(primera_diferencia(lee_todo("ocho.txt"),
                                hasta_seccion(golden("informe_ejemplo_previo.txt"), SECCION_9)),
             "");
@@ -132,36 +154,90 @@ TEST_F(Exporta, GivingUpTheGrowthStepClosesAfterSectionEightWithImageFourOnly) {
 }
 
 // A Linf below the longest fish is refused by the growth step; the report
-// must not go on with a fit that was never made.
-TEST_F(Exporta, RefusedLinfEndsTheReportAfterSectionEight) {
-  escribe("ocho.txt\n");
+// goes on without that fit (the polynomial needs no Linf) and says so.
+TEST_F(Exporta, RefusedLinfWritesTheReportWithoutTheFitAndSaysSo) {
+  escribe("previo.txt\n");
   pulsa(TECLA_ABAJO);
   escribe("\n");
   pulsa(TECLA_ABAJO, 3);
-  escribe("\n20\n6\n");  // the longest fish is 29.5 cm
+  escribe("\n20\n\n");  // the longest fish is 29.5 cm; months 0
   escribe("y");          // dismisses the refusal
   escribe("x");
   exporta();
   EXPECT_EQ(teclas_pendientes(), 0);
-  EXPECT_EQ(ficheros_en("."), (std::set<std::string>{"ocho.txt", "ocho4.bmp"}));
-  EXPECT_EQ(primera_diferencia(lee_todo("ocho.txt"),
-                               hasta_seccion(golden("informe_ejemplo_previo.txt"), SECCION_9)),
-            "");
+  EXPECT_TRUE(dice(SIN_AJUSTE));
+  EXPECT_EQ(primera_diferencia(lee_todo("previo.txt"), golden("informe_ejemplo_previo.txt")), "");
+  EXPECT_EQ(ficheros_en("."), (std::set<std::string>{"previo.txt", "previo4.bmp", "previo2.bmp",
+                                                     "previo1.bmp", "previo3.bmp"}));
 }
 
 // ---- Ways out that must leave the user's files as they were ----
 
 TEST_F(Exporta, EscInTheModeMenuKeepsAnExistingReportAndCreatesNothing) {
-  escribe_todo("tramo.txt", "informe de ayer\n");
-  escribe("tramo.txt\n");
+  deja_exportacion_anterior();
+  escribe("tramo1.txt\n");
   pulsa(TECLA_ESC);
   exporta();
   EXPECT_EQ(c_esc, TECLA_ESC);
-  EXPECT_EQ(lee_todo("tramo.txt"), "informe de ayer\n");
   escribe("nuevo.txt\n");
   pulsa(TECLA_ESC);
   exporta();
-  EXPECT_EQ(ficheros_en("."), std::set<std::string>{"tramo.txt"});
+  EXPECT_TRUE(sigue_la_anterior());
+}
+
+// The close button ends the program from every step of the export, and the
+// export it cuts short leaves nothing: no report, no image, no older file
+// replaced. The steps below take ESC as "give up this step" on their own.
+TEST_F(Exporta, CloseButtonCancelsTheExportAtEveryStepThatWaitsForKeys) {
+  const struct {
+    const char* paso;
+    const char* teclas;  // up to the step; the close button comes next
+    int muestra_una_pasada;
+  } pasos[] = {
+      {"measure menu", "tramo1.txt\n\x01\n", 0},
+      {"measure entry", "tramo1.txt\n\x01\n\n25", 0},
+      {"Linf entry", "tramo1.txt\n\x01\n\x01\x01\x01\n3", 0},
+      {"months entry", "tramo1.txt\n\x01\n\x01\x01\x01\n32\n", 0},
+      {"refused Linf", "tramo1.txt\n\x01\n\x01\x01\x01\n20\n6\n", 0},
+      {"single-pass pause", "tramo1.txt\n\n", 1},
+  };
+  for (auto& p : pasos) {
+    SCOPED_TRACE(p.paso);
+    deja_exportacion_anterior();
+    if (p.muestra_una_pasada) n = carga_prueba("una_pasada.txt", pasadas, longitudes, pesos, clases);
+    for (const char* t = p.teclas; *t; t++)
+      if (*t == '\x01')
+        pulsa(TECLA_ABAJO);
+      else
+        escribe(std::string(1, *t));
+    closehook();
+    EXPECT_EQ(exporta(), TECLA_ESC);
+    EXPECT_EQ(c_esc, TECLA_ESC);
+    EXPECT_EQ(teclas_pendientes(), 0);  // no closing message waits for a key
+    EXPECT_TRUE(sigue_la_anterior());
+    ventana_cerrada = 0;
+  }
+}
+
+// The export replaces only reports: the resource file, a data file other
+// than the loaded one, or any file that does not start as a report does, is
+// refused with one key, back to the menu.
+TEST_F(Exporta, ANameThatIsNotAReportIsRefusedAndLeftAsItWas) {
+  const std::string datos = "Pasada Longitud Peso Clase\n1 27.4 103.41 4\n";
+  escribe_todo("otra.txt", datos);
+  escribe_todo("notas", "notas del muestreo\n");
+  for (const char* nombre : {"datas.dat", "otra.txt", "notas"}) {
+    SCOPED_TRACE(nombre);
+    escribe(std::string(nombre) + "\nx");
+    exporta();
+    EXPECT_EQ(teclas_pendientes(), 0);
+    EXPECT_TRUE(dice("<Ese fichero no es un informe de Pasadas, elija otro nombre>",
+                     SCREEN_H / 2 + 200));
+    EXPECT_EQ(cuenta_color(105, 105, SCREEN_W - 105, SCREEN_H - 105, 65, 105, 225), 0);  // no mode menu
+  }
+  EXPECT_EQ(ficheros_en("."), (std::set<std::string>{"otra.txt", "notas"}));
+  EXPECT_EQ(lee_todo("otra.txt"), datos);
+  EXPECT_EQ(lee_todo("notas"), "notas del muestreo\n");
 }
 
 TEST_F(Exporta, EscWhileTypingTheNameWritesNothing) {

@@ -25,6 +25,8 @@
 
 namespace {
 
+const pasos_informe p_completo = {1, nullptr, nullptr, 1};
+
 /* Allegro and datas.dat, loaded before the sample's folder is entered:
    datas.dat lies in the build folder. */
 struct ConAllegro {
@@ -56,11 +58,12 @@ TEST_F(Informe, ExampleWithMeasuresLinfAndMonthsMatchesGolden) {
             "");
 }
 
-TEST_F(Informe, ExampleWithoutMeasuresOrLinfHasDashesAndZeroRows) {
+TEST_F(Informe, ExampleWithoutMeasuresOrLinfHasDashesAndNoGrowthFit) {
   ASSERT_EQ(exporta("previo.txt"), INFORME_COMPLETO);
   std::string informe = lee_todo("previo.txt");
   EXPECT_EQ(primera_diferencia(informe, lee_todo(dato_prueba("informe_ejemplo_previo.txt"))), "");
   EXPECT_NE(informe.find("Total\t38\t-\t-\t-\t-\t-\t-\t\n"), std::string::npos);
+  EXPECT_NE(informe.find("9+\t-\t\n\nPar\xe1metros:\nLinf:\t-\n"), std::string::npos);
 }
 
 TEST_F(Informe, EverySectionOfTheEdgeSamplesMatchesItsGolden) {
@@ -95,10 +98,11 @@ TEST_F(Informe, ImagesHaveTheirGraphsSizes) {
 informe* en_curso = nullptr;
 std::string escrito_en_pausa;
 int pausas = 0;
-void pausa_espia() {
+int pausa_espia() {
   fflush(en_curso->f);
   escrito_en_pausa = lee_todo(en_curso->temporal);
   pausas++;
+  return 0;
 }
 
 TEST_F(Informe, SinglePassSamplePausesOnceRightBeforeSectionThree) {
@@ -190,26 +194,92 @@ TEST_F(Informe, ByFrequencySharesOfALargeSampleNearTheBoundAreNotOverflowed) {
 
 // ---- Failures: nothing the user had is lost, nothing half-written is left ----
 
-TEST_F(Informe, AFailedWriteKeepsTheOldReportAndLeavesNoTemporaryFile) {
-  escribe_todo("tramo.txt", "informe anterior\n");
+/* An earlier export's files in the folder: a report and its images. */
+const std::string INFORME_ANTERIOR = std::string(PRIMERA_LINEA_INFORME) + "\n\ninforme anterior\n";
+void deja_exportacion_anterior(const char* raiz) {
+  escribe_todo(std::string(raiz) + ".txt", INFORME_ANTERIOR);
+  for (int d = 1; d <= 4; d++) escribe_todo(raiz + std::to_string(d) + ".bmp", "imagen anterior");
+}
+void comprueba_exportacion_anterior(const char* raiz) {
+  EXPECT_EQ(lee_todo(std::string(raiz) + ".txt"), INFORME_ANTERIOR);
+  for (int d = 1; d <= 4; d++)
+    EXPECT_EQ(lee_todo(raiz + std::to_string(d) + ".bmp"), "imagen anterior") << d;
+}
+const std::set<std::string> ANTERIOR = {"tramo.txt", "tramo1.bmp", "tramo2.bmp", "tramo3.bmp",
+                                        "tramo4.bmp"};
+
+TEST_F(Informe, AFailedWriteKeepsTheOldFilesAndLeavesNothingNew) {
+  deja_exportacion_anterior("tramo");
   informe inf;
   ASSERT_EQ(informe_abre(&inf, "tramo.txt"), INFORME_ABIERTO);
   ASSERT_NE(freopen("/dev/full", "w", inf.f), nullptr);  // a disk with no room left
-  pasos_informe p = {1, nullptr, nullptr, 0};
-  escribe_informe(&inf, pasadas, longitudes, pesos, clases, n, &p);
+  escribe_informe(&inf, pasadas, longitudes, pesos, clases, n, &p_completo);
   EXPECT_FALSE(informe_cierra(&inf));
-  EXPECT_EQ(lee_todo("tramo.txt"), "informe anterior\n");
-  EXPECT_EQ(ficheros_en("."), (std::set<std::string>{"tramo.txt", "tramo4.bmp"}));
+  EXPECT_STREQ(inf.fallido, "tramo.txt");
+  comprueba_exportacion_anterior("tramo");
+  EXPECT_EQ(ficheros_en("."), ANTERIOR);
 }
 
-TEST_F(Informe, DiscardingLeavesTheOldReportUntouched) {
-  escribe_todo("tramo.txt", "informe anterior\n");
+// The report and its four images take their names together or not at all.
+TEST_F(Informe, AnImageThatCannotTakeItsNameKeepsEveryOldFile) {
+  deja_exportacion_anterior("tramo");
   informe inf;
   ASSERT_EQ(informe_abre(&inf, "tramo.txt"), INFORME_ABIERTO);
-  EXPECT_EQ(ficheros_en(".").size(), 2u);  // the temporary file beside it
+  ASSERT_EQ(remove("tramo2.bmp"), 0);
+  ASSERT_EQ(mkdir("tramo2.bmp", 0755), 0);  // a folder now stands where image 2 goes
+  EXPECT_EQ(escribe_informe(&inf, pasadas, longitudes, pesos, clases, n, &p_completo),
+            INFORME_COMPLETO);
+  EXPECT_FALSE(informe_cierra(&inf));
+  EXPECT_STREQ(inf.fallido, "tramo2.bmp");
+  EXPECT_EQ(lee_todo("tramo.txt"), INFORME_ANTERIOR);
+  for (int d : {1, 3, 4}) EXPECT_EQ(lee_todo("tramo" + std::to_string(d) + ".bmp"), "imagen anterior");
+  EXPECT_EQ(ficheros_en("."), ANTERIOR);
+  EXPECT_TRUE(ficheros_en("tramo2.bmp").empty());
+
+  // Already at the start: refused before anything is written, the image named.
+  EXPECT_EQ(informe_abre(&inf, "tramo.txt"), INFORME_NO_CREADO);
+  EXPECT_STREQ(inf.fallido, "tramo2.bmp");
+  // A graph that could not be drawn spoils the export just as well.
+  ASSERT_EQ(informe_abre(&inf, "otro.txt"), INFORME_ABIERTO);
+  EXPECT_FALSE(informe_guarda_imagen(&inf, nullptr, 4));
+  EXPECT_FALSE(informe_cierra(&inf));
+  EXPECT_STREQ(inf.fallido, "otro4.bmp");
+  EXPECT_EQ(ficheros_en("."), ANTERIOR);
+}
+
+TEST_F(Informe, DiscardingLeavesTheOldFilesUntouched) {
+  deja_exportacion_anterior("tramo");
+  informe inf;
+  ASSERT_EQ(informe_abre(&inf, "tramo.txt"), INFORME_ABIERTO);
+  ASSERT_TRUE(informe_guarda_imagen(&inf, create_bitmap(8, 8), 4));
+  EXPECT_EQ(ficheros_en(".").size(), 7u);  // the report's and the image's temporary files
   informe_descarta(&inf);
-  EXPECT_EQ(lee_todo("tramo.txt"), "informe anterior\n");
-  EXPECT_EQ(ficheros_en("."), std::set<std::string>{"tramo.txt"});
+  comprueba_exportacion_anterior("tramo");
+  EXPECT_EQ(ficheros_en("."), ANTERIOR);
+}
+
+// The export replaces only reports: never the resource file, a data file or
+// anything else that does not start as a report does.
+TEST_F(Informe, OnlyAnEarlierReportOrAnEmptyFileIsReplaced) {
+  escribe_todo("datos.txt", "Pasada Longitud Peso Clase\n1 27.4 103.41 4\n");
+  escribe_todo("notas.txt", std::string(PRIMERA_LINEA_INFORME) + " y algo mas\n");
+  escribe_todo("corto.txt", std::string(PRIMERA_LINEA_INFORME).substr(0, 20));
+  escribe_todo("vacio.txt", "");
+  escribe_todo("viejo.txt", INFORME_ANTERIOR);
+  ASSERT_EQ(mkdir("sub", 0755), 0);
+  informe inf;
+  for (const char* ajeno : {"datas.dat", "sub/datas.dat", "datos.txt", "notas.txt", "corto.txt"}) {
+    SCOPED_TRACE(ajeno);
+    EXPECT_EQ(informe_abre(&inf, ajeno), INFORME_AJENO);
+  }
+  for (const char* admitido : {"vacio.txt", "viejo.txt", "nuevo.txt"}) {
+    SCOPED_TRACE(admitido);
+    ASSERT_EQ(informe_abre(&inf, admitido), INFORME_ABIERTO);
+    informe_descarta(&inf);
+  }
+  EXPECT_EQ(ficheros_en("."), (std::set<std::string>{"datos.txt", "notas.txt", "corto.txt",
+                                                     "vacio.txt", "viejo.txt", "sub"}));
+  EXPECT_EQ(lee_todo("viejo.txt"), INFORME_ANTERIOR);
 }
 
 TEST_F(Informe, NamesThatCannotBeCreatedAreRefusedBeforeAnythingIsWritten) {
