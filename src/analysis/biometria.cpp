@@ -2,6 +2,7 @@
 // log10(Longitud) that gives Peso = a*Longitud^b, its r2 and the condition
 // factor of the sample; the screen with the graph, the parameters and the
 // fish table, and the same graph as a bitmap for the report.
+#include <algorithm>
 #include <cmath>
 
 #include "analysis.h"
@@ -25,6 +26,14 @@ static const int NOMBRE_L_DX = 463;       /* "L" beyond the end of the length ax
 static const int NOMBRE_P_DY = 312;       /* "P" stands this far over the origin */
 static const int DESPLAZA_PESADOS = 10;   /* wider weight labels when a fish passes... */
 static const float UMBRAL_PESADOS = 1000; /* ...this many grams */
+/* The graph moves further right when the widest weight label would come
+   closer than this to the panel's outer edge, but never so far that "L"
+   leaves the panel; weight labels that still do not fit drop their decimal,
+   then take font 3. */
+static const int AIRE_ETIQUETA_P = 6;
+/* Outer outlines of the panel in screen coordinates; the image's panel ends
+   two pixels further left than the screen's, and the room is taken from it. */
+static const int PANEL_IZQUIERDA = 406, PANEL_DERECHA = 946;
 static const float PASO_CURVA = 0.5f;     /* cm between curve samples */
 static const int MAX_MUESTRAS_CURVA = 10000;
 /* Pixel positions are truncated from floats; anything further off the target
@@ -67,6 +76,8 @@ struct escalas_biometria {
   float lx, py;    /* ends of the length and weight axes */
   float lmax;      /* largest length, where the curve is read for py */
   int g;           /* shift right for wide weight labels */
+  int fuente_p;    /* font of the weight labels */
+  const char* formato_p;  /* and their format */
 };
 
 /* ---- The fit ---- */
@@ -160,9 +171,44 @@ static float multiplo_5_siguiente(float v) {
   return std::isfinite(m) && m > v ? m : v;
 }
 
+static const char* etiqueta_peso(char* s, const escalas_biometria* e, int i) {
+  // a sample near the top of single precision has tops no label can hold;
+  // a quarter times i, not i times the top, so that a top that fits keeps
+  // its number (the same float wherever i times the top also fits)
+  return numero_o_guion(s, TEXTO_CELDA, e->formato_p, e->py / 4 * i);
+}
+
+/* Format, font and shift of the weight labels from their measured widths:
+   the layout's labels where they fit, else without decimal, and only when
+   that is not enough the graph moves right, then the labels take font 3. */
+static void coloca_etiquetas_peso(escalas_biometria* e) {
+  const int fuentes[3] = {FUENTE_CELDAS, FUENTE_CELDAS, FUENTE_PEQUENA};
+  const char* const formatos[3] = {"%.1f", "%.0f", "%.0f"};
+  const int sitio = ORIGEN_X - LARGO_MARCA - 2 - PANEL_IZQUIERDA - AIRE_ETIQUETA_P;
+  int g_mayor = PANEL_DERECHA - AIRE_ETIQUETA_P - ORIGEN_X - NOMBRE_L_DX - ancho(FUENTE_CELDAS, "L");
+  if (g_mayor < e->g) g_mayor = e->g;
+  int falta[3];  /* px the widest label of each choice needs beyond the room */
+  for (int k = 0; k < 3; k++) {
+    e->fuente_p = fuentes[k];
+    e->formato_p = formatos[k];
+    int ancha = 0;
+    for (int i = 0; i <= 4; i++) {
+      char marca[TEXTO_CELDA];
+      ancha = std::max(ancha, ancho(e->fuente_p, etiqueta_peso(marca, e, i)));
+    }
+    falta[k] = ancha - sitio;
+  }
+  int k = 0;
+  if (falta[0] > e->g) k = 1;
+  if (falta[1] > g_mayor) k = 2;
+  e->fuente_p = fuentes[k];
+  e->formato_p = formatos[k];
+  e->g = std::min(g_mayor, std::max(e->g, falta[k]));
+}
+
 static escalas_biometria escalas(const float* longitudes, const float* pesos, int n,
                                  const ajuste_biometrico* f) {
-  escalas_biometria e = {5, 5, 0, 0};
+  escalas_biometria e = {5, 5, 0, 0, FUENTE_CELDAS, "%.1f"};
   float peso_mayor = 0, peso_de_lmax = 0;
   int hay_lmax = 0;
   for (int i = 0; i < n; i++) {
@@ -182,6 +228,7 @@ static escalas_biometria escalas(const float* longitudes, const float* pesos, in
   }
   e.py = multiplo_5_siguiente(tope);
   e.g = peso_mayor > UMBRAL_PESADOS ? DESPLAZA_PESADOS : 0;
+  coloca_etiquetas_peso(&e);
   return e;
 }
 
@@ -210,15 +257,12 @@ static void ejes(BITMAP* b, int ox, int oy, const escalas_biometria* e) {
   for (int i = 0; i <= 4; i++) {
     int x = ox + i * PASO_MARCA_L, y = oy - i * PASO_MARCA_P;
     vline(b, x, oy, oy + LARGO_MARCA, negro());
-    // a sample near the top of single precision has tops no label can hold;
-    // a quarter times i, not i times the top, so that a top that fits keeps
-    // its number (the same float wherever i times the top also fits)
     char marca[TEXTO_CELDA];
     texto_centrado(b, FUENTE_CELDAS, x, oy + LARGO_MARCA + 2, negro(), "%s",
                    numero_o_guion(marca, TEXTO_CELDA, "%.1f", e->lx / 4 * i));
     hline(b, ox - LARGO_MARCA, y, ox, negro());
-    texto_derecha(b, FUENTE_CELDAS, ox - LARGO_MARCA - 2, y - h0 / 2, negro(), "%s",
-                  numero_o_guion(marca, TEXTO_CELDA, "%.1f", e->py / 4 * i));
+    texto_derecha(b, e->fuente_p, ox - LARGO_MARCA - 2, y - alto(e->fuente_p) / 2, negro(), "%s",
+                  etiqueta_peso(marca, e, i));
   }
 }
 

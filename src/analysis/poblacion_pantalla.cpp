@@ -2,6 +2,7 @@
 // the whole-sample estimate shared out by frequencies, side by side, with
 // their totals, the legends and six class rows that scroll together.
 #include <cmath>
+#include <algorithm>
 #include <cstdio>
 
 #include "analysis.h"
@@ -87,6 +88,37 @@ static void cabecera(const int* reglas, const int* centros, const char* const* t
 static int hondo_clase() { return alto(FUENTE_CELDAS) + 5; }
 static const int HONDO_TOTAL = 21;
 
+/* A figure too wide for its cell in font 0 loses the blanks around its
+   dash, then takes the smaller font 3, then both; its value never changes.
+   AIRE_CELDA pixels are kept clear beside each rule. */
+static const int AIRE_CELDA = 2;
+
+static void sin_blancos(const char* s, char* d, size_t tam) {
+  size_t j = 0;
+  for (; *s && j + 1 < tam; s++)
+    if (*s != ' ') d[j++] = *s;
+  d[j] = 0;
+}
+
+static void texto_en_celda(int x1, int x2, int centro, int y, const char* s) {
+  char apretado[40];
+  sin_blancos(s, apretado, sizeof apretado);
+  const int fuentes[4] = {FUENTE_CELDAS, FUENTE_CELDAS, FUENTE_PEQUENA, FUENTE_PEQUENA};
+  const char* const textos[4] = {s, apretado, s, apretado};
+  int cabe = 2 * std::min(centro - x1, x2 - centro) - 2 * AIRE_CELDA;
+  int k = 0;
+  while (k < 3 && ancho(fuentes[k], textos[k]) > cabe) k++;
+  int f = fuentes[k], dy = (alto(FUENTE_CELDAS) - alto(f)) / 2;
+  if (ancho(f, textos[k]) <= cabe) {
+    texto_centrado(screen, f, centro, y + dy, negro(), "%s", textos[k]);
+    return;
+  }
+  // past every font: kept inside its rules all the same
+  set_clip_rect(screen, x1 + AIRE_CELDA, 0, x2 - AIRE_CELDA, SCREEN_H - 1);
+  texto_centrado(screen, f, centro, y + dy, negro(), "%s", textos[k]);
+  set_clip_rect(screen, 0, 0, SCREEN_W - 1, SCREEN_H - 1);
+}
+
 /* One ruled row with its text at y; every cell filled with `fondo` from 6
    pixels above the text to `hondo` below it, never onto the rule below. */
 static void fila(const int* reglas, const int* centros, int ncol, int y, int fondo, int hondo,
@@ -96,7 +128,7 @@ static void fila(const int* reglas, const int* centros, int ncol, int y, int fon
   int fin_fondo = y + hondo < abajo ? y + hondo : abajo - 1;
   for (int c = 0; c < ncol; c++) {
     rectfill(screen, reglas[c] + 1, arriba + 1, reglas[c + 1] - 1, fin_fondo, fondo);
-    texto_centrado(screen, FUENTE_CELDAS, centros[c], y, negro(), "%s", celdas[c]);
+    texto_en_celda(reglas[c], reglas[c + 1], centros[c], y, celdas[c]);
   }
   hline(screen, reglas[0], arriba, reglas[ncol], negro());
   hline(screen, reglas[0], abajo, reglas[ncol], negro());

@@ -228,3 +228,25 @@ TEST_F(PantallaPoblacion, TooManyClassesGiveAMessageInsteadOfTables) {
   EXPECT_GT(cuenta_color(300, SCREEN_H / 2, 700, SCREEN_H / 2 + 15, 255, 0, 0), 50);
   EXPECT_EQ(cuenta_color(71, 101, 469, 128, 217, 217, 217), 0);
 }
+
+// Regression: Var(N) "101236488" or an interval "2560 - 30447" of a large,
+// valid estimate ran through the column rules.
+TEST_F(PantallaPoblacion, LargeValidFiguresStayInsideTheirCells) {
+  // catches that barely fall give N in the hundred thousands and Var(N) in the billions
+  MuestraPrueba m = muestra_de({{3000, 2900}, {3000, 2950}, {20, 10}});
+  escribe("\n");
+  abre(m);
+  // the two pixels beside every rule, over the text of each row, hold no ink
+  auto limpias = [&](const int* reglas, int ncol, int posicion) {
+    int y = y_fila(posicion), h = alto(FUENTE_CELDAS);
+    for (int c = 0; c < ncol; c++) {
+      EXPECT_EQ(cuenta_color(reglas[c] + 1, y, reglas[c] + 2, y + h - 1, 0, 0, 0), 0) << c;
+      EXPECT_EQ(cuenta_color(reglas[c + 1] - 2, y, reglas[c + 1] - 1, y + h - 1, 0, 0, 0), 0) << c;
+      EXPECT_GT(cuenta_color(reglas[c] + 3, y, reglas[c + 1] - 3, y + h - 1, 0, 0, 0), 0) << c;
+    }
+  };
+  for (int posicion : {0, 1, 4}) limpias(REGLAS_CLASES, 7, posicion);
+  for (int posicion : {0, 2, 3}) limpias(REGLAS_FRECUENCIAS, 8, posicion);
+  // figures that fit keep the cells' font
+  fila_clases(2, BLANCO, {"2+", "0.33", "0.50", "40", "120", "11", "30 - 61"});
+}

@@ -3,10 +3,12 @@
 
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include "analysis.h"
 #include "sample.h"
 #include "shell.h"
+
 #include "sin_ventana.h"
 #include "texto_igual.h"
 
@@ -78,7 +80,7 @@ TEST_F(Biometria, ExampleMatchesFiguresWorkedOutApart) {
   snprintf(impreso, sizeof impreso, "%.4f %.4f %.3f %.4f", ax, bx, R23, kffsum0);
   EXPECT_STREQ(impreso, "0.0110 2.8568 0.990 0.0068");
   // a*29.5^b = 173.36 lies above the heaviest longest fish (150.76 g)
-  EXPECT_TRUE(etiqueta_peso(4, "175.0"));
+  EXPECT_TRUE(etiqueta_peso(4, "175"));
   EXPECT_TRUE(etiqueta_longitud(4, "30.0"));
 }
 
@@ -92,11 +94,11 @@ TEST_F(Biometria, WeightAxisTopFollowsCurveOrLongestFish) {
   // Least squares on the logarithms, worked out apart:
   // (10,10) (20,100) (30,250): a*30^b = 279.55 above 250 -> top 280
   ajusta({10, 20, 30}, {10, 100, 250});
-  EXPECT_TRUE(etiqueta_peso(4, "280.0"));
-  EXPECT_TRUE(etiqueta_peso(3, "210.0"));
+  EXPECT_TRUE(etiqueta_peso(4, "280"));
+  EXPECT_TRUE(etiqueta_peso(3, "210"));
   // (10,10) (20,60) (30,300): a*30^b = 259.34 below 300 -> top 305
   ajusta({10, 20, 30}, {10, 60, 300});
-  EXPECT_TRUE(etiqueta_peso(4, "305.0"));
+  EXPECT_TRUE(etiqueta_peso(4, "305"));
   // a weight exactly on a multiple of 5 still goes to the next one
   ajusta({10, 20}, {10, 80});
   EXPECT_TRUE(etiqueta_peso(4, "85.0"));
@@ -105,9 +107,9 @@ TEST_F(Biometria, WeightAxisTopFollowsCurveOrLongestFish) {
 TEST_F(Biometria, FirstOfTwoLongestFishSetsTheWeightAxis) {
   // both orders fit a*30^b = 248.53
   ajusta({10, 20, 30, 30}, {10, 80, 300, 200});
-  EXPECT_TRUE(etiqueta_peso(4, "305.0"));
+  EXPECT_TRUE(etiqueta_peso(4, "305"));
   ajusta({10, 20, 30, 30}, {10, 80, 200, 300});
-  EXPECT_TRUE(etiqueta_peso(4, "250.0"));
+  EXPECT_TRUE(etiqueta_peso(4, "250"));
 }
 
 TEST_F(Biometria, FishAbove1000GramsShiftTheGraphInsideTheSamePanel) {
@@ -118,12 +120,34 @@ TEST_F(Biometria, FishAbove1000GramsShiftTheGraphInsideTheSamePanel) {
   EXPECT_TRUE(pixel_es(bmp, OX, 200, 255, 255, 255));
   EXPECT_TRUE(pixel_es(bmp, OX + 10, 200, 0, 0, 0));
   EXPECT_TRUE(pixel_es(bmp, OX + 10 + 110, OY + 5, 0, 0, 0));  // second length tick
-  EXPECT_TRUE(etiqueta_peso(0, "0.0", 10));
+  EXPECT_TRUE(etiqueta_peso(0, "0", 10));
   for (int y : {100, 300}) {  // both outlines stay
     EXPECT_TRUE(pixel_es(bmp, 0, y, 0, 0, 0));
     EXPECT_TRUE(pixel_es(bmp, 1, y, 0, 0, 0));
     EXPECT_TRUE(pixel_es(bmp, 540, y, 0, 0, 0));
     EXPECT_TRUE(pixel_es(bmp, 539, y, 0, 0, 0));
+  }
+}
+
+// Regression: "175.0" began 4 px from the image's edge, and a weight of
+// 10 000 g would have run across it.
+TEST_F(Biometria, WeightLabelsKeepClearOfThePanelEdge) {
+  const std::vector<std::vector<float>> pesos_mayores = {{10, 80, 150}, {10, 80, 1000.5f},
+                                                         {100, 1000, 20000}, {100, 1000, 2000000}};
+  for (const auto& w : pesos_mayores) {
+    ajusta({10, 20, 46}, {w[0], w[1], w[2]});
+    int tinta = 0;
+    for (int y = 30; y < 380; y++)
+      for (int x = 2; x < 6; x++) tinta += pixel_es(bmp, x, y, 0, 0, 0);
+    EXPECT_EQ(tinta, 0) << w[2];
+    int etiquetas = 0;  // the labels are there, right of that strip
+    for (int y = 30; y < 380; y++)
+      for (int x = 6; x < 40; x++) etiquetas += pixel_es(bmp, x, y, 0, 0, 0);
+    EXPECT_GT(etiquetas, 40) << w[2];
+    int fuera = 0;  // nor does "L" at the far end of the length axis come near the edge
+    for (int y = OY - 20; y < OY + 20; y++)
+      for (int x = 535; x < 539; x++) fuera += pixel_es(bmp, x, y, 0, 0, 0);
+    EXPECT_EQ(fuera, 0) << w[2];
   }
 }
 
