@@ -498,14 +498,14 @@ void dibujar_menu_carga(BITMAP *bmp, int y_opciones[5])
     linea_gruesa(bmp, tronco_x, CARGA_Y + ALTO_MENU, tronco_x, y_opciones[4], color_flecha);
 }
 
+// In the order the calculation menu shows its entries.
 const char *ROTULOS_CALCULO[9] = {
-    "Frecuencias relativas", "Calculo poblacional", "Longitudes y pesos medios",
-    "Densidad poblacional y biomasa", "Relaciones biometricas",
-    "Crecimiento (Longitud=f(edad))", "Exportar resultados", "Menu de carga", "Salir"};
+    "Menu de carga", "Frecuencias relativas", "Calculo poblacional",
+    "Longitudes y pesos medios", "Densidad poblacional y biomasa", "Relaciones biometricas",
+    "Crecimiento (Longitud=f(edad))", "Exportar resultados", "Salir"};
 const char *NOTAS_CALCULO[9] = {
-    nullptr, nullptr, nullptr, nullptr, nullptr,
-    "Von Bertalanffy / Ajuste Polinomial", "informe + 4 imagenes BMP",
-    "vuelve a cargar otra muestra", nullptr};
+    "vuelve a cargar otra muestra", nullptr, nullptr, nullptr, nullptr, nullptr,
+    "Von Bertalanffy / Ajuste Polinomial", "informe + 4 imagenes BMP", nullptr};
 
 // Right side: the calculation menu; returns the y of its header middle.
 int dibujar_menu_calculo(BITMAP *bmp)
