@@ -17,6 +17,12 @@ static const int REGLAS[4] = {70, 170, 315, 460};
 static const int X_CLASE = 120, X_INFERIOR = 247, X_SUPERIOR = 392;
 static const int FILAS_ENTRADA = 6;  // rows below the header while entering, current one included
 static const int FILAS_REPASO = 6;
+/* The bin-width control between its arrows, gone once the width is chosen. */
+static const int CONTROL_ANCHO[4] = {405, 274, 465, 291};
+/* The length axis's labels lie this far below the histogram's top; a limit
+   marker leaves a pixel of air above and below them so they stay legible. */
+static const int Y_ROTULOS_L = 175;
+static const int MARCA_Y1 = 80, MARCA_Y2 = 260;
 
 /* The length histogram for one bin width. */
 struct histograma {
@@ -94,11 +100,11 @@ static int eje_longitud(BITMAP* b, const histograma* h) {
   // thirds are taken in double, as twice an edge that fits may not (the
   // quotient is the same float)
   char marca[TEXTO_CELDA];
-  texto_centrado(b, FUENTE_PEQUENA, (t - a) / 3 + EJE_X0, 175, negro(), "%s",
+  texto_centrado(b, FUENTE_PEQUENA, (t - a) / 3 + EJE_X0, Y_ROTULOS_L, negro(), "%s",
                  numero_o_guion(marca, TEXTO_CELDA, "%.1f", ultimo / 3));
-  texto_centrado(b, FUENTE_PEQUENA, 2 * (t - a) / 3 + EJE_X0, 175, negro(), "%s",
+  texto_centrado(b, FUENTE_PEQUENA, 2 * (t - a) / 3 + EJE_X0, Y_ROTULOS_L, negro(), "%s",
                  numero_o_guion(marca, TEXTO_CELDA, "%.1f", (float)(2.0 * ultimo / 3)));
-  texto_centrado(b, FUENTE_PEQUENA, t - a + EJE_X0, 175, negro(), "%s",
+  texto_centrado(b, FUENTE_PEQUENA, t - a + EJE_X0, Y_ROTULOS_L, negro(), "%s",
                  numero_o_guion(marca, TEXTO_CELDA, "%.1f", ultimo));
   return a;
 }
@@ -160,7 +166,11 @@ static int elige_ancho(BITMAP* hist, const float* longitudes, int n, float* esca
       c_esc = TECLA_ESC;
       return 0;
     }
-    if (es_enter(tecla)) return 1;
+    if (es_enter(tecla)) {
+      rectfill(screen, CONTROL_ANCHO[0], CONTROL_ANCHO[1], CONTROL_ANCHO[2], CONTROL_ANCHO[3],
+               gris_pagina());
+      return 1;
+    }
     flecha_izquierda(1);
     flecha_derecha(1);
     if (tecla == TECLA_IZQUIERDA) {
@@ -254,7 +264,11 @@ static void marca(float valor, float escala) {
   // test also keeps a huge value from the int conversion
   if (!(x < 431)) return;
   int xi = (int)x;
-  for (int d = -1; d <= 1; d++) vline(screen, xi + d, 80, 260, azul_entrada());
+  int hueco1 = HIST_Y + Y_ROTULOS_L - 1, hueco2 = HIST_Y + Y_ROTULOS_L + alto(FUENTE_PEQUENA);
+  for (int d = -1; d <= 1; d++) {
+    vline(screen, xi + d, MARCA_Y1, hueco1 - 1, azul_entrada());
+    vline(screen, xi + d, hueco2 + 1, MARCA_Y2, azul_entrada());
+  }
 }
 
 /* Reads the upper limit of the class in row p into *valor. */

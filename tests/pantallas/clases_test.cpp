@@ -107,6 +107,18 @@ TEST_F(Clases, HInTheThirdClassStartsAgainOnACleanHistogram) {
   EXPECT_EQ(cuenta_color(100, 80, 430, 260, 0, 0, 255), 0);
 }
 
+// Regression: a limit marker at 10 cm ran through the axis label "10.0", and
+// the bin-width control "1.0" with its arrow stayed through the later stages.
+TEST_F(Clases, MarkerLeavesTheAxisLabelsLegibleAndTheWidthControlGoes) {
+  EXPECT_EQ(corre("\n10\x1b"), 0);
+  int x = (int)(10 * 11 + 100), y_rotulos = 245, h3 = alto(FUENTE_PEQUENA);
+  EXPECT_GT(cuenta_color(x - 1, 80, x + 1, y_rotulos - 2, 0, 0, 255), 400);
+  EXPECT_GT(cuenta_color(x - 1, y_rotulos + h3 + 1, x + 1, 260, 0, 0, 255), 0);
+  EXPECT_EQ(cuenta_color(x - 12, y_rotulos - 1, x + 12, y_rotulos + h3, 0, 0, 255), 0);
+  EXPECT_GT(cuenta_color(x - 12, y_rotulos - 1, x + 12, y_rotulos + h3, 0, 0, 0), 10);  // "10.0"
+  EXPECT_EQ(cuenta_color(405, 274, 465, 291, 0, 0, 0), 0);
+}
+
 TEST_F(Clases, AfterARestartTheClassesAreCountedAfresh) {
   EXPECT_EQ(corre("\n9.5\n15\n2h30\n\n\n"), 1);
   EXPECT_EQ(cuenta_clases(clases, NUM_EJEMPLO, 1), (std::vector<int>{38}));
