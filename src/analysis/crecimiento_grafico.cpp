@@ -1,6 +1,7 @@
 // The growth graph and the growth table that both growth fits show, and the
 // class means and curve they are drawn from.
 #include <cmath>
+#include <cstdio>
 
 #include "crecimiento.h"
 #include "sample.h"
@@ -175,12 +176,17 @@ static void contorno_y_ejes(BITMAP* b, const disposicion_grafico* d) {
   texto(b, FUENTE_CELDAS, d->eje_fin + 4, d->oy - h / 2, negro(), "Edad");
 }
 
+/* A tick per year; with many classes only every second, third... year is
+   labelled, so that the labels stay legible. */
 static void marcas_horizontales(BITMAP* b, const disposicion_grafico* d, int anos) {
   int s = ESCALA_HORIZONTAL / anos;
+  char mayor[16];
+  snprintf(mayor, sizeof mayor, "%d", anos);  // the widest label
+  int salto = salto_rotulos(s, ancho(FUENTE_CELDAS, mayor));
   for (int i = 0; i <= anos; i++) {
     int x = d->ox + i * s;
     line(b, x, d->oy, x, d->oy + LARGO_MARCA, negro());
-    texto_centrado(b, FUENTE_CELDAS, x, d->oy + 12, negro(), "%d", i);
+    if (i % salto == 0) texto_centrado(b, FUENTE_CELDAS, x, d->oy + 12, negro(), "%d", i);
   }
 }
 

@@ -73,12 +73,20 @@ static void dibuja_ejes(BITMAP* b, const disposicion_barras* d) {
   texto(b, FUENTE_CELDAS, d->x_clase, d->oy - h / 2, negro(), "Clase");
 }
 
-/* Class ticks with their labels under the middle of each bar. */
+/* Class ticks with their labels under the middle of each bar; with many
+   classes only every second, third... label, so that they stay legible. */
 static void dibuja_clases(BITMAP* b, const disposicion_barras* d, int nclases, int s) {
+  int mayor = 0;
+  char rotulo[16];
+  for (int i = 0; i < nclases; i++) {
+    snprintf(rotulo, sizeof rotulo, "%d+", i);
+    if (ancho(FUENTE_CELDAS, rotulo) > mayor) mayor = ancho(FUENTE_CELDAS, rotulo);
+  }
+  int salto = salto_rotulos(s, mayor);
   for (int i = 0; i < nclases; i++) {
     int x = d->ox + i * s;
     line(b, x, d->oy, x, d->oy + LARGO_MARCA, negro());
-    texto_centrado(b, FUENTE_CELDAS, x + s / 2, d->oy + 12, negro(), "%d+", i);
+    if (i % salto == 0) texto_centrado(b, FUENTE_CELDAS, x + s / 2, d->oy + 12, negro(), "%d+", i);
   }
   int x = d->ox + nclases * s;
   line(b, x, d->oy, x, d->oy + LARGO_MARCA, negro());

@@ -12,7 +12,8 @@ static const int RADIO_ESQUINA = 40;
 static const int CENTRO_ESQUINA = 73;
 static const int X_TITULO = 200;
 static const int Y_BORDE = 34;
-static const int AIRE_PIEZAS = 1;  /* px of air kept between the ink of two pieces of a line */
+static const int AIRE_PIEZAS = 1;
+static const int AIRE_ROTULOS = 4;  /* px at least between two labels of an axis */  /* px of air kept between the ink of two pieces of a line */
 
 DATAFILE* carga_recursos() {
   char ruta[CAPACIDAD_RUTA_RECURSOS];
@@ -101,6 +102,12 @@ int pieza(BITMAP* b, int f, int x, int y, int tras, int color, const char* fmt, 
   int fin = escribe(b, f, x > tras ? x : tras, y, color, IZQUIERDA, fmt, ap);
   va_end(ap);
   return fin + AIRE_PIEZAS;
+}
+
+int salto_rotulos(int paso, int ancho_mayor) {
+  if (paso <= 0) return 1 << 20;  // all on one pixel: the first alone
+  int k = (ancho_mayor + AIRE_ROTULOS + paso - 1) / paso;
+  return k < 1 ? 1 : k;
 }
 
 const char* numero_o_guion(char* s, int tam, const char* fmt, float v) {

@@ -69,6 +69,9 @@ void texto_derecha(BITMAP* b, int f, int x, int y, int color, const char* fmt, .
    pieces before it reach that far. `tras` is what the piece before returned
    (0 for the first); returns where this one ends, with a pixel of air. */
 int pieza(BITMAP* b, int f, int x, int y, int tras, int color, const char* fmt, ...);
+/* Labels `paso` px apart along an axis, the widest `ancho_mayor` px: only
+   every k-th is drawn so that none touch; returns k (1 when all fit). */
+int salto_rotulos(int paso, int ancho_mayor);
 /* v printed with fmt into s (tam bytes), or "-" when v is not a number a
    page can show (its sums ran past single precision); returns s. */
 const char* numero_o_guion(char* s, int tam, const char* fmt, float v);

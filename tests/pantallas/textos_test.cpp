@@ -1,5 +1,6 @@
-// The formula and parameter blocks of the fitted screens and their images:
-// whatever our fonts measure, no two texts of a block touch. Every text the
+// The formula and parameter blocks of the fitted screens and their images,
+// and the class labels of the graphs with the most classes: whatever our
+// fonts measure, no two texts of a block touch. Every text the
 // block draws is noted, drawn again alone, and the inks compared.
 #include <functional>
 #include <string>
@@ -87,11 +88,18 @@ class Textos : public Pantalla {
 
 }  // namespace
 
-TEST_F(Textos, FormulaAndParameterBlocksNeverTouch) {
+TEST_F(Textos, FormulaParameterAndClassLabelBlocksNeverTouch) {
   // the example, and class means whose coefficients run to many digits
   int clases_anchas[3] = {0, 1, 2};
   float medias_anchas[3] = {-981.5f, 9900.25f, -7300.75f};
   float predichas[10], edad0 = 0.5f;
+  // two fish in each of 99 classes, the most the program holds
+  int clases99[198];
+  float longitudes99[198];
+  for (int i = 0; i < 198; i++) {
+    clases99[i] = i / 2;
+    longitudes99[i] = 5 + i * 0.5f;
+  }
   int cancela = 0;
   struct caso {
     bloque z;
@@ -131,6 +139,14 @@ TEST_F(Textos, FormulaAndParameterBlocksNeverTouch) {
          escribe("\n\n");
          densidad_biomasa(e.N, e.R, e.clases, e.pesos, NUM_EJEMPLO, e.nclases, e.npasadas);
          return (BITMAP*)nullptr; }},
+      {{"frecuencias, 99 clases, pantalla", 410, 425, 945, 450, false}, [&] {
+         escribe("\n");
+         calculo_frecuencias(clases99, 198, 99);
+         return (BITMAP*)nullptr; }},
+      {{"frecuencias, 99 clases, imagen 1", 2, 372, 538, 400, true}, [&] {
+         return grafico_frecuencias(clases99, 99, 198); }},
+      {{"polinomio, 99 clases, imagen 3", 2, 373, 538, 395, true}, [&] {
+         return ajuste_polinomial_devuelve(198, 99, longitudes99, predichas, clases99, &edad0); }},
   };
   for (const caso& c : casos) comprueba(c.z, c.dibuja);
   EXPECT_EQ(teclas_pendientes(), 0);
