@@ -221,6 +221,18 @@ static int clases_de_limites(const char* lista, int* clases, const float* longit
   return k;
 }
 
+/* The reader's Latin-1 message for a terminal, which reads UTF-8; utf8
+   holds twice the message's bytes. */
+static const char* latin1_a_utf8(const char* latin1, char* utf8) {
+  char* q = utf8;
+  for (const unsigned char* p = (const unsigned char*)latin1; *p; p++) {
+    if (*p >= 0x80) *q++ = (char)(0xC0 | *p >> 6);
+    *q++ = (char)(*p < 0x80 ? *p : 0x80 | (*p & 0x3F));
+  }
+  *q = 0;
+  return utf8;
+}
+
 /* The sample: the built-in example or a data file. Its n, or 0 (refused). */
 static int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* pesos, int* clases) {
   if (strcmp(p->datos, "ejemplo") == 0) {
@@ -236,7 +248,7 @@ static int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* 
     rechaza("%s: no se puede abrir (%s)", p->datos, strerror(errno));
     return 0;
   }
-  char mensaje[256];
+  char mensaje[LARGO_MENSAJE_LECTURA], utf8[2 * LARGO_MENSAJE_LECTURA];
   int con_clases = p->limites == nullptr;
   int n = lee_muestra(f, con_clases, pasadas, longitudes, pesos, clases, mensaje, sizeof mensaje);
   fclose(f);
@@ -244,10 +256,9 @@ static int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* 
     size_t largo = strlen(mensaje);
     if (largo >= 2 && mensaje[0] == '<' && mensaje[largo - 1] == '>') {  // the screen's brackets
       mensaje[largo - 1] = 0;
-      rechaza("%s: %s", p->datos, mensaje + 1);
-    } else {
-      rechaza("%s: %s", p->datos, mensaje);
+      memmove(mensaje, mensaje + 1, largo - 1);
     }
+    rechaza("%s: %s", p->datos, latin1_a_utf8(mensaje, utf8));
     return 0;
   }
   if (n == 0) {

@@ -76,7 +76,7 @@ static int lee_fichero(int con_clases, int guarda_tecla, int* pasadas, float* lo
   char nombre[CAPACIDAD_NOMBRE_CARGA + 1];
   estilo_nombre e = estilo_fichero();
   if (!campo_nombre(nombre, CAPACIDAD_NOMBRE_CARGA, &e, 0)) return LECTURA_RECHAZADA;
-  char motivo[100] = "";
+  char motivo[LARGO_MENSAJE_LECTURA] = "";
   int n = LECTURA_RECHAZADA;
   FILE* f = fopen(nombre, "r");
   if (f) {

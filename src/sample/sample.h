@@ -22,13 +22,21 @@ int imprime_ejemplo(int* pasadas, float* longitudes, float* pesos, int* clases);
 
 /* Reads a data file's records after its header of four words (con_clases 1)
    or three (0) into the arrays, which hold MAX_PECES. Returns the number of
-   fish read, or LECTURA_RECHAZADA with a message "<...>" in mensaje when the
-   file cannot be taken whole (a malformed or out-of-range record, too many
-   records, a read error); the arrays then hold nothing usable. A word where a
-   pass is expected ends the records quietly. clases may be NULL without classes. */
+   fish read, or LECTURA_RECHAZADA with a message "<Linea N: ...>" in mensaje
+   (Latin-1; LARGO_MENSAJE_LECTURA holds it whole) when the file cannot be
+   taken whole: a malformed, missing or out-of-range field, a line short of a
+   field, a first line that is already a record, a word that cuts records off,
+   too many records, a read error. The arrays then hold nothing usable. A word
+   where a pass is expected with no record after it (a footer) ends the
+   records quietly. clases may be NULL without classes. */
 const int LECTURA_RECHAZADA = -1;
+const int LARGO_MENSAJE_LECTURA = 160;
 int lee_muestra(FILE* f, int con_clases, int* pasadas, float* longitudes, float* pesos,
                 int* clases, char* mensaje, int tam_mensaje);
+/* A word of a data file as the reader's messages quote it: between Latin-1
+   angle quotes, at most 20 characters and "...", UTF-8 letters of Latin-1
+   made Latin-1, control bytes and letters beyond Latin-1 shown as '?'. */
+void cita_palabra(char* destino, size_t tam, const char* palabra);
 
 /* Asks for a file with classes, reads and shows it; returns n, 0 when nothing was loaded. */
 int cargar_datos_mas(int* pasadas, float* longitudes, float* pesos, int* clases);

@@ -145,7 +145,7 @@ TEST_F(Lotes, EveryRefusalLeavesTheExistingReportUntouched) {
     int estado;
     const char* dice;  // part of the one line on standard error
   } casos[] = {
-      {"malo.dat informe.txt", 1, "malo.dat: Linea 3: la longitud"},
+      {"malo.dat informe.txt", 1, "malo.dat: Linea 3: longitud \u00ab-3\u00bb: se espera"},
       {"vacio.dat informe.txt", 1, "vacio.dat: no tiene ningun registro"},
       {"no_existe.dat informe.txt", 1, "no_existe.dat: no se puede abrir"},
       {"--limites 9,14 " + datos("ejemplo3.txt") + " informe.txt", 1, "mas largos que el ultimo"},

@@ -20,7 +20,7 @@ static void comprueba(bool cierto) {
 
 static int lee(FILE* f, int con_clases, int* p, float* l, float* w, int* c, char* mensaje) {
   if (!f) return -2;
-  int n = lee_muestra(f, con_clases, p, l, w, c, mensaje, 100);
+  int n = lee_muestra(f, con_clases, p, l, w, c, mensaje, LARGO_MENSAJE_LECTURA);
   fclose(f);
   return n;
 }
@@ -47,7 +47,7 @@ static void comprueba_vuelta(int n, int con_clases) {
     fputc('\n', f);
   }
   fclose(f);
-  char mensaje[100];
+  char mensaje[LARGO_MENSAJE_LECTURA];
   int n2 = lee(fmemopen(texto, largo, "r"), con_clases, pasadas2, longitudes2, pesos2, clases2, mensaje);
   comprueba(n2 == n);
   for (int i = 0; i < n; i++) {
@@ -60,7 +60,7 @@ static void comprueba_vuelta(int n, int con_clases) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tam) {
   if (tam == 0) return 0;  // fmemopen wants some room
   for (int con_clases = 0; con_clases < 2; con_clases++) {
-    char mensaje[100];
+    char mensaje[LARGO_MENSAJE_LECTURA];
     memset(mensaje, 'x', sizeof mensaje);
     int n = lee(fmemopen((void*)datos, tam, "r"), con_clases, pasadas, longitudes, pesos,
                 clases, mensaje);

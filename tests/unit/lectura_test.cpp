@@ -6,6 +6,8 @@
 #include <string>
 
 #include "sample.h"
+#include "shell.h"
+#include "sin_ventana.h"
 
 namespace {
 
@@ -13,7 +15,7 @@ namespace {
 struct Lectura {
   int pasadas[MAX_PECES], clases[MAX_PECES];
   float longitudes[MAX_PECES], pesos[MAX_PECES];
-  char mensaje[100];
+  char mensaje[LARGO_MENSAJE_LECTURA];
   int n;
 
   Lectura(const std::string& texto, int con_clases) {
@@ -67,13 +69,6 @@ TEST(Lectura, FileWithoutClassesLeavesClassesUntouched) {
   EXPECT_EQ(l.clases[0], -7);
 }
 
-TEST(Lectura, FourWordHeaderOnAFileWithoutClassesGivesAnEmptySample) {
-  // the fourth header word stands where the first pass should be
-  Lectura l(CON_CLASES, 0);
-  EXPECT_EQ(l.n, 0);
-  EXPECT_STREQ(l.mensaje, "");
-}
-
 TEST(Lectura, AFooterEndsTheRecordsHarmlessly) {
   // Regression: a footer word starting like "inf" or "nan" refused the file.
   for (const char* pie : {"Total: 3 peces 2.5 x\n", "Informe de campo\n", "Nancy, 3 de mayo\n"}) {
@@ -111,43 +106,116 @@ struct Rechazo {
   int con_clases;
   const char* mensaje;
 };
-}  // namespace
 
-TEST(Lectura, MalformedOrImpossibleRecordsRefuseTheFileNamingTheLine) {
-  const Rechazo casos[] = {
+// Each refusal names the line at fault and quotes what stands there.
+const Rechazo RECHAZOS[] = {
       {"P L W C\n1 27.4 103.41 4\n1.5 27.2 112.11 4\n", 1,
-       "<Linea 3: la pasada debe ser un entero de 1 a 20>"},
-      {"P L W C\n0 27.4 103.41 4\n", 1, "<Linea 2: la pasada debe ser un entero de 1 a 20>"},
-      {"P L W C\n21 27.4 103.41 4\n", 1, "<Linea 2: la pasada debe ser un entero de 1 a 20>"},
-      {"P L W C\n-1 27.4 103.41 4\n", 1, "<Linea 2: la pasada debe ser un entero de 1 a 20>"},
-      {"P L W C\nnan 27.4 103.41 4\n", 1, "<Linea 2: la pasada debe ser un entero de 1 a 20>"},
-      {"P L W C\n-Infinity 27.4 103.41 4\n", 1, "<Linea 2: la pasada debe ser un entero de 1 a 20>"},
+       "<Linea 3: pasada \xab" "1.5\xbb: se espera un entero de 1 a 20>"},
+      {"P L W C\n0 27.4 103.41 4\n", 1, "<Linea 2: pasada \xab" "0\xbb: se espera un entero de 1 a 20>"},
+      {"P L W C\n21 27.4 103.41 4\n", 1, "<Linea 2: pasada \xab" "21\xbb: se espera un entero de 1 a 20>"},
+      {"P L W C\n-1 27.4 103.41 4\n", 1, "<Linea 2: pasada \xab-1\xbb: se espera un entero de 1 a 20>"},
+      {"P L W C\nnan 27.4 103.41 4\n", 1, "<Linea 2: pasada \xabnan\xbb: se espera un entero de 1 a 20>"},
+      {"P L W C\n-Infinity 27.4 103.41 4\n", 1,
+       "<Linea 2: pasada \xab-Infinity\xbb: se espera un entero de 1 a 20>"},
       {"P L W C\n99999999999999999999 27.4 103.41 4\n", 1,
-       "<Linea 2: la pasada debe ser un entero de 1 a 20>"},
+       "<Linea 2: pasada \xab" "99999999999999999999\xbb: se espera un entero de 1 a 20>"},
       {"P L W C\n1 27.4 103.41 4\n2 nan 7 1\n", 1,
-       "<Linea 3: la longitud debe ser un numero mayor que 0>"},
-      {"P L W\n1\n\ninf 7\n", 0, "<Linea 4: la longitud debe ser un numero mayor que 0>"},
-      {"P L W\n1 1e39 7\n", 0, "<Linea 2: la longitud debe ser un numero mayor que 0>"},
-      {"P L W\n1 0 7\n", 0, "<Linea 2: la longitud debe ser un numero mayor que 0>"},
-      {"P L W\n1 -3.5 7\n", 0, "<Linea 2: la longitud debe ser un numero mayor que 0>"},
-      {"P L W\n1 12abc 7\n", 0, "<Linea 2: la longitud debe ser un numero mayor que 0>"},
-      {"P L W\n1 12,5 7\n", 0, "<Linea 2: la longitud debe ser un numero mayor que 0>"},
-      {"P L W\n1 12.5 peso\n", 0, "<Linea 2: el peso debe ser un numero mayor que 0>"},
-      {"P L W\n1 12.5 0.0\n", 0, "<Linea 2: el peso debe ser un numero mayor que 0>"},
-      {"P L W\n1 12.5 -INF\n", 0, "<Linea 2: el peso debe ser un numero mayor que 0>"},
-      {"P L W C\n1 12.5 3 99\n", 1, "<Linea 2: la clase debe ser un entero de 0 a 98>"},
-      {"P L W C\n1 12.5 3 -1\n", 1, "<Linea 2: la clase debe ser un entero de 0 a 98>"},
-      {"P L W C\n1 12.5 3 2.5\n", 1, "<Linea 2: la clase debe ser un entero de 0 a 98>"},
-      {"P L W C\n1 12.5 3 dos\n", 1, "<Linea 2: la clase debe ser un entero de 0 a 98>"},
+       "<Linea 3: longitud \xabnan\xbb: se espera un numero mayor que 0>"},
+      {"P L W\n1\n\ninf 7\n", 0, "<Linea 4: longitud \xabinf\xbb: se espera un numero mayor que 0>"},
+      {"P L W\n1 0 7\n", 0, "<Linea 2: longitud \xab" "0\xbb: se espera un numero mayor que 0>"},
+      {"P L W\n1 -3.5 7\n", 0, "<Linea 2: longitud \xab-3.5\xbb: se espera un numero mayor que 0>"},
+      {"P L W\n1 12abc 7\n", 0, "<Linea 2: longitud \xab" "12abc\xbb: se espera un numero mayor que 0>"},
+      {"P L W\n1 12.5 peso\n", 0, "<Linea 2: peso \xabpeso\xbb: se espera un numero mayor que 0>"},
+      {"P L W\n1 12.5 0.0\n", 0, "<Linea 2: peso \xab" "0.0\xbb: se espera un numero mayor que 0>"},
+      {"P L W\n1 12.5 -INF\n", 0, "<Linea 2: peso \xab-INF\xbb: se espera un numero mayor que 0>"},
+      {"P L W C\n1 12.5 3 99\n", 1, "<Linea 2: clase \xab" "99\xbb: se espera un entero de 0 a 98>"},
+      {"P L W C\n1 12.5 3 -1\n", 1, "<Linea 2: clase \xab-1\xbb: se espera un entero de 0 a 98>"},
+      {"P L W C\n1 12.5 3 2.5\n", 1, "<Linea 2: clase \xab" "2.5\xbb: se espera un entero de 0 a 98>"},
+      {"P L W C\n1 12.5 3 dos\n", 1, "<Linea 2: clase \xab" "dos\xbb: se espera un entero de 0 a 98>"},
       {"P L W C\n1 12.5 3\n", 1, "<Linea 2: falta la clase>"},
       {"P L W\n1 12.5\n", 0, "<Linea 2: falta el peso>"},
       {"P L W\n1 12.5 3\n\n\n7", 0, "<Linea 5: falta la longitud>"},
-  };
-  for (const Rechazo& c : casos) {
+      // no river fish is longer than 10 m or heavier than 2 t: a slip of the keyboard
+      {"P L W\n1 1000.01 7\n", 0, "<Linea 2: longitud \xab" "1000.01\xbb: supera los 1000 cm>"},
+      {"P L W\n1 1e39 7\n", 0, "<Linea 2: longitud \xab" "1e39\xbb: supera los 1000 cm>"},
+      {"P L W C\n1 12 5 0\n2 30 2000000.5 1\n", 1,
+       "<Linea 3: peso \xab" "2000000.5\xbb: supera los 2000000 g>"},
+      {"P L W\n1 12 1e38\n", 0, "<Linea 2: peso \xab" "1e38\xbb: supera los 2000000 g>"},
+      // what a spreadsheet writes: the separator or the decimal comma is named
+      {"P L W\n1 12,5 7\n", 0, "<Linea 2: \xab" "12,5\xbb no es un numero: use punto decimal (12.5)>"},
+      {"P L W C\n1 27.4 103,41 4\n", 1,
+       "<Linea 2: \xab" "103,41\xbb no es un numero: use punto decimal (103.41)>"},
+      {"P L W C\n1;27,4;103,41;4\n", 1,
+       "<Linea 2: separador \xab;\xbb no admitido: separe los datos con espacios o tabuladores>"},
+      {"P L W\n1,27.4,103.41\n", 0,
+       "<Linea 2: separador \xab,\xbb no admitido: separe los datos con espacios o tabuladores>"},
+      {"Pasada;Longitud;Peso;Clase\n1;27,4;103,41;4\n2;5,9;1,75;0\n3;6;2;0\n4;7;3;0\n", 1,
+       "<Linea 1: separador \xab;\xbb no admitido: separe los datos con espacios o tabuladores>"},
+      // an empty cell is blamed on its own line, not on the fields it shifts
+      {"P L W\n1 12.5\n2 13 5\n3 14 6\n", 0, "<Linea 2: falta el peso>"},
+      {"P L W C\n1 12 5 0\n2 13 6\n3 14 6 1\n1 15 7 1\n", 1, "<Linea 3: falta la clase>"},
+      {"P L W\n1 12 5\n1 12\n2 13\n3 14 6\n", 0, "<Linea 3: falta el peso>"},
+      {"P L W\n1 12\n2 13\n3 14\n4 15 5\n", 0, "<Linea 2: falta el peso>"},
+      {"P L W\n1 12 5\n2\n3 14 6\n", 0, "<Linea 3: falta la longitud>"},
+      {"P L W\n1 12 5 9\n2 13 6\n", 0,
+       "<Linea 2: tiene 4 datos; cada registro lleva 3 (pasada, longitud, peso)>"},
+      // records after a word that would end them, and files without a header
+      {"Pasada Longitud Peso\n1 27 100\nPasada 3 hecha con red nueva\n3 20 50\nFin\n", 0,
+       "<Linea 3: texto inesperado \xabPasada\xbb; siguen mas registros>"},
+      {"P L W C\nRemanso\n1 27 100 2\n", 1, "<Linea 2: texto inesperado \xabRemanso\xbb; siguen mas registros>"},
+      {"1 27.4 103.41 4\n1 27.2 112.11 4\n", 1, "<Linea 1: falta la cabecera: la linea ya es un registro>"},
+      {"\n1 27.4 103.41\n", 0, "<Linea 2: falta la cabecera: la linea ya es un registro>"},
+      {"1 27.4 103.41 4\n", 0, "<Linea 1: falta la cabecera: la linea ya es un registro>"},
+      // the wrong kind of file for the loader
+      {"Pasada Longitud Peso\n1 27.4 103.41\n", 1, "<Linea 1: la cabecera tiene 3 palabras; se esperan 4>"},
+      {"Pasada Longitud Peso Clase\n1 27.4 103.41 4\n", 0,
+       "<Linea 1: la cabecera tiene mas de 3 palabras; sobra \xab" "Clase\xbb>"},
+};
+}  // namespace
+
+TEST(Lectura, MalformedOrImpossibleRecordsRefuseTheFileNamingTheLine) {
+  for (const Rechazo& c : RECHAZOS) {
     Lectura l(c.texto, c.con_clases);
     EXPECT_EQ(l.n, LECTURA_RECHAZADA) << c.texto;
     EXPECT_STREQ(l.mensaje, c.mensaje) << c.texto;
   }
+}
+
+// The loaders show a refusal on one line between the page's side rules, so
+// the widest quote and a line number of a long file must fit there too.
+TEST(Lectura, EveryRefusalFitsBetweenTheSidesOfThePage) {
+  prepara_allegro_sin_ventana();
+  const int ESPACIO = 1000 - 2 * 40;
+  std::string largo(99999, '\n');
+  for (const char* registro : {"1 WWWWWWWWWWWWWWWWWWWWWWWWW 7\n", "1 12 99999999999999999,99\n",
+                               "Muestreo\xe1\xe1\xe1\xe1\xe1\xe1\xe1\xe1\xe1\xe1\xe1\xe1\xe1\n1 2 3\n"}) {
+    Lectura l("P L W" + largo + registro, 0);
+    EXPECT_LE(ancho(FUENTE_CELDAS, l.mensaje), ESPACIO) << l.mensaje;
+  }
+  for (const Rechazo& c : RECHAZOS) {
+    Lectura l(c.texto, c.con_clases);
+    EXPECT_LE(ancho(FUENTE_CELDAS, l.mensaje), ESPACIO) << l.mensaje;
+  }
+}
+
+TEST(Lectura, TheLimitsOfARiverFishAndAFooterAfterTheRecordsAreTaken) {
+  Lectura l("P L W\n1 1000 2000000\n2 0.1 0.01\nTotal 2 peces\nPasada 1 2\n", 0);
+  ASSERT_EQ(l.n, 2);
+  EXPECT_EQ(l.longitudes[0], 1000.0f);
+  EXPECT_EQ(l.pesos[0], 2000000.0f);
+  EXPECT_STREQ(l.mensaje, "");
+}
+
+TEST(Lectura, AQuotedWordIsCutToTwentyCharactersAndShownInLatin1) {
+  char cita[64];
+  cita_palabra(cita, sizeof cita, "R\xc3\xado");  // UTF-8 "Río"
+  EXPECT_STREQ(cita, "\xabR\xedo\xbb");
+  cita_palabra(cita, sizeof cita, "R\xedo");  // Latin-1 "Río"
+  EXPECT_STREQ(cita, "\xabR\xedo\xbb");
+  cita_palabra(cita, sizeof cita, "a\x01\x9b\xe2\x82\xac");  // control, C1 byte, the euro sign
+  EXPECT_STREQ(cita, "\xab" "a???\xbb");
+  cita_palabra(cita, sizeof cita, "abcdefghijklmnopqrstuvwxyz");
+  EXPECT_STREQ(cita, "\xab" "abcdefghijklmnopqrst...\xbb");
 }
 
 TEST(Lectura, MoreThanTenThousandRecordsAreRefusedNotCut) {
