@@ -86,8 +86,25 @@ extern float kffsum0;  /* condition factor: sum of weights / sum of cubed length
    it is 0 (print "-") when the condition factor has no answer either, that is
    when there are no fish or some length or weight is 0 or below or not a number. */
 extern int biometria_definida;
+/* The weight-length relationship Peso = a*Longitud^b, fitted on the
+   logarithms of every fish, and the condition factor of the sample. */
+struct biometria_muestra {
+  int existe;          /* the fit has an answer: a, b and r2 hold it (else they are 0) */
+  float a;             /* g/cm^b */
+  float b;             /* exponent, no unit */
+  float r2;            /* r2 of the log-log line */
+  int factor_existe;   /* the condition factor has an answer (else fc is 0) */
+  float fc;            /* condition factor: sum of weights / sum of cubed lengths, g/cm3 */
+  int causa;           /* why the fit has none, for the screen's message (0 when it exists) */
+};
+biometria_muestra calcula_biometria(const float* longitudes, const float* pesos, int n);
+/* New 541x510 bitmap of the fit for the report, NULL without memory. */
+BITMAP* grafico_biometria(const float* longitudes, const float* pesos, int n,
+                          const biometria_muestra* f);
+void publica_biometria(const biometria_muestra* f);  /* ax, bx, R23, kffsum0, biometria_definida */
 void relaciones_biometricas(float* longitudes, float* pesos, int n);
-BITMAP* relaciones_biometricas_devuelve(float* longitudes, float* pesos, int n); /* new 541x510, NULL without memory */
+/* The export variant: publishes the fit; new 541x510 bitmap, NULL without memory. */
+BITMAP* relaciones_biometricas_devuelve(float* longitudes, float* pesos, int n);
 
 /* ---- Growth: von Bertalanffy with Walford, polynomial ---- */
 extern float Wf;     /* last Walford estimate of the maximum length, cm */
@@ -112,20 +129,75 @@ extern float R22;            /* r2 of that fit */
    lengths are then 0 and meaningless, and the report prints "-" for them. */
 extern int polinomio_definido;
 
+const int EDADES_PREDICHAS = 10; /* whole ages 0..9 the report gives a length for */
+
+/* A von Bertalanffy fit, L(t) = Linf*(1 - e^(-k*(t-t0))), of the class mean
+   lengths against age (class i is i + meses/12 years old). */
+struct bertalanffy_muestra {
+  float walford;       /* Walford's suggestion for Linf, cm; 0 when its line gives none */
+  float linf;          /* Linf the fit was asked for, cm */
+  float meses;         /* age of class 0+, months (0..12) */
+  float mayor;         /* longest fish, cm: the smallest Linf accepted */
+  int linf_aceptada;   /* linf >= mayor: the fit was tried. 0: refused, the fields below are 0 */
+  int existe;          /* the fit has an answer: k, t0, r2 and predichas hold it */
+  int motivo;          /* why it has none: AJUSTE_* of crecimiento.h, AJUSTE_BIEN when it exists */
+  float k;             /* growth rate, 1/year */
+  float t0;            /* age at which the curve gives length 0, years */
+  float r2;            /* r2 of the straight line the fit is made on */
+  float predichas[EDADES_PREDICHAS]; /* length the curve gives at ages 0..9, cm; 0 without answer */
+};
+/* The fit for the given Linf (cm) and age of class 0+ (months); no window needed. */
+bertalanffy_muestra calcula_bertalanffy(const int* clases, const float* longitudes, int nfish,
+                                        int nclases, float linf, float meses);
+/* New 541x552 bitmap of the fit for the report (NULL only when memory runs out). */
+BITMAP* grafico_bertalanffy(const int* clases, const float* longitudes, int nfish, int nclases,
+                            const bertalanffy_muestra* b);
+/* The export's step for Linf and the months, with Walford's suggestion, on
+   the "Von Bertalanffy" page. 1 with both typed and Linf at least the longest
+   fish; 0 on ESC or after the refusal of a shorter Linf (its message waits
+   for a key, stored in c_esc). */
+int pide_linf_exporta(const int* clases, const float* longitudes, int nfish, int nclases,
+                      float* linf, float* meses);
+
+/* A second-degree polynomial fit, L(t) = a0 + a1*t + a2*t^2, of the class mean
+   lengths against age. */
+struct polinomio_muestra {
+  float edad0;         /* age of class 0+, years */
+  int existe;          /* the fit has an answer: the coefficients, r2 and predichas hold it */
+  int motivo;          /* why it has none: AJUSTE_* of crecimiento.h */
+  float a0;            /* cm */
+  float a1;            /* cm/year */
+  float a2;            /* cm/year2 */
+  float r2;
+  float predichas[EDADES_PREDICHAS]; /* length at ages 0..9, cm; 0 without answer */
+};
+polinomio_muestra calcula_polinomio(const int* clases, const float* longitudes, int nfish,
+                                    int nclases, float edad0);
+/* New 541x500 bitmap of the fit for the report (NULL only when memory runs out). */
+BITMAP* grafico_polinomio(const int* clases, const float* longitudes, int nfish, int nclases,
+                          const polinomio_muestra* p);
+
+/* The program-wide results, written here only, from the structs above:
+   Wf always, and Lmax1, k1, t01, R2 and bertalanffy_definido when the Linf
+   was accepted; B01..R22 and polinomio_definido; mes0 as typed on a screen. */
+void publica_bertalanffy(const bertalanffy_muestra* b);
+void publica_polinomio(const polinomio_muestra* p);
+void publica_meses(float meses);
+
 void menu_crecimiento(int* clases, float* longitudes, int nclases, int nfish);
 void von_bertalanffy(int* clases, float* longitudes, int nclases, int nfish);
-float waldford(float* longitudes, int* clases, int nfish, int nclases);
-/* mode 2 asks for Linf and the months, any other mode takes Lmax1 and mes0.
-   predichas gets the lengths at the whole ages 0..9 (left as they were when
-   Linf is below the longest fish); *edad0 the age of class 0+ in years;
-   *cancela is set to 1 on ESC and otherwise left alone. Returns a new 541x552
-   bitmap (NULL only when memory runs out). */
+float waldford(const float* longitudes, const int* clases, int nfish, int nclases); /* Walford's Linf, cm; 0 for none */
+/* The export variant: mode 2 asks for Linf and the months, any other mode
+   takes Lmax1 and mes0. predichas gets the lengths at the whole ages 0..9
+   (left as they were when Linf is below the longest fish); *edad0 the age of
+   class 0+ in years; *cancela is set to 1 on ESC and otherwise left alone.
+   Returns a new 541x552 bitmap (NULL only when memory runs out). */
 BITMAP* von_bertalanffy_devuelve(int modo, int* clases, float* longitudes, int nclases, int nfish,
                                  float* predichas, float* edad0, int* cancela);
 void ajuste_polinomial(int nfish, int nclases, float* longitudes, int* clases);
-/* Fits with the age of class 0+ in *edad0 (years) and stores B01..R22.
-   Returns a new 541x500 bitmap (NULL only when memory runs out); predichas
-   gets the lengths at the whole ages 0..9. */
+/* The export variant: fits with the age of class 0+ in *edad0 (years) and
+   publishes B01..R22. Returns a new 541x500 bitmap (NULL only when memory
+   runs out); predichas gets the lengths at the whole ages 0..9. */
 BITMAP* ajuste_polinomial_devuelve(int nfish, int nclases, float* longitudes, float* predichas,
                                    int* clases, float* edad0);
 

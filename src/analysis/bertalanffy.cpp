@@ -9,9 +9,6 @@
 #include "sample.h"
 #include "shell.h"
 
-float Wf, Lmax1, k1, t01, R2, mes0;
-int bertalanffy_definido;
-
 static const char* const ENTRADAS_CRECIMIENTO[] = {"Von Bertalanffy", "Ajuste Polinomial"};
 
 /* Walford: the line through (mean of a class, mean of the next) is followed
@@ -105,7 +102,7 @@ static float cruce_walford(float a, float b) {
   return x > 0 ? x : 0;  // a maximum length at or below 0 is no estimate
 }
 
-float waldford(float* longitudes, int* clases, int nfish, int nclases) {
+float waldford(const float* longitudes, const int* clases, int nfish, int nclases) {
   muestra_crecimiento m;
   prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, 0);
   float a, b;
@@ -154,14 +151,31 @@ int ajusta_bertalanffy(const muestra_crecimiento* m, float linf, curva_crecimien
   return AJUSTE_BIEN;
 }
 
-/* The program-wide results of a fit; a fit without answer keeps Linf (the
-   export's mode 1 repeats it) and zeroes the rest. */
-static void guarda_ajuste(float linf, const curva_crecimiento* c, float r2, int motivo) {
-  Lmax1 = linf;
-  bertalanffy_definido = motivo == AJUSTE_BIEN;
-  k1 = bertalanffy_definido ? -c->c1 : 0;
-  t01 = bertalanffy_definido ? c->c2 : 0;
-  R2 = bertalanffy_definido ? r2 : 0;
+bertalanffy_muestra calcula_bertalanffy(const int* clases, const float* longitudes, int nfish,
+                                        int nclases, float linf, float meses) {
+  bertalanffy_muestra r = {};
+  r.walford = waldford(longitudes, clases, nfish, nclases);
+  r.linf = linf;
+  r.meses = meses;
+  r.mayor = longitud_mayor(longitudes, nfish);
+  r.linf_aceptada = linf >= r.mayor;
+  r.motivo = AJUSTE_SIN_SOLUCION;
+  if (!r.linf_aceptada) return r;
+  muestra_crecimiento m;
+  prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, meses / 12);
+  curva_crecimiento c;
+  r.motivo = ajusta_bertalanffy(&m, linf, &c, &r.r2);
+  r.existe = r.motivo == AJUSTE_BIEN;
+  r.k = r.existe ? -c.c1 : 0;
+  r.t0 = r.existe ? c.c2 : 0;
+  for (int i = 0; i < EDADES_PREDICHAS; i++) r.predichas[i] = r.existe ? curva_en(&c, (float)i) : 0;
+  return r;
+}
+
+/* The curve a fit stands for; CURVA_NINGUNA without answer. */
+static curva_crecimiento curva_de(const bertalanffy_muestra* r) {
+  if (!r->existe) return curva_crecimiento{CURVA_NINGUNA, 0, 0, 0};
+  return curva_crecimiento{CURVA_BERTALANFFY, r->linf, -r->k, r->t0};
 }
 
 /* ---- Entries ---- */
@@ -207,7 +221,7 @@ static int pide_meses(campo_numero* c) {
 
 /* The screen's Walford box: a red outline around the suggestion, centred on
    the page; `caja` receives its corners so that it can be erased. */
-static void caja_walford(int* caja) {
+static void caja_walford(int* caja, float walford) {
   const char* muestra_ancho = "Longitud maxima segun el metodo Waldford: 0.00";
   int w = 40 + ancho(FUENTE_TITULO, muestra_ancho);
   caja[0] = SCREEN_W / 2 - w / 2;
@@ -216,12 +230,12 @@ static void caja_walford(int* caja) {
   caja[3] = 180;
   rect(screen, caja[0], caja[1], caja[2], caja[3], rojo_mensaje());
   texto_centrado(screen, FUENTE_TITULO, SCREEN_W / 2, 150, negro(),
-                 "Longitud maxima segun el metodo Waldford: %.2f", Wf);
+                 "Longitud maxima segun el metodo Waldford: %.2f", walford);
 }
 
-static void caja_walford_exporta() {
+static void caja_walford_exporta(float walford) {
   rect(screen, BORRA_MESES[0], BORRA_MESES[1], BORRA_MESES[2], BORRA_MESES[3], rojo_mensaje());
-  texto_centrado(screen, FUENTE_TITULO, 370, 150, negro(), "Longitud maxima segun Waldford: %.2f", Wf);
+  texto_centrado(screen, FUENTE_TITULO, 370, 150, negro(), "Longitud maxima segun Waldford: %.2f", walford);
 }
 
 static void rechaza_linf(float mayor, int y) {
@@ -273,37 +287,35 @@ static void muestra_ajuste(const muestra_crecimiento* m, const curva_crecimiento
 void von_bertalanffy(int* clases, float* longitudes, int nclases, int nfish) {
   marco("Von Bertalanffy");
   float mayor = longitud_mayor(longitudes, nfish);
-  Wf = waldford(longitudes, clases, nfish, nclases);
   texto(screen, FUENTE_TITULO, ENTRADA_X, LINF_Y, negro(), "%s", PIDE_LINF);
   int caja[4];
-  caja_walford(caja);
+  caja_walford(caja, waldford(longitudes, clases, nfish, nclases));
   campo_numero linf, meses;
   int sigue = pide_linf(&linf);
   borra(caja);
   if (!sigue || !pide_meses(&meses)) return;
-  if (linf.valor < mayor) {
+  bertalanffy_muestra r =
+      calcula_bertalanffy(clases, longitudes, nfish, nclases, linf.valor, meses.valor);
+  publica_bertalanffy(&r);
+  if (!r.linf_aceptada) {
     rechaza_linf(mayor, SCREEN_H / 2);
     return;
   }
+  publica_meses(meses.valor);
   muestra_crecimiento m;
   prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, meses.valor / 12);
-  curva_crecimiento c;
-  float r2;
-  int motivo = ajusta_bertalanffy(&m, linf.valor, &c, &r2);
-  guarda_ajuste(linf.valor, &c, r2, motivo);
-  mes0 = meses.valor;
-  muestra_ajuste(&m, &c, r2, motivo);
+  curva_crecimiento c = curva_de(&r);
+  muestra_ajuste(&m, &c, r.r2, r.motivo);
   recorre_tabla_crecimiento(&m, &c, 450);
 }
 
-/* ---- The export variant ---- */
+/* ---- The export's step and its graph ---- */
 
-/* Asks for Linf and the months (mode 2); returns 0 when left with ESC. */
-static int pide_valores_exporta(float* linf, float* meses, int* clases, float* longitudes,
-                                int nclases, int nfish) {
-  Wf = waldford(longitudes, clases, nfish, nclases);
+/* Asks for Linf and the months under the Walford box; 0 when left with ESC. */
+static int pide_valores_exporta(float* linf, float* meses, const int* clases,
+                                const float* longitudes, int nclases, int nfish) {
   texto(screen, FUENTE_TITULO, ENTRADA_X, LINF_Y, negro(), "%s", PIDE_LINF);
-  caja_walford_exporta();
+  caja_walford_exporta(waldford(longitudes, clases, nfish, nclases));
   campo_numero c_linf, c_meses;
   int sigue = pide_linf(&c_linf);
   borra(BORRA_MESES);
@@ -313,26 +325,36 @@ static int pide_valores_exporta(float* linf, float* meses, int* clases, float* l
   return 1;
 }
 
-/* Fits and draws into b; predicted lengths at the whole ages 0..9. */
-static void ajusta_exporta(BITMAP* b, const muestra_crecimiento* m, float linf, float* predichas) {
-  curva_crecimiento c;
-  float r2;
-  int motivo = ajusta_bertalanffy(m, linf, &c, &r2);
-  guarda_ajuste(linf, &c, r2, motivo);
-  if (b) {
-    dibuja_grafico_crecimiento(b, &GRAFICO_BERTALANFFY, m, &c, 1);
-    if (motivo == AJUSTE_BIEN)
-      dibuja_parametros(b, &FORMULA_BITMAP, &c, r2);
-    else
-      avisa_ajuste(b, ANCHO_BITMAP / 2, FORMULA_BITMAP.y_linf, motivo, 2);
-  }
-  for (int i = 0; i < 10; i++) predichas[i] = motivo == AJUSTE_BIEN ? curva_en(&c, (float)i) : 0;
+int pide_linf_exporta(const int* clases, const float* longitudes, int nfish, int nclases,
+                      float* linf, float* meses) {
+  marco("Von Bertalanffy");
+  if (!pide_valores_exporta(linf, meses, clases, longitudes, nclases, nfish)) return 0;
+  float mayor = longitud_mayor(longitudes, nfish);
+  if (*linf >= mayor) return 1;
+  rechaza_linf(mayor, SCREEN_H / 2 + 200);
+  return 0;
 }
+
+BITMAP* grafico_bertalanffy(const int* clases, const float* longitudes, int nfish, int nclases,
+                            const bertalanffy_muestra* r) {
+  BITMAP* b = lienzo_blanco(ANCHO_BITMAP, ALTO_BITMAP);
+  if (!b || !r->linf_aceptada) return b;
+  muestra_crecimiento m;
+  prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, r->meses / 12);
+  curva_crecimiento c = curva_de(r);
+  dibuja_grafico_crecimiento(b, &GRAFICO_BERTALANFFY, &m, &c, 1);
+  if (r->existe)
+    dibuja_parametros(b, &FORMULA_BITMAP, &c, r->r2);
+  else
+    avisa_ajuste(b, ANCHO_BITMAP / 2, FORMULA_BITMAP.y_linf, r->motivo, 2);
+  return b;
+}
+
+/* ---- The export variant ---- */
 
 BITMAP* von_bertalanffy_devuelve(int modo, int* clases, float* longitudes, int nclases, int nfish,
                                  float* predichas, float* edad0, int* cancela) {
   marco("Von Bertalanffy");
-  float mayor = longitud_mayor(longitudes, nfish);
   float linf = Lmax1, meses = mes0;
   if (modo == 2) {
     if (!pide_valores_exporta(&linf, &meses, clases, longitudes, nclases, nfish)) {
@@ -343,14 +365,13 @@ BITMAP* von_bertalanffy_devuelve(int modo, int* clases, float* longitudes, int n
     borra(BORRA_MESES);
   }
   *edad0 = meses / 12;
-  BITMAP* b = lienzo_blanco(ANCHO_BITMAP, ALTO_BITMAP);
-  if (linf >= mayor) {
-    muestra_crecimiento m;
-    prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, *edad0);
-    ajusta_exporta(b, &m, linf, predichas);
+  bertalanffy_muestra r = calcula_bertalanffy(clases, longitudes, nfish, nclases, linf, meses);
+  if (r.linf_aceptada) {
+    publica_bertalanffy(&r);
+    for (int i = 0; i < EDADES_PREDICHAS; i++) predichas[i] = r.predichas[i];
   } else if (modo == 2) {
-    rechaza_linf(mayor, SCREEN_H / 2 + 200);
+    rechaza_linf(r.mayor, SCREEN_H / 2 + 200);
     if (c_esc == TECLA_ESC) *cancela = 1;
   }
-  return b;
+  return grafico_bertalanffy(clases, longitudes, nfish, nclases, &r);
 }

@@ -8,9 +8,6 @@
 #include "analysis.h"
 #include "shell.h"
 
-float ax, bx, R23, kffsum0;
-int biometria_definida;
-
 /* ---- Layout: graph (screen coordinates; the bitmap moves them) ---- */
 static const int ORIGEN_X = 457, ORIGEN_Y = 405;  /* axis origin on the screen */
 static const int LARGO_EJE_L = 450;       /* the length axis runs past its last tick */
@@ -66,12 +63,6 @@ static const char* const CAUSAS[] = {
     "hay longitudes o pesos de 0 o menos>", "hacen falta dos longitudes distintas>",
     "todos los pesos son iguales>", "los datos dan valores fuera de rango>"};
 
-struct ajuste_biometrico {
-  float a, b, r2;  /* 0 unless causa is AJUSTE_DEFINIDO */
-  float fc;        /* g/cm3; 0 when it has no answer either */
-  int causa;
-};
-
 struct escalas_biometria {
   float lx, py;    /* ends of the length and weight axes */
   float lmax;      /* largest length, where the curve is read for py */
@@ -115,7 +106,7 @@ static float log10_f(float v) { return (float)std::log10((double)v); }
 
 /* Least squares of y = log10(weight) on x = log10(length), sums in fish order. */
 static void recta_logaritmica(const float* longitudes, const float* pesos, int n,
-                              ajuste_biometrico* f) {
+                              biometria_muestra* f) {
   float sxy = 0, sx = 0, sy = 0, sxx = 0;
   for (int i = 0; i < n; i++) {
     float x = log10_f(longitudes[i]), y = log10_f(pesos[i]);
@@ -145,19 +136,22 @@ static void recta_logaritmica(const float* longitudes, const float* pesos, int n
   f->causa = AJUSTE_DEFINIDO;
 }
 
-static ajuste_biometrico ajusta(const float* longitudes, const float* pesos, int n) {
-  ajuste_biometrico f = {0, 0, 0, 0, causa_en_datos(longitudes, pesos, n)};
+biometria_muestra calcula_biometria(const float* longitudes, const float* pesos, int n) {
+  biometria_muestra f = {};
+  f.causa = causa_en_datos(longitudes, pesos, n);
   if (f.causa == SIN_PECES || f.causa == VALOR_NO_NUMERICO || f.causa == VALOR_NO_POSITIVO)
     return f;
   f.fc = factor_condicion(longitudes, pesos, n);
+  f.factor_existe = f.fc > 0;
   if (f.causa != AJUSTE_DEFINIDO) return f;
   f.causa = FUERA_DE_RANGO;  // until the arithmetic proves otherwise
   recta_logaritmica(longitudes, pesos, n, &f);
+  f.existe = f.causa == AJUSTE_DEFINIDO;
   return f;
 }
 
 /* a*L^b, the weight the relation gives to a fish of length L. */
-static float prediccion(const ajuste_biometrico* f, float l) {
+static float prediccion(const biometria_muestra* f, float l) {
   return f->a * (float)std::pow((double)l, (double)f->b);
 }
 
@@ -207,7 +201,7 @@ static void coloca_etiquetas_peso(escalas_biometria* e) {
 }
 
 static escalas_biometria escalas(const float* longitudes, const float* pesos, int n,
-                                 const ajuste_biometrico* f) {
+                                 const biometria_muestra* f) {
   escalas_biometria e = {5, 5, 0, 0, FUENTE_CELDAS, "%.1f"};
   float peso_mayor = 0, peso_de_lmax = 0;
   int hay_lmax = 0;
@@ -297,7 +291,7 @@ static void tramo(BITMAP* b, const muestra_curva* p, const muestra_curva* q) {
 
 /* Samples every half centimetre up to Lx, stopping after the first whose
    weight passes the top of the weight axis. Returns how many. */
-static int muestras_curva(const ajuste_biometrico* f, const escalas_biometria* e, int ox,
+static int muestras_curva(const biometria_muestra* f, const escalas_biometria* e, int ox,
                           int oy, muestra_curva* m) {
   int cuantas = 0;
   float anterior = 0;
@@ -312,7 +306,7 @@ static int muestras_curva(const ajuste_biometrico* f, const escalas_biometria* e
   return cuantas;
 }
 
-static void curva(BITMAP* b, int ox, int oy, const ajuste_biometrico* f,
+static void curva(BITMAP* b, int ox, int oy, const biometria_muestra* f,
                   const escalas_biometria* e) {
   static muestra_curva m[MAX_MUESTRAS_CURVA];
   int cuantas = muestras_curva(f, e, ox, oy, m);
@@ -325,7 +319,7 @@ static void curva(BITMAP* b, int ox, int oy, const ajuste_biometrico* f,
 /* Panel, axes, fish and, when the fit has an answer, the curve: the same
    drawing on the screen and in the report's bitmap. */
 static void dibuja_grafico(BITMAP* b, const lienzo_grafico* z, const float* longitudes,
-                           const float* pesos, int n, const ajuste_biometrico* f,
+                           const float* pesos, int n, const biometria_muestra* f,
                            const escalas_biometria* e) {
   int ox = ORIGEN_X + z->dx + e->g, oy = ORIGEN_Y + z->dy;
   panel(b, z);
@@ -380,7 +374,7 @@ static void factor(BITMAP* b, const lugar_parametros* l, int x, int y, float fc)
   pieza(b, FUENTE_PEQUENA, fin - AIRE_EXPONENTE, y + EXPONENTE_DY, fin, negro(), "3");
 }
 
-static void coeficientes(BITMAP* b, const lugar_parametros* l, const ajuste_biometrico* f) {
+static void coeficientes(BITMAP* b, const lugar_parametros* l, const biometria_muestra* f) {
   texto(b, FUENTE_CABECERA, l->a_x, l->a_y, negro(), "a:");
   texto(b, FUENTE_CELDAS, l->a_x + ancho(FUENTE_CABECERA, "a:"), l->a_y + 2, negro(), " %.4f ", f->a);
   texto(b, FUENTE_CABECERA, l->b_x, l->b_y, negro(), "b:");
@@ -393,7 +387,7 @@ static void coeficientes(BITMAP* b, const lugar_parametros* l, const ajuste_biom
 
 /* The formula, then either the coefficients or, when the fit has no answer,
    a red message with its reason (and the condition factor if it has one). */
-static void dibuja_parametros(BITMAP* b, const lugar_parametros* l, const ajuste_biometrico* f) {
+static void dibuja_parametros(BITMAP* b, const lugar_parametros* l, const biometria_muestra* f) {
   formula(b, l);
   if (f->causa == AJUSTE_DEFINIDO) {
     coeficientes(b, l, f);
@@ -437,7 +431,7 @@ static void celda(int c, int y, const char* fmt, float v) {
 /* Rows from fish `inicio` with the weight the relation predicts, and the
    scroll marks. Returns the index just past the last fish shown. */
 static int pagina_peces(int inicio, const float* longitudes, const float* pesos, int n,
-                        const ajuste_biometrico* f, int filas) {
+                        const biometria_muestra* f, int filas) {
   int h1 = alto(FUENTE_CABECERA), i = inicio;
   for (int k = 0; k < filas && i < n; k++, i++) {
     int y = h1 + 97 + k * paso_fila();
@@ -461,7 +455,7 @@ static int filas_pagina() {
 
 /* Pages through the fish one row per arrow until ENTER or ESC. */
 static void recorre_peces(const float* longitudes, const float* pesos, int n,
-                          const ajuste_biometrico* f) {
+                          const biometria_muestra* f) {
   const int teclas[] = {TECLA_ARRIBA, TECLA_ABAJO, TECLA_ESC};
   int filas = filas_pagina(), inicio = 0;
   rejilla_peces();
@@ -482,7 +476,7 @@ static void recorre_peces(const float* longitudes, const float* pesos, int n,
 
 void relaciones_biometricas(float* longitudes, float* pesos, int n) {
   marco("Relaciones Biometricas");
-  ajuste_biometrico f = ajusta(longitudes, pesos, n);
+  biometria_muestra f = calcula_biometria(longitudes, pesos, n);
   escalas_biometria e = escalas(longitudes, pesos, n, &f);
   dibuja_grafico(screen, &LIENZO_PANTALLA, longitudes, pesos, n, &f, &e);
   lugar_parametros l = lugar_pantalla();
@@ -493,19 +487,20 @@ void relaciones_biometricas(float* longitudes, float* pesos, int n) {
   recorre_peces(longitudes, pesos, n, &f);
 }
 
-BITMAP* relaciones_biometricas_devuelve(float* longitudes, float* pesos, int n) {
-  ajuste_biometrico f = ajusta(longitudes, pesos, n);
-  ax = f.a;
-  bx = f.b;
-  R23 = f.r2;
-  kffsum0 = f.fc;
-  biometria_definida = f.causa == AJUSTE_DEFINIDO;
+BITMAP* grafico_biometria(const float* longitudes, const float* pesos, int n,
+                          const biometria_muestra* f) {
   BITMAP* b = create_bitmap(ANCHO_IMAGEN, ALTO_IMAGEN);
   if (!b) return nullptr;
   clear_to_color(b, blanco());
-  escalas_biometria e = escalas(longitudes, pesos, n, &f);
-  dibuja_grafico(b, &LIENZO_IMAGEN, longitudes, pesos, n, &f, &e);
+  escalas_biometria e = escalas(longitudes, pesos, n, f);
+  dibuja_grafico(b, &LIENZO_IMAGEN, longitudes, pesos, n, f, &e);
   lugar_parametros l = lugar_imagen();
-  dibuja_parametros(b, &l, &f);
+  dibuja_parametros(b, &l, f);
   return b;
+}
+
+BITMAP* relaciones_biometricas_devuelve(float* longitudes, float* pesos, int n) {
+  biometria_muestra f = calcula_biometria(longitudes, pesos, n);
+  publica_biometria(&f);
+  return grafico_biometria(longitudes, pesos, n, &f);
 }

@@ -8,9 +8,6 @@
 #include "crecimiento.h"
 #include "shell.h"
 
-float B01, B11, B21, R22;
-int polinomio_definido;
-
 /* The whole-months entry at (145, 100), font 2, at most two digits. */
 static const char* const PIDE_MESES = "Edad de la clase 0+ en meses:";
 static const int ENTRADA_X = 145, ENTRADA_Y = 100;
@@ -99,6 +96,28 @@ int ajusta_polinomio(const muestra_crecimiento* m, curva_crecimiento* c, float* 
   *c = ajustada;
   *r2 = r;
   return AJUSTE_BIEN;
+}
+
+polinomio_muestra calcula_polinomio(const int* clases, const float* longitudes, int nfish,
+                                    int nclases, float edad0) {
+  polinomio_muestra r = {};
+  r.edad0 = edad0;
+  muestra_crecimiento m;
+  prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, edad0);
+  curva_crecimiento c;
+  r.motivo = ajusta_polinomio(&m, &c, &r.r2);
+  r.existe = r.motivo == AJUSTE_BIEN;
+  r.a0 = c.c0;
+  r.a1 = c.c1;
+  r.a2 = c.c2;
+  for (int i = 0; i < EDADES_PREDICHAS; i++) r.predichas[i] = r.existe ? curva_en(&c, (float)i) : 0;
+  return r;
+}
+
+/* The curve a fit stands for; CURVA_NINGUNA without answer. */
+static curva_crecimiento curva_de(const polinomio_muestra* r) {
+  if (!r->existe) return curva_crecimiento{CURVA_NINGUNA, 0, 0, 0};
+  return curva_crecimiento{CURVA_POLINOMIO, r->a0, r->a1, r->a2};
 }
 
 /* ---- The months entry ---- */
@@ -192,45 +211,43 @@ void ajuste_polinomial(int nfish, int nclases, float* longitudes, int* clases) {
   marco("Ajuste Polinomial");
   float meses;
   int sigue = pide_meses_enteros(&meses);
-  mes0 = meses;
+  publica_meses(meses);
   if (!sigue) return;
+  polinomio_muestra r = calcula_polinomio(clases, longitudes, nfish, nclases, meses / 12);
   muestra_crecimiento m;
   prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, meses / 12);
-  curva_crecimiento c;
-  float r2;
-  int motivo = ajusta_polinomio(&m, &c, &r2);
+  curva_crecimiento c = curva_de(&r);
   marco("Ajuste Polinomial");
   dibuja_grafico_crecimiento(screen, &GRAFICO_PANTALLA, &m, &c, 0);
-  if (motivo == AJUSTE_BIEN)
-    dibuja_coeficientes(screen, &COEFICIENTES_PANTALLA, &c, r2);
+  if (r.existe)
+    dibuja_coeficientes(screen, &COEFICIENTES_PANTALLA, &c, r.r2);
   else
-    avisa_ajuste(screen, SCREEN_W / 2, 525, motivo, 3);
+    avisa_ajuste(screen, SCREEN_W / 2, 525, r.motivo, 3);
   texto_centrado(screen, FUENTE_CELDAS, 700, 495, rojo_aviso(), "<Pulse ENTER para volver al menu>");
   recorre_tabla_crecimiento(&m, &c, 455);
 }
 
-/* ---- The export variant ---- */
+/* ---- The report's graph and the export variant ---- */
+
+BITMAP* grafico_polinomio(const int* clases, const float* longitudes, int nfish, int nclases,
+                          const polinomio_muestra* r) {
+  BITMAP* b = lienzo_blanco(ANCHO_BITMAP, ALTO_BITMAP);
+  if (!b) return b;
+  muestra_crecimiento m;
+  prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, r->edad0);
+  curva_crecimiento c = curva_de(r);
+  dibuja_grafico_crecimiento(b, &GRAFICO_POLINOMIO, &m, &c, 0);
+  if (r->existe)
+    dibuja_coeficientes(b, &COEFICIENTES_BITMAP, &c, r->r2);
+  else
+    avisa_ajuste(b, ANCHO_BITMAP / 2, COEFICIENTES_BITMAP.y, r->motivo, 3);
+  return b;
+}
 
 BITMAP* ajuste_polinomial_devuelve(int nfish, int nclases, float* longitudes, float* predichas,
                                    int* clases, float* edad0) {
-  muestra_crecimiento m;
-  prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, *edad0);
-  curva_crecimiento c;
-  float r2;
-  int motivo = ajusta_polinomio(&m, &c, &r2);
-  polinomio_definido = motivo == AJUSTE_BIEN;
-  B01 = c.c0;
-  B11 = c.c1;
-  B21 = c.c2;
-  R22 = r2;
-  BITMAP* b = lienzo_blanco(ANCHO_BITMAP, ALTO_BITMAP);
-  if (b) {
-    dibuja_grafico_crecimiento(b, &GRAFICO_POLINOMIO, &m, &c, 0);
-    if (motivo == AJUSTE_BIEN)
-      dibuja_coeficientes(b, &COEFICIENTES_BITMAP, &c, r2);
-    else
-      avisa_ajuste(b, ANCHO_BITMAP / 2, COEFICIENTES_BITMAP.y, motivo, 3);
-  }
-  for (int i = 0; i < 10; i++) predichas[i] = polinomio_definido ? curva_en(&c, (float)i) : 0;
-  return b;
+  polinomio_muestra r = calcula_polinomio(clases, longitudes, nfish, nclases, *edad0);
+  publica_polinomio(&r);
+  for (int i = 0; i < EDADES_PREDICHAS; i++) predichas[i] = r.predichas[i];
+  return grafico_polinomio(clases, longitudes, nfish, nclases, &r);
 }
