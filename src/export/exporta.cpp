@@ -1,6 +1,8 @@
 // "Exportar resultados": the screens around the report writer — the name of
 // the file, the choice between the values of the previous analyses and values
 // typed now, and the closing message.
+#include <cstring>
+
 #include "analysis.h"
 #include "export.h"
 #include "sample.h"
@@ -23,6 +25,7 @@ static const char* const SIN_AJUSTE =
     "<Guardado sin ajuste de von Bertalanffy: Linf es menor que el pez mas largo (%.2f cm), "
     "pulse una tecla>";
 static const char* const NO_ESCRITO = "<No se ha guardado nada: no se ha podido escribir el fichero>";
+static const char* const SIN_IMAGEN = "<No se puede crear esta imagen del informe, elija otro nombre>";
 
 /* Asks for the report's name; 0 when left with ESC. */
 static int pide_nombre(char* nombre) {
@@ -114,6 +117,10 @@ int exporta_todo(int* pasadas, float* longitudes, float* pesos, int* clases, int
   int abierto = informe_abre(&inf, nombre);
   if (abierto == INFORME_NOMBRE_LARGO) return avisa_y_vuelve(NOMBRE_LARGO, SCREEN_H / 2 + 200);
   if (abierto == INFORME_AJENO) return avisa_y_vuelve(AJENO, SCREEN_H / 2 + 200);
+  if (abierto != INFORME_ABIERTO && inf.fallido[0] && strcmp(inf.fallido, nombre) != 0) {
+    nombre_centrado(inf.fallido, SCREEN_H / 2 + 200 + 2 * alto(FUENTE_CELDAS));
+    return avisa_y_vuelve(SIN_IMAGEN, SCREEN_H / 2 + 200);
+  }
   if (abierto != INFORME_ABIERTO) return avisa_y_vuelve(NO_GENERADO, SCREEN_H / 2 + 200);
   int modo = menu_modo();
   if (modo == 0) {

@@ -258,6 +258,15 @@ TEST_F(Exporta, NameThatCannotBeCreatedShowsTheMessageAndSkipsTheModeMenu) {
   EXPECT_TRUE(mensaje_rojo_en(SCREEN_H / 2 + 200));
   EXPECT_EQ(cuenta_color(105, 105, SCREEN_W - 105, SCREEN_H - 105, 65, 105, 225), 0);
   EXPECT_EQ(ficheros_en("."), std::set<std::string>{"carpeta"});
+
+  // A folder where image 2 would go: the image is named, nothing is written.
+  ASSERT_EQ(mkdir("tramo12.bmp", 0755), 0);
+  escribe("tramo1.txt\nx");
+  exporta();
+  EXPECT_EQ(teclas_pendientes(), 0);
+  EXPECT_TRUE(dice("tramo12.bmp", SCREEN_H / 2 + 200 + 2 * alto(FUENTE_CELDAS)));
+  EXPECT_EQ(cuenta_color(105, 105, SCREEN_W - 105, SCREEN_H - 105, 65, 105, 225), 0);
+  EXPECT_EQ(ficheros_en("."), (std::set<std::string>{"carpeta", "tramo12.bmp"}));
 }
 
 TEST_F(Exporta, EmptyNameCannotBeCreated) {
