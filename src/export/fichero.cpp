@@ -102,10 +102,10 @@ int informe_abre(informe* inf, const char* nombre) {
   const char* punto = strchr(base, '.');
   int raiz = punto ? (int)(punto - base) : 0;  // a name without "." leaves an empty stem
   int carpeta = (int)(base - nombre);
+  snprintf(inf->nombre, sizeof inf->nombre, "%s", nombre);  // for the refusal's message
   if ((int)strlen(base) > CAPACIDAD_NOMBRE || raiz + 5 > CAPACIDAD_NOMBRE_IMAGEN ||
       (int)strlen(nombre) >= CAPACIDAD_RUTA - 16)
     return INFORME_NOMBRE_LARGO;
-  snprintf(inf->nombre, sizeof inf->nombre, "%s", nombre);
   if (base[0] == 0 || !se_puede_escribir(nombre)) {
     falla(inf, nombre);
     return INFORME_NO_CREADO;

@@ -156,6 +156,7 @@ TEST_F(Lotes, EveryRefusalLeavesTheExistingReportUntouched) {
       {"ejemplo d.txt", 1, "d2.bmp: no se puede crear el grafico"},
       {"ejemplo malo.dat", 1, "malo.dat: no es un informe de Pasadas"},
       {"ejemplo datas.dat", 1, "datas.dat: no es un informe de Pasadas"},
+      {"ejemplo " + std::string(107, 'n') + ".txt", 1, "nnn.txt: el nombre no cabe"},
       {"informe.txt informe.txt", 1, "informe.txt: no tiene ningun registro"},
       {"--linf 3,5 ejemplo informe.txt", 2, "--linf: '3,5' no es un numero"},
       {"--superficie 1.234 ejemplo informe.txt", 2, "--superficie: '1.234'"},
