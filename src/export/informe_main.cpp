@@ -275,7 +275,7 @@ static int prepara_allegro() {
   set_uformat(U_ASCII);
   if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) return 0;
   set_color_depth(32);
-  datos = carga_recursos();
+  datos = carga_fuentes();  // this command shows none of the images
   if (!datos) return 0;
   screen = create_bitmap(1000, 600);
   return screen != nullptr;
@@ -354,5 +354,7 @@ int main(int argc, char** argv) {
     rechaza("%s", motivo);
     return SALIDA_DATOS;
   }
-  return escribe(&p, pasadas, longitudes, pesos, clases, n);
+  salida = escribe(&p, pasadas, longitudes, pesos, clases, n);
+  descarga_fuentes();
+  return salida;
 }

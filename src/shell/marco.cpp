@@ -32,6 +32,37 @@ DATAFILE* carga_recursos() {
   return d;
 }
 
+/* The fonts' names in datas.dat: dat names each object after the file it
+   was packed from. */
+static const char* const NOMBRES_FUENTES[FUENTE_PEQUENA + 1] = {
+    "FUENTE0_CELDAS_FNT", "FUENTE1_CABECERAS_FNT", "FUENTE2_TITULOS_FNT", "FUENTE3_EJES_FNT"};
+static DATAFILE* fuentes_cargadas[FUENTE_PEQUENA + 1];
+static DATAFILE solo_fuentes[FUENTE_PEQUENA + 2];
+
+void descarga_fuentes() {
+  for (DATAFILE*& f : fuentes_cargadas) {
+    if (f) unload_datafile_object(f);
+    f = nullptr;
+  }
+}
+
+DATAFILE* carga_fuentes() {
+  char ruta[CAPACIDAD_RUTA_RECURSOS];
+  if (!busca_recursos(ruta, sizeof ruta)) return nullptr;
+  descarga_fuentes();
+  for (int i = 0; i <= FUENTE_PEQUENA; i++) {
+    DATAFILE* f = load_datafile_object(ruta, NOMBRES_FUENTES[i]);
+    fuentes_cargadas[i] = f;
+    if (!f || f->type != DAT_FONT) {
+      descarga_fuentes();
+      return nullptr;
+    }
+    solo_fuentes[i] = *f;
+  }
+  solo_fuentes[FUENTE_PEQUENA + 1].type = DAT_END;
+  return solo_fuentes;
+}
+
 FONT* fuente(int indice) { return (FONT*)datos[indice].dat; }
 BITMAP* imagen(int indice) { return (BITMAP*)datos[indice].dat; }
 

@@ -33,6 +33,10 @@ const int IMAGEN_AYUDA = 6;    /* help diagram */
 FONT* fuente(int indice);            /* font object of the resource file */
 BITMAP* imagen(int indice);          /* bitmap object of the resource file */
 DATAFILE* carga_recursos();          /* datas.dat where busca_recursos finds it; NULL if missing or broken */
+/* Fonts 0-3 alone, for a program that shows no image: the images are most
+   of the file. The objects after them are DAT_END; NULL if missing or broken. */
+DATAFILE* carga_fuentes();
+void descarga_fuentes();             /* releases what carga_fuentes loaded */
 
 /* ---- Where datas.dat lies ---- */
 const int LUGARES_RECURSOS = 3;

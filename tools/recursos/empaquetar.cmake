@@ -10,6 +10,8 @@ endforeach()
 
 # Index 0..3 fonts, 4 second title card, 5 first title card, 6 help.
 # The file names also sort in this order, so even a sorting dat keeps it.
+# dat names each object after its file (FUENTE0_CELDAS_FNT, ...): the batch
+# command reads the fonts alone by those names.
 set(FUENTES
   ${DIR}/fuente0_celdas.fnt
   ${DIR}/fuente1_cabeceras.fnt
