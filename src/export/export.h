@@ -67,6 +67,10 @@ void informe_descarta(informe* inf);  /* closes and removes every temporary file
 void nombre_imagen(const informe* inf, int digito, char* nombre, int tam);
 /* printf into the report; after a failed write nothing more is written. */
 void informe_escribe(informe* inf, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+/* Writes the bitmap as a BMP file into the open stream `f`, the same bytes
+   Allegro's save_bitmap writes; 1 when every byte was handed to the stream
+   (its owner flushes and closes it). */
+int guarda_bmp(BITMAP* b, FILE* f);
 /* Saves a graph as image `digito` beside its name, to take the name when the
    report is closed, and destroys it; 0 (and the export failed) when it could
    not be saved. */

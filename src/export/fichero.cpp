@@ -170,36 +170,6 @@ void nombre_imagen(const informe* inf, int digito, char* nombre, int tam) {
   snprintf(nombre, tam, "%s%d.bmp", inf->raiz_imagenes, digito);
 }
 
-/* Allegro's BMP writer on a stream of ours: a file name handed to Allegro is
-   re-encoded through its text layer, which turns accented letters into
-   other bytes and so other files. The stream stays open for its owner. */
-static int flujo_cierra(void*) { return 0; }
-static int flujo_lee(void*) { return EOF; }
-static int flujo_devuelve(int, void*) { return EOF; }
-static long flujo_lee_bloque(void*, long, void*) { return 0; }
-static int flujo_pon(int c, void* f) { return putc(c, (FILE*)f); }
-static long flujo_pon_bloque(const void* p, long n, void* f) {
-  return (long)fwrite(p, 1, (size_t)n, (FILE*)f);
-}
-static int flujo_salta(void* f, int desde_aqui) { return fseek((FILE*)f, desde_aqui, SEEK_CUR); }
-static int flujo_al_final(void* f) { return feof((FILE*)f); }
-static int flujo_error(void* f) { return ferror((FILE*)f); }
-static const PACKFILE_VTABLE FLUJO = {flujo_cierra,     flujo_lee,      flujo_devuelve,
-                                      flujo_lee_bloque, flujo_pon,      flujo_pon_bloque,
-                                      flujo_salta,      flujo_al_final, flujo_error};
-
-/* The graph as a BMP file, with the current palette, into `f`; 1 when written. */
-static int escribe_bmp(FILE* f, BITMAP* grafico) {
-  PALETTE paleta;
-  get_palette(paleta);
-  PACKFILE* pf = pack_fopen_vtable(&FLUJO, f);
-  if (!pf) return 0;
-  *allegro_errno = 0;  // the writer reports through it: clear what earlier calls left
-  int bien = save_bmp_pf(pf, grafico, paleta) == 0;
-  pack_fclose(pf);
-  return bien && !ferror(f);
-}
-
 int informe_guarda_imagen(informe* inf, BITMAP* grafico, int digito) {
   char nombre[CAPACIDAD_RUTA];
   nombre_imagen(inf, digito, nombre, sizeof nombre);
@@ -209,7 +179,7 @@ int informe_guarda_imagen(informe* inf, BITMAP* grafico, int digito) {
     int fd = crea_temporal(nombre, ".bmp", temporal, CAPACIDAD_RUTA);
     FILE* f = fd >= 0 ? fdopen(fd, "wb") : nullptr;
     if (f) {
-      int escrito = escribe_bmp(f, grafico);
+      int escrito = guarda_bmp(grafico, f);
       bien = termina_fichero(f) && escrito;
     } else if (fd >= 0) {
       close(fd);
