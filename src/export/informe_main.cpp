@@ -32,7 +32,8 @@ static const char AYUDA[] =
     "pasada, longitud, peso y clase por pez), o la palabra ejemplo para la muestra\n"
     "incorporada de 38 peces.\n"
     "\n"
-    "Opciones (los numeros con hasta siete cifras enteras, punto decimal y hasta dos decimales):\n"
+    "Opciones (los numeros con hasta siete cifras enteras, punto o coma decimal y hasta\n"
+    "dos decimales):\n"
     "  --superficie M2   superficie del tramo en m2\n"
     "  --volumen M3      volumen del tramo en m3\n"
     "  --metros M        metros lineales del tramo\n"
@@ -44,7 +45,8 @@ static const char AYUDA[] =
     "  --limites L1,L2,...\n"
     "                    DATOS no tiene clases (cabecera de tres palabras): cada\n"
     "                    limite superior, en cm y de menor a mayor, cierra una\n"
-    "                    clase desde 0+, como en la pantalla de clases de edad\n"
+    "                    clase desde 0+, como en la pantalla de clases de edad;\n"
+    "                    con coma decimal, separados por punto y coma: \"9,5;15\"\n"
     "  --help            muestra esta ayuda\n"
     "\n"
     "INFORME solo sustituye a un informe anterior: un fichero existente que no lo\n"
@@ -78,15 +80,15 @@ static void rechaza(const char* fmt, ...) {
   va_end(ap);
 }
 
-/* A number as the program's number fields take it: digits, one point, at
-   most two decimals, built the same way so that it is the same float. */
+/* A number as the program's number fields take it: digits, one decimal
+   point or comma, at most two decimals, built the same way so that it is the same float. */
 static int numero_de(const char* texto, float* valor) {
   campo_numero c;
   numero_vacia(&c);
   if (!*texto) return 0;
   for (const char* p = texto; *p; p++) {
     int a = (unsigned char)*p;
-    if (!((a >= '0' && a <= '9') || a == '.')) return 0;
+    if (!((a >= '0' && a <= '9') || es_punto_decimal(a))) return 0;
     if (numero_tecla(&c, a) != NUMERO_CAMBIA) return 0;  // a second point, a third decimal
   }
   *valor = c.valor;
@@ -95,8 +97,8 @@ static int numero_de(const char* texto, float* valor) {
 
 static int opcion_numerica(const char* opcion, const char* texto, float* valor) {
   if (numero_de(texto, valor)) return 1;
-  rechaza("%s: '%s' no es un numero valido (hasta siete cifras enteras, un punto y hasta dos "
-          "decimales)", opcion, texto);
+  rechaza("%s: '%s' no es un numero valido (hasta siete cifras enteras, un punto o una coma "
+          "decimal y hasta dos decimales)", opcion, texto);
   return 0;
 }
 
@@ -172,10 +174,12 @@ static int lee_peticion(int argc, char** argv, peticion* p) {
 
 /* The upper limits of --limites, in order; their number, or -1 (refused). */
 static int lee_limites(const char* lista, float* limites, int capacidad) {
+  // "9.5,15" or, with decimal commas, "9,5;15"
+  char separa = strchr(lista, ';') ? ';' : ',';
   int k = 0;
   const char* p = lista;
   for (;;) {
-    const char* coma = strchr(p, ',');
+    const char* coma = strchr(p, separa);
     size_t largo = coma ? (size_t)(coma - p) : strlen(p);
     char trozo[64];
     if (largo == 0 || largo >= sizeof trozo) {
@@ -340,6 +344,16 @@ static int escribe(const peticion* p, int* pasadas, float* longitudes, float* pe
   return 0;
 }
 
+/* What was read, so that a script sees every fish counted. */
+static void dice_leidos(const int* pasadas, int n) {
+  int por_pasada[MAX_PASADAS + 1] = {0};
+  for (int i = 0; i < n; i++) por_pasada[pasadas[i]]++;
+  printf("peces leidos: %d (", n);
+  for (int k = 1; k <= calculo_pasadas(pasadas, n); k++)
+    printf("%spasada %d: %d", k > 1 ? ", " : "", k, por_pasada[k]);
+  printf(")\n");
+}
+
 int main(int argc, char** argv) {
   peticion p;
   int salida = lee_peticion(argc, argv, &p);
@@ -348,6 +362,7 @@ int main(int argc, char** argv) {
   static float longitudes[MAX_PECES], pesos[MAX_PECES];
   int n = lee_datos(&p, pasadas, longitudes, pesos, clases);
   if (n == 0) return SALIDA_DATOS;
+  dice_leidos(pasadas, n);
   if (!prepara_allegro()) {
     char motivo[3 * CAPACIDAD_RUTA_RECURSOS];
     motivo_sin_recursos(motivo, sizeof motivo);

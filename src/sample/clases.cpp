@@ -282,7 +282,7 @@ static int pide_limite(int p, float escala, BITMAP* marcas, float* valor) {
     if (fin != LIMITE_SIGUE) return fin;
     int cambio = numero_tecla(&c, tecla);
     // the value shows from its first digit on; a point alone changes nothing seen
-    if (cambio == NUMERO_IGNORADA || ascii(tecla) == '.') continue;
+    if (cambio == NUMERO_IGNORADA || es_punto_decimal(tecla)) continue;
     rectfill(screen, 316, y + 1, 459, y + t - 1, blanco());
     if (cambio == NUMERO_CAMBIA)
       texto_centrado(screen, FUENTE_CELDAS, X_SUPERIOR, y + 5, azul_entrada(), numero_formato(&c), c.valor);

@@ -29,10 +29,15 @@ static int digito(campo_numero* c, int d) {
   return NUMERO_CAMBIA;
 }
 
+int es_punto_decimal(int tecla) {
+  int a = ascii(tecla);
+  return a == '.' || a == ',';
+}
+
 int numero_tecla(campo_numero* c, int tecla) {
   int a = ascii(tecla);
   if (a >= '0' && a <= '9') return digito(c, a - '0');
-  if (a == '.') {
+  if (es_punto_decimal(tecla)) {
     if (c->punto) return NUMERO_IGNORADA;
     c->punto = 1;
     return NUMERO_CAMBIA;

@@ -126,6 +126,7 @@ const int NUMERO_CAMBIA = 1;    /* a digit or the point changed the field */
 const int NUMERO_BORRADO = 2;   /* BACKSPACE cleared the field */
 void numero_vacia(campo_numero* c);
 int numero_tecla(campo_numero* c, int tecla);    /* feeds one key; NUMERO_* */
+int es_punto_decimal(int tecla);  /* '.', or ',' of a Spanish keypad's decimal key */
 const char* numero_formato(const campo_numero* c); /* "%.0f", "%.1f" or "%.2f" for the echo */
 
 /* ---- File-name field ---- */

@@ -191,7 +191,8 @@ void Programa::teclas(const std::vector<std::string>& nombres) {
 
 void Programa::teclea(const std::string& texto) {
   std::vector<std::string> nombres;
-  for (char c : texto) nombres.push_back(c == '.' ? "period" : std::string(1, c));
+  for (char c : texto)
+    nombres.push_back(c == '.' ? "period" : c == ',' ? "comma" : std::string(1, c));
   teclas(nombres);
 }
 

@@ -41,7 +41,7 @@ class Programa : public ::testing::Test {
   void cierra_ventana();
   /* Sends xdotool key names ("Return", "Escape", "Down", "a", "period"...). */
   void teclas(const std::vector<std::string>& nombres);
-  void teclea(const std::string& texto);  /* types letters, digits and '.' */
+  void teclea(const std::string& texto);  /* types letters, digits, '.' and ',' */
   Captura captura();
   /* Waits until pixel (x,y) of the window has colour rgb; false after segundos. */
   bool espera_color(int x, int y, unsigned rgb, double segundos = 10);

@@ -18,6 +18,7 @@ int tecla_de(char c) {
   switch (c) {
     case '0': return (KEY_0 << 8) | c;
     case '.': return (KEY_STOP << 8) | c;
+    case ',': return (KEY_COMMA << 8) | c;
     case '\n': return (KEY_ENTER << 8) | 13;
     case '\b': return (KEY_BACKSPACE << 8) | 8;
     case '\x1b': return TECLA_ESC;

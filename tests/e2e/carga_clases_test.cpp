@@ -19,7 +19,8 @@ int cuenta(const Captura& c, int x1, int y1, int x2, int y2, unsigned rgb) {
 TEST_F(Programa, FileWithoutClassesGetsItsClassesAndReachesTheAnalyses) {
   ASSERT_NO_FATAL_FAILURE(abre_sin_clases("ejemplo3.txt"));
   teclas({"Return"});  // bins of 1 cm
-  for (const char* limite : {"9.5", "15", "20", "25", "30"}) {
+  // the first limit with the decimal comma of a Spanish keypad
+  for (const char* limite : {"9,5", "15", "20", "25", "30"}) {
     teclea(limite);
     teclas({"Return"});
   }

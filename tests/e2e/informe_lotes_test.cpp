@@ -45,11 +45,24 @@ TEST_F(Lotes, ExampleWithMeasuresLinfAndMonthsGivesTheExportGolden) {
   comprueba_imagenes_tramo1(".");
   EXPECT_EQ(errores, "");
   EXPECT_NE(salida.find("58 peces, intervalo del 95%: 38 - 95"), std::string::npos) << salida;
+  EXPECT_NE(salida.find("peces leidos: 38 (pasada 1: 17, pasada 2: 13, pasada 3: 8)\n"),
+            std::string::npos)
+      << salida;
 }
 
 TEST_F(Lotes, ClasslessFileWithLimitsGivesTheExampleReport) {
   // The example's classes are the intervals (0, 9], (9, 14], (14, 20], (20, 25], (25, 30].
   std::string opciones = std::string(OPCIONES_DIRECTAS) + " --limites 9,14,20,25,30 ";
+  ASSERT_EQ(ejecuta(opciones + datos("ejemplo3.txt") + " tramo1.txt"), 0) << errores;
+  EXPECT_EQ(primera_diferencia(lee_todo("tramo1.txt"), golden("informe_ejemplo_directo.txt")), "");
+  EXPECT_EQ(salida.rfind("peces leidos: 38 (pasada 1: 17, pasada 2: 13, pasada 3: 8)\n", 0), 0u)
+      << salida;
+}
+
+// Regression: "312,5" was refused; a Spanish user types the decimal comma.
+TEST_F(Lotes, DecimalCommasInTheOptionsGiveTheSameReport) {
+  std::string opciones = "--superficie 250 --volumen 125,5 --metros 50,0 --linf 32 --meses 6 "
+                         "--limites '9,0;14;20;25;30' ";
   ASSERT_EQ(ejecuta(opciones + datos("ejemplo3.txt") + " tramo1.txt"), 0) << errores;
   EXPECT_EQ(primera_diferencia(lee_todo("tramo1.txt"), golden("informe_ejemplo_directo.txt")), "");
 }
@@ -158,7 +171,8 @@ TEST_F(Lotes, EveryRefusalLeavesTheExistingReportUntouched) {
       {"ejemplo datas.dat", 1, "datas.dat: no es un informe de Pasadas"},
       {"ejemplo " + std::string(107, 'n') + ".txt", 1, "nnn.txt: el nombre no cabe"},
       {"informe.txt informe.txt", 1, "informe.txt: no tiene ningun registro"},
-      {"--linf 3,5 ejemplo informe.txt", 2, "--linf: '3,5' no es un numero"},
+      {"--linf 3,5,1 ejemplo informe.txt", 2, "--linf: '3,5,1' no es un numero"},
+      {"--limites '9,5,15;20' " + datos("ejemplo3.txt") + " informe.txt", 1, "'9,5,15' no es"},
       {"--superficie 1.234 ejemplo informe.txt", 2, "--superficie: '1.234'"},
       {"--meses 12.5 ejemplo informe.txt", 2, "--meses: 12.5 supera"},
       {"--metros ejemplo informe.txt", 2, "--metros: 'ejemplo'"},

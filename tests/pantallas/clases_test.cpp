@@ -147,6 +147,13 @@ TEST_F(Clases, APointAloneShowsNoValueAndNoMarker) {
   EXPECT_EQ(cuenta_color(70, 80, 459, 260, 0, 0, 255), 0);
 }
 
+TEST_F(Clases, ADecimalCommaIsThePointAndAloneShowsNothing) {
+  EXPECT_EQ(corre("\n,\x1b"), 0);
+  EXPECT_EQ(cuenta_color(70, 80, 459, 260, 0, 0, 255), 0);
+  EXPECT_EQ(corre("\n9,5\n15\n20\n25\n30\n\n\n"), 5);
+  EXPECT_EQ(cuenta_clases(clases, NUM_EJEMPLO, 5), (std::vector<int>{14, 12, 4, 4, 4}));
+}
+
 TEST_F(Clases, MoreThanFiveClassesShowTheLastFiveAndTheCurrentOne) {
   EXPECT_EQ(corre("\n1\n2\n3\n4\n5\n6\n\x1b"), 0);
   int t = alto(FUENTE_CABECERA) + 10;

@@ -118,6 +118,14 @@ TEST_F(Crecimiento, MonthsUpTo12AreAcceptedAndMoreAreWipedAndAskedAgain) {
   EXPECT_EQ(Wf, 0);  // the example's Walford line never meets y = x
 }
 
+TEST_F(Crecimiento, LinfAndMonthsTakeADecimalComma) {
+  escribe("35,25\n6,5\n\n");
+  bertalanffy();
+  EXPECT_FLOAT_EQ(Lmax1, 35.25f);
+  EXPECT_FLOAT_EQ(mes0, 6.5f);
+  EXPECT_EQ(teclas_pendientes(), 0);
+}
+
 TEST_F(Crecimiento, LinfEqualToTheLongestFishIsAccepted) {
   escribe("29.5\n\n\n");
   bertalanffy();

@@ -90,6 +90,16 @@ TEST_F(Densidad, EntryKeepsTwoDecimalsIgnoresASecondPointAndStoresAPointlessSeve
   EXPECT_EQ(teclas_pendientes(), 0);
 }
 
+// Regression: a decimal comma was ignored and 312,5 stored 3125.
+TEST_F(Densidad, ADecimalCommaIsThePoint) {
+  escribe("\n312,5\n");
+  pulsa(TECLA_ABAJO);
+  escribe("\n1,,25\n\x1b");
+  EXPECT_EQ(densidad_biomasa_devuelve(), 1);
+  EXPECT_FLOAT_EQ(Suptramo, 312.5f);
+  EXPECT_FLOAT_EQ(Voltramo, 1.25f);
+}
+
 TEST_F(Densidad, SevenAndPointShowsSevenWithoutThePoint) {
   escribe("\n7.\x1b");
   EXPECT_EQ(densidad_biomasa_devuelve(), 1);

@@ -50,6 +50,18 @@ TEST(CampoNumero, ASecondPointIsIgnored) {
   EXPECT_EQ(n.c.valor, 1.2f);
 }
 
+// Regression: the decimal key of a Spanish keypad gives ',', which was
+// ignored, so 312,5 was taken as 3125.
+TEST(CampoNumero, ACommaIsTheDecimalPointWithTheSameRules) {
+  Numero n;
+  n.teclea("312,5");
+  EXPECT_EQ(n.c.valor, 312.5f);
+  Numero m;
+  m.teclea("9,.,051");  // one point, whichever key; two decimals
+  EXPECT_EQ(m.c.valor, 9.05f);
+  EXPECT_EQ(m.formatos, "%.0f %.0f %.0f %.0f %.1f %.2f %.2f ");
+}
+
 TEST(CampoNumero, BackspaceClearsTheWholeValue) {
   Numero n;
   n.teclea("12.5");
