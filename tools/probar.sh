@@ -13,7 +13,7 @@ prueba() {  # build folder, extra cmake options...
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
   cmake --build "$dir" -j "$nucleos"
   (cd "$dir" && xvfb-run -a -s "-screen 0 1024x768x24" \
-      ctest --output-on-failure -j "$nucleos" --timeout 300 --repeat until-pass:3)
+      ctest --output-on-failure -j "$nucleos" --timeout 300)
 }
 
 prueba build

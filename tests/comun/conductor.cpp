@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,61 +24,66 @@ static std::string salida_de(const std::string& orden) {
   return r;
 }
 
-/* The pid written in the X server's lock file of a display, or -1. */
-static int duenio_de_pantalla(int numero) {
-  std::ifstream cerrojo("/tmp/.X" + std::to_string(numero) + "-lock");
-  int pid = -1;
-  cerrojo >> pid;
+/* Starts a private Xvfb that picks a free display number itself and tells
+   it on a pipe once it accepts connections; its error output goes to the
+   file `errores`. Returns its pid and sets *pantalla, or -1. -noreset: by
+   default the server resets when its last client leaves, and a client that
+   connects during the reset (the program, or xdotool just after another
+   client left) is refused with "Can't open display". */
+static int arranca_x(const std::string& errores, std::string* pantalla) {
+  int tubo[2];
+  if (pipe(tubo) != 0) return -1;
+  int pid = fork();
+  if (pid == 0) {
+    close(tubo[0]);
+    int salida = open(errores.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int nulo = open("/dev/null", O_WRONLY);
+    dup2(nulo, 1);
+    dup2(salida, 2);
+    std::string fd = std::to_string(tubo[1]);
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1000x600x24", "-nolisten",
+           "tcp", "-noreset", (char*)nullptr);
+    _exit(127);
+  }
+  close(tubo[1]);
+  if (pid < 0) {
+    close(tubo[0]);
+    return -1;
+  }
+  std::string numero;
+  pollfd espera = {tubo[0], POLLIN, 0};
+  char c;
+  // the server writes the number and a newline when it is ready
+  while (numero.find('\n') == std::string::npos && poll(&espera, 1, 30000) > 0 &&
+         read(tubo[0], &c, 1) == 1)
+    numero += c;
+  close(tubo[0]);
+  if (numero.find('\n') == std::string::npos) {
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return -1;
+  }
+  *pantalla = ":" + numero.substr(0, numero.find('\n'));
   return pid;
 }
 
-/* Starts Xvfb on display :numero; returns its pid once it accepts
-   connections, or -1 when it could not (the number was taken). */
-static int arranca_x_en(int numero) {
-  std::string nombre = ":" + std::to_string(numero);
-  int pid = fork();
-  if (pid == 0) {
-    int nulo = open("/dev/null", O_WRONLY);
-    dup2(nulo, 1);
-    dup2(nulo, 2);
-    execlp("Xvfb", "Xvfb", nombre.c_str(), "-screen", "0", "1000x600x24", "-nolisten", "tcp",
-           (char*)nullptr);
-    _exit(127);
-  }
-  for (int i = 0; i < 100; i++) {
-    if (waitpid(pid, nullptr, WNOHANG) == pid) return -1;
-    Display* d = XOpenDisplay(nombre.c_str());
-    if (d) {
-      XCloseDisplay(d);
-      if (duenio_de_pantalla(numero) == pid) return pid;
-      break;  // another test's server answered: this number is taken
-    }
-    usleep(50000);
-  }
-  kill(pid, SIGKILL);
-  waitpid(pid, nullptr, 0);
-  return -1;
-}
+/* Xvfb's error output, beside the scratch folder so that the test sees only
+   its own files there. */
+static std::string errores_x(const std::string& carpeta) { return carpeta + ".xvfb"; }
 
-/* A private display for each test, so tests can run side by side. */
-static int arranca_x(std::string* pantalla) {
-  for (int intento = 0; intento < 20; intento++) {
-    int numero = 200 + (getpid() * 7 + intento * 13) % 700;
-    int pid = arranca_x_en(numero);
-    if (pid > 0) {
-      *pantalla = ":" + std::to_string(numero);
-      return pid;
-    }
-  }
-  return -1;
+static std::string contenido(const std::string& ruta) {
+  std::ifstream en(ruta, std::ios::binary);
+  std::stringstream s;
+  s << en.rdbuf();
+  return s.str();
 }
 
 void Programa::SetUp() {
   char plantilla[] = "/tmp/pasadas-e2e-XXXXXX";
   ASSERT_NE(mkdtemp(plantilla), nullptr);
   carpeta = plantilla;
-  pid_x = arranca_x(&pantalla);
-  ASSERT_GT(pid_x, 0) << "Xvfb no arranca";
+  pid_x = arranca_x(errores_x(carpeta), &pantalla);
+  ASSERT_GT(pid_x, 0) << "Xvfb no arranca: " << contenido(errores_x(carpeta));
 }
 
 void Programa::TearDown() {
@@ -90,11 +96,14 @@ void Programa::TearDown() {
     waitpid(pid_x, nullptr, 0);
   }
   if (!HasFailure()) {
-    system(("rm -rf '" + carpeta + "'").c_str());
+    system(("rm -rf '" + carpeta + "' '" + errores_x(carpeta) + "'").c_str());
     return;
   }
-  fprintf(stderr, "carpeta de la prueba conservada: %s\nsalida del programa:\n%s\n",
-          carpeta.c_str(), lee_fichero(".salida_programa").c_str());
+  fprintf(stderr,
+          "carpeta de la prueba conservada: %s\nsalida del programa:\n%s\n"
+          "salida de Xvfb (%s):\n%s\n",
+          carpeta.c_str(), lee_fichero(".salida_programa").c_str(), pantalla.c_str(),
+          contenido(errores_x(carpeta)).c_str());
 }
 
 void Programa::copia_dato(const std::string& nombre) {
@@ -109,10 +118,7 @@ void Programa::escribe_fichero(const std::string& nombre, const std::string& tex
 }
 
 std::string Programa::lee_fichero(const std::string& nombre) {
-  std::ifstream en(carpeta + "/" + nombre, std::ios::binary);
-  std::stringstream s;
-  s << en.rdbuf();
-  return s.str();
+  return contenido(carpeta + "/" + nombre);
 }
 
 bool Programa::existe(const std::string& nombre) {

@@ -115,7 +115,14 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (!::testing::GTEST_FLAG(list_tests)) {
     set_uformat(U_ASCII);
-    allegro_init();
+    // Without an X display Allegro does not start, and any call after it crashes.
+    if (allegro_init() != 0) {
+      const char* pantalla = getenv("DISPLAY");
+      fprintf(stderr, "Allegro no arranca con DISPLAY=%s%s%s; las pruebas de pantalla necesitan "
+              "una pantalla X: xvfb-run -a -s \"-screen 0 1024x768x24\" ctest\n",
+              pantalla ? pantalla : "(sin definir)", allegro_error[0] ? ": " : "", allegro_error);
+      return 1;
+    }
     set_color_depth(32);
     if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, 1000, 600, 0, 0) != 0) {
       fprintf(stderr, "sin ventana: %s\n", allegro_error);
