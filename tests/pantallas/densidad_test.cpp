@@ -251,6 +251,10 @@ TEST_F(Densidad, ExampleShowsItsEstimatesOnWhiteCells) {
   EXPECT_EQ(teclas_pendientes(), 0);
   for (int k : {1, 2, 3, 4, 5, 7})
     for (int c = N_CLASES; c < 16; c++) EXPECT_TRUE(blanca(c, k)) << k << " " << c;
+  // regression: a grey strip under every row read as a doubled rule
+  for (int k : {1, 2, 3, 4})
+    for (int c = 0; c < 16; c++)
+      EXPECT_TRUE(color_en(BORDES[c] + 3, y_fila(k + 1) - 1, 255, 255, 255)) << k << " " << c;
   // figures worked out by hand in the computation tests of this screen
   const int fondo = makecol(255, 255, 255);
   EXPECT_TRUE(celda_dice(0, 5, "4+", fondo));
