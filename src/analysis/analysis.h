@@ -1,8 +1,10 @@
-// The analyses: each has its screen and, where the report needs it, an
-// export variant (suffix _devuelve) that computes the same results with
-// fewer or no keys and draws its graph into a new bitmap owned by the caller.
-// Per-class result arrays are indexed by class 0..nclases-1 and hold the whole
-// sample at index nclases.
+// The analyses: each has a pure function (calcula_*) that takes the sample
+// and its inputs and returns a plain struct of results, needing no window;
+// a screen that draws from it; and, where the report needs it, an export
+// variant (suffix _devuelve) or a graph function that draws into a new bitmap
+// owned by the caller. The program-wide results are written only by the
+// publica_* functions, from those structs. Per-class result arrays are
+// indexed by class 0..nclases-1 and hold the whole sample at index nclases.
 #ifndef PASADAS_ANALYSIS_H
 #define PASADAS_ANALYSIS_H
 
@@ -22,6 +24,27 @@ BITMAP* grafico_frecuencias(int* clases, int nclases, int nfish);
 /* Share of the nfish fish in each class 0..nclases-1 (fr has RANURAS slots);
    fish of any other class count only in nfish; all 0 when there are no fish. */
 void frecuencias_relativas(const int* clases, int nfish, int nclases, float* fr);
+
+/* ---- Frequencies, mean lengths and weights ---- */
+/* What the catch says by age class, over all passes together. */
+struct medias_muestra {
+  int n;                       /* fish of the sample */
+  int nclases;                 /* classes 0..nclases-1 (0..99); slot nclases is the whole sample */
+  int individuos[RANURAS];     /* fish of each class, Cj; n at nclases */
+  float frecuencia[RANURAS];   /* Cj / n, share of the catch, 0..1; 0 when there are no fish */
+  float longitud[RANURAS];     /* mean length, cm; 0 for a class without fish. At nclases
+                                  the mean of every fish added in file order (the means screen) */
+  float peso[RANURAS];         /* mean weight, g; likewise */
+  float es_longitud[RANURAS];  /* standard deviation of the lengths (divisor Cj - 1), cm; 0 below
+                                  two fish. At nclases: of every fish, around longitud_total */
+  float es_peso[RANURAS];      /* the same for the weights, g */
+  float suma_longitudes;       /* lengths of the fish with a class, added class by class, cm */
+  float suma_pesos;            /* their weights, g: also the biomass caught */
+  float longitud_total;        /* suma_longitudes / n, cm: the report's whole-sample mean */
+  float peso_total;            /* suma_pesos / n, g */
+};
+medias_muestra calcula_medias(const int* clases, const float* longitudes, const float* pesos,
+                              int nfish, int nclases);
 
 /* ---- Mean lengths and weights ---- */
 void datos_medios(int* clases, float* longitudes, float* pesos, int nfish, int nclases);
@@ -46,6 +69,45 @@ void calculo_poblacional_devuelve(int* clases, int* pasadas, int n, int nclases,
                                   float* R, float* q, int* N_red, float* Var_red,
                                   float* ES_red, int* Sup_red);
 void calculo_poblacional(int* clases, int* pasadas, int n, int nclases, int k); /* the screen */
+
+/* One group of the removal estimate: an age class or the whole sample. */
+struct poblacion_grupo {
+  int existe;     /* the estimate exists: 0 < R < (k-1)/2 and every figure below came out
+                     finite, positive and within an int. Else only captura and R hold */
+  int captura;    /* fish of the group whatever their pass, Cj */
+  float R;        /* statistic R = sum of (pass - 1) * catch / catch, no unit */
+  float q;        /* probability of escaping a pass; p = 1 - q is the share caught by one */
+  float N;        /* population, fish, unrounded */
+  float Var;      /* variance of N, fish2, unrounded */
+  float ES;       /* standard error of N, fish, unrounded */
+  float sup;      /* upper limit of the 95 % interval, N + 1.96 ES, fish */
+  int N_red;      /* N rounded up; the classes' column taken back to its rounded-up sum */
+  float Var_red;  /* Var rounded up, likewise */
+  float ES_red;   /* ES rounded up, likewise */
+  int sup_red;    /* sup rounded up, likewise; for the whole sample ceil(N) + ceil(1.96 ES) */
+};
+/* The removal estimate of every class and of the whole sample. */
+struct poblacion_muestra {
+  int nclases;             /* classes 0..nclases-1; g[nclases] is the whole sample */
+  int k;                   /* passes */
+  int dentro_de_limites;   /* classes and passes within what the estimator holds; 0: nothing estimated */
+  poblacion_grupo g[RANURAS];
+  float Nclas[RANURAS];    /* the whole sample's N shared out by class frequency and rounded to add
+                              up to ceil(N): read it rounded up, fish; 0 without whole estimate */
+  float ESclas[RANURAS];   /* ceil(1.96 ES) of the whole sample shared out the same way, fish */
+  int margen;              /* ceil(1.96 ES) of the whole sample, fish; 0 without estimate */
+  /* Totals of the class column, where a class without estimate counts its catch: */
+  float suma_N;            /* N, unrounded, fish */
+  float suma_sup;          /* upper limits of the classes with estimate, fish */
+  long long suma_N_red;    /* N rounded, fish */
+  long long suma_sup_red;  /* rounded upper limits of the classes with estimate, fish */
+  int fallidas_con_peces;  /* classes with fish and no estimate */
+};
+poblacion_muestra calcula_poblacion(const int* clases, const int* pasadas, int n, int nclases,
+                                    int k);
+/* Nx, VarNx and Esx of every group with estimate; Nclas and ESclas when the
+   whole sample has one. */
+void publica_poblacion(const poblacion_muestra* p);
 int estimacion_valida(float R, int npasadas); /* 0 < R < (npasadas-1)/2, in single precision */
 
 /* ---- Reach measures, density and biomass ---- */
@@ -72,6 +134,25 @@ const int LARGO_CELDA = 48;  /* room for any float printed with two decimals */
 /* The seven texts of a block's row, divided by Voltramo, Suptramo, mltramo;
    "-" under a measure that is 0. */
 void celdas_densidad(const fila_densidad* f, char celdas[CELDAS_BLOQUE][LARGO_CELDA]);
+
+/* Density and biomass of the reach in the report's three blocks: the catch,
+   the estimate by classes, the whole estimate shared out by frequencies. In
+   each block a class without estimate stands in with its catch. */
+const int MEDIDAS_TRAMO = 3;  /* volume (m3), surface (m2), length (m) of the reach */
+struct densidad_muestra {
+  float medidas[MEDIDAS_TRAMO];   /* Voltramo, Suptramo, mltramo; 0 = not given: no density by it */
+  int nclases;
+  fila_densidad capturada[RANURAS];       /* the catch of each class; total at nclases */
+  fila_densidad por_clases[RANURAS];      /* rounded N of each class; total at nclases */
+  fila_densidad por_frecuencias[RANURAS]; /* its share of the whole N; total at nclases */
+  int fallidas_por_clases;        /* classes with fish and no estimate */
+  int total_existe;               /* the whole sample has an estimate: por_frecuencias holds it */
+};
+/* fila.peces (or .biomasa) over measure m (0 volume, 1 surface, 2 length);
+   0 when the measure was not given. */
+float por_medida(const densidad_muestra* d, float valor, int m);
+densidad_muestra calcula_densidad(const medias_muestra* m, const poblacion_muestra* p,
+                                  float volumen, float superficie, float metros);
 
 /* ---- Weight-length relationship ---- */
 extern float ax;       /* a of Peso = a*Longitud^b */
@@ -152,10 +233,10 @@ bertalanffy_muestra calcula_bertalanffy(const int* clases, const float* longitud
 /* New 541x552 bitmap of the fit for the report (NULL only when memory runs out). */
 BITMAP* grafico_bertalanffy(const int* clases, const float* longitudes, int nfish, int nclases,
                             const bertalanffy_muestra* b);
-/* The export's step for Linf and the months, with Walford's suggestion, on
-   the "Von Bertalanffy" page. 1 with both typed and Linf at least the longest
-   fish; 0 on ESC or after the refusal of a shorter Linf (its message waits
-   for a key, stored in c_esc). */
+/* The export's step for Linf (cm) and the months, with Walford's suggestion,
+   on the "Von Bertalanffy" page. A Linf shorter than the longest fish gets
+   its red message and a key (stored in c_esc). 1 with both typed; 0 when
+   given up with ESC, in an entry or on that message. */
 int pide_linf_exporta(const int* clases, const float* longitudes, int nfish, int nclases,
                       float* linf, float* meses);
 

@@ -332,7 +332,7 @@ int pide_linf_exporta(const int* clases, const float* longitudes, int nfish, int
   float mayor = longitud_mayor(longitudes, nfish);
   if (*linf >= mayor) return 1;
   rechaza_linf(mayor, SCREEN_H / 2 + 200);
-  return 0;
+  return c_esc != TECLA_ESC;
 }
 
 BITMAP* grafico_bertalanffy(const int* clases, const float* longitudes, int nfish, int nclases,

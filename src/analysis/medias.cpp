@@ -1,5 +1,6 @@
 // Mean lengths and weights: for every age class and for the whole sample, the
 // mean length, the mean weight and the number of fish, over all passes.
+#include <cmath>
 #include <cstdio>
 
 #include "analysis.h"
@@ -35,6 +36,54 @@ void medias_por_clase(const int* clases, const float* longitudes, const float* p
   }
 }
 
+/* √(Σ (v − media)² / (cuantos − 1)) over the fish of `clase` (every fish
+   when todas), from the last fish to the first; 0 for fewer than two. */
+static float dispersion(const float* v, const int* clases, int n, int clase, int todas,
+                        float media, int cuantos) {
+  if (cuantos < 2) return 0;
+  float suma = 0;
+  for (int i = n - 1; i >= 0; i--)
+    if (todas || clases[i] == clase) {
+      float d = v[i] - media;
+      suma += d * d;
+    }
+  return (float)sqrt((double)(suma / (cuantos - 1)));
+}
+
+/* The report's whole-sample sums: class by class, each from its last fish to
+   its first, so they add in the same order as the class means. */
+static void sumas_por_clases(medias_muestra* r, const int* clases, const float* longitudes,
+                             const float* pesos) {
+  r->suma_longitudes = r->suma_pesos = 0;
+  for (int j = 0; j < r->nclases; j++)
+    for (int i = r->n - 1; i >= 0; i--)
+      if (clases[i] == j) {
+        r->suma_longitudes += longitudes[i];
+        r->suma_pesos += pesos[i];
+      }
+}
+
+medias_muestra calcula_medias(const int* clases, const float* longitudes, const float* pesos,
+                              int nfish, int nclases) {
+  medias_muestra r = {};
+  r.n = nfish > 0 ? nfish : 0;
+  r.nclases = clases_acotadas(nclases);
+  int t = r.nclases;
+  medias_por_clase(clases, longitudes, pesos, r.n, t, r.individuos, r.longitud, r.peso);
+  frecuencias_relativas(clases, r.n, t, r.frecuencia);
+  for (int j = 0; j < t; j++) {
+    r.es_longitud[j] = dispersion(longitudes, clases, r.n, j, 0, r.longitud[j], r.individuos[j]);
+    r.es_peso[j] = dispersion(pesos, clases, r.n, j, 0, r.peso[j], r.individuos[j]);
+  }
+  sumas_por_clases(&r, clases, longitudes, pesos);
+  r.longitud_total = r.n > 0 ? r.suma_longitudes / r.n : 0;
+  r.peso_total = r.n > 0 ? r.suma_pesos / r.n : 0;
+  r.frecuencia[t] = r.n > 0 ? 1 : 0;
+  r.es_longitud[t] = dispersion(longitudes, clases, r.n, 0, 1, r.longitud_total, r.n);
+  r.es_peso[t] = dispersion(pesos, clases, r.n, 0, 1, r.peso_total, r.n);
+  return r;
+}
+
 /* The whole-sample row, one empty row below the last class row a page shows. */
 static void dibuja_total(int nclases, int individuos, float longitud, float peso) {
   const tabla_clases* t = &TABLA_MEDIAS;
@@ -55,20 +104,18 @@ static void dibuja_total(int nclases, int individuos, float longitud, float peso
 }
 
 void datos_medios(int* clases, float* longitudes, float* pesos, int nfish, int nclases) {
-  nclases = clases_acotadas(nclases);
-  int individuos[RANURAS];
-  float longitud[RANURAS], peso[RANURAS];
-  medias_por_clase(clases, longitudes, pesos, nfish, nclases, individuos, longitud, peso);
+  medias_muestra r = calcula_medias(clases, longitudes, pesos, nfish, nclases);
+  int t = r.nclases;
   marco("Longitud y peso medio");
-  dibuja_total(nclases, individuos[nclases], longitud[nclases], peso[nclases]);
+  dibuja_total(t, r.individuos[t], r.longitud[t], r.peso[t]);
   texto_centrado(screen, FUENTE_CELDAS, SCREEN_W / 2, SCREEN_H / 2 + 160, rojo_mensaje(),
                  "<Pulse ENTER para volver al menu>");
   textos_fila filas[RANURAS];
-  for (int c = 0; c < nclases; c++) {
+  for (int c = 0; c < t; c++) {
     snprintf(filas[c][0], TEXTO_CELDA, "%d+", c);
-    numero_o_guion(filas[c][1], TEXTO_CELDA, "%.1f", longitud[c]);
-    numero_o_guion(filas[c][2], TEXTO_CELDA, "%.2f", peso[c]);
-    snprintf(filas[c][3], TEXTO_CELDA, "%d", individuos[c]);
+    numero_o_guion(filas[c][1], TEXTO_CELDA, "%.1f", r.longitud[c]);
+    numero_o_guion(filas[c][2], TEXTO_CELDA, "%.2f", r.peso[c]);
+    snprintf(filas[c][3], TEXTO_CELDA, "%d", r.individuos[c]);
   }
-  recorre_tabla_clases(&TABLA_MEDIAS, filas, nclases);
+  recorre_tabla_clases(&TABLA_MEDIAS, filas, t);
 }

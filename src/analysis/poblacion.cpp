@@ -10,8 +10,6 @@
 #include "poblacion_interna.h"
 #include "sample.h"
 
-float Nx[RANURAS], VarNx[RANURAS], Esx[RANURAS], Nclas[RANURAS], ESclas[RANURAS];
-
 static const float Q_INICIAL = 0.001f;
 static const double PASO_Q = 0.00005;  /* added in double, the sum kept in single precision */
 static const double AJUSTE_F = 0.9999; /* the search stops once f(q)/R reaches it */
@@ -131,10 +129,9 @@ static void completa_grupo(estimacion_grupo* g, int T, int k) {
               cifra_definida(g->ES) && cifra_definida(g->sup) && cabe_en_entero(g->sup);
   if (g->valida) return;
   // Within a thousandth of the bound single precision can no longer tell the
-  // terms of f apart and the search runs past q = 1 (negative N, no ES).
-  // Such an R is taken as the bound itself, so that every reader of R sees
-  // the group fail; printed with two decimals it reads the same.
-  *g = estimacion_grupo{g->captura, 0, (k - 1) / 2.0f, 0, 0, 0, 0, 0, 0};
+  // terms of f apart and the search runs past q = 1 (negative N, no ES): the
+  // group keeps its R and has no estimate.
+  *g = estimacion_grupo{g->captura, 0, g->R, 0, 0, 0, 0, 0, 0};
 }
 
 /* Slot of the whole sample; for a refused sample the last slot that exists. */
@@ -256,54 +253,98 @@ static void reparte_total(const estimacion_muestra* e, int n, float total, int d
   conserva_suma(x, reparto, todas, m, total, descendente);
 }
 
-void reparte_por_frecuencias(const estimacion_muestra* e, int n, int con_es) {
+void reparte_por_frecuencias(const estimacion_muestra* e, int n, float* Nclas, float* ESclas) {
   const estimacion_grupo& t = e->g[e->nclases];
   if (!e->dentro_de_limites || !t.valida || n <= 0) return;
   reparte_total(e, n, ceilf(t.N), 0, Nclas);
-  if (con_es) reparte_total(e, n, ceilf(Z95 * t.ES), 1, ESclas);
+  reparte_total(e, n, ceilf(Z95 * t.ES), 1, ESclas);
 }
 
-/* ---- The callers ---- */
+/* ---- The estimate as a value ---- */
+
+/* The class column's totals; a class without estimate counts its catch. */
+static void suma_columna(poblacion_muestra* p) {
+  for (int j = 0; j < p->nclases; j++) {
+    const poblacion_grupo& g = p->g[j];
+    if (g.existe) {
+      p->suma_N += g.N;
+      p->suma_N_red += g.N_red;
+      p->suma_sup += g.sup;
+      p->suma_sup_red += g.sup_red;
+    } else {
+      p->suma_N += g.captura;
+      p->suma_N_red += g.captura;
+      p->fallidas_con_peces += g.captura != 0;
+    }
+  }
+}
+
+poblacion_muestra calcula_poblacion(const int* clases, const int* pasadas, int n, int nclases,
+                                    int k) {
+  poblacion_muestra p = {};
+  estimacion_muestra e;
+  estima_muestra(clases, pasadas, n, nclases, k, &e);
+  p.nclases = nclases;
+  p.k = k;
+  p.dentro_de_limites = e.dentro_de_limites;
+  if (!e.dentro_de_limites) return p;
+  int N_red[RANURAS], sup_red[RANURAS];
+  float Var_red[RANURAS], ES_red[RANURAS];
+  redondea_columnas(&e, N_red, Var_red, ES_red, sup_red);
+  for (int i = 0; i <= nclases; i++) {
+    const estimacion_grupo& g = e.g[i];
+    p.g[i] = poblacion_grupo{g.valida, g.captura, g.R, g.q, 0, 0, 0, 0, 0, 0, 0, 0};
+    if (!g.valida) continue;
+    p.g[i].N = g.N, p.g[i].Var = g.Var, p.g[i].ES = g.ES, p.g[i].sup = g.sup;
+    p.g[i].N_red = N_red[i], p.g[i].Var_red = Var_red[i];
+    p.g[i].ES_red = ES_red[i], p.g[i].sup_red = sup_red[i];
+  }
+  reparte_por_frecuencias(&e, n, p.Nclas, p.ESclas);
+  if (e.g[nclases].valida) p.margen = (int)ceilf(Z95 * e.g[nclases].ES);
+  suma_columna(&p);
+  return p;
+}
+
+/* ---- The earlier callers' view ---- */
+
+/* R as the density entry and the report tables read it: a group whose
+   estimate broke down in single precision next to the bound reads as the
+   bound itself, so that a reader of R alone sees it fail. */
+static float R_legible(const poblacion_grupo* g, int k) {
+  return g->existe || !estimacion_valida(g->R, k) ? g->R : (k - 1) / 2.0f;
+}
 
 void Calculo_R_N(int* clases, int* pasadas, int n, int nclases, int npasadas, float* R, float* N) {
-  static estimacion_muestra e;
-  estima_muestra(clases, pasadas, n, nclases, npasadas, &e);
-  int m = ultimo_grupo(&e);
+  poblacion_muestra p = calcula_poblacion(clases, pasadas, n, nclases, npasadas);
+  int m = nclases < RANURAS ? nclases : RANURAS - 1;
   if (m < 0) return;
   int valida[RANURAS];
   float x[RANURAS];
   for (int i = 0; i <= m; i++) {
-    R[i] = e.g[i].R;
-    N[i] = e.g[i].valida ? e.g[i].N : 0;
-    valida[i] = e.g[i].valida;
+    R[i] = R_legible(&p.g[i], npasadas);
+    N[i] = p.g[i].existe ? p.g[i].N : 0;
+    valida[i] = p.g[i].existe;
     x[i] = N[i];
   }
-  if (!e.dentro_de_limites) return;
+  if (!p.dentro_de_limites) return;
+  // the unit is taken off the floating N itself: round it up to read it
   conserva_suma(x, N, valida, m, total_redondeado(x, valida, m), 0);
-  reparte_por_frecuencias(&e, n, 0);
+  publica_poblacion(&p);
 }
 
 void calculo_poblacional_devuelve(int* clases, int* pasadas, int n, int nclases, int k, float* R,
                                   float* q, int* N_red, float* Var_red, float* ES_red,
                                   int* Sup_red) {
-  static estimacion_muestra e;
-  estima_muestra(clases, pasadas, n, nclases, k, &e);
-  int m = ultimo_grupo(&e);
-  if (m < 0) return;
+  poblacion_muestra p = calcula_poblacion(clases, pasadas, n, nclases, k);
+  int m = nclases < RANURAS ? nclases : RANURAS - 1;
   for (int i = 0; i <= m; i++) {
-    R[i] = e.g[i].R;
-    q[i] = e.g[i].q;
-    N_red[i] = 0;
-    Var_red[i] = ES_red[i] = 0;
-    Sup_red[i] = 0;
+    const poblacion_grupo& g = p.g[i];
+    R[i] = R_legible(&g, k);
+    q[i] = g.q;
+    N_red[i] = g.N_red;
+    Var_red[i] = g.Var_red;
+    ES_red[i] = g.ES_red;
+    Sup_red[i] = g.sup_red;
   }
-  if (!e.dentro_de_limites) return;
-  redondea_columnas(&e, N_red, Var_red, ES_red, Sup_red);
-  for (int i = 0; i <= m; i++)
-    if (e.g[i].valida) {
-      Nx[i] = e.g[i].N;
-      VarNx[i] = e.g[i].Var;
-      Esx[i] = e.g[i].ES;
-    }
-  reparte_por_frecuencias(&e, n, 1);
+  publica_poblacion(&p);
 }

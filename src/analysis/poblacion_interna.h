@@ -32,8 +32,9 @@ void busca_q_grupos(const float* R, int m, int k, float* q, float* qk);
    sample's slot holds its own rounded figures (upper limit: ceil(N) + ceil(1.96 ES)). */
 void redondea_columnas(const estimacion_muestra* e, int* N_red, float* Var_red, float* ES_red,
                        int* Sup_red);
-/* Nclas, and ESclas when con_es, from a valid whole-sample estimate. */
-void reparte_por_frecuencias(const estimacion_muestra* e, int n, int con_es);
+/* The whole-sample N and ceil(1.96 ES) shared out over the classes by their
+   frequencies, when the whole sample has an estimate (else left alone). */
+void reparte_por_frecuencias(const estimacion_muestra* e, int n, float* Nclas, float* ESclas);
 
 /* Sum-preserving rounding: takes whole units off v[i] (classes with cuenta[i]
    only), smallest fractional part of x[i] first, until the rounded-up v add

@@ -40,30 +40,25 @@ static const char* const LEYENDA_COLUMNAS[7][2] = {
 
 typedef char celdas_fila[8][40];
 
-/* What the screen shows: the estimate and its rounded columns. */
+/* What the screen shows: the estimate and the totals of its class column. */
 struct vista_poblacion {
-  estimacion_muestra e;
-  int N[RANURAS], Sup[RANURAS];
-  float Var[RANURAS], ES[RANURAS];
+  poblacion_muestra p;
   int captura_total;         /* fish in the classes */
   long long total_N;         /* class column N: rounded N, or the catch of a failed class */
   long long total_sup;       /* upper limits of the valid classes */
   int fallida_con_peces;     /* some failed class has fish */
 };
 
-static void prepara_vista(vista_poblacion* v, int n) {
-  int m = v->e.nclases;
-  redondea_columnas(&v->e, v->N, v->Var, v->ES, v->Sup);
-  reparte_por_frecuencias(&v->e, n, 1);
+static void prepara_vista(vista_poblacion* v) {
   v->captura_total = 0;
   v->total_N = v->total_sup = 0;
   v->fallida_con_peces = 0;
-  for (int j = 0; j < m; j++) {
-    const estimacion_grupo& g = v->e.g[j];
+  for (int j = 0; j < v->p.nclases; j++) {
+    const poblacion_grupo& g = v->p.g[j];
     v->captura_total += g.captura;
-    v->total_N += g.valida ? v->N[j] : g.captura;
-    if (g.valida) v->total_sup += v->Sup[j];
-    if (!g.valida && g.captura != 0) v->fallida_con_peces = 1;
+    v->total_N += g.existe ? g.N_red : g.captura;
+    if (g.existe) v->total_sup += g.sup_red;
+    if (!g.existe && g.captura != 0) v->fallida_con_peces = 1;
   }
 }
 
@@ -141,20 +136,20 @@ static void guiones(celdas_fila t) {
 }
 
 static void celdas_de_clase(const vista_poblacion* v, int j, celdas_fila t) {
-  const estimacion_grupo& g = v->e.g[j];
+  const poblacion_grupo& g = v->p.g[j];
   guiones(t);
   snprintf(t[0], sizeof t[0], "%d+", j);
   snprintf(t[1], sizeof t[1], "%.2f", g.R);
-  if (!g.valida) {
+  if (!g.existe) {
     snprintf(t[3], sizeof t[3], "%d", g.captura);
     snprintf(t[6], sizeof t[6], "%d - ?", g.captura);
     return;
   }
   snprintf(t[2], sizeof t[2], "%.2f", 1 - g.q);
-  snprintf(t[3], sizeof t[3], "%d", v->N[j]);
-  snprintf(t[4], sizeof t[4], "%.0f", v->Var[j]);  // a whole number, may pass the int range
-  snprintf(t[5], sizeof t[5], "%.0f", v->ES[j]);
-  snprintf(t[6], sizeof t[6], "%d - %d", g.captura, v->Sup[j]);
+  snprintf(t[3], sizeof t[3], "%d", v->p.g[j].N_red);
+  snprintf(t[4], sizeof t[4], "%.0f", v->p.g[j].Var_red);  // a whole number, may pass the int range
+  snprintf(t[5], sizeof t[5], "%.0f", v->p.g[j].ES_red);
+  snprintf(t[6], sizeof t[6], "%d - %d", g.captura, v->p.g[j].sup_red);
 }
 
 static void celdas_total_clases(const vista_poblacion* v, celdas_fila t) {
@@ -172,11 +167,11 @@ static void frecuencia(const vista_poblacion* v, int j, char* s, size_t tam) {
   if (v->captura_total == 0)
     snprintf(s, tam, "-");
   else
-    snprintf(s, tam, "%.2f", (float)v->e.g[j].captura / v->captura_total);
+    snprintf(s, tam, "%.2f", (float)v->p.g[j].captura / v->captura_total);
 }
 
 static void celdas_de_frecuencia(const vista_poblacion* v, int j, celdas_fila t) {
-  int valida = v->e.g[v->e.nclases].valida, cj = v->e.g[j].captura;
+  int valida = v->p.g[v->p.nclases].existe, cj = v->p.g[j].captura;
   guiones(t);
   snprintf(t[0], sizeof t[0], "%d+", j);
   frecuencia(v, j, t[1], sizeof t[1]);
@@ -185,32 +180,32 @@ static void celdas_de_frecuencia(const vista_poblacion* v, int j, celdas_fila t)
     snprintf(t[7], sizeof t[7], "%d - ?", cj);
     return;
   }
-  int parte = (int)ceilf(Nclas[j]);
+  int parte = (int)ceilf(v->p.Nclas[j]);
   snprintf(t[4], sizeof t[4], "%d", parte);
-  snprintf(t[7], sizeof t[7], "%d - %d", cj, parte + (int)ceilf(ESclas[j]));
+  snprintf(t[7], sizeof t[7], "%d - %d", cj, parte + (int)ceilf(v->p.ESclas[j]));
 }
 
 static void celdas_total_frecuencias(const vista_poblacion* v, celdas_fila t) {
-  const estimacion_grupo& g = v->e.g[v->e.nclases];
+  const poblacion_grupo& g = v->p.g[v->p.nclases];
   guiones(t);
   snprintf(t[0], sizeof t[0], "Total");
   snprintf(t[1], sizeof t[1], "1.00");
   snprintf(t[2], sizeof t[2], "%.2f", g.R);
-  if (!g.valida) {
+  if (!g.existe) {
     snprintf(t[4], sizeof t[4], "%d", g.captura);
     snprintf(t[7], sizeof t[7], "%d - ?", v->captura_total);
     return;
   }
-  int m = v->e.nclases;
+  int m = v->p.nclases;
   snprintf(t[3], sizeof t[3], "%.2f", 1 - g.q);
-  snprintf(t[4], sizeof t[4], "%d", v->N[m]);
-  snprintf(t[5], sizeof t[5], "%.0f", v->Var[m]);
-  snprintf(t[6], sizeof t[6], "%.0f", v->ES[m]);
-  snprintf(t[7], sizeof t[7], "%d - %d", v->captura_total, v->Sup[m]);
+  snprintf(t[4], sizeof t[4], "%d", v->p.g[m].N_red);
+  snprintf(t[5], sizeof t[5], "%.0f", v->p.g[m].Var_red);
+  snprintf(t[6], sizeof t[6], "%.0f", v->p.g[m].ES_red);
+  snprintf(t[7], sizeof t[7], "%d - %d", v->captura_total, v->p.g[m].sup_red);
 }
 
 static int filas_en_pagina(const vista_poblacion* v, int primera) {
-  int quedan = v->e.nclases - primera;
+  int quedan = v->p.nclases - primera;
   return quedan < FILAS_PAGINA ? quedan : FILAS_PAGINA;
 }
 
@@ -219,20 +214,20 @@ static void filas_clases(const vista_poblacion* v, int primera) {
   cabecera(REGLAS_CLASES, CENTROS_CLASES, TITULOS_CLASES, COLUMNAS_CLASES);
   for (int m = 0; m < filas_en_pagina(v, primera); m++) {
     int j = primera + m;
-    const estimacion_grupo& g = v->e.g[j];
-    int amarilla = !g.valida && g.captura != 0;
+    const poblacion_grupo& g = v->p.g[j];
+    int amarilla = !g.existe && g.captura != 0;
     celdas_de_clase(v, j, t);
     fila(REGLAS_CLASES, CENTROS_CLASES, COLUMNAS_CLASES, y_fila(m),
          amarilla ? amarillo_campo() : blanco(), hondo_clase(), t);
   }
-  int posicion = v->e.nclases <= 5 ? v->e.nclases + 1 : FILAS_PAGINA + 1;
+  int posicion = v->p.nclases <= 5 ? v->p.nclases + 1 : FILAS_PAGINA + 1;
   celdas_total_clases(v, t);
   fila(REGLAS_CLASES, CENTROS_CLASES, COLUMNAS_CLASES, y_fila(posicion),
        v->fallida_con_peces ? amarillo_campo() : blanco(), HONDO_TOTAL, t);
 }
 
 static int fondo_frecuencias(const vista_poblacion* v) {
-  return v->e.g[v->e.nclases].valida ? blanco() : amarillo_campo();
+  return v->p.g[v->p.nclases].existe ? blanco() : amarillo_campo();
 }
 
 static void total_frecuencias(const vista_poblacion* v) {
@@ -280,7 +275,7 @@ static void leyenda_columnas() {
 
 static void flechas(const vista_poblacion* v, int primera) {
   int L = alto(FUENTE_CABECERA);
-  int arriba = primera > 0, abajo = primera + FILAS_PAGINA < v->e.nclases;
+  int arriba = primera > 0, abajo = primera + FILAS_PAGINA < v->p.nclases;
   flecha_arriba(screen, X_FLECHAS_CLASES, 7 * L + 145, 7 * L + 155, arriba);
   flecha_abajo(screen, X_FLECHAS_CLASES, 7 * L + 170, 7 * L + 160, abajo);
   flecha_arriba(screen, X_FLECHAS_FRECUENCIAS, 9 * L + 165, 9 * L + 175, arriba);
@@ -309,7 +304,7 @@ static int espera_salida(const vista_poblacion* v) {
         if (primera > 0) primera--;
         break;
       case TECLA_ABAJO:
-        if (primera + FILAS_PAGINA < v->e.nclases) primera++;
+        if (primera + FILAS_PAGINA < v->p.nclases) primera++;
         break;
       case TECLA_ESC: c_esc = TECLA_ESC; return tecla;
       default: return tecla;  // ENTER
@@ -318,18 +313,19 @@ static int espera_salida(const vista_poblacion* v) {
 }
 
 void calculo_poblacional(int* clases, int* pasadas, int n, int nclases, int k) {
-  static vista_poblacion v;
+  vista_poblacion v;
   const int teclas[] = {TECLA_ESC};
-  estima_muestra(clases, pasadas, n, nclases, k, &v.e);
+  v.p = calcula_poblacion(clases, pasadas, n, nclases, k);
+  publica_poblacion(&v.p);
   marco("Calculo poblacional");
-  if (!v.e.dentro_de_limites) {
+  if (!v.p.dentro_de_limites) {
     // The loaders refuse such samples; this only keeps the tables in bounds.
     texto_centrado(screen, FUENTE_CELDAS, SCREEN_W / 2, SCREEN_H / 2, rojo_mensaje(), "%s",
                    "<La muestra supera las 99 clases o las 20 pasadas>");
     if (espera_tecla(teclas, 1) == TECLA_ESC) c_esc = TECLA_ESC;
     return;
   }
-  prepara_vista(&v, n);
+  prepara_vista(&v);
   texto(screen, FUENTE_TITULO, X_TITULO_CLASES, Y_TITULOS, negro(), "%s", " Por clases:");
   texto(screen, FUENTE_TITULO, X_TITULO_FRECUENCIAS, Y_TITULOS, negro(), "%s", " Por frecuencias:");
   total_frecuencias(&v);

@@ -48,10 +48,14 @@ const int INFORME_CANCELADO = -2;    /* the single-pass pause was left with ESC 
 
 /* What happens between the sections: the screens' keys, or nothing in batch. */
 struct pasos_informe {
-  int modo;             /* handed to the growth fit: 2 asks for Linf and months, 1 takes Lmax1 and mes0 */
+  int modo;             /* 2 asks for Linf and months through pide_linf, 1 takes Lmax1 and mes0 */
   int (*pausa)();       /* awaited before section 3 of a single-pass sample, 1 cancels; NULL for none */
   int (*medidas)();     /* asks for the reach measures, 1 on give-up; NULL keeps the current ones */
   int crecimiento;      /* 0 ends the report after section 8 without the growth fit */
+  /* Mode 2's step for Linf (cm) and the months of class 0+: 1 with both
+     typed, 0 when given up; NULL gives mode 2's growth step up. */
+  int (*pide_linf)(const int* clases, const float* longitudes, int nfish, int nclases,
+                   float* linf, float* meses) = nullptr;
 };
 
 /* Both names are the same existing file (a report must never replace its data). */

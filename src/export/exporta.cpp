@@ -128,7 +128,7 @@ int exporta_todo(int* pasadas, float* longitudes, float* pesos, int* clases, int
     return TECLA_ESC;
   }
   pasos_informe pasos = {modo, pausa_una_pasada, modo == 2 ? densidad_biomasa_devuelve : nullptr,
-                         1};
+                         1, pide_linf_exporta};
   int hasta = escribe_informe(&inf, pasadas, longitudes, pesos, clases, n, &pasos);
   if (ventana_cerrada || hasta == INFORME_CANCELADO) {  // the program ends: keep nothing of it
     informe_descarta(&inf);
