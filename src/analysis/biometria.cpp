@@ -263,12 +263,11 @@ static void ejes(BITMAP* b, int ox, int oy, const escalas_biometria* e) {
 /* A fish below 0 in length or weight has no place on axes that start at 0. */
 static void peces(BITMAP* b, int ox, int oy, const float* longitudes, const float* pesos,
                   int n, const escalas_biometria* e) {
-  int rojo_oscuro = makecol(100, 0, 0);
   for (int i = 0; i < n; i++) {
     if (!(longitudes[i] >= 0 && pesos[i] >= 0)) continue;
     float x = ox + longitudes[i] * ESCALA_L / e->lx;
     float y = oy - pesos[i] * ESCALA_P / e->py;
-    if (cerca(x) && cerca(y)) circlefill(b, (int)x, (int)y, 2, rojo_oscuro);
+    if (cerca(x) && cerca(y)) circlefill(b, (int)x, (int)y, 2, rojo_oscuro());
   }
 }
 
@@ -286,7 +285,7 @@ static void tramo(BITMAP* b, const muestra_curva* p, const muestra_curva* q) {
     if (!(t >= 0 && t <= 1)) t = 0;
     x2 = p->x + (int)((q->x - p->x) * t);
   }
-  line(b, p->x, p->y, x2, y2, makecol(255, 0, 0));
+  line(b, p->x, p->y, x2, y2, rojo_mensaje());
 }
 
 /* Samples every half centimetre up to Lx, stopping after the first whose

@@ -21,11 +21,6 @@ static const int TABLA_CENTROS[3] = {108, 200, 310};
 static const int TABLA_ARRIBA = 80;
 static const int TABLA_LIMITE = 354;      /* rows while their position r stays at or above it */
 
-static int gris_claro() { return makecol(217, 217, 217); }
-static int rojo_curva() { return makecol(250, 0, 0); }
-static int azul_pez() { return makecol(0, 0, 200); }
-static int rojo_media() { return makecol(100, 0, 0); }
-
 /* ---- Class means and curve ---- */
 
 void prepara_muestra_crecimiento(muestra_crecimiento* m, const int* clases,
@@ -216,7 +211,7 @@ static void dibuja_curva(BITMAP* b, const disposicion_grafico* d, const muestra_
     if (visible[j]) circlefill(b, x[j], y[j], 1, negro());
   }
   for (int j = 0; j + 1 < n; j++)
-    if (visible[j]) line(b, x[j], y[j], x[j + 1], y[j + 1], rojo_curva());
+    if (visible[j]) line(b, x[j], y[j], x[j + 1], y[j + 1], rojo_aviso());
 }
 
 /* Every fish and every class mean at its class, shifted by the age of class 0+. */
@@ -232,7 +227,7 @@ static void dibuja_observados(BITMAP* b, const disposicion_grafico* d,
   }
   for (int i = 0; i < m->nclases; i++) {
     int x = pixel(i * s + d->ox + desplazamiento);
-    circlefill(b, x, pixel(d->oy - m->medias[i] * ESCALA_VERTICAL / tope), 2, rojo_media());
+    circlefill(b, x, pixel(d->oy - m->medias[i] * ESCALA_VERTICAL / tope), 2, rojo_oscuro());
   }
 }
 
@@ -240,7 +235,7 @@ static void leyenda(BITMAP* b, const disposicion_grafico* d) {
   int x = d->leyenda_x, y = d->leyenda_y;
   circlefill(b, x, y, 1, azul_pez());
   texto(b, FUENTE_CELDAS, x + 10, y - 8, negro(), "Longitud observada");
-  circlefill(b, x, y + 20, 2, rojo_media());
+  circlefill(b, x, y + 20, 2, rojo_oscuro());
   texto(b, FUENTE_CELDAS, x + 10, y + 12, negro(), "Media de la clase i");
 }
 
@@ -261,7 +256,7 @@ void dibuja_grafico_crecimiento(BITMAP* b, const disposicion_grafico* d,
 static void cabecera_tabla() {
   int h1 = alto(FUENTE_CABECERA);
   int abajo = TABLA_ARRIBA + h1 + 10;
-  rectfill(screen, TABLA_BORDES[0], TABLA_ARRIBA, TABLA_BORDES[3], abajo, gris_claro());
+  rectfill(screen, TABLA_BORDES[0], TABLA_ARRIBA, TABLA_BORDES[3], abajo, gris_cabecera());
   hline(screen, TABLA_BORDES[0], TABLA_ARRIBA, TABLA_BORDES[3], negro());
   hline(screen, TABLA_BORDES[0], abajo, TABLA_BORDES[3], negro());
   for (int x : TABLA_BORDES) vline(screen, x, TABLA_ARRIBA, abajo, negro());

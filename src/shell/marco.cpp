@@ -76,6 +76,8 @@ int rojo_aviso() { return makecol(250, 0, 0); }
 int rojo_mensaje() { return makecol(255, 0, 0); }
 int azul_entrada() { return makecol(0, 0, 255); }
 int amarillo_campo() { return makecol(255, 255, 153); }
+int azul_pez() { return makecol(0, 0, 200); }
+int rojo_oscuro() { return makecol(100, 0, 0); }
 
 int alto(int f) { return text_height(fuente(f)); }
 int ancho(int f, const char* s) { return text_length(fuente(f), s); }

@@ -62,6 +62,8 @@ int rojo_aviso();      /* 250,0,0: prompts of the sample, weight-length and grow
 int rojo_mensaje();    /* 255,0,0: messages and prompts of the other screens */
 int azul_entrada();    /* 0,0,255: a number being typed, the histogram marker */
 int amarillo_campo();  /* 255,255,153: estimates replaced by catches */
+int azul_pez();        /* 0,0,200: a fish on the growth graph */
+int rojo_oscuro();     /* 100,0,0: a class mean on the growth graph, a fish on the weight-length one */
 
 /* ---- Frame and text ---- */
 void marco(const char* titulo);  /* a fresh page with its rounded border and title box */
