@@ -11,24 +11,64 @@
 static const char* const FALLIDA_CLASE = "Estimaci\xf3n fallida Nj=Cj";
 static const char* const FALLIDA_TOTAL = "Estimaci\xf3n fallida Nt=Ct";
 
-/* A figure, or "-" when it has none (an undefined fit, 0/0); then `fin`. */
-static void cifra(informe* inf, const char* formato, double v, int definida, const char* fin) {
-  if (definida && std::isfinite(v))
-    informe_escribe(inf, formato, v);
-  else
-    informe_escribe(inf, "-");
-  informe_escribe(inf, "%s", fin);
+/* ---- The row writer: cells in, tabs out ---- */
+
+/* A report line being written cell by cell; the tabs go between the cells.
+   A line that ends in a tab has an empty last cell. */
+struct fila_informe {
+  informe* inf;
+  int celdas;  /* cells written so far */
+};
+
+static fila_informe fila_nueva(informe* inf) { return fila_informe{inf, 0}; }
+
+static void separa(fila_informe* f) {
+  if (f->celdas++) informe_escribe(f->inf, "\t");
 }
 
-/* The failed-estimates note that closes a total line: "" for none. */
-static void fallidas(informe* inf, const char* antes, int cuantas) {
-  if (cuantas == 1)
-    informe_escribe(inf, "%s1 estimaci\xf3n fallida\n", antes);
-  else if (cuantas > 1)
-    informe_escribe(inf, "%s%d estimaciones fallidas\n", antes, cuantas);
-  else
-    informe_escribe(inf, "\n");
+static void celda(fila_informe* f, const char* texto) {
+  separa(f);
+  informe_escribe(f->inf, "%s", texto);
 }
+
+static void celda_entero(fila_informe* f, long long v) {
+  separa(f);
+  informe_escribe(f->inf, "%lld", v);
+}
+
+static void celda_clase(fila_informe* f, int clase) {
+  separa(f);
+  informe_escribe(f->inf, "%d+", clase);
+}
+
+/* A figure, or "-" when it has none (an undefined fit, 0/0). */
+static void celda_cifra(fila_informe* f, const char* formato, double v, int definida = 1) {
+  separa(f);
+  if (definida && std::isfinite(v))
+    informe_escribe(f->inf, formato, v);
+  else
+    informe_escribe(f->inf, "-");
+}
+
+static void fila_fin(fila_informe* f) { informe_escribe(f->inf, "\n"); }
+
+/* A whole line of fixed texts, such as a table's column titles. */
+static void fila_textos(informe* inf, const char* const* textos, int n) {
+  fila_informe f = fila_nueva(inf);
+  for (int i = 0; i < n; i++) celda(&f, textos[i]);
+  fila_fin(&f);
+}
+
+/* "1 estimación fallida", "3 estimaciones fallidas": the note of a total line. */
+static void celda_fallidas(fila_informe* f, const char* antes, int cuantas) {
+  separa(f);
+  if (cuantas == 1)
+    informe_escribe(f->inf, "%s1 estimaci\xf3n fallida", antes);
+  else
+    informe_escribe(f->inf, "%s%d estimaciones fallidas", antes, cuantas);
+}
+
+/* ---- Sections 1 and 2 ---- */
 
 static void escribe_indice(informe* inf) {
   informe_escribe(inf, "%s\n\n", PRIMERA_LINEA_INFORME);
@@ -44,100 +84,160 @@ static void escribe_indice(informe* inf) {
                   "9. Relaciones de crecimiento\n\n\n");
 }
 
+static const char* const TITULOS_DATOS[] = {"Pasada", "Longitud", "Peso", "Clases de edad", ""};
+
 static void escribe_datos(informe* inf, const int* pasadas, const float* longitudes,
                           const float* pesos, const int* clases, int n) {
-  informe_escribe(inf, "1. Datos introducidos\n\nPasada\tLongitud\tPeso\tClases de edad\t\n");
+  informe_escribe(inf, "1. Datos introducidos\n\n");
+  fila_textos(inf, TITULOS_DATOS, 5);
   for (int i = 0; i < n; i++) {
-    informe_escribe(inf, "%d\t", pasadas[i]);
-    cifra(inf, "%2.2f", longitudes[i], 1, "\t");
-    cifra(inf, "%2.2f", pesos[i], 1, "\t");
-    informe_escribe(inf, "%d\t\n", clases[i]);
+    fila_informe f = fila_nueva(inf);
+    celda_entero(&f, pasadas[i]);
+    celda_cifra(&f, "%2.2f", longitudes[i]);
+    celda_cifra(&f, "%2.2f", pesos[i]);
+    celda_entero(&f, clases[i]);
+    celda(&f, "");
+    fila_fin(&f);
   }
   informe_escribe(inf, "\n\n");
 }
 
-static void escribe_medias(informe* inf, const medias_muestra* m) {
-  informe_escribe(inf,
-                  "2. Medias y frecuencias sin estimaci\xf3n (CPUE)\n\n"
-                  "Clase\tLong med.(cm)\tEs(cm)\tPeso med.(g)\tEs(g)\tIndividuos(Cj)\t"
-                  "Frecuencia relativa(Cj/C)\n");
-  for (int j = 0; j < m->nclases; j++) {
-    informe_escribe(inf, "%d+\t", j);
-    cifra(inf, "%.2f", m->longitud[j], 1, "\t");
-    cifra(inf, "%.2f", m->es_longitud[j], 1, "\t");
-    cifra(inf, "%.2f", m->peso[j], 1, "\t");
-    cifra(inf, "%.2f", m->es_peso[j], 1, "\t");
-    informe_escribe(inf, "%d\t", m->individuos[j]);
-    if (m->individuos[j] == 0)
-      informe_escribe(inf, "0.00\n");
-    else
-      cifra(inf, "%.3f", m->frecuencia[j], 1, "\n");
-  }
-  int t = m->nclases;
-  informe_escribe(inf, "\nTotal\t");
-  cifra(inf, "%.2f", m->longitud_total, 1, "\t");
-  cifra(inf, "%.2f", m->es_longitud[t], 1, "\t");
-  cifra(inf, "%.2f", m->peso_total, 1, "\t");
-  cifra(inf, "%.2f", m->es_peso[t], 1, "\t");
-  informe_escribe(inf, "%d\t1.00\n\n\n", m->n);
+static const char* const TITULOS_MEDIAS[] = {
+    "Clase", "Long med.(cm)", "Es(cm)", "Peso med.(g)", "Es(g)", "Individuos(Cj)",
+    "Frecuencia relativa(Cj/C)"};
+
+/* Means and spreads of a class (or of the whole sample, slot nclases). */
+static void celdas_medias(fila_informe* f, const medias_muestra* m, float longitud, float peso,
+                          int j) {
+  celda_cifra(f, "%.2f", longitud);
+  celda_cifra(f, "%.2f", m->es_longitud[j]);
+  celda_cifra(f, "%.2f", peso);
+  celda_cifra(f, "%.2f", m->es_peso[j]);
 }
 
+static void escribe_medias(informe* inf, const medias_muestra* m) {
+  informe_escribe(inf, "2. Medias y frecuencias sin estimaci\xf3n (CPUE)\n\n");
+  fila_textos(inf, TITULOS_MEDIAS, 7);
+  for (int j = 0; j < m->nclases; j++) {
+    fila_informe f = fila_nueva(inf);
+    celda_clase(&f, j);
+    celdas_medias(&f, m, m->longitud[j], m->peso[j], j);
+    celda_entero(&f, m->individuos[j]);
+    if (m->individuos[j] == 0)
+      celda(&f, "0.00");
+    else
+      celda_cifra(&f, "%.3f", m->frecuencia[j]);
+    fila_fin(&f);
+  }
+  informe_escribe(inf, "\n");
+  fila_informe f = fila_nueva(inf);
+  celda(&f, "Total");
+  celdas_medias(&f, m, m->longitud_total, m->peso_total, m->nclases);
+  celda_entero(&f, m->n);
+  celda(&f, "1.00");
+  fila_fin(&f);
+  informe_escribe(inf, "\n\n");
+}
+
+/* ---- Sections 3 and 4: the estimate ---- */
+
+static const char* const GRUPOS_POBLACION[] = {"", "", "", "Sin redondeo:", "", "", "", "",
+                                               "", "", "Con redondeo:"};
+static const char* const TITULOS_POR_CLASES[] = {
+    "Clases", "R", "p", "Nj", "Fr(Nj/N)", "Var(Nj)", "Es", "Limite Inf.", "L\xedmite Sup.", "",
+    "Nj(ind)", "Fr(Nj/N)", "Var(Nj)", "Es", "L\xedmite Inf.", "L\xedmite Sup."};
+static const char* const TITULOS_POR_FRECUENCIAS[] = {
+    "Clases", "R", "p", "Nj", "Fr(Cj/C)", "Var(Nj)", "Es", "L\xedmite Inf.", "L\xedmite Sup.", "",
+    "Nj (ind)", "Fr(Nj/N)", "Var(Nj)", "Es", "L\xedmite Inf.", "L\xedmite Sup."};
+
+/* Unrounded, then rounded: a class with estimate. */
 static void linea_clase_valida(informe* inf, int j, int C, const poblacion_grupo* g,
                                const poblacion_muestra* p) {
-  informe_escribe(inf, "%d+\t", j);
-  cifra(inf, "%.2f", g->R, 1, "\t");
-  cifra(inf, "%.2f", 1 - g->q, 1, "\t");
-  cifra(inf, "%.2f", g->N, 1, "\t");
-  cifra(inf, "%.3f", g->N / p->suma_N, 1, "\t");
-  cifra(inf, "%.2f", g->Var, 1, "\t");
-  cifra(inf, "%.2f", g->ES, 1, "\t");
-  informe_escribe(inf, "%d\t", C);
-  cifra(inf, "%.2f", g->sup, 1, "\t\t");
-  informe_escribe(inf, "%d\t", g->N_red);
-  cifra(inf, "%.3f", (float)g->N_red / (float)p->suma_N_red, 1, "\t");
-  cifra(inf, "%.2f", g->Var_red, 1, "\t");
-  cifra(inf, "%.2f", g->ES_red, 1, "\t");
-  informe_escribe(inf, "%d\t%d\n", C, g->sup_red);
+  fila_informe f = fila_nueva(inf);
+  celda_clase(&f, j);
+  celda_cifra(&f, "%.2f", g->R);
+  celda_cifra(&f, "%.2f", 1 - g->q);
+  celda_cifra(&f, "%.2f", g->N);
+  celda_cifra(&f, "%.3f", g->N / p->suma_N);
+  celda_cifra(&f, "%.2f", g->Var);
+  celda_cifra(&f, "%.2f", g->ES);
+  celda_entero(&f, C);
+  celda_cifra(&f, "%.2f", g->sup);
+  celda(&f, "");
+  celda_entero(&f, g->N_red);
+  celda_cifra(&f, "%.3f", (float)g->N_red / (float)p->suma_N_red);
+  celda_cifra(&f, "%.2f", g->Var_red);
+  celda_cifra(&f, "%.2f", g->ES_red);
+  celda_entero(&f, C);
+  celda_entero(&f, g->sup_red);
+  fila_fin(&f);
+}
+
+/* The catch in place of an estimate, both halves alike: C, dashes, C and a
+   mark when the class has fish. */
+static void mitad_fallida(fila_informe* f, int C, const char* marca) {
+  celda_entero(f, C);
+  for (int i = 0; i < 3; i++) celda(f, "-");
+  celda_entero(f, C);
+  celda(f, "-");
+  celda(f, marca);
 }
 
 static void linea_clase_fallida(informe* inf, int j, int C, float R) {
-  informe_escribe(inf, "%d+\t", j);
-  cifra(inf, "%.2f", R, 1, "\t");
-  informe_escribe(inf, "-\t%d\t-\t-\t-\t%d\t-%s", C, C, C ? "\t*\t" : "\t\t");
-  informe_escribe(inf, "%d\t-\t-\t-\t%d\t-\t", C, C);
-  if (C)
-    informe_escribe(inf, "*\t%s\t\n", FALLIDA_CLASE);
-  else
-    informe_escribe(inf, "\t\n");
+  const char* marca = C ? "*" : "";
+  fila_informe f = fila_nueva(inf);
+  celda_clase(&f, j);
+  celda_cifra(&f, "%.2f", R);
+  celda(&f, "-");
+  mitad_fallida(&f, C, marca);
+  mitad_fallida(&f, C, marca);
+  if (C) celda(&f, FALLIDA_CLASE);
+  celda(&f, "");
+  fila_fin(&f);
 }
 
 /* The total line of section 3: the class column's sums, or the catch when
    no class has anything to add. */
 static void total_por_clases(informe* inf, const poblacion_muestra* p, int n) {
   int hay = p->suma_N_red != 0, F3 = p->fallidas_con_peces;
-  informe_escribe(inf, "\nTotal\t-\t-\t");
+  informe_escribe(inf, "\n");
+  fila_informe f = fila_nueva(inf);
+  celda(&f, "Total");
+  celda(&f, "-");
+  celda(&f, "-");
   if (hay)
-    cifra(inf, "%.2f", p->suma_N, 1, "\t1.00\t");
+    celda_cifra(&f, "%.2f", p->suma_N);
   else
-    informe_escribe(inf, "%d\t-\t", n);
-  informe_escribe(inf, "-\t-\t%d\t", n);
-  cifra(inf, "%.2f", p->suma_sup, hay && p->suma_sup != 0, "\t");
-  informe_escribe(inf, "%s%lld\t%s-\t-\t%d\t", F3 ? "*\t" : "\t", hay ? p->suma_N_red : (long long)n,
-                  hay ? "1.00\t" : "-\t", n);
+    celda_entero(&f, n);
+  celda(&f, hay ? "1.00" : "-");
+  celda(&f, "-");
+  celda(&f, "-");
+  celda_entero(&f, n);
+  celda_cifra(&f, "%.2f", p->suma_sup, hay && p->suma_sup != 0);
+  celda(&f, F3 ? "*" : "");
+  celda_entero(&f, hay ? p->suma_N_red : n);
+  celda(&f, hay ? "1.00" : "-");
+  celda(&f, "-");
+  celda(&f, "-");
+  celda_entero(&f, n);
   if (hay && p->suma_sup_red != 0)
-    informe_escribe(inf, "%lld\t", p->suma_sup_red);
+    celda_entero(&f, p->suma_sup_red);
   else
-    informe_escribe(inf, "-\t");
-  fallidas(inf, "*\t", F3);
+    celda(&f, "-");
+  if (F3) {
+    celda(&f, "*");
+    celda_fallidas(&f, "", F3);
+  } else {
+    celda(&f, "");
+  }
+  fila_fin(&f);
   informe_escribe(inf, "\n\n");
 }
 
 static void escribe_por_clases(informe* inf, const medias_muestra* m, const poblacion_muestra* p) {
-  informe_escribe(inf,
-                  "3. C\xe1lculo poblacional por clases (con y sin redondeo)\n\n"
-                  "\t\t\tSin redondeo:\t\t\t\t\t\t\tCon redondeo:\n"
-                  "Clases\tR\tp\tNj\tFr(Nj/N)\tVar(Nj)\tEs\tLimite Inf.\tL\xedmite Sup.\t\t"
-                  "Nj(ind)\tFr(Nj/N)\tVar(Nj)\tEs\tL\xedmite Inf.\tL\xedmite Sup.\n");
+  informe_escribe(inf, "3. C\xe1lculo poblacional por clases (con y sin redondeo)\n\n");
+  fila_textos(inf, GRUPOS_POBLACION, 11);
+  fila_textos(inf, TITULOS_POR_CLASES, 16);
   for (int j = 0; j < m->nclases; j++) {
     const poblacion_grupo* g = &p->g[j];
     if (g->existe)
@@ -153,143 +253,208 @@ static void escribe_por_clases(informe* inf, const medias_muestra* m, const pobl
    estimator's bound, so it is formed exactly before being rounded to a float. */
 static float parte_de(int total, int C, int n) { return (float)((double)total * C) / n; }
 
+/* The whole sample's line without estimate: its catch, as a failed class's. */
+static void total_fallido(fila_informe* f, int n) {
+  celda(f, "-");
+  celda_entero(f, n);
+  celda(f, "1.00");
+  celda(f, "-");
+  celda(f, "-");
+  celda_entero(f, n);
+  celda(f, "-");
+  celda(f, "*");
+  mitad_fallida(f, n, "*");
+  celda(f, FALLIDA_TOTAL);
+}
+
 static void escribe_total_frecuencias(informe* inf, const medias_muestra* m,
                                       const poblacion_muestra* p) {
   const poblacion_grupo* g = &p->g[m->nclases];
   int n = m->n;
-  informe_escribe(inf, "Total\t");
-  cifra(inf, "%.2f", g->R, 1, "\t");
+  fila_informe f = fila_nueva(inf);
+  celda(&f, "Total");
+  celda_cifra(&f, "%.2f", g->R);
   if (!g->existe) {
-    informe_escribe(inf, "-\t%d\t1.00\t-\t-\t%d\t-\t*\t%d\t-\t-\t-\t%d\t-\t*\t%s\n", n, n, n, n,
-                    FALLIDA_TOTAL);
+    total_fallido(&f, n);
+    fila_fin(&f);
     return;
   }
-  cifra(inf, "%.2f", 1 - g->q, 1, "\t");
-  cifra(inf, "%.2f", g->N, 1, "\t1.00\t");
-  cifra(inf, "%.2f", g->Var, 1, "\t");
-  cifra(inf, "%.2f", g->ES, 1, "\t");
-  informe_escribe(inf, "%d\t", n);
-  cifra(inf, "%.2f", g->N_red + 1.96f * g->ES, 1, "\t\t");
-  informe_escribe(inf, "%d\t1.00\t", g->N_red);
-  cifra(inf, "%.2f", g->Var_red, 1, "\t");
-  cifra(inf, "%.2f", g->ES_red, 1, "\t");
-  informe_escribe(inf, "%d\t%d\n", n, p->margen + g->N_red);
+  celda_cifra(&f, "%.2f", 1 - g->q);
+  celda_cifra(&f, "%.2f", g->N);
+  celda(&f, "1.00");
+  celda_cifra(&f, "%.2f", g->Var);
+  celda_cifra(&f, "%.2f", g->ES);
+  celda_entero(&f, n);
+  celda_cifra(&f, "%.2f", g->N_red + 1.96f * g->ES);
+  celda(&f, "");
+  celda_entero(&f, g->N_red);
+  celda(&f, "1.00");
+  celda_cifra(&f, "%.2f", g->Var_red);
+  celda_cifra(&f, "%.2f", g->ES_red);
+  celda_entero(&f, n);
+  celda_entero(&f, p->margen + g->N_red);
+  fila_fin(&f);
 }
 
 static void linea_frecuencia(informe* inf, int j, const medias_muestra* m,
                              const poblacion_muestra* p) {
   const poblacion_grupo* t = &p->g[m->nclases];
   int C = m->individuos[j], n = m->n;
-  informe_escribe(inf, "%d+\t-\t-\t", j);
+  fila_informe f = fila_nueva(inf);
+  celda_clase(&f, j);
+  celda(&f, "-");
+  celda(&f, "-");
   if (!t->existe) {
-    informe_escribe(inf, "%d\t", C);
-    cifra(inf, "%.3f", (float)C / n, 1, "\t");
-    informe_escribe(inf, "-\t-\t%d\t-\t*\t%d\t-\t-\t-\t%d\t-\t*\t%s \t\n", C, C, C, FALLIDA_CLASE);
+    celda_entero(&f, C);
+    celda_cifra(&f, "%.3f", (float)C / n);
+    celda(&f, "-");
+    celda(&f, "-");
+    celda_entero(&f, C);
+    celda(&f, "-");
+    celda(&f, "*");
+    mitad_fallida(&f, C, "*");
+    celda(&f, "Estimaci\xf3n fallida Nj=Cj ");  // the class's note keeps a blank before its tab
+    celda(&f, "");
+    fila_fin(&f);
     return;
   }
   int N = (int)ceil(p->Nclas[j]);
-  cifra(inf, "%.2f", parte_de(t->N_red, C, n), 1, "\t");
-  cifra(inf, "%.3f", (float)C / n, 1, "\t");
-  informe_escribe(inf, "-\t-\t%d\t", C);
-  cifra(inf, "%.2f", parte_de(p->margen, C, n) + N, 1, "\t\t");
-  informe_escribe(inf, "%d\t", N);
-  cifra(inf, "%.3f", (float)N / t->N_red, 1, "\t");
-  informe_escribe(inf, "-\t-\t%d\t%d\n", C, (int)ceil(p->ESclas[j]) + N);
+  celda_cifra(&f, "%.2f", parte_de(t->N_red, C, n));
+  celda_cifra(&f, "%.3f", (float)C / n);
+  celda(&f, "-");
+  celda(&f, "-");
+  celda_entero(&f, C);
+  celda_cifra(&f, "%.2f", parte_de(p->margen, C, n) + N);
+  celda(&f, "");
+  celda_entero(&f, N);
+  celda_cifra(&f, "%.3f", (float)N / t->N_red);
+  celda(&f, "-");
+  celda(&f, "-");
+  celda_entero(&f, C);
+  celda_entero(&f, (int)ceil(p->ESclas[j]) + N);
+  fila_fin(&f);
 }
 
 static void escribe_por_frecuencias(informe* inf, const medias_muestra* m,
                                     const poblacion_muestra* p) {
-  informe_escribe(inf,
-                  "4. C\xe1lculo poblacional por frecuencias (con y sin redondeo)\n\n"
-                  "\t\t\tSin redondeo:\t\t\t\t\t\t\tCon redondeo:\n"
-                  "Clases\tR\tp\tNj\tFr(Cj/C)\tVar(Nj)\tEs\tL\xedmite Inf.\tL\xedmite Sup.\t\t"
-                  "Nj (ind)\tFr(Nj/N)\tVar(Nj)\tEs\tL\xedmite Inf.\tL\xedmite Sup.\n");
+  informe_escribe(inf, "4. C\xe1lculo poblacional por frecuencias (con y sin redondeo)\n\n");
+  fila_textos(inf, GRUPOS_POBLACION, 11);
+  fila_textos(inf, TITULOS_POR_FRECUENCIAS, 16);
   escribe_total_frecuencias(inf, m, p);
   informe_escribe(inf, "\n");
   for (int j = 0; j < m->nclases; j++) linea_frecuencia(inf, j, m, p);
   informe_escribe(inf, "\n\n");
 }
 
-/* The three densities and three biomasses of a line: the count and the
-   biomass over the reach's volume, surface and length, "-" where that
-   measure was not given. The last cell ends with `fin`. */
-static void celdas(informe* inf, const densidad_muestra* d, float cuenta, float biomasa,
-                   const char* fin) {
+/* ---- Sections 5 to 7: density and biomass ---- */
+
+static const char* const TITULOS_CAPTURADAS[] = {
+    "Clase", "Cj", "Den. pob.(Cj/m^3)", "Den. pob.(Cj/m^2)", "Den. pob.(Cj/m)",
+    "Biomasa(g/m^3)", "Biomasa(g/m^2)", "Biomasa(g/m)"};
+static const char* const TITULOS_ESTIMADAS[] = {
+    "Clase", "Nj", "Den. pob.(Nj/m^3)", "Den. pob.(Nj/m^2)", "Den. pob.(Nj/m)",
+    "Biomasa(g/m^3)", "Biomasa(g/m^2)", "Biomasa(g/m)"};
+
+/* The three densities and three biomasses of a count: over the reach's
+   volume, surface and length, "-" where that measure was not given. */
+static void celdas_fila(fila_informe* f, const densidad_muestra* d, const fila_densidad* fila) {
   for (int m = 0; m < MEDIDAS_TRAMO; m++)
-    cifra(inf, "%.2f", por_medida(d, cuenta, m), d->medidas[m] != 0, "\t");
+    celda_cifra(f, "%.2f", por_medida(d, fila->peces, m), d->medidas[m] != 0);
   for (int m = 0; m < MEDIDAS_TRAMO; m++)
-    cifra(inf, "%.2f", por_medida(d, biomasa, m), d->medidas[m] != 0,
-          m < MEDIDAS_TRAMO - 1 ? "\t" : fin);
+    celda_cifra(f, "%.2f", por_medida(d, fila->biomasa, m), d->medidas[m] != 0);
 }
 
-/* A class line of sections 5 to 7; a catch standing in for a failed
-   estimate says so at its end. */
-static void linea_bloque(informe* inf, int j, const densidad_muestra* d, const fila_densidad* f) {
-  informe_escribe(inf, "%d+\t%d\t", j, f->peces);
-  celdas(inf, d, f->peces, f->biomasa, "\t");
-  if (f->sustituida)
-    informe_escribe(inf, "%s\n", FALLIDA_CLASE);
-  else
-    informe_escribe(inf, "\n");
+/* A class line; a catch standing in for a failed estimate says so at its end. */
+static void linea_bloque(informe* inf, int j, const densidad_muestra* d, const fila_densidad* fila) {
+  fila_informe f = fila_nueva(inf);
+  celda_clase(&f, j);
+  celda_entero(&f, fila->peces);
+  celdas_fila(&f, d, fila);
+  celda(&f, fila->sustituida ? FALLIDA_CLASE : "");
+  fila_fin(&f);
 }
-
-static const char* const CABECERA_ESTIMADAS =
-    "Clase\tNj\tDen. pob.(Nj/m^3)\tDen. pob.(Nj/m^2)\tDen. pob.(Nj/m)\t"
-    "Biomasa(g/m^3)\tBiomasa(g/m^2)\tBiomasa(g/m)\n";
 
 static void escribe_capturadas(informe* inf, const densidad_muestra* d) {
-  informe_escribe(inf,
-                  "5. Biomasa y densidades capturadas (CPUE)\n\n"
-                  "Clase\tCj\tDen. pob.(Cj/m^3)\tDen. pob.(Cj/m^2)\tDen. pob.(Cj/m)\t"
-                  "Biomasa(g/m^3)\tBiomasa(g/m^2)\tBiomasa(g/m)\n");
+  informe_escribe(inf, "5. Biomasa y densidades capturadas (CPUE)\n\n");
+  fila_textos(inf, TITULOS_CAPTURADAS, 8);
   for (int j = 0; j < d->nclases; j++) linea_bloque(inf, j, d, &d->capturada[j]);
-  const fila_densidad* t = &d->capturada[d->nclases];
-  informe_escribe(inf, "\nTotal\t%d\t", t->peces);
-  celdas(inf, d, t->peces, t->biomasa, "\t\n");
+  informe_escribe(inf, "\n");
+  fila_informe f = fila_nueva(inf);
+  celda(&f, "Total");
+  celda_entero(&f, d->capturada[d->nclases].peces);
+  celdas_fila(&f, d, &d->capturada[d->nclases]);
+  celda(&f, "");
+  fila_fin(&f);
   informe_escribe(inf, "\n\n");
 }
 
 static void escribe_estimadas_clases(informe* inf, const densidad_muestra* d) {
-  informe_escribe(inf, "6. Biomasa y densidades estimadas por clases\n\n%s", CABECERA_ESTIMADAS);
+  informe_escribe(inf, "6. Biomasa y densidades estimadas por clases\n\n");
+  fila_textos(inf, TITULOS_ESTIMADAS, 8);
   for (int j = 0; j < d->nclases; j++) linea_bloque(inf, j, d, &d->por_clases[j]);
   const fila_densidad* t = &d->por_clases[d->nclases];
   int F6 = d->fallidas_por_clases;
+  informe_escribe(inf, "\n");
+  fila_informe f = fila_nueva(inf);
+  celda(&f, "Total");
   if (t->peces)
-    informe_escribe(inf, "\nTotal\t%d\t", t->peces);
+    celda_entero(&f, t->peces);
   else
-    informe_escribe(inf, "\nTotal\t-\t");
-  celdas(inf, d, t->peces, t->biomasa, "\t");
-  fallidas(inf, F6 == 1 ? " " : "", F6);
+    celda(&f, "-");
+  celdas_fila(&f, d, t);
+  if (F6)
+    celda_fallidas(&f, F6 == 1 ? " " : "", F6);
+  else
+    celda(&f, "");
+  fila_fin(&f);
   informe_escribe(inf, "\n\n");
 }
 
 static void escribe_estimadas_frecuencias(informe* inf, const densidad_muestra* d) {
-  informe_escribe(inf, "7. Biomasa y densidades estimadas por frecuencias\n\n%s",
-                  CABECERA_ESTIMADAS);
+  informe_escribe(inf, "7. Biomasa y densidades estimadas por frecuencias\n\n");
+  fila_textos(inf, TITULOS_ESTIMADAS, 8);
   const fila_densidad* t = &d->por_frecuencias[d->nclases];
-  char fin[64];
-  snprintf(fin, sizeof fin, d->total_existe ? "\t\n" : "\t%s\n", FALLIDA_TOTAL);
-  informe_escribe(inf, "Total\t%d\t", t->peces);
-  celdas(inf, d, t->peces, t->biomasa, fin);
+  fila_informe f = fila_nueva(inf);
+  celda(&f, "Total");
+  celda_entero(&f, t->peces);
+  celdas_fila(&f, d, t);
+  celda(&f, d->total_existe ? "" : FALLIDA_TOTAL);
+  fila_fin(&f);
   informe_escribe(inf, "\n");
   for (int j = 0; j < d->nclases; j++) linea_bloque(inf, j, d, &d->por_frecuencias[j]);
   informe_escribe(inf, "\n\n");
 }
 
-static void escribe_biometria(informe* inf, const biometria_muestra* f) {
-  informe_escribe(inf, "8. Relaciones biom\xe9tricas\n\na:\t");
-  cifra(inf, "%.4f", f->a, f->existe, "\nb:\t");
-  cifra(inf, "%.4f", f->b, f->existe, "\nr^2:\t");
-  cifra(inf, "%.3f", f->r2, f->existe, "\nFC:\t");
-  cifra(inf, "%.4f", f->fc, f->factor_existe, "\n");
+/* ---- Sections 8 and 9: the fits ---- */
+
+/* "etiqueta:" and its figure, on a line of their own. */
+static void linea_parametro(informe* inf, const char* etiqueta, const char* formato, float v,
+                            int definido) {
+  fila_informe f = fila_nueva(inf);
+  separa(&f);
+  informe_escribe(inf, "%s:", etiqueta);
+  celda_cifra(&f, formato, v, definido);
+  fila_fin(&f);
+}
+
+static void escribe_biometria(informe* inf, const biometria_muestra* b) {
+  informe_escribe(inf, "8. Relaciones biom\xe9tricas\n\n");
+  linea_parametro(inf, "a", "%.4f", b->a, b->existe);
+  linea_parametro(inf, "b", "%.4f", b->b, b->existe);
+  linea_parametro(inf, "r^2", "%.3f", b->r2, b->existe);
+  linea_parametro(inf, "FC", "%.4f", b->fc, b->factor_existe);
 }
 
 /* The ten predicted lengths of a growth model, classes 0+ to 9+. */
 static void escribe_predichas(informe* inf, const float* predichas, int definidas) {
-  informe_escribe(inf, "Clase\tLongitud (cm)\n");
+  static const char* const titulos[] = {"Clase", "Longitud (cm)"};
+  fila_textos(inf, titulos, 2);
   for (int j = 0; j < EDADES_PREDICHAS; j++) {
-    informe_escribe(inf, "%d+\t", j);
-    cifra(inf, "%.2f", predichas[j], definidas, "\t\n");
+    fila_informe f = fila_nueva(inf);
+    celda_clase(&f, j);
+    celda_cifra(&f, "%.2f", predichas[j], definidas);
+    celda(&f, "");
+    fila_fin(&f);
   }
 }
 
@@ -297,10 +462,7 @@ static void escribe_predichas(informe* inf, const float* predichas, int definida
 static void escribe_parametros(informe* inf, const char* const* etiquetas, const float* valores,
                                const int* definidos) {
   informe_escribe(inf, "\nPar\xe1metros:\n");
-  for (int i = 0; i < 4; i++) {
-    informe_escribe(inf, "%s:\t", etiquetas[i]);
-    cifra(inf, "%.3f", valores[i], definidos[i], "\n");
-  }
+  for (int i = 0; i < 4; i++) linea_parametro(inf, etiquetas[i], "%.3f", valores[i], definidos[i]);
 }
 
 static void escribe_bertalanffy(informe* inf, const bertalanffy_muestra* b) {
