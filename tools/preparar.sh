@@ -12,7 +12,7 @@ paquetes=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   netpbm  # pnmtopng for the README's screenshots (tools/capturas.sh)
-  dpkg-dev lintian  # the Debian package: its dependencies from the programs' libraries, and its check
+  dpkg-dev file lintian  # the Debian package: dpkg-shlibdeps and file find its dependencies, lintian checks it
 )
 
 faltan=()

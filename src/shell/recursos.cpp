@@ -40,7 +40,8 @@ void lugares_recursos(char lugares[LUGARES_RECURSOS][CAPACIDAD_RUTA_RECURSOS]) {
   carpeta_del_programa(carpeta, sizeof carpeta);
   snprintf(lugares[0], CAPACIDAD_RUTA_RECURSOS, "%s", carpeta);
   carpeta_superior(carpeta);
-  snprintf(lugares[1], CAPACIDAD_RUTA_RECURSOS, "%s%s", carpeta, DESDE_BIN);
+  // A program that cannot tell where it lies has no share folder either.
+  snprintf(lugares[1], CAPACIDAD_RUTA_RECURSOS, "%s%s", carpeta, carpeta[0] ? DESDE_BIN : "");
   lugares[2][0] = 0;  // the working folder
 }
 
