@@ -7,6 +7,7 @@ set -euo pipefail
 paquetes=(
   build-essential g++ cmake pkg-config
   liballegro4-dev allegro4-doc libx11-dev
+  libcsv-dev  # splits spreadsheet tables into cells
   libfreetype-dev fonts-dejavu-core libloadpng4-dev
   xvfb xauth xdotool x11-apps x11-utils  # xvfb-run stops without xauth, which xvfb only recommends
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -87,4 +87,18 @@ int escribe_informe(informe* inf, int* pasadas, float* longitudes, float* pesos,
 /* "Exportar resultados": asks for the report's name and mode and writes it. */
 int exporta_todo(int* pasadas, float* longitudes, float* pesos, int* clases, int n);
 
+/* ---- The check of a data file (pasadas-informe --comprobar) ---- */
+struct descripcion_datos;
+struct valores_columna;
+/* Writes Latin-1 text to f as UTF-8, as a terminal shows it. */
+void escribe_utf8(FILE* f, const char* latin1);
+/* "titulo: A (12), B (3)": the values of a reach or species column and their records. */
+void escribe_valores(FILE* f, const char* titulo, const valores_columna* v);
+/* Prints on standard output what the data file nombre held: its kind and
+   columns, fish per pass and per class, the longest and heaviest fish, the
+   whole sample's R and whether the estimate can be made, and the warnings.
+   clases is NULL when the fish have no classes. */
+void comprueba_muestra(const char* nombre, const descripcion_datos* d, const int* pasadas,
+                       const float* longitudes, const float* pesos, const int* clases, int n);
+
 #endif

@@ -23,6 +23,7 @@ static const int SALIDA_OPCIONES = 2; /* bad options or arguments */
 
 static const char AYUDA[] =
     "Uso: pasadas-informe [opciones] DATOS INFORME\n"
+    "     pasadas-informe --comprobar [--tramo T] [--especie E] [--limites ...] DATOS\n"
     "\n"
     "Escribe el informe de resultados INFORME y sus cuatro graficos BMP (la raiz\n"
     "del nombre hasta el primer punto, mas 4, 2, 1 y 3 .bmp), igual que \"Exportar\n"
@@ -30,7 +31,9 @@ static const char AYUDA[] =
     "\n"
     "DATOS es un fichero de datos con clases de edad (cabecera de cuatro palabras y\n"
     "pasada, longitud, peso y clase por pez), o la palabra ejemplo para la muestra\n"
-    "incorporada de 38 peces.\n"
+    "incorporada de 38 peces. Tambien una tabla de hoja de calculo con cabecera\n"
+    "(Pasada;Longitud (cm);Peso (g);Clase de edad...), separada por \";\", \",\" o\n"
+    "tabuladores; una tabla con varios tramos o especies pide --tramo y --especie.\n"
     "\n"
     "Opciones (los numeros con hasta siete cifras enteras, punto o coma decimal y hasta\n"
     "dos decimales):\n"
@@ -47,6 +50,10 @@ static const char AYUDA[] =
     "                    limite superior, en cm y de menor a mayor, cierra una\n"
     "                    clase desde 0+, como en la pantalla de clases de edad;\n"
     "                    con coma decimal, separados por punto y coma: \"9,5;15\"\n"
+    "  --tramo NOMBRE    toma solo los peces de ese tramo (columna Tramo)\n"
+    "  --especie NOMBRE  toma solo los peces de esa especie (columna Especie)\n"
+    "  --comprobar       no escribe nada: muestra lo leido de DATOS (columnas,\n"
+    "                    peces por pasada y clase, R) y sale con 0 si se carga\n"
     "  --help            muestra esta ayuda\n"
     "\n"
     "INFORME solo sustituye a un informe anterior: un fichero existente que no lo\n"
@@ -68,6 +75,8 @@ struct peticion {
   int hay_linf;
   float linf, meses;
   const char* limites; /* the list as typed, NULL without --limites */
+  eleccion_datos eleccion; /* --tramo and --especie, NULL when not given */
+  int comprobar;       /* --comprobar: only DATOS, nothing written */
 };
 
 static void rechaza(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
@@ -136,6 +145,9 @@ static int lee_opcion(int argc, char** argv, int* i, peticion* p) {
     p->limites = v;
     return *v != 0;
   }
+  if ((v = valor_de(argc, argv, i, "--tramo"))) return *(p->eleccion.tramo = v) != 0;
+  if ((v = valor_de(argc, argv, i, "--especie"))) return *(p->eleccion.especie = v) != 0;
+  if (strcmp(argv[*i], "--comprobar") == 0) return p->comprobar = 1;
   rechaza("opcion desconocida: %s (vea %s --help)", argv[*i], PROGRAMA);
   return 0;
 }
@@ -161,6 +173,14 @@ static int lee_peticion(int argc, char** argv, peticion* p) {
       rechaza("sobra el argumento '%s' (uso: %s [opciones] DATOS INFORME)", a, PROGRAMA);
       return SALIDA_OPCIONES;
     }
+  }
+  if (p->comprobar && nposicionales == 2) {
+    rechaza("sobra el argumento '%s' (uso: %s --comprobar DATOS)", posicionales[1], PROGRAMA);
+    return SALIDA_OPCIONES;
+  }
+  if (p->comprobar && nposicionales == 1) {
+    p->datos = posicionales[0];
+    return -1;
   }
   if (nposicionales < 2) {
     rechaza("%s (uso: %s [opciones] DATOS INFORME; vea --help)",
@@ -225,25 +245,38 @@ static int clases_de_limites(const char* lista, int* clases, const float* longit
   return k;
 }
 
-/* The reader's Latin-1 message for a terminal, which reads UTF-8; utf8
-   holds twice the message's bytes. */
-static const char* latin1_a_utf8(const char* latin1, char* utf8) {
-  char* q = utf8;
-  for (const unsigned char* p = (const unsigned char*)latin1; *p; p++) {
-    if (*p >= 0x80) *q++ = (char)(0xC0 | *p >> 6);
-    *q++ = (char)(*p < 0x80 ? *p : 0x80 | (*p & 0x3F));
+/* The reader's refusal, without the screen's brackets; for a reach or
+   species to choose, with the values the file holds. */
+static void rechaza_lectura(const char* datos, char* mensaje, const descripcion_datos* d) {
+  size_t largo = strlen(mensaje);
+  if (largo >= 2 && mensaje[0] == '<' && mensaje[largo - 1] == '>') {  // the screen's brackets
+    mensaje[largo - 1] = 0;
+    mensaje++;
   }
-  *q = 0;
-  return utf8;
+  fprintf(stderr, "%s: %s: ", PROGRAMA, datos);
+  escribe_utf8(stderr, mensaje);
+  for (int j = 0; d->eleccion_fallida && j < 2; j++)
+    if (d->columnas[j ? DATO_ESPECIE : DATO_TRAMO][0]) {
+      fputs("; ", stderr);
+      escribe_valores(stderr, j ? "especies" : "tramos", j ? &d->especies : &d->tramos);
+    }
+  fputc('\n', stderr);
 }
 
-/* The sample: the built-in example or a data file. Its n, or 0 (refused). */
-static int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* pesos, int* clases) {
+/* The sample: the built-in example or a data file. Its n, or 0 (refused);
+   *con_clases tells whether the fish have classes. */
+static int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* pesos, int* clases,
+                     descripcion_datos* d, int* con_clases) {
   if (strcmp(p->datos, "ejemplo") == 0) {
     if (p->limites) {
       rechaza("--limites: el ejemplo ya tiene sus clases de edad");
       return 0;
     }
+    if (p->eleccion.tramo || p->eleccion.especie) {
+      rechaza("--tramo, --especie: el ejemplo no tiene tramos ni especies");
+      return 0;
+    }
+    *con_clases = 1;
     copia_ejemplo(pasadas, longitudes, pesos, clases);
     return NUM_EJEMPLO;
   }
@@ -252,24 +285,21 @@ static int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* 
     rechaza("%s: no se puede abrir (%s)", p->datos, strerror(errno));
     return 0;
   }
-  char mensaje[LARGO_MENSAJE_LECTURA], utf8[2 * LARGO_MENSAJE_LECTURA];
-  int con_clases = p->limites == nullptr;
-  int n = lee_muestra(f, con_clases, pasadas, longitudes, pesos, clases, mensaje, sizeof mensaje);
+  char mensaje[LARGO_MENSAJE_LECTURA];
+  int lee_clases = p->limites ? 0 : p->comprobar ? CLASES_SI_LAS_HAY : 1;
+  int n = lee_muestra_descrita(f, lee_clases, &p->eleccion, d, pasadas, longitudes, pesos, clases,
+                               mensaje, sizeof mensaje);
   fclose(f);
   if (n == LECTURA_RECHAZADA) {
-    size_t largo = strlen(mensaje);
-    if (largo >= 2 && mensaje[0] == '<' && mensaje[largo - 1] == '>') {  // the screen's brackets
-      mensaje[largo - 1] = 0;
-      memmove(mensaje, mensaje + 1, largo - 1);
-    }
-    rechaza("%s: %s", p->datos, latin1_a_utf8(mensaje, utf8));
+    rechaza_lectura(p->datos, mensaje, d);
     return 0;
   }
   if (n == 0) {
     rechaza("%s: no tiene ningun registro de pez", p->datos);
     return 0;
   }
-  if (!con_clases && !clases_de_limites(p->limites, clases, longitudes, n)) return 0;
+  if (p->limites && !clases_de_limites(p->limites, clases, longitudes, n)) return 0;
+  *con_clases = d->con_clases || p->limites;
   return n;
 }
 
@@ -360,8 +390,14 @@ int main(int argc, char** argv) {
   if (salida >= 0) return salida;
   static int pasadas[MAX_PECES], clases[MAX_PECES];
   static float longitudes[MAX_PECES], pesos[MAX_PECES];
-  int n = lee_datos(&p, pasadas, longitudes, pesos, clases);
+  static descripcion_datos d;
+  int con_clases = 0;
+  int n = lee_datos(&p, pasadas, longitudes, pesos, clases, &d, &con_clases);
   if (n == 0) return SALIDA_DATOS;
+  if (p.comprobar) {
+    comprueba_muestra(p.datos, &d, pasadas, longitudes, pesos, con_clases ? clases : nullptr, n);
+    return 0;
+  }
   dice_leidos(pasadas, n);
   if (!prepara_allegro()) {
     char motivo[3 * CAPACIDAD_RUTA_RECURSOS];

@@ -9,14 +9,9 @@
 
 #include <strings.h>
 
+#include "lectura_interna.h"
 #include "sample.h"
 
-/* A number longer than this is no value anyone typed; it is refused. */
-static const int LARGO_PALABRA = 64;
-/* Beyond the largest sturgeon: such a value is a slip of the keyboard, and
-   every table would print it across its neighbours. */
-static const float LONGITUD_MAXIMA = 1000;  // cm
-static const float PESO_MAXIMO = 2000000;   // g
 /* Characters of a word that a message quotes; the rest shows as "...". */
 static const int LARGO_CITA = 20;
 /* The quote marks of the messages, Latin-1 as all the program's text. */
@@ -25,21 +20,6 @@ static const char ABRE_CITA[] = "\xab", CIERRA_CITA[] = "\xbb";
 struct lector {
   FILE* f;
   long long linea;  // line of the character read last, from 1
-};
-
-/* What a word of the file can be. */
-enum tipo_palabra {
-  PALABRA,       // not a number at all: a header or a footer
-  ENTERO,        // digits with an optional sign
-  DECIMAL,       // a finite number written with a point or an exponent
-  NUMERO_MALO,   // starts like a number but is none ("1.5x", "27,4", "nan", far too long)
-};
-
-struct palabra {
-  char texto[LARGO_PALABRA];
-  size_t largo;  // 0 at the end of the file
-  long long linea;
-  tipo_palabra tipo;
 };
 
 /* The fields of a record, in file order, and what a message calls a missing one. */
@@ -127,7 +107,7 @@ static int coma_decimal(const char* s) {
   return decimales > 0 && s[1 + decimales] == 0;
 }
 
-static tipo_palabra clasifica(const char* s, size_t largo) {
+tipo_palabra clasifica(const char* s, size_t largo) {
   int numerica = empieza_como_numero(s) || es_no_finito(s);
   if (!numerica) return PALABRA;
   if (largo >= (size_t)LARGO_PALABRA) return NUMERO_MALO;
@@ -211,8 +191,8 @@ static int rechaza_campo(char* mensaje, int tam, const palabra* p, campo c) {
                  esperado);
 }
 
-/* An integer word within [menor, mayor]; huge ones saturate and fall outside. */
-static int entero_en(const palabra* p, int menor, int mayor, int* valor) {
+/* Huge integers saturate and fall outside. */
+int entero_en(const palabra* p, int menor, int mayor, int* valor) {
   if (p->tipo != ENTERO) return 0;
   long long v = strtoll(p->texto, nullptr, 10);
   if (v < menor || v > mayor) return 0;
@@ -220,8 +200,13 @@ static int entero_en(const palabra* p, int menor, int mayor, int* valor) {
   return 1;
 }
 
+int supera(const palabra* p, float tope) {
+  // also a number past single precision, which no float can hold
+  return forma_decimal(p->texto) && strtod(p->texto, nullptr) > tope;
+}
+
 /* A finite number above 0, rounded to single precision as it is kept. */
-static int positivo(const palabra* p, float* valor) {
+int positivo(const palabra* p, float* valor) {
   if (p->tipo != ENTERO && p->tipo != DECIMAL) return 0;
   float v = strtof(p->texto, nullptr);
   if (!std::isfinite(v) || !(v > 0)) return 0;
@@ -238,8 +223,7 @@ static int toma_campo(const palabra* p, campo c, int i, int* pasadas, float* lon
     if (entero_en(p, 0, MAX_CLASES - 1, clase)) return 1;
   } else {
     float tope = c == LONGITUD ? LONGITUD_MAXIMA : PESO_MAXIMO;
-    // also a number past single precision, which no float can hold
-    if (forma_decimal(p->texto) && strtod(p->texto, nullptr) > tope) {
+    if (supera(p, tope)) {
       char cita[3 * LARGO_CITA];
       cita_palabra(cita, sizeof cita, p->texto);
       rechaza(mensaje, tam, "<Linea %lld: %s %s: supera los %.0f %s>", p->linea,
@@ -364,7 +348,7 @@ static int fin_de_registros(lector* l, const palabra* p, int n, long long cabece
                  p->linea, cita);
 }
 
-int lee_muestra(FILE* f, int con_clases, int* pasadas, float* longitudes, float* pesos,
+int lee_palabras(FILE* f, int con_clases, int* pasadas, float* longitudes, float* pesos,
                 int* clases, char* mensaje, int tam_mensaje) {
   lector l = {f, 1};
   int k = con_clases ? 4 : 3;

@@ -28,7 +28,9 @@ int imprime_ejemplo(int* pasadas, float* longitudes, float* pesos, int* clases);
    field, a first line that is already a record, a word that cuts records off,
    too many records, a read error. The arrays then hold nothing usable. A word
    where a pass is expected with no record after it (a footer) ends the
-   records quietly. clases may be NULL without classes. */
+   records quietly. clases may be NULL without classes.
+   A file may also be a table with a header row naming its columns (see
+   lee_muestra_descrita); a table of several reaches or species is refused here. */
 const int LECTURA_RECHAZADA = -1;
 const int LARGO_MENSAJE_LECTURA = 160;
 int lee_muestra(FILE* f, int con_clases, int* pasadas, float* longitudes, float* pesos,
@@ -37,6 +39,55 @@ int lee_muestra(FILE* f, int con_clases, int* pasadas, float* longitudes, float*
    angle quotes, at most 20 characters and "...", UTF-8 letters of Latin-1
    made Latin-1, control bytes and letters beyond Latin-1 shown as '?'. */
 void cita_palabra(char* destino, size_t tam, const char* palabra);
+
+/* The columns a table of fish may name, in this order. */
+enum columna_datos { DATO_PASADA, DATO_LONGITUD, DATO_PESO, DATO_CLASE, DATO_TRAMO, DATO_ESPECIE,
+                     COLUMNAS_DATOS };
+const int MAX_VALORES = 100; /* reaches or species a file's description keeps */
+const int LARGO_VALOR = 41;  /* room for a reach, a species or a column name, Latin-1 */
+
+/* The distinct values of a table's Tramo or Especie column, in the order
+   they first appear, with the records of each. */
+struct valores_columna {
+  int n;          /* distinct values kept, at most MAX_VALORES */
+  int desbordado; /* there were more */
+  char texto[MAX_VALORES][LARGO_VALOR];
+  int filas[MAX_VALORES];
+};
+
+/* What a data file turned out to be. Texts are Latin-1. */
+struct descripcion_datos {
+  int tabla;                /* 1: a table with named columns; 0: a header of words, then records */
+  char separador;           /* a table's: ';', ',' or '\t' */
+  const char* codificacion; /* a table's: "ASCII", "UTF-8", "UTF-8 con BOM" or "Latin-1" */
+  int con_clases;           /* the fish got their classes from the file */
+  char columnas[COLUMNAS_DATOS][LARGO_VALOR]; /* a table's header name of each column used, "" when none */
+  char ignoradas[200];      /* a table's other columns, as "A, B", cut short when long */
+  int filas_vacias;         /* a table's records of empty cells, skipped */
+  valores_columna tramos, especies; /* a table's reaches and species */
+  int eleccion_fallida;     /* refused for the reach or species: several left to choose, or none chosen is there */
+};
+
+/* Which fish of a table to take: those of the reach and species so named in
+   its Tramo and Especie columns (case, accents and blanks aside); NULL takes
+   any, but then a table holding several is refused. */
+struct eleccion_datos {
+  const char* tramo;
+  const char* especie;
+};
+
+/* con_clases for lee_muestra_descrita: take the classes when the file has them. */
+const int CLASES_SI_LAS_HAY = 2;
+
+/* The one reader of data files, behind both loaders and pasadas-informe: a
+   file of words as lee_muestra reads it, or a table whose first line names
+   its columns ("Pasada;Longitud (cm);Peso (g);Clase"), separated by ";" (a
+   decimal comma or point), "," (a point) or a tab (either), in UTF-8 with or
+   without BOM or Latin-1. Returns as lee_muestra; d gets what the file was,
+   also when it is refused. e may be NULL. */
+int lee_muestra_descrita(FILE* f, int con_clases, const eleccion_datos* e, descripcion_datos* d,
+              int* pasadas, float* longitudes, float* pesos, int* clases, char* mensaje,
+              int tam_mensaje);
 
 /* Asks for a file with classes, reads and shows it; returns n, 0 when nothing was loaded. */
 int cargar_datos_mas(int* pasadas, float* longitudes, float* pesos, int* clases);

@@ -1,6 +1,11 @@
 // A data file typed by name in the real program: loaded, given its classes
-// and analysed; and a broken file refused without leaving the program.
+// and analysed; a spreadsheet table loaded; and a broken file refused
+// without leaving the program.
 #include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <string>
 
 #include "conductor.h"
 
@@ -50,5 +55,32 @@ TEST_F(Programa, ABrokenFileIsRefusedAndTheLoadMenuComesBack) {
   EXPECT_TRUE(avisado);
   teclas({"Return"});                         // closes the message
   teclas({"Up", "Return"});                   // "Salir" of the load menu
+  EXPECT_EQ(espera_fin(), 0);
+}
+
+TEST_F(Programa, ASpreadsheetTableLoadsThroughTheLoaderWithClasses) {
+  // The example saved by a Spanish spreadsheet: BOM, ";", decimal commas,
+  // quoted cells, CRLF, a header with accents and units.
+  std::ifstream ejemplo(std::string(DIR_DATOS) + "/ejemplo.txt");
+  std::string cabecera, p, l, w, c;
+  std::getline(ejemplo, cabecera);
+  std::string tabla = "\xEF\xBB\xBFN\xC2\xBA pasada;Longitud (cm);Peso (g);Clase de edad;Estaci\xC3\xB3n\r\n";
+  while (ejemplo >> p >> l >> w >> c) {
+    std::replace(l.begin(), l.end(), '.', ',');
+    std::replace(w.begin(), w.end(), '.', ',');
+    tabla += p + ";\"" + l + "\";" + w + ";" + c + ";R\xC3\xADo Tera\r\n";
+  }
+  escribe_fichero("tabla.csv", tabla);
+  ASSERT_NO_FATAL_FAILURE(arranca());
+  teclas({"Return", "Return", "Return"});  // "Cargar datos con clases de edad"
+  ASSERT_TRUE(espera_color(60, 300, GRIS));
+  teclea("tabla.csv");
+  teclas({"Return"});
+  ASSERT_TRUE(espera_color(150, 165, GRIS_CABECERA));  // the four-column table
+  teclas({"Return"});
+  ASSERT_TRUE(espera_color(715, 75, GRIS));          // the calculation menu
+  teclas({"Return"});                                // "Frecuencias relativas"
+  EXPECT_TRUE(espera_color(491, 215, 0xff0000));     // the 0+ bar of the example
+  teclas({"Escape"});
   EXPECT_EQ(espera_fin(), 0);
 }

@@ -8,7 +8,9 @@
 #include <algorithm>
 
 #include <memory>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "informes.h"
 
@@ -144,6 +146,94 @@ TEST_F(Lotes, FiftyFilesInAShellLoopGiveFiftyReports) {
     EXPECT_TRUE(ficheros_en(".").count("tramo" + std::to_string(m) + "3.bmp")) << m;
   }
   EXPECT_EQ(ficheros_en(".").size(), 50u * 6);
+}
+
+// ---- Spreadsheet tables ----
+
+namespace {
+/* The example's fish as rows of words: pass, length, weight, class. */
+std::vector<std::vector<std::string>> peces_del_ejemplo() {
+  std::istringstream en(lee_todo(std::string(DIR_DATOS) + "/ejemplo.txt"));
+  std::vector<std::vector<std::string>> filas;
+  std::string cabecera;
+  std::getline(en, cabecera);
+  std::vector<std::string> fila(4);
+  while (en >> fila[0] >> fila[1] >> fila[2] >> fila[3]) filas.push_back(fila);
+  return filas;
+}
+
+std::string con_coma(std::string numero) {
+  std::replace(numero.begin(), numero.end(), '.', ',');
+  return numero;
+}
+}  // namespace
+
+TEST_F(Lotes, TheExampleAsATableOfEachSeparatorGivesTheExportGolden) {
+  const std::string bom = "\xEF\xBB\xBF";
+  std::string punto_y_coma = bom + "Estaci\xC3\xB3n;N\xC2\xBA pasada;\"Longitud (cm)\";Peso (g);Clase de edad\r\n";
+  std::string coma = bom + "Pase,Talla (cm),PESO (g),Edad,Observaci\xC3\xB3n\n";
+  std::string tabulador = bom + "Especie\tPasada\tLT (cm)\tPeso (g)\tClase\n";
+  for (const auto& f : peces_del_ejemplo()) {
+    punto_y_coma += "\"R\xC3\xADo Tera\";" + f[0] + ";" + con_coma(f[1]) + ";\"" + con_coma(f[2]) +
+                    "\";" + f[3] + "\r\n";
+    coma += f[0] + "," + f[1] + "," + f[2] + "," + f[3] + ",\"red \"\"nueva\"\", bien\"\n";
+    tabulador += "Trucha com\xC3\xBAn\t" + f[0] + "\t" + con_coma(f[1]) + "\t" + f[2] + "\t" + f[3] + "\n";
+  }
+  escribe_todo("punto_y_coma.csv", punto_y_coma);
+  escribe_todo("coma.csv", coma);
+  escribe_todo("tabulador.txt", tabulador);
+  for (const char* tabla : {"punto_y_coma.csv", "coma.csv", "tabulador.txt"}) {
+    SCOPED_TRACE(tabla);
+    ASSERT_EQ(ejecuta(std::string(OPCIONES_DIRECTAS) + " " + tabla + " tramo1.txt"), 0) << errores;
+    EXPECT_EQ(primera_diferencia(lee_todo("tramo1.txt"), golden("informe_ejemplo_directo.txt")), "");
+  }
+}
+
+TEST_F(Lotes, EachReachAndSpeciesOfASeasonTableGetsTheReportOfItsFishAlone) {
+  // The example's fish shared out over three reaches and two species; each
+  // choice must give the report of a file of words holding its fish alone.
+  const char* const tramos[] = {"T01 R\xC3\xADo Tera", "T02 Esla", "T03 La Ba\xC3\xB1" "eza"};
+  const char* const especies[] = {"Trucha", "Barbo"};
+  std::string temporada = "Tramo;Especie;Pasada;Longitud (cm);Peso (g);Clase\n";
+  std::string solos[3][2];
+  auto peces = peces_del_ejemplo();
+  for (size_t i = 0; i < peces.size(); i++) {
+    const auto& f = peces[i];
+    int t = i % 3, e = (i / 3) % 2;
+    temporada += std::string(tramos[t]) + ";" + especies[e] + ";" + f[0] + ";" + con_coma(f[1]) +
+                 ";" + con_coma(f[2]) + ";" + f[3] + "\n";
+    solos[t][e] += f[0] + " " + f[1] + " " + f[2] + " " + f[3] + "\n";
+  }
+  escribe_todo("temporada.csv", temporada);
+  for (int t = 0; t < 3; t++)
+    for (int e = 0; e < 2; e++) {
+      SCOPED_TRACE(std::string(tramos[t]) + " " + especies[e]);
+      escribe_todo("solo.txt", "Pasada Longitud Peso Clase\n" + solos[t][e]);
+      ASSERT_EQ(ejecuta("--linf 40 solo.txt solo.inf"), 0) << errores;
+      std::string eleccion = std::string(" --tramo '") + tramos[t] + "' --especie " + especies[e];
+      ASSERT_EQ(ejecuta("--linf 40" + eleccion + " temporada.csv elegido.inf"), 0) << errores;
+      EXPECT_EQ(primera_diferencia(lee_todo("elegido.inf"), lee_todo("solo.inf")), "");
+    }
+  EXPECT_EQ(ejecuta("--linf 40 temporada.csv sin_eleccion.inf"), 1);
+  for (const char* tramo : tramos) EXPECT_NE(errores.find(tramo), std::string::npos) << errores;
+  EXPECT_NE(errores.find("--tramo"), std::string::npos) << errores;
+  EXPECT_EQ(std::count(errores.begin(), errores.end(), '\n'), 1) << errores;
+  EXPECT_FALSE(ficheros_en(".").count("sin_eleccion.inf"));
+}
+
+TEST_F(Lotes, CheckingAFileSaysWhatWasReadAndWritesNothing) {
+  escribe_todo("tabla.csv", "Pasada;Longitud (cm);Peso (g)\n1;10,5;12\n1;11;13\n3;30;300\n");
+  ASSERT_EQ(ejecuta("--comprobar tabla.csv"), 0) << errores;
+  for (const char* linea : {"separador \";\" (coma o punto decimal)", "Longitud = \"Longitud (cm)\"",
+                            "Peces leidos: 3", "Peces por pasada: 1: 2, 2: 0, 3: 1",
+                            "Pez mas largo: 30.00 cm", "pez mas pesado: 300.00 g",
+                            "R (muestra completa): 0.6667; la estimacion es posible",
+                            "la pasada 2 no tiene peces", "el informe necesita --limites"})
+    EXPECT_NE(salida.find(linea), std::string::npos) << linea << "\n" << salida;
+  escribe_todo("mala.csv", "Pasada;Longitud;Peso\n1;10,5;\n");
+  EXPECT_EQ(ejecuta("--comprobar mala.csv"), 1);
+  EXPECT_NE(errores.find("Linea 2, columna Peso: celda vacia"), std::string::npos) << errores;
+  EXPECT_EQ(ficheros_en("."), (std::set<std::string>{"tabla.csv", "mala.csv"}));
 }
 
 // ---- Refusals: one line naming what is wrong, no file written or overwritten ----

@@ -1,6 +1,7 @@
-// Arbitrary bytes read as a data file in both layouts: the reader must never
-// fault, and whatever it accepts must be a sample the analyses can take and
-// must read back the same once written out again.
+// Arbitrary bytes read as a data file in both layouts, as words or as a
+// spreadsheet table: the reader must never fault, and whatever it accepts
+// must be a sample the analyses can take and must read back the same once
+// written out again, as words and as a table.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -34,17 +35,26 @@ static void comprueba_muestra(int n, int con_clases) {
   }
 }
 
-/* The sample written as a data file reads back to the same fish. */
-static void comprueba_vuelta(int n, int con_clases) {
+/* The sample written as a data file reads back to the same fish: as words,
+   or as a table of ";" with decimal commas. */
+static void comprueba_vuelta(int n, int con_clases, int como_tabla) {
   char* texto = nullptr;
   size_t largo = 0;
   FILE* f = open_memstream(&texto, &largo);
   if (!f) return;
-  fputs(con_clases ? "Pasada Longitud Peso Clase\n" : "Pasada Longitud Peso\n", f);
+  const char* cabecera = con_clases ? "Pasada Longitud Peso Clase\n" : "Pasada Longitud Peso\n";
+  if (como_tabla) cabecera = con_clases ? "Pasada;Longitud;Peso;Clase\r\n" : "Pasada;Longitud;Peso\r\n";
+  fputs(cabecera, f);
+  char sep = como_tabla ? ';' : ' ';
   for (int i = 0; i < n; i++) {
-    fprintf(f, "%d %.9g %.9g", pasadas[i], longitudes[i], pesos[i]);
-    if (con_clases) fprintf(f, " %d", clases[i]);
-    fputc('\n', f);
+    char numeros[2][32];
+    snprintf(numeros[0], sizeof numeros[0], "%.9g", longitudes[i]);
+    snprintf(numeros[1], sizeof numeros[1], "%.9g", pesos[i]);
+    for (char* numero : numeros)
+      if (char* punto = como_tabla ? strchr(numero, '.') : nullptr) *punto = ',';
+    fprintf(f, "%d%c%s%c%s", pasadas[i], sep, numeros[0], sep, numeros[1]);
+    if (con_clases) fprintf(f, "%c%d", sep, clases[i]);
+    fputs(como_tabla ? "\r\n" : "\n", f);
   }
   fclose(f);
   char mensaje[LARGO_MENSAJE_LECTURA];
@@ -72,7 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tam) {
     }
     comprueba(n >= 0 && n <= MAX_PECES && mensaje[0] == 0);
     comprueba_muestra(n, con_clases);
-    comprueba_vuelta(n, con_clases);
+    comprueba_vuelta(n, con_clases, 0);
+    comprueba_vuelta(n, con_clases, 1);
   }
   return 0;
 }

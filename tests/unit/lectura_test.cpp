@@ -149,7 +149,7 @@ const Rechazo RECHAZOS[] = {
        "<Linea 2: separador \xab;\xbb no admitido: separe los datos con espacios o tabuladores>"},
       {"P L W\n1,27.4,103.41\n", 0,
        "<Linea 2: separador \xab,\xbb no admitido: separe los datos con espacios o tabuladores>"},
-      {"Pasada;Longitud;Peso;Clase\n1;27,4;103,41;4\n2;5,9;1,75;0\n3;6;2;0\n4;7;3;0\n", 1,
+      {"P;L;W;C\n1;27,4;103,41;4\n2;5,9;1,75;0\n3;6;2;0\n4;7;3;0\n", 1,
        "<Linea 1: separador \xab;\xbb no admitido: separe los datos con espacios o tabuladores>"},
       // an empty cell is blamed on its own line, not on the fields it shifts
       {"P L W\n1 12.5\n2 13 5\n3 14 6\n", 0, "<Linea 2: falta el peso>"},

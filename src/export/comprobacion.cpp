@@ -1,0 +1,131 @@
+// The check of a data file before its report: what pasadas-informe
+// --comprobar prints about the file it read, so that a season's files can be
+// looked over before any report is written.
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "export.h"
+#include "poblacion_interna.h"
+#include "sample.h"
+
+void escribe_utf8(FILE* f, const char* latin1) {
+  for (const unsigned char* p = (const unsigned char*)latin1; *p; p++)
+    if (*p < 0x80) {
+      fputc(*p, f);
+    } else {
+      fputc(0xC0 | (*p >> 6), f);
+      fputc(0x80 | (*p & 0x3F), f);
+    }
+}
+
+void escribe_valores(FILE* f, const char* titulo, const valores_columna* v) {
+  fprintf(f, "%s: ", titulo);
+  for (int i = 0; i < v->n; i++) {
+    fputs(i ? ", " : "", f);
+    escribe_utf8(f, v->texto[i]);
+    fprintf(f, " (%d)", v->filas[i]);
+  }
+  if (v->desbordado) fputs(", ...", f);
+}
+
+static void escribe_tipo(const descripcion_datos* d) {
+  if (!d->tabla) {
+    printf("Tipo: fichero de palabras: cabecera de %d palabras y datos separados por espacios\n",
+           d->con_clases ? 4 : 3);
+    return;
+  }
+  const char* separador = d->separador == ';'   ? "\";\" (coma o punto decimal)"
+                          : d->separador == ',' ? "\",\" (punto decimal)"
+                                                : "tabulador (coma o punto decimal)";
+  printf("Tipo: tabla con cabecera; separador %s; %s\n", separador, d->codificacion);
+  static const char* const NOMBRES[COLUMNAS_DATOS] = {"Pasada", "Longitud", "Peso",
+                                                      "Clase",  "Tramo",    "Especie"};
+  fputs("Columnas:", stdout);
+  for (int k = 0, primera = 1; k < COLUMNAS_DATOS; k++)
+    if (d->columnas[k][0]) {
+      printf("%s %s = \"", primera ? "" : ",", NOMBRES[k]);
+      escribe_utf8(stdout, d->columnas[k]);
+      fputc('"', stdout);
+      primera = 0;
+    }
+  fputs("\nColumnas no usadas: ", stdout);
+  escribe_utf8(stdout, d->ignoradas[0] ? d->ignoradas : "ninguna");
+  fputc('\n', stdout);
+  for (int j = 0; j < 2; j++) {
+    const valores_columna* v = j ? &d->especies : &d->tramos;
+    if (!d->columnas[j ? DATO_ESPECIE : DATO_TRAMO][0]) continue;
+    escribe_valores(stdout, j ? "Especies en el fichero" : "Tramos en el fichero", v);
+    fputc('\n', stdout);
+  }
+}
+
+/* Fish per pass and per class; the number of avisos it adds. */
+static int escribe_recuentos(const int* pasadas, const int* clases, int n, int nclases, int npasadas,
+                             char avisos[][80], int navisos) {
+  int por_pasada[MAX_PASADAS + 1] = {0}, por_clase[MAX_CLASES] = {0};
+  for (int i = 0; i < n; i++) por_pasada[pasadas[i]]++;
+  printf("Peces por pasada:");
+  for (int k = 1; k <= npasadas; k++) {
+    printf("%s %d: %d", k > 1 ? "," : "", k, por_pasada[k]);
+    if (!por_pasada[k]) snprintf(avisos[navisos++], 80, "la pasada %d no tiene peces", k);
+  }
+  if (!clases) {
+    printf("\nPeces por clase: sin clases de edad\n");
+    return navisos;
+  }
+  for (int i = 0; i < n; i++) por_clase[clases[i]]++;
+  printf("\nPeces por clase:");
+  for (int c = 0; c < nclases; c++) {
+    printf("%s %d+: %d", c ? "," : "", c, por_clase[c]);
+    if (!por_clase[c] && navisos < 20) snprintf(avisos[navisos++], 80, "la clase %d+ no tiene peces", c);
+  }
+  printf("\n");
+  return navisos;
+}
+
+static void escribe_extremos(const float* longitudes, const float* pesos, int n) {
+  int largo = 0, pesado = 0;
+  for (int i = 1; i < n; i++) {
+    if (longitudes[i] > longitudes[largo]) largo = i;
+    if (pesos[i] > pesos[pesado]) pesado = i;
+  }
+  printf("Pez mas largo: %.2f cm (pez %d); pez mas pesado: %.2f g (pez %d)\n", longitudes[largo],
+         largo + 1, pesos[pesado], pesado + 1);
+}
+
+/* The whole sample's R and whether the removal estimate can be made. */
+static void escribe_estimacion(const int* clases, const int* pasadas, int n, int nclases, int npasadas) {
+  static estimacion_muestra e;
+  estima_muestra(clases, pasadas, n, nclases, npasadas, &e);
+  const estimacion_grupo* g = &e.g[nclases];
+  if (!e.dentro_de_limites || !std::isfinite(g->R)) {
+    printf("R (muestra completa): -; la estimacion no es posible\n");
+    return;
+  }
+  printf("R (muestra completa): %.4f; la estimacion %s (hace falta 0 < R < %.1f)\n", g->R,
+         g->valida ? "es posible" : "no es posible", (npasadas - 1) / 2.0);
+}
+
+void comprueba_muestra(const char* nombre, const descripcion_datos* d, const int* pasadas,
+                       const float* longitudes, const float* pesos, const int* clases, int n) {
+  static int sin_clases[MAX_PECES];  // all 0+: the whole sample's R needs no classes
+  int nclases = clases ? numero_clases(clases, n) : 1;
+  int npasadas = calculo_pasadas(pasadas, n);
+  char avisos[24][80];
+  int navisos = 0;
+  fputs("Fichero: ", stdout);
+  escribe_utf8(stdout, nombre);
+  fputc('\n', stdout);
+  escribe_tipo(d);
+  printf("Peces leidos: %d\n", n);
+  navisos = escribe_recuentos(pasadas, clases, n, nclases, npasadas, avisos, navisos);
+  escribe_extremos(longitudes, pesos, n);
+  escribe_estimacion(clases ? clases : sin_clases, pasadas, n, nclases, npasadas);
+  if (d->filas_vacias)
+    snprintf(avisos[navisos++], 80, "%d filas vacias, saltadas", d->filas_vacias);
+  if (!clases)
+    snprintf(avisos[navisos++], 80, "sin clases de edad: el informe necesita --limites");
+  printf("Avisos:%s\n", navisos ? "" : " ninguno");
+  for (int i = 0; i < navisos; i++) printf("  %s\n", avisos[i]);
+}

@@ -1,0 +1,61 @@
+// The one entry to reading a data file: its first line tells a table with
+// named columns from a file of words, and each kind goes to its own reader.
+#include <cstring>
+
+#include "lectura_interna.h"
+#include "sample.h"
+#include "tabla_datos.h"
+
+/* Enough of a first line to hold any header of a table of fish. */
+static const size_t LARGO_PRIMERA_LINEA = 4096;
+
+/* The first line of f that holds anything, without a BOM, at most tam
+   bytes; its length. Reads on from where f stands. */
+static size_t primera_linea(FILE* f, char* linea, size_t tam) {
+  size_t n = 0;
+  int c;
+  while ((c = getc(f)) == '\r' || c == '\n') {
+  }
+  for (; c != EOF && c != '\r' && c != '\n' && n < tam; c = getc(f)) linea[n++] = (char)c;
+  if (n >= 3 && memcmp(linea, "\xEF\xBB\xBF", 3) == 0) {
+    memmove(linea, linea + 3, n - 3);
+    n -= 3;
+  }
+  return n;
+}
+
+/* A file that can be read again from where it stands is looked at first. */
+static int separador_del_fichero(FILE* f) {
+  long inicio = ftell(f);
+  if (inicio < 0) return 0;
+  char linea[LARGO_PRIMERA_LINEA];
+  size_t largo = primera_linea(f, linea, sizeof linea);
+  if (fseek(f, inicio, SEEK_SET) != 0) return -1;
+  return separador_de_tabla(linea, largo);
+}
+
+int lee_muestra_descrita(FILE* f, int con_clases, const eleccion_datos* e, descripcion_datos* d,
+              int* pasadas, float* longitudes, float* pesos, int* clases, char* mensaje,
+              int tam_mensaje) {
+  memset(d, 0, sizeof *d);
+  if (tam_mensaje > 0) mensaje[0] = 0;
+  int separador = separador_del_fichero(f);
+  if (separador > 0)
+    return lee_tabla(f, (char)separador, con_clases, e, d, pasadas, longitudes, pesos, clases, mensaje,
+                     tam_mensaje);
+  if (separador < 0 || (e && (e->tramo || e->especie))) {
+    if (tam_mensaje > 0)
+      snprintf(mensaje, (size_t)tam_mensaje, separador < 0 ? "<No se ha podido leer el fichero>" : SIN_COLUMNA,
+               e && e->tramo ? "Tramo" : "Especie");
+    return LECTURA_RECHAZADA;
+  }
+  d->con_clases = con_clases != 0;
+  return lee_palabras(f, con_clases != 0, pasadas, longitudes, pesos, clases, mensaje, tam_mensaje);
+}
+
+int lee_muestra(FILE* f, int con_clases, int* pasadas, float* longitudes, float* pesos,
+                int* clases, char* mensaje, int tam_mensaje) {
+  static descripcion_datos d;
+  return lee_muestra_descrita(f, con_clases, nullptr, &d, pasadas, longitudes, pesos, clases, mensaje,
+                   tam_mensaje);
+}

@@ -1,0 +1,530 @@
+// Reading a data file that is a spreadsheet table: a header row naming the
+// columns, then one fish per row, cells separated by ";", "," or a tab and
+// quoted as spreadsheets quote them. libcsv splits the rows; this file finds
+// the columns by name and checks every cell as the reader of words checks a
+// word, so that both kinds of file give the same fish.
+#include <csv.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "tabla_datos.h"
+
+static const columna_buscada COLUMNAS[COLUMNAS_DATOS] = {
+    {"Pasada", {"pasada", "pase", "npasada", "npase", nullptr}, 1},
+    {"Longitud", {"longitud", "talla", "lt", nullptr}, 1},
+    {"Peso", {"peso", nullptr}, 1},
+    {"Clase", {"clase", "edad", "clasedeedad", nullptr}, 0},
+    {"Tramo", {"tramo", "estacion", nullptr}, 0},
+    {"Especie", {"especie", nullptr}, 0},
+};
+
+static const int MAX_CABECERA = 128;          /* header cells looked at; others are ignored */
+static const size_t MAX_CELDA = 65536;        /* a longer cell is no datum: the file is refused */
+static const size_t TROZO = 4096;             /* bytes handed to libcsv at a time, at most one line */
+static const int LARGO_COLUMNA = 20;          /* characters of a column's name in a message */
+static const char BOM[] = "\xEF\xBB\xBF";
+
+/* ---- Text of a cell ---- */
+
+static int es_blanco(unsigned c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+/* Bytes of the UTF-8 sequence that c starts, 0 when c starts none. */
+static size_t largo_utf8(unsigned c) {
+  if (c < 0x80) return 1;
+  if (c >= 0xC2 && c <= 0xDF) return 2;
+  if (c >= 0xE0 && c <= 0xEF) return 3;
+  if (c >= 0xF0 && c <= 0xF4) return 4;
+  return 0;
+}
+
+static int es_utf8(const unsigned char* s, size_t n) {
+  for (size_t i = 0; i < n;) {
+    size_t largo = largo_utf8(s[i]);
+    if (!largo || i + largo > n) return 0;
+    for (size_t j = 1; j < largo; j++)
+      if ((s[i + j] & 0xC0) != 0x80) return 0;
+    i += largo;
+  }
+  return 1;
+}
+
+int texto_latin1(const char* celda, size_t largo, char* texto, size_t tam) {
+  const unsigned char* s = (const unsigned char*)celda;
+  while (largo && es_blanco(s[0])) s++, largo--;
+  while (largo && es_blanco(s[largo - 1])) largo--;
+  int ascii = 1;
+  for (size_t i = 0; i < largo; i++) ascii &= s[i] < 0x80;
+  int utf8 = !ascii && es_utf8(s, largo);
+  size_t k = 0;
+  for (size_t i = 0; i < largo && k + 1 < tam;) {
+    unsigned c = s[i];
+    size_t n = utf8 ? largo_utf8(c) : 1;
+    if (n > 1) {
+      c &= 0x7Fu >> n;
+      for (size_t j = 1; j < n; j++) c = (c << 6) | (s[i + j] & 0x3Fu);
+      if (c > 0xFF) c = '?';
+    }
+    if (c < 0x20) c = '?';  // a control byte must not end or bend the text
+    texto[k++] = (char)c;
+    i += n;
+  }
+  if (tam) texto[k] = 0;
+  return ascii ? 0 : utf8 ? TEXTO_UTF8 : TEXTO_LATIN1;
+}
+
+void clave_nombre(const char* nombre, int sin_parentesis, char* clave, size_t tam) {
+  // Latin-1 letters 0xC0-0xFF without their accents; '.' marks a sign to drop.
+  static const char SIN_ACENTO[] = "aaaaaaaceeeeiiiidnooooo.ouuuuy.saaaaaaaceeeeiiiidnooooo.ouuuuy.y";
+  size_t k = 0;
+  int dentro = 0;
+  for (const unsigned char* p = (const unsigned char*)nombre; *p && k + 1 < tam; p++) {
+    unsigned c = *p;
+    if (c == '(') dentro++;
+    if (c == ')' && dentro) dentro--;
+    if (sin_parentesis && (dentro || c == ')')) continue;
+    if (c >= 'A' && c <= 'Z') c += 'a' - 'A';
+    if (c >= 0xC0) c = (unsigned char)SIN_ACENTO[c - 0xC0];
+    if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) clave[k++] = (char)c;
+  }
+  if (tam) clave[k] = 0;
+}
+
+static int es_clave_de(const columna_buscada* c, const char* clave) {
+  for (const char* const* s = c->claves; *s; s++)
+    if (strcmp(clave, *s) == 0) return 1;
+  return 0;
+}
+
+int busca_columnas(const char (*claves)[LARGO_VALOR], int nclaves, const columna_buscada* buscadas,
+                   int nbuscadas, int* indices, int* repetida) {
+  int falta = -1;
+  *repetida = -1;
+  for (int k = 0; k < nbuscadas; k++) {
+    indices[k] = -1;
+    for (int c = 0; c < nclaves; c++) {
+      if (!es_clave_de(&buscadas[k], claves[c])) continue;
+      if (indices[k] < 0)
+        indices[k] = c;
+      else if (*repetida < 0 || c < *repetida)
+        *repetida = c;
+    }
+    if (indices[k] < 0 && buscadas[k].obligatoria && falta < 0) falta = k;
+  }
+  return falta;
+}
+
+void palabra_de_celda(const char* celda, int coma_decimal, long long linea, palabra* p) {
+  p->largo = strlen(celda);
+  p->linea = linea;
+  snprintf(p->texto, sizeof p->texto, "%s", celda);
+  char* coma = strchr(p->texto, ',');
+  if (coma_decimal && coma && !strchr(coma + 1, ',') && !strchr(p->texto, '.')) *coma = '.';
+  p->tipo = clasifica(p->texto, p->largo);
+}
+
+/* ---- The table of fish ---- */
+
+/* A table being read: what is asked, its header, the row at hand and what
+   has been read. libcsv hands it each cell and each end of row. */
+struct lector_tabla {
+  int con_clases;                      /* 0, 1 or CLASES_SI_LAS_HAY */
+  char eleccion[2][LARGO_VALOR];       /* keys of the chosen reach and species, "" for any */
+  const eleccion_datos* e;
+  descripcion_datos* d;
+  int *pasadas, *clases;
+  float *longitudes, *pesos;
+  char* mensaje;
+  int tam_mensaje;
+  int coma_decimal;
+  int solo_cabecera;                   /* telling whether a line is a header: stop after it */
+
+  int en_cabecera, ncabecera;          /* ncabecera: the header's cells, also those not kept */
+  char nombres[MAX_CABECERA][LARGO_VALOR];
+  char claves[MAX_CABECERA][LARGO_VALOR];
+  int indice[COLUMNAS_DATOS];          /* the cell of each column, -1 when absent */
+  int columna_de[MAX_CABECERA];        /* the column of each cell, -1 when not used */
+  int falta, repetida;
+
+  long long linea, linea_fila;         /* line being handed over; line where the row began */
+  int campo, vacia, extra;             /* cells so far; all empty; first filled cell past the header */
+  char celdas[COLUMNAS_DATOS][LARGO_PALABRA + 1];
+  char texto_extra[LARGO_PALABRA + 1];
+
+  int n, terminada, codificaciones;
+  char claves_valores[2][MAX_VALORES][LARGO_VALOR];
+  char primera[2][LARGO_VALOR];        /* first reach and species among the chosen rows */
+  int varias[2], elegidas;
+};
+
+static void nombre_sin_unidad(const char* nombre, char* texto, size_t tam) {
+  size_t largo = strcspn(nombre, "(");
+  while (largo && nombre[largo - 1] == ' ') largo--;
+  if (!largo) largo = strlen(nombre);
+  snprintf(texto, tam, "%.*s", (int)largo, nombre);
+}
+
+/* Ends the reading with a message naming the line and the cell's column:
+   by its name in the header, or by its number while the header is read. */
+static void rechaza_tabla(lector_tabla* l, int celda, const char* fmt, const char* texto) {
+  l->terminada = 1;
+  if (l->tam_mensaje <= 0) return;
+  char columna[LARGO_VALOR + 12];
+  if (celda < 0)
+    snprintf(columna, sizeof columna, "%s", "");
+  else if (celda < MAX_CABECERA && l->nombres[celda][0] && !l->en_cabecera) {
+    char nombre[LARGO_VALOR];
+    nombre_sin_unidad(l->nombres[celda], nombre, sizeof nombre);
+    snprintf(columna, sizeof columna, ", columna %.*s", LARGO_COLUMNA, nombre);
+  } else
+    snprintf(columna, sizeof columna, ", columna %d", celda + 1);
+  char cita[3 * LARGO_COLUMNA];
+  cita_palabra(cita, sizeof cita, texto ? texto : "");
+  char motivo[LARGO_MENSAJE_LECTURA];
+  snprintf(motivo, sizeof motivo, fmt, cita);
+  snprintf(l->mensaje, (size_t)l->tam_mensaje, "<Linea %lld%s: %s>", l->linea_fila, columna, motivo);
+}
+
+static void rechaza_columna(lector_tabla* l, int k, const char* fmt, const char* texto) {
+  rechaza_tabla(l, l->indice[k], fmt, texto);
+}
+
+/* An integer cell of column k within [menor, mayor]; 0 when refused. */
+static int entero_de_celda(lector_tabla* l, int k, int menor, int mayor, int* valor) {
+  palabra p;
+  palabra_de_celda(l->celdas[k], l->coma_decimal, l->linea_fila, &p);
+  if (entero_en(&p, menor, mayor, valor)) return 1;
+  char fmt[64];
+  snprintf(fmt, sizeof fmt, "%%s: se espera un entero de %d a %d", menor, mayor);
+  rechaza_columna(l, k, fmt, l->celdas[k]);
+  return 0;
+}
+
+/* A length or weight cell of column k, above 0 and not above tope; 0 when refused. */
+static int positivo_de_celda(lector_tabla* l, int k, float tope, float* valor) {
+  palabra p;
+  palabra_de_celda(l->celdas[k], l->coma_decimal, l->linea_fila, &p);
+  int excesivo = supera(&p, tope);
+  if (!excesivo && positivo(&p, valor)) return 1;
+  char fmt[64];
+  if (excesivo)
+    snprintf(fmt, sizeof fmt, "%%s: supera los %.0f %s", tope, k == DATO_LONGITUD ? "cm" : "g");
+  else if (!l->coma_decimal && strchr(l->celdas[k], ','))
+    snprintf(fmt, sizeof fmt, "%%s no es un numero: use punto decimal");
+  else
+    snprintf(fmt, sizeof fmt, "%%s: se espera un numero mayor que 0");
+  rechaza_columna(l, k, fmt, l->celdas[k]);
+  return 0;
+}
+
+/* Counts a reach or species among the file's values (j 0 reach, 1 species). */
+static void anota_valor(lector_tabla* l, int j, const char* texto, const char* clave) {
+  valores_columna* v = j ? &l->d->especies : &l->d->tramos;
+  for (int i = 0; i < v->n; i++)
+    if (strcmp(l->claves_valores[j][i], clave) == 0) {
+      v->filas[i]++;
+      return;
+    }
+  if (v->n == MAX_VALORES) {
+    v->desbordado = 1;
+    return;
+  }
+  snprintf(v->texto[v->n], LARGO_VALOR, "%.*s", LARGO_VALOR - 1, texto);
+  snprintf(l->claves_valores[j][v->n], LARGO_VALOR, "%.*s", LARGO_VALOR - 1, clave);
+  v->filas[v->n++] = 1;
+}
+
+/* The reach and species of the row: 1 when the row is among those chosen. */
+static int fila_elegida(lector_tabla* l) {
+  int elegida = 1;
+  char claves[2][LARGO_VALOR];
+  for (int j = 0; j < 2; j++) {
+    int k = j ? DATO_ESPECIE : DATO_TRAMO;
+    claves[j][0] = 0;
+    if (l->indice[k] < 0) continue;
+    if (!l->celdas[k][0]) {
+      rechaza_columna(l, k, "celda vacia", nullptr);
+      return 0;
+    }
+    clave_nombre(l->celdas[k], 0, claves[j], LARGO_VALOR);
+    anota_valor(l, j, l->celdas[k], claves[j]);
+    if (l->eleccion[j][0] && strcmp(claves[j], l->eleccion[j]) != 0) elegida = 0;
+  }
+  if (!elegida) return 0;
+  l->elegidas++;
+  for (int j = 0; j < 2; j++) {
+    if (l->elegidas == 1) snprintf(l->primera[j], LARGO_VALOR, "%s", claves[j]);
+    l->varias[j] |= strcmp(l->primera[j], claves[j]) != 0;
+  }
+  return 1;
+}
+
+/* One fish from the row's cells. */
+static void lee_fila(lector_tabla* l) {
+  if (l->vacia) {
+    l->d->filas_vacias++;
+    return;
+  }
+  if (l->extra >= 0) {
+    rechaza_tabla(l, l->extra, "%s esta fuera de las columnas de la cabecera", l->texto_extra);
+    return;
+  }
+  if (!fila_elegida(l)) return;
+  for (int k = DATO_PASADA; k <= DATO_CLASE; k++)
+    if (l->indice[k] >= 0 && !l->celdas[k][0]) {
+      rechaza_columna(l, k, "celda vacia", nullptr);
+      return;
+    }
+  if (l->n == MAX_PECES) {
+    l->linea_fila = 0;
+    snprintf(l->mensaje, (size_t)l->tam_mensaje, "<El fichero tiene mas de 10000 registros>");
+    l->terminada = 1;
+    return;
+  }
+  int i = l->n, clase = 0;
+  if (!entero_de_celda(l, DATO_PASADA, 1, MAX_PASADAS, &l->pasadas[i]) ||
+      !positivo_de_celda(l, DATO_LONGITUD, LONGITUD_MAXIMA, &l->longitudes[i]) ||
+      !positivo_de_celda(l, DATO_PESO, PESO_MAXIMO, &l->pesos[i]) ||
+      (l->indice[DATO_CLASE] >= 0 && !entero_de_celda(l, DATO_CLASE, 0, MAX_CLASES - 1, &clase)))
+    return;
+  if (l->indice[DATO_CLASE] >= 0 && l->clases) l->clases[i] = clase;
+  l->n++;
+}
+
+/* The header's columns: found by name, checked against what is asked. */
+static void lee_cabecera(lector_tabla* l) {
+  int nclaves = l->ncabecera < MAX_CABECERA ? l->ncabecera : MAX_CABECERA;
+  l->falta = busca_columnas(l->claves, nclaves, COLUMNAS, COLUMNAS_DATOS, l->indice, &l->repetida);
+  if (l->solo_cabecera) {
+    l->terminada = 1;
+    return;
+  }
+  char fmt[80];
+  if (l->falta >= 0 || (l->con_clases == 1 && l->indice[DATO_CLASE] < 0)) {
+    snprintf(fmt, sizeof fmt, "falta la columna %s", COLUMNAS[l->falta >= 0 ? l->falta : DATO_CLASE].nombre);
+    return rechaza_tabla(l, -1, fmt, nullptr);
+  }
+  if (l->repetida >= 0) {
+    int k = 0;
+    while (!es_clave_de(&COLUMNAS[k], l->claves[l->repetida])) k++;
+    snprintf(fmt, sizeof fmt, "%%s repite la columna %s", COLUMNAS[k].nombre);
+    return rechaza_tabla(l, l->repetida, fmt, l->nombres[l->repetida]);
+  }
+  for (int j = 0; j < 2; j++) {
+    int k = j ? DATO_ESPECIE : DATO_TRAMO;
+    if (l->eleccion[j][0] && l->indice[k] < 0) {
+      snprintf(fmt, sizeof fmt, SIN_COLUMNA, COLUMNAS[k].nombre);
+      snprintf(l->mensaje, (size_t)l->tam_mensaje, "%s", fmt);
+      l->terminada = 1;
+      return;
+    }
+  }
+  l->en_cabecera = 0;
+  if (!l->con_clases) l->indice[DATO_CLASE] = -1;
+  l->d->con_clases = l->indice[DATO_CLASE] >= 0;
+  for (int c = 0; c < nclaves; c++) l->columna_de[c] = -1;
+  for (int k = 0; k < COLUMNAS_DATOS; k++)
+    if (l->indice[k] >= 0) {
+      l->columna_de[l->indice[k]] = k;
+      snprintf(l->d->columnas[k], LARGO_VALOR, "%s", l->nombres[l->indice[k]]);
+    }
+  for (int c = 0; c < nclaves; c++) {
+    size_t largo = strlen(l->d->ignoradas);
+    if (l->columna_de[c] < 0 && l->nombres[c][0] && largo + 1 < sizeof l->d->ignoradas)
+      snprintf(l->d->ignoradas + largo, sizeof l->d->ignoradas - largo, "%s%s", largo ? ", " : "",
+               l->nombres[c]);
+  }
+}
+
+static void celda_leida(void* datos, size_t largo, void* lector) {
+  lector_tabla* l = (lector_tabla*)lector;
+  if (l->terminada) return;
+  if (l->campo == 0) l->linea_fila = l->linea;
+  int c = l->campo++;
+  char texto[LARGO_PALABRA + 1];
+  l->codificaciones |= texto_latin1((const char*)datos, largo, texto, sizeof texto);
+  if (l->en_cabecera) {
+    l->ncabecera = c + 1;
+    if (c >= MAX_CABECERA) return;
+    snprintf(l->nombres[c], LARGO_VALOR, "%.*s", LARGO_VALOR - 1, texto);
+    clave_nombre(texto, 1, l->claves[c], LARGO_VALOR);
+    return;
+  }
+  if (texto[0]) l->vacia = 0;
+  if (c < MAX_CABECERA && c < l->ncabecera && l->columna_de[c] >= 0)
+    memcpy(l->celdas[l->columna_de[c]], texto, sizeof texto);
+  else if (c >= l->ncabecera && texto[0] && l->extra < 0) {
+    l->extra = c;
+    memcpy(l->texto_extra, texto, sizeof texto);
+  }
+}
+
+static void fila_acabada(int, void* lector) {
+  lector_tabla* l = (lector_tabla*)lector;
+  if (l->terminada) return;
+  if (l->en_cabecera)
+    lee_cabecera(l);
+  else
+    lee_fila(l);
+  l->campo = 0, l->vacia = 1, l->extra = -1;
+  for (int k = 0; k < COLUMNAS_DATOS; k++) l->celdas[k][0] = 0;
+}
+
+static int es_espacio(unsigned char c) { return c == ' '; }
+static int es_espacio_o_tab(unsigned char c) { return c == ' ' || c == '\t'; }
+
+/* libcsv keeps a cell whole in one buffer: a cell past MAX_CELDA gets none. */
+static void* amplia_acotado(void* p, size_t tam) { return tam > MAX_CELDA ? nullptr : realloc(p, tam); }
+
+static void prepara_lector(lector_tabla* l, char separador, descripcion_datos* d) {
+  memset(l, 0, sizeof *l);
+  l->d = d;
+  l->en_cabecera = 1, l->vacia = 1, l->extra = -1, l->linea = 1;
+  l->coma_decimal = separador != ',';
+}
+
+static void prepara_csv(csv_parser* p, char separador) {
+  // Quotes as spreadsheets write them, nothing looser: a stray quote would
+  // join or split cells without a word.
+  csv_init(p, CSV_STRICT | CSV_STRICT_FINI);
+  csv_set_delim(p, (unsigned char)separador);
+  csv_set_space_func(p, separador == '\t' ? es_espacio : es_espacio_o_tab);
+  csv_set_realloc_func(p, amplia_acotado);
+}
+
+char separador_de_tabla(const char* linea, size_t largo) {
+  static const char SEPARADORES[] = {';', '\t', ','};
+  static lector_tabla l;  // large: kept off the stack
+  static descripcion_datos d;
+  char mejor = 0;
+  int columnas_mejor = 1;
+  for (char s : SEPARADORES) {
+    prepara_lector(&l, s, &d);
+    l.solo_cabecera = 1;
+    csv_parser p;
+    prepara_csv(&p, s);
+    csv_parse(&p, linea, largo, celda_leida, fila_acabada, &l);
+    csv_fini(&p, celda_leida, fila_acabada, &l);
+    csv_free(&p);
+    int nombradas = 0;
+    for (int k = 0; k < COLUMNAS_DATOS; k++) nombradas += l.indice[k] >= 0;
+    // A tab may part the words of a header of words too: only a header that
+    // names every column a fish needs makes that a table.
+    int tabla = s == '\t' ? l.falta < 0 : nombradas > 0;
+    if (l.terminada && tabla && l.ncabecera > columnas_mejor) mejor = s, columnas_mejor = l.ncabecera;
+  }
+  return mejor;
+}
+
+/* Up to tam bytes of f, ending at a line end; how many. */
+static size_t lee_trozo(FILE* f, char* trozo, size_t tam) {
+  size_t n = 0;
+  int c;
+  while (n < tam && (c = getc(f)) != EOF) {
+    trozo[n++] = (char)c;
+    if (c == '\n') break;
+  }
+  return n;
+}
+
+/* The rows of f through libcsv, one line at a time so that each row knows its line. */
+static void recorre_filas(FILE* f, char separador, lector_tabla* l, int* bom) {
+  csv_parser p;
+  prepara_csv(&p, separador);
+  char trozo[TROZO];
+  size_t largo;
+  long long ultima = 1;  // line of the last byte read
+  for (int primero = 1; !l->terminada && (largo = lee_trozo(f, trozo, sizeof trozo)) > 0; primero = 0) {
+    size_t desde = primero && largo >= 3 && memcmp(trozo, BOM, 3) == 0 ? 3 : 0;
+    *bom |= desde > 0;
+    if (csv_parse(&p, trozo + desde, largo - desde, celda_leida, fila_acabada, l) != largo - desde) {
+      if (l->campo == 0) l->linea_fila = l->linea;  // the cell at fault is its row's first
+      rechaza_tabla(l, l->campo, csv_error(&p) == CSV_EPARSE ? "comillas mal puestas"
+                                                             : "celda de mas de 65536 caracteres",
+                    nullptr);
+    }
+    ultima = l->linea;
+    if (trozo[largo - 1] == '\n') l->linea++;
+  }
+  if (!l->terminada && csv_fini(&p, celda_leida, fila_acabada, l) != 0) {
+    if (l->campo == 0) l->linea_fila = ultima;
+    rechaza_tabla(l, l->campo, "comillas sin cerrar", nullptr);
+  }
+  csv_free(&p);
+}
+
+static const char* codificacion(int bom, int codificaciones) {
+  if (bom) return "UTF-8 con BOM";
+  if (codificaciones & TEXTO_LATIN1) return "Latin-1";
+  return codificaciones & TEXTO_UTF8 ? "UTF-8" : "ASCII";
+}
+
+/* A reach or species was left to choose: says how many the file holds. */
+static void pide_eleccion(lector_tabla* l) {
+  const valores_columna* v[2] = {&l->d->tramos, &l->d->especies};
+  char cuantos[2][40];
+  for (int j = 0; j < 2; j++)
+    snprintf(cuantos[j], sizeof cuantos[j], "%s%d %s", v[j]->desbordado ? "mas de " : "", v[j]->n,
+             j ? "especies" : "tramos");
+  if (l->varias[0] && l->varias[1])
+    snprintf(l->mensaje, (size_t)l->tam_mensaje,
+             "<El fichero tiene %s y %s: elija con pasadas-informe --tramo y --especie>",
+             cuantos[0], cuantos[1]);
+  else
+    snprintf(l->mensaje, (size_t)l->tam_mensaje, "<El fichero tiene %s: elija %s con pasadas-informe %s>",
+             cuantos[l->varias[1]], l->varias[1] ? "una" : "uno",
+             l->varias[1] ? "--especie" : "--tramo");
+}
+
+/* No row is of the chosen reach and species. */
+static void nada_elegido(lector_tabla* l) {
+  char elegido[2][LARGO_VALOR];
+  for (int j = 0; j < 2; j++) {
+    const char* valor = j ? l->e->especie : l->e->tramo;
+    texto_latin1(valor ? valor : "", valor ? strlen(valor) : 0, elegido[j], LARGO_VALOR);
+  }
+  if (l->eleccion[0][0] && l->eleccion[1][0])
+    snprintf(l->mensaje, (size_t)l->tam_mensaje, "<Ningun pez del tramo \xab%s\xbb y la especie \xab%s\xbb>",
+             elegido[0], elegido[1]);
+  else
+    snprintf(l->mensaje, (size_t)l->tam_mensaje, "<Ningun pez %s \xab%s\xbb>",
+             l->eleccion[0][0] ? "del tramo" : "de la especie", elegido[l->eleccion[0][0] ? 0 : 1]);
+}
+
+int lee_tabla(FILE* f, char separador, int con_clases, const eleccion_datos* e,
+              descripcion_datos* d, int* pasadas, float* longitudes, float* pesos, int* clases,
+              char* mensaje, int tam_mensaje) {
+  static lector_tabla l;
+  static char sin_mensaje[200];  // the refusal is still worded, to end the reading alike
+  if (!mensaje || tam_mensaje <= 0) mensaje = sin_mensaje, tam_mensaje = sizeof sin_mensaje;
+  prepara_lector(&l, separador, d);
+  l.con_clases = con_clases, l.e = e;
+  l.pasadas = pasadas, l.longitudes = longitudes, l.pesos = pesos, l.clases = clases;
+  l.mensaje = mensaje, l.tam_mensaje = tam_mensaje;
+  for (int j = 0; e && j < 2; j++) {
+    const char* valor = j ? e->especie : e->tramo;
+    char texto[LARGO_PALABRA + 1];
+    texto_latin1(valor ? valor : "", valor ? strlen(valor) : 0, texto, sizeof texto);
+    clave_nombre(texto, 0, l.eleccion[j], LARGO_VALOR);
+  }
+  d->tabla = 1, d->separador = separador;
+  int bom = 0;
+  recorre_filas(f, separador, &l, &bom);
+  d->codificacion = codificacion(bom, l.codificaciones);
+  if (l.terminada) return LECTURA_RECHAZADA;
+  if (ferror(f)) {
+    snprintf(mensaje, (size_t)tam_mensaje, "<No se ha podido leer el fichero>");
+    return LECTURA_RECHAZADA;
+  }
+  d->eleccion_fallida = 1;
+  if ((l.varias[0] && !l.eleccion[0][0]) || (l.varias[1] && !l.eleccion[1][0])) {
+    pide_eleccion(&l);
+    return LECTURA_RECHAZADA;
+  }
+  if ((l.eleccion[0][0] || l.eleccion[1][0]) && l.elegidas == 0) {
+    nada_elegido(&l);
+    return LECTURA_RECHAZADA;
+  }
+  d->eleccion_fallida = 0;
+  return l.n;
+}

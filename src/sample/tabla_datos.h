@@ -1,0 +1,50 @@
+// Reading spreadsheet tables: the text of a cell in any of the encodings a
+// spreadsheet saves, columns found by name, and a cell read as a number.
+// Every table the program reads (fish, reaches) goes through these.
+#ifndef PASADAS_TABLA_DATOS_H
+#define PASADAS_TABLA_DATOS_H
+
+#include <cstddef>
+
+#include "lectura_interna.h"
+#include "sample.h"
+
+/* A column a table may have: the name messages give it and the keys it goes
+   by (see clave_nombre), NULL-ended. */
+struct columna_buscada {
+  const char* nombre;
+  const char* claves[6];
+  int obligatoria;
+};
+
+/* Encodings a cell's text was found in, as bits. */
+const int TEXTO_UTF8 = 1, TEXTO_LATIN1 = 2;
+/* The cell's bytes (largo of them) as Latin-1 text in texto (tam bytes,
+   always ended): taken as UTF-8 when they are valid UTF-8, letters beyond
+   Latin-1 becoming '?', else as Latin-1; blanks at both ends dropped, cut
+   short when long. Returns TEXTO_UTF8 or TEXTO_LATIN1 when some byte was not
+   ASCII, else 0. */
+int texto_latin1(const char* celda, size_t largo, char* texto, size_t tam);
+/* The key of a Latin-1 name: its letters without accents in lower case and
+   its digits, nothing else; with sin_parentesis, anything between
+   parentheses is left out too ("Longitud (cm)" and "LONGITUD" give "longitud"). */
+void clave_nombre(const char* nombre, int sin_parentesis, char* clave, size_t tam);
+/* Finds the wanted columns among the keys of a header's nclaves cells:
+   indices[k] gets the cell of buscadas[k], -1 when none has its key. Returns
+   the number of the first obligatory column missing, -1 when none is;
+   *repetida gets the first cell that names a column again, -1 when none does. */
+int busca_columnas(const char (*claves)[LARGO_VALOR], int nclaves, const columna_buscada* buscadas,
+                   int nbuscadas, int* indices, int* repetida);
+/* A cell of line `linea` as a word of a data file, to be read as a number:
+   a decimal comma made a point when coma_decimal allows it ("27,4" as "27.4"). */
+void palabra_de_celda(const char* celda, int coma_decimal, long long linea, palabra* p);
+
+/* The separator of a table whose first line (without its BOM) is linea,
+   largo bytes; 0 when the line does not name the columns of a table of fish. */
+char separador_de_tabla(const char* linea, size_t largo);
+/* Reads the table of fish in f from its start, its separator known; as lee_muestra_descrita. */
+int lee_tabla(FILE* f, char separador, int con_clases, const eleccion_datos* e,
+              descripcion_datos* d, int* pasadas, float* longitudes, float* pesos, int* clases,
+              char* mensaje, int tam_mensaje);
+
+#endif

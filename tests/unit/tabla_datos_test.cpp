@@ -1,0 +1,148 @@
+// Reading a data file written as a spreadsheet table: columns found by name
+// whatever their order, spelling or encoding, a reach and species chosen
+// from a season's table, and every refusal naming its line, column and cell.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "sample.h"
+
+namespace {
+
+/* Reads a text as a data file with classes when it has them. */
+struct Tabla {
+  int pasadas[MAX_PECES], clases[MAX_PECES];
+  float longitudes[MAX_PECES], pesos[MAX_PECES];
+  char mensaje[LARGO_MENSAJE_LECTURA];
+  descripcion_datos d;
+  int n;
+
+  explicit Tabla(const std::string& texto, int con_clases = CLASES_SI_LAS_HAY,
+                 const char* tramo = nullptr, const char* especie = nullptr) {
+    FILE* f = tmpfile();
+    fwrite(texto.data(), 1, texto.size(), f);
+    rewind(f);
+    for (int i = 0; i < MAX_PECES; i++) clases[i] = -7;
+    eleccion_datos e = {tramo, especie};
+    n = lee_muestra_descrita(f, con_clases, &e, &d, pasadas, longitudes, pesos, clases, mensaje,
+                             sizeof mensaje);
+    fclose(f);
+  }
+};
+
+}  // namespace
+
+TEST(TablaDatos, ColumnsAreFoundByNameWhateverTheirOrderSpellingAndEncoding) {
+  // Latin-1 header and cells, synonyms, units in parentheses, blanks, an
+  // unknown column, quoted cells, CRLF, a decimal comma and an empty last row.
+  Tabla t("Observaci\xf3n;  CLASE DE EDAD ;Talla (cm);N\xba Pase;\"Peso (g)\"\r\n"
+          "\"dijo \"\"ya\"\"; vale\";3;27,4;2;103.41\r\n"
+          ";;;;\r\n");
+  ASSERT_EQ(t.n, 1) << t.mensaje;
+  EXPECT_EQ(t.pasadas[0], 2);
+  EXPECT_EQ(t.longitudes[0], 27.4f);
+  EXPECT_EQ(t.pesos[0], 103.41f);
+  EXPECT_EQ(t.clases[0], 3);
+  EXPECT_TRUE(t.d.tabla);
+  EXPECT_EQ(t.d.separador, ';');
+  EXPECT_STREQ(t.d.codificacion, "Latin-1");
+  EXPECT_STREQ(t.d.columnas[DATO_PASADA], "N\xba Pase");
+  EXPECT_STREQ(t.d.ignoradas, "Observaci\xf3n");
+  EXPECT_EQ(t.d.filas_vacias, 1);
+}
+
+TEST(TablaDatos, ATableWithoutClassesServesTheLoaderThatSetsThem) {
+  Tabla sin("Pasada,Longitud,Peso\n1,12.5,7\n", 1);
+  EXPECT_EQ(sin.n, LECTURA_RECHAZADA);
+  EXPECT_STREQ(sin.mensaje, "<Linea 1: falta la columna Clase>");
+  Tabla con("Pasada\tLongitud\tPeso\tEdad\n1\t12,5\t7\t2\n", 0);
+  ASSERT_EQ(con.n, 1);
+  EXPECT_EQ(con.clases[0], -7);  // the class screen gives them
+}
+
+TEST(TablaDatos, AHeaderOfWordsIsReadAsBefore) {
+  // Tab-separated words that do not name pasada, longitud and peso, and a
+  // blank-separated header, go to the reader of words.
+  Tabla t("P\tL\tW\tC\n1 27.4 103.41 4\n", 1);
+  EXPECT_EQ(t.n, 1);
+  EXPECT_FALSE(t.d.tabla);
+}
+
+TEST(TablaDatos, AReachAndSpeciesAreChosenByNameAsTyped) {
+  const char texto[] =
+      "Tramo;Especie;Pasada;Longitud;Peso\n"
+      "T01 R\xc3\xado Tera;Trucha;1;10;5\n"
+      "T02;Trucha;2;11;6\n"
+      "T01 R\xc3\xado Tera;Barbo;3;12;7\n";
+  Tabla t(texto, 0, "t01 rio tera", "TRUCHA");
+  ASSERT_EQ(t.n, 1) << t.mensaje;
+  EXPECT_EQ(t.pasadas[0], 1);
+  EXPECT_STREQ(t.d.tramos.texto[0], "T01 R\xedo Tera");
+  EXPECT_EQ(t.d.tramos.filas[0], 2);
+  Tabla especie(texto, 0, nullptr, "Barbo");  // one reach holds barbels
+  ASSERT_EQ(especie.n, 1) << especie.mensaje;
+  EXPECT_EQ(especie.pasadas[0], 3);
+}
+
+// ---- Refusals: the line, the column and the cell ----
+
+TEST(TablaDatos, EveryRefusalNamesLineColumnAndCell) {
+  const struct {
+    const char* texto;
+    const char* mensaje;
+  } casos[] = {
+      {"Pasada;Longitud;Peso;Clase\n1;2;3;4\n\n1;2;;4\n", "<Linea 4, columna Peso: celda vacia>"},
+      {"Pasada;Longitud (cm);Peso\n1;2\n", "<Linea 2, columna Peso: celda vacia>"},
+      {"Pasada;Longitud;Peso\n1,5;2;3\n",
+       "<Linea 2, columna Pasada: \xab" "1,5\xbb: se espera un entero de 1 a 20>"},
+      {"Pasada;Longitud;Peso\n21;2;3\n", "<Linea 2, columna Pasada: \xab" "21\xbb: se espera un entero de 1 a 20>"},
+      {"Pasada;Longitud (cm);Peso\n1;1.234,5;3\n",
+       "<Linea 2, columna Longitud: \xab" "1.234,5\xbb: se espera un numero mayor que 0>"},
+      {"Pasada,Longitud,Peso\n1,\"27,4\",3\n",
+       "<Linea 2, columna Longitud: \xab" "27,4\xbb no es un numero: use punto decimal>"},
+      {"Pasada\tLongitud\tPeso\n1\t-3\t3\n", "<Linea 2, columna Longitud: \xab-3\xbb: se espera un numero mayor que 0>"},
+      {"Pasada;Longitud;Peso (g)\r\n1;2;nan\r\n", "<Linea 2, columna Peso: \xabnan\xbb: se espera un numero mayor que 0>"},
+      {"Pasada;Longitud;Peso\n1;1000,5;3\n", "<Linea 2, columna Longitud: \xab" "1000,5\xbb: supera los 1000 cm>"},
+      {"Pasada;Longitud;Peso\n1;2;1e38\n", "<Linea 2, columna Peso: \xab" "1e38\xbb: supera los 2000000 g>"},
+      {"Pasada;Longitud;Peso;Edad\n1;2;3;99\n", "<Linea 2, columna Edad: \xab" "99\xbb: se espera un entero de 0 a 98>"},
+      {"Pasada;Longitud;Peso\n1;2;3;;7\n",
+       "<Linea 2, columna 5: \xab" "7\xbb esta fuera de las columnas de la cabecera>"},
+      {"Tramo;Pasada;Longitud;Peso\n;1;2;3\n", "<Linea 2, columna Tramo: celda vacia>"},
+      {"Pasada;Longitud;Peso;Talla\n1;2;3;4\n",
+       "<Linea 1, columna 4: \xabTalla\xbb repite la columna Longitud>"},
+      {"Pasada;Longitud;Clase\n1;2;3\n", "<Linea 1: falta la columna Peso>"},
+      {"Pasada;Longitud;Peso\n\"1;2;3\n", "<Linea 2, columna Pasada: comillas sin cerrar>"},
+      {"Pasada;Longitud;Peso\n1;2;3\"4\n", "<Linea 2, columna Peso: comillas mal puestas>"},
+      {"Pasada;Longitud;Peso\n1;2;aaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\n",
+       "<Linea 2, columna Peso: \xab" "aaaaaaaaaaaaaaaaaaaa...\xbb: se espera un numero mayor que 0>"},
+  };
+  for (const auto& c : casos) {
+    Tabla t(c.texto);
+    EXPECT_EQ(t.n, LECTURA_RECHAZADA) << c.texto;
+    EXPECT_STREQ(t.mensaje, c.mensaje) << c.texto;
+  }
+}
+
+TEST(TablaDatos, ACellLongerThanAnyDatumIsRefusedWithoutReadingOn) {
+  std::string texto = "Pasada;Longitud;Peso\n1;2;3\n1;" + std::string(70000, '9') + ";3\n";
+  Tabla t(texto);
+  EXPECT_EQ(t.n, LECTURA_RECHAZADA);
+  EXPECT_STREQ(t.mensaje, "<Linea 3, columna Longitud: celda de mas de 65536 caracteres>");
+}
+
+TEST(TablaDatos, SeveralReachesOrSpeciesAreRefusedUntilOneIsChosen) {
+  const char texto[] =
+      "Estaci\xc3\xb3n;Especie;Pasada;Longitud;Peso\n"
+      "A;Trucha;1;10;5\nB;Trucha;1;10;5\nC;Barbo;1;10;5\n";
+  Tabla t(texto);
+  EXPECT_EQ(t.n, LECTURA_RECHAZADA);
+  EXPECT_STREQ(t.mensaje,
+               "<El fichero tiene 3 tramos y 2 especies: elija con pasadas-informe --tramo y --especie>");
+  EXPECT_TRUE(t.d.eleccion_fallida);
+  EXPECT_EQ(t.d.tramos.n, 3);
+  EXPECT_STREQ(Tabla(texto, 0, "A").mensaje, "");
+  EXPECT_STREQ(Tabla(texto, 0, "Z").mensaje, "<Ningun pez del tramo \xabZ\xbb>");
+  EXPECT_STREQ(Tabla("Pasada Longitud Peso\n1 2 3\n", 0, "A").mensaje,
+               "<El fichero no tiene columna Tramo>");
+}
