@@ -453,22 +453,34 @@ static int filas_pagina() {
 }
 
 /* Pages through the fish one row per arrow until ENTER or ESC. */
+/* The fish table on its way through recorre_pagina. */
+struct vista_peces {
+  const float* longitudes;
+  const float* pesos;
+  int n;
+  const biometria_muestra* f;
+  int filas;
+};
+
+static int pagina_de_peces(const void* datos, int inicio) {
+  const vista_peces* v = (const vista_peces*)datos;
+  return pagina_peces(inicio, v->longitudes, v->pesos, v->n, v->f, v->filas);
+}
+
+/* DOWN keeps the last row of the page as the first of the next. */
+static int paso_peces(const void* datos, int tecla, int inicio, int fin) {
+  const vista_peces* v = (const vista_peces*)datos;
+  if (tecla == TECLA_ABAJO && fin < v->n) return fin - (v->filas - 1);
+  if (tecla == TECLA_ARRIBA) return fin - (v->filas + 1) < 0 ? 0 : fin - (v->filas + 1);
+  return inicio;
+}
+
 static void recorre_peces(const float* longitudes, const float* pesos, int n,
                           const biometria_muestra* f) {
-  const int teclas[] = {TECLA_ARRIBA, TECLA_ABAJO, TECLA_ESC};
-  int filas = filas_pagina(), inicio = 0;
+  vista_peces v = {longitudes, pesos, n, f, filas_pagina()};
   rejilla_peces();
-  for (;;) {
-    int fin = pagina_peces(inicio, longitudes, pesos, n, f, filas);
-    int tecla = espera_tecla(teclas, 3);
-    if (tecla == TECLA_ESC) {
-      c_esc = TECLA_ESC;
-      return;
-    }
-    if (es_enter(tecla)) return;
-    if (tecla == TECLA_ABAJO && fin < n) inicio = fin - (filas - 1);
-    if (tecla == TECLA_ARRIBA) inicio = fin - (filas + 1) < 0 ? 0 : fin - (filas + 1);
-  }
+  pagina_desplazable p = {pagina_de_peces, paso_peces, &v, TECLA_ARRIBA, TECLA_ABAJO, nullptr};
+  recorre_pagina(&p);
 }
 
 /* ---- Screen and export ---- */

@@ -310,16 +310,32 @@ int desplaza_tabla_crecimiento(int tecla, int fin, int nclases) {
   return s < 0 ? 0 : s;
 }
 
+/* The growth table on its way through recorre_pagina. */
+struct vista_crecimiento {
+  const muestra_crecimiento* m;
+  const curva_crecimiento* c;
+  int y_borrado;
+};
+
+static int pagina_crecimiento(const void* datos, int inicio) {
+  const vista_crecimiento* v = (const vista_crecimiento*)datos;
+  return dibuja_tabla_crecimiento(v->m, v->c, inicio);
+}
+
+static int paso_crecimiento(const void* datos, int tecla, int, int fin) {
+  return desplaza_tabla_crecimiento(tecla, fin, ((const vista_crecimiento*)datos)->m->nclases);
+}
+
+/* Every key erases the table: it is drawn again, or the page moves on. */
+static void borra_tabla_crecimiento(const void* datos) {
+  int y = ((const vista_crecimiento*)datos)->y_borrado;
+  rectfill(screen, TABLA_BORDES[0], TABLA_ARRIBA, TABLA_BORDES[3], y, gris_pagina());
+}
+
 void recorre_tabla_crecimiento(const muestra_crecimiento* m, const curva_crecimiento* c,
                                int y_borrado) {
-  static const int teclas[] = {TECLA_IZQUIERDA, TECLA_DERECHA, TECLA_ESC};
-  int inicio = 0;
-  for (;;) {
-    int fin = dibuja_tabla_crecimiento(m, c, inicio);
-    int t = espera_tecla(teclas, 3);
-    rectfill(screen, TABLA_BORDES[0], TABLA_ARRIBA, TABLA_BORDES[3], y_borrado, gris_pagina());
-    if (t == TECLA_ESC) c_esc = TECLA_ESC;
-    if (t == TECLA_ESC || es_enter(t)) return;
-    inicio = desplaza_tabla_crecimiento(t, fin, m->nclases);
-  }
+  vista_crecimiento v = {m, c, y_borrado};
+  pagina_desplazable p = {pagina_crecimiento, paso_crecimiento, &v, TECLA_IZQUIERDA,
+                          TECLA_DERECHA, borra_tabla_crecimiento};
+  recorre_pagina(&p);
 }

@@ -379,6 +379,24 @@ static void dibuja_pagina(BITMAP* b, int primera, int nc, const fila_densidad* p
 }
 
 /* Shows the results until ENTER or ESC. */
+/* The blocks on their way through recorre_pagina. */
+struct vista_densidad {
+  int nc;
+  const fila_densidad* pc;
+  const fila_densidad* pf;
+  const float* frecuencia;
+};
+
+static int pagina_densidad(const void* datos, int primera) {
+  const vista_densidad* v = (const vista_densidad*)datos;
+  dibuja_pagina(screen, primera, v->nc, v->pc, v->pf, v->frecuencia);
+  return primera;
+}
+
+static int paso_densidad(const void* datos, int tecla, int primera, int) {
+  return desplaza_una_fila(tecla, primera, FILAS_PAGINA, ((const vista_densidad*)datos)->nc);
+}
+
 static void muestra_resultados(int nc, const fila_densidad* pc, const fila_densidad* pf,
                                const float* frecuencia) {
   texto(screen, FUENTE_CABECERA, X_BLOQUE[0], 120, negro(), " Por clases:");
@@ -386,22 +404,9 @@ static void muestra_resultados(int nc, const fila_densidad* pc, const fila_densi
   int k_total = (nc < FILAS_PAGINA ? nc : FILAS_PAGINA) + 2;
   rejilla_fila(screen, k_total, 1);
   dibuja_fila(screen, k_total, "Total", "1.00", &pc[nc], &pf[nc]);
-  const int teclas[] = {TECLA_ARRIBA, TECLA_ABAJO, TECLA_ESC};
-  int primera = 0;
-  for (;;) {
-    dibuja_pagina(screen, primera, nc, pc, pf, frecuencia);
-    int t = espera_tecla(teclas, 3);
-    switch (t) {
-      case TECLA_ARRIBA:
-        if (primera > 0) primera--;
-        break;
-      case TECLA_ABAJO:
-        if (primera + FILAS_PAGINA < nc) primera++;
-        break;
-      case TECLA_ESC: c_esc = TECLA_ESC; return;
-      default: return;  // ENTER
-    }
-  }
+  vista_densidad v = {nc, pc, pf, frecuencia};
+  pagina_desplazable p = {pagina_densidad, paso_densidad, &v, TECLA_ARRIBA, TECLA_ABAJO, nullptr};
+  recorre_pagina(&p);
 }
 
 /* "Densidad y Biomasa" with every measure 0: says so and waits for a key. */

@@ -292,24 +292,20 @@ static void pagina(const vista_poblacion* v, int primera) {
   flechas(v, primera);
 }
 
-/* Reads keys until ENTER or ESC; returns the key (ESC stored in c_esc). */
-static int espera_salida(const vista_poblacion* v) {
-  const int teclas[] = {TECLA_ARRIBA, TECLA_ABAJO, TECLA_ESC};
-  int primera = 0;
-  for (;;) {
-    pagina(v, primera);
-    int tecla = espera_tecla(teclas, 3);
-    switch (tecla) {
-      case TECLA_ARRIBA:
-        if (primera > 0) primera--;
-        break;
-      case TECLA_ABAJO:
-        if (primera + FILAS_PAGINA < v->p.nclases) primera++;
-        break;
-      case TECLA_ESC: c_esc = TECLA_ESC; return tecla;
-      default: return tecla;  // ENTER
-    }
-  }
+static int dibuja_pagina(const void* datos, int primera) {
+  pagina((const vista_poblacion*)datos, primera);
+  return primera;
+}
+
+/* Both tables move together, a row at a time. */
+static int desplaza(const void* datos, int tecla, int primera, int) {
+  return desplaza_una_fila(tecla, primera, FILAS_PAGINA, ((const vista_poblacion*)datos)->p.nclases);
+}
+
+/* Shows the tables until ENTER or ESC (ESC stored in c_esc). */
+static void espera_salida(const vista_poblacion* v) {
+  pagina_desplazable p = {dibuja_pagina, desplaza, v, TECLA_ARRIBA, TECLA_ABAJO, nullptr};
+  recorre_pagina(&p);
 }
 
 void calculo_poblacional(int* clases, int* pasadas, int n, int nclases, int k) {

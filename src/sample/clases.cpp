@@ -379,26 +379,32 @@ static void flechas_repaso(int arriba, int abajo) {
   triangle(screen, 465, 520, 470, 530, 475, 520, abajo ? negro() : gris_pagina());
 }
 
+/* The intervals on their way through recorre_pagina: rows from 1. */
+struct repaso {
+  int nclases, visibles;
+  const float* limites;
+};
+
+static int pagina_repaso(const void* datos, int inicio) {
+  const repaso* r = (const repaso*)datos;
+  int primera = inicio + 1;
+  flechas_repaso(primera > 1, primera + r->visibles - 1 < r->nclases);
+  texto_centrado(screen, FUENTE_CELDAS, 265, 542, rojo_aviso(), "<Pulse ENTER para continuar>");
+  for (int p = 1; p <= r->visibles; p++) fila_intervalo(p, primera + p - 1, r->limites, 1, "%d");
+  return inicio + r->visibles;
+}
+
+static int paso_repaso(const void* datos, int tecla, int inicio, int) {
+  const repaso* r = (const repaso*)datos;
+  return desplaza_una_fila(tecla, inicio, r->visibles, r->nclases);
+}
+
 /* The intervals, six rows at a time, until ENTER; returns 1 when left with ESC. */
 static int repasa_intervalos(int nclases, const float* limites) {
-  const int teclas[] = {TECLA_ARRIBA, TECLA_ABAJO, TECLA_ESC};
   rectfill(screen, SCREEN_W / 2, 388, SCREEN_W / 2 + 400, 550, gris_pagina());
-  int visibles = nclases <= FILAS_REPASO ? nclases : FILAS_REPASO, primera = 1, esc = 0;
-  flechas_repaso(0, nclases > visibles);
-  for (;;) {
-    texto_centrado(screen, FUENTE_CELDAS, 265, 542, rojo_aviso(), "<Pulse ENTER para continuar>");
-    for (int p = 1; p <= visibles; p++) fila_intervalo(p, primera + p - 1, limites, 1, "%d");
-    int tecla = espera_tecla(teclas, 3);
-    if (tecla == TECLA_ESC) {
-      c_esc = TECLA_ESC;
-      esc = 1;
-      break;
-    }
-    if (es_enter(tecla)) break;
-    if (tecla == TECLA_ARRIBA && primera > 1) primera--;
-    if (tecla == TECLA_ABAJO && primera + visibles - 1 < nclases) primera++;
-    flechas_repaso(primera > 1, primera + visibles - 1 < nclases);
-  }
+  repaso r = {nclases, nclases <= FILAS_REPASO ? nclases : FILAS_REPASO, limites};
+  pagina_desplazable p = {pagina_repaso, paso_repaso, &r, TECLA_ARRIBA, TECLA_ABAJO, nullptr};
+  int esc = recorre_pagina(&p);
   flechas_repaso(0, 0);
   texto_centrado(screen, FUENTE_CELDAS, 265, 542, gris_pagina(), "<Pulse ENTER para continuar>");
   return esc;

@@ -150,6 +150,23 @@ const int CAPACIDAD_NOMBRE_INFORME = 163; /* characters of a report name */
 int campo_nombre(char* nombre, int capacidad, const estilo_nombre* e, int primera);
 int caracter_de_nombre(int c);  /* letters, digits and '.' only */
 
+/* ---- Scrolling page ---- */
+/* How one scrolling table draws and moves; datos is handed back to both. */
+struct pagina_desplazable {
+  /* Draws the page from row `inicio`; returns the row just past the last shown. */
+  int (*dibuja)(const void* datos, int inicio);
+  /* The first row after a moving key, given the rows now shown. */
+  int (*desplaza)(const void* datos, int tecla, int inicio, int fin);
+  const void* datos;
+  int tecla_atras, tecla_adelante;  /* the moving keys: UP and DOWN, or LEFT and RIGHT */
+  void (*tras_tecla)(const void* datos); /* run after every key, before it acts; NULL for none */
+};
+/* Shows the page from row 0 and moves it until ENTER or ESC (ESC stored in
+   c_esc). Returns 1 when left with ESC. */
+int recorre_pagina(const pagina_desplazable* p);
+/* One row up or down, within `visibles` rows a page out of nfilas. */
+int desplaza_una_fila(int tecla, int inicio, int visibles, int nfilas);
+
 /* ---- Scrolling sample table ---- */
 /* Layout of one of the sample screens' tables. */
 struct tabla_muestra {

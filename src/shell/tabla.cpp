@@ -57,21 +57,37 @@ int desplaza_tabla(int tecla, int inicio, int fin, int pagina, int n) {
   return nuevo < 0 ? 0 : nuevo;
 }
 
+/* A sample table on its way through recorre_pagina. */
+struct recorrido_muestra {
+  const tabla_muestra* t;
+  const int* columnas;
+  int n;
+  const int* pasadas;
+  const float* longitudes;
+  const float* pesos;
+  const int* clases;
+  const char* aviso;
+  int aviso_x, aviso_y, aviso_color;
+};
+
+static int pagina_muestra(const void* datos, int inicio) {
+  const recorrido_muestra* r = (const recorrido_muestra*)datos;
+  texto_centrado(screen, FUENTE_CELDAS, r->aviso_x, r->aviso_y, r->aviso_color, "%s", r->aviso);
+  return dibuja_tabla_muestra(r->t, r->columnas, inicio, r->n, r->pasadas, r->longitudes,
+                              r->pesos, r->clases);
+}
+
+static int paso_muestra(const void* datos, int tecla, int inicio, int fin) {
+  const recorrido_muestra* r = (const recorrido_muestra*)datos;
+  return desplaza_tabla(tecla, inicio, fin, r->t->pagina, r->n);
+}
+
 int recorre_tabla_muestra(const tabla_muestra* t, const int* columnas, int n,
                           const int* pasadas, const float* longitudes, const float* pesos,
                           const int* clases, const char* aviso, int aviso_x, int aviso_y,
                           int aviso_color) {
-  const int teclas[] = {TECLA_ARRIBA, TECLA_ABAJO, TECLA_ESC};
-  int inicio = 0;
-  for (;;) {
-    texto_centrado(screen, FUENTE_CELDAS, aviso_x, aviso_y, aviso_color, "%s", aviso);
-    int fin = dibuja_tabla_muestra(t, columnas, inicio, n, pasadas, longitudes, pesos, clases);
-    int tecla = espera_tecla(teclas, 3);
-    if (tecla == TECLA_ESC) {
-      c_esc = TECLA_ESC;
-      return 1;
-    }
-    if (es_enter(tecla)) return 0;
-    inicio = desplaza_tabla(tecla, inicio, fin, t->pagina, n);
-  }
+  recorrido_muestra r = {t,     columnas, n,       pasadas, longitudes, pesos,
+                         clases, aviso,   aviso_x, aviso_y, aviso_color};
+  pagina_desplazable p = {pagina_muestra, paso_muestra, &r, TECLA_ARRIBA, TECLA_ABAJO, nullptr};
+  return recorre_pagina(&p);
 }

@@ -52,19 +52,27 @@ static int dibuja_pagina(const tabla_clases* t, const textos_fila* filas, int nf
   return i;
 }
 
+/* A class table on its way through recorre_pagina. */
+struct recorrido_clases {
+  const tabla_clases* t;
+  const textos_fila* filas;
+  int nfilas;
+};
+
+static int pagina_clases(const void* datos, int inicio) {
+  const recorrido_clases* r = (const recorrido_clases*)datos;
+  return dibuja_pagina(r->t, r->filas, r->nfilas, inicio);
+}
+
+static int paso_clases(const void* datos, int tecla, int inicio, int fin) {
+  const recorrido_clases* r = (const recorrido_clases*)datos;
+  return desplaza_tabla(tecla, inicio, fin, r->t->filas, r->nfilas);
+}
+
 void recorre_tabla_clases(const tabla_clases* t, const textos_fila* filas, int nfilas) {
-  const int teclas[] = {TECLA_ARRIBA, TECLA_ABAJO, TECLA_ESC};
   dibuja_cabecera(t);
   dibuja_rejilla(t, nfilas);
-  int inicio = 0;
-  for (;;) {
-    int fin = dibuja_pagina(t, filas, nfilas, inicio);
-    int tecla = espera_tecla(teclas, 3);
-    if (tecla == TECLA_ESC) {
-      c_esc = TECLA_ESC;
-      return;
-    }
-    if (es_enter(tecla)) return;
-    inicio = desplaza_tabla(tecla, inicio, fin, t->filas, nfilas);
-  }
+  recorrido_clases r = {t, filas, nfilas};
+  pagina_desplazable p = {pagina_clases, paso_clases, &r, TECLA_ARRIBA, TECLA_ABAJO, nullptr};
+  recorre_pagina(&p);
 }
