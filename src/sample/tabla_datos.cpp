@@ -152,6 +152,8 @@ struct lector_tabla {
   char texto_extra[LARGO_PALABRA + 1];
 
   int n, terminada, codificaciones;
+  long long linea_pie;                 /* line of a row whose pass is text, 0 while none */
+  char pie[LARGO_PALABRA + 1];         /* its pass cell */
   char claves_valores[2][MAX_VALORES][LARGO_VALOR];
   char primera[2][LARGO_VALOR];        /* first reach and species among the chosen rows */
   int varias[2], elegidas;
@@ -259,6 +261,22 @@ static int fila_elegida(lector_tabla* l) {
   return 1;
 }
 
+/* A row whose pass is text ends the fish, as a footer ends a file of words;
+   but rows after it mean it cut them off. 1 when the row is not a fish. */
+static int es_pie(lector_tabla* l) {
+  if (l->linea_pie) {
+    l->linea_fila = l->linea_pie;
+    rechaza_columna(l, DATO_PASADA, "texto inesperado %s; siguen mas registros", l->pie);
+    return 1;
+  }
+  palabra p;
+  palabra_de_celda(l->celdas[DATO_PASADA], 0, l->linea_fila, &p);
+  if (!l->celdas[DATO_PASADA][0] || p.tipo != PALABRA) return 0;
+  l->linea_pie = l->linea_fila;
+  memcpy(l->pie, l->celdas[DATO_PASADA], sizeof l->pie);
+  return 1;
+}
+
 /* One fish from the row's cells. */
 static void lee_fila(lector_tabla* l) {
   if (l->vacia) {
@@ -269,6 +287,7 @@ static void lee_fila(lector_tabla* l) {
     rechaza_tabla(l, l->extra, "%s esta fuera de las columnas de la cabecera", l->texto_extra);
     return;
   }
+  if (es_pie(l)) return;
   if (!fila_elegida(l)) return;
   for (int k = DATO_PASADA; k <= DATO_CLASE; k++)
     if (l->indice[k] >= 0 && !l->celdas[k][0]) {

@@ -52,6 +52,11 @@ TEST(TablaDatos, ColumnsAreFoundByNameWhateverTheirOrderSpellingAndEncoding) {
   EXPECT_EQ(t.d.filas_vacias, 1);
 }
 
+TEST(TablaDatos, AFooterRowEndsTheFishAsInAFileOfWords) {
+  Tabla t("Pasada\tLongitud\tPeso\n1\t2\t3\n\nTotal\t1 pez\n");
+  EXPECT_EQ(t.n, 1) << t.mensaje;
+}
+
 TEST(TablaDatos, ATableWithoutClassesServesTheLoaderThatSetsThem) {
   Tabla sin("Pasada,Longitud,Peso\n1,12.5,7\n", 1);
   EXPECT_EQ(sin.n, LECTURA_RECHAZADA);
@@ -108,6 +113,8 @@ TEST(TablaDatos, EveryRefusalNamesLineColumnAndCell) {
       {"Pasada;Longitud;Peso;Edad\n1;2;3;99\n", "<Linea 2, columna Edad: \xab" "99\xbb: se espera un entero de 0 a 98>"},
       {"Pasada;Longitud;Peso\n1;2;3;;7\n",
        "<Linea 2, columna 5: \xab" "7\xbb esta fuera de las columnas de la cabecera>"},
+      {"Pasada;Longitud;Peso\n1;2;3\nRemanso;;\n1;2;3\n",
+       "<Linea 3, columna Pasada: texto inesperado \xabRemanso\xbb; siguen mas registros>"},
       {"Tramo;Pasada;Longitud;Peso\n;1;2;3\n", "<Linea 2, columna Tramo: celda vacia>"},
       {"Pasada;Longitud;Peso;Talla\n1;2;3;4\n",
        "<Linea 1, columna 4: \xabTalla\xbb repite la columna Longitud>"},
