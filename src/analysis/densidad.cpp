@@ -59,17 +59,24 @@ static int clases_en_ranuras(int nclases) {
   return nclases < 0 ? 0 : (nclases > RANURAS - 1 ? RANURAS - 1 : nclases);
 }
 
-void filas_densidad(const float* N, const float* R, const int* clases, const float* pesos, int n,
-                    int nclases, int npasadas, fila_densidad* por_clases,
-                    fila_densidad* por_frecuencias, float* frecuencia) {
-  int nc = clases_en_ranuras(nclases);
-  int capturados[RANURAS] = {0};
-  float suma_pesos[RANURAS] = {0};
+/* Fish and grams caught in each class 0..nc-1. */
+static void captura_por_clase(const int* clases, const float* pesos, int n, int nc,
+                              int* capturados, float* suma_pesos) {
+  for (int j = 0; j < nc; j++) capturados[j] = 0, suma_pesos[j] = 0;
   for (int i = 0; i < n; i++)
     if (clases[i] >= 0 && clases[i] < nc) {
       capturados[clases[i]]++;
       suma_pesos[clases[i]] += pesos[i];
     }
+}
+
+void filas_densidad(const float* N, const float* R, const int* clases, const float* pesos, int n,
+                    int nclases, int npasadas, fila_densidad* por_clases,
+                    fila_densidad* por_frecuencias, float* frecuencia) {
+  int nc = clases_en_ranuras(nclases);
+  int capturados[RANURAS];
+  float suma_pesos[RANURAS];
+  captura_por_clase(clases, pesos, n, nc, capturados, suma_pesos);
   int total_valido = fiable(R[nc], N[nc], npasadas);
   fila_densidad tc = fila(0, 0, 0), tf = fila(0, 0, 0);
   float biomasa_capturada = 0;

@@ -328,6 +328,22 @@ static int ultima_clase(int k, float* limites, float lmax) {
   }
 }
 
+/* A restart: the histogram without markers and the limits table emptied. */
+static void borra_intervalos(BITMAP* marcas, BITMAP* limpio) {
+  blit(limpio, screen, 0, 0, HIST_X, HIST_Y, HIST_ANCHO, HIST_ALTO);
+  blit(limpio, marcas, 0, 0, 0, 0, HIST_ANCHO, HIST_ALTO);
+  rectfill(screen, 70, 360, 470, 550, gris_pagina());
+}
+
+/* The limit typed at table row p is not taken: its cell is emptied and the
+   histogram loses its marker; `avisa` says why (not above the last limit). */
+static void deja_limite(int p, int avisa, BITMAP* marcas) {
+  int t = paso_filas();
+  if (avisa) mensaje_clases("<Inserte un intervalo superior al anterior>");
+  rectfill(screen, 316, TABLA_Y + p * t + 1, 459, TABLA_Y + (p + 1) * t - 1, gris_pagina());
+  blit(marcas, screen, 0, 0, HIST_X, HIST_Y, HIST_ANCHO, HIST_ALTO);
+}
+
 /* Asks for the classes' upper limits until every fish has a class; returns
    the number of classes, 0 on ESC. */
 static int entra_intervalos(int* clases, const float* longitudes, int n, float escala,
@@ -341,9 +357,7 @@ static int entra_intervalos(int* clases, const float* longitudes, int n, float e
   limites[0] = 0;
   while (asignados < n) {
     if (respuesta == LIMITE_REINICIA) {
-      blit(limpio, screen, 0, 0, HIST_X, HIST_Y, HIST_ANCHO, HIST_ALTO);
-      blit(limpio, marcas, 0, 0, 0, 0, HIST_ANCHO, HIST_ALTO);
-      rectfill(screen, 70, 360, 470, 550, gris_pagina());
+      borra_intervalos(marcas, limpio);
       asignados = 0;
       k = 1;
     }
@@ -354,14 +368,12 @@ static int entra_intervalos(int* clases, const float* longitudes, int n, float e
       asigna(clases, longitudes, n, limites, k, 1);
       return k;
     }
-    int p = filas_entrada(k, limites), t = paso_filas();
+    int p = filas_entrada(k, limites);
     float valor = 0;
     respuesta = pide_limite(p, escala, marcas, &valor);
     if (respuesta == LIMITE_CANCELA) return 0;
     if (respuesta == LIMITE_REINICIA || !(valor > limites[k - 1])) {
-      if (respuesta != LIMITE_REINICIA) mensaje_clases("<Inserte un intervalo superior al anterior>");
-      rectfill(screen, 316, TABLA_Y + p * t + 1, 459, TABLA_Y + (p + 1) * t - 1, gris_pagina());
-      blit(marcas, screen, 0, 0, HIST_X, HIST_Y, HIST_ANCHO, HIST_ALTO);  // no marker for a refused value
+      deja_limite(p, respuesta != LIMITE_REINICIA, marcas);
       continue;
     }
     blit(screen, marcas, HIST_X, HIST_Y, 0, 0, HIST_ANCHO, HIST_ALTO);
