@@ -16,7 +16,8 @@ trap 'rm -rf "$carpeta"' EXIT
 mkdir "$carpeta/datos" "$carpeta/informes"
 
 # Every class depletes over the three passes (about half caught in the
-# first); lengths grow with the class, weights about 0.01 L^3.
+# first); mean lengths follow a growth curve that slows with age, as fish
+# do (so Walford's line meets y = x), weights about 0.01 L^3.
 for i in $(seq 1 "$ficheros"); do
   awk -v semilla="$i" 'BEGIN {
     srand(semilla)
@@ -25,7 +26,7 @@ for i in $(seq 1 "$ficheros"); do
       for (f = 0; f < 50; f++) {
         u = rand()
         p = u < 0.5 ? 1 : (u < 0.8 ? 2 : 3)
-        l = 5 + 4 * c + 3 * rand()
+        l = 35 * (1 - exp(-0.35 * (c + 0.5))) + 3 * rand()
         printf "%d %.1f %.2f %d\n", p, l, 0.0101 * l * l * l * (0.9 + 0.2 * rand()), c
       }
   }' > "$carpeta/datos/tramo$i.txt"
