@@ -30,11 +30,13 @@ endforeach()
 
 # Starting from nothing makes the result depend only on the inputs; -s1
 # drops dates, source paths and the grabber info object, which would
-# otherwise differ between builds and take an index of its own.
+# otherwise differ between builds and take an index of its own. -c1
+# compresses each object on its own, so the batch command reaches its fonts
+# without unpacking them again for every font it asks for.
 file(REMOVE ${SALIDA})
 
 function(ejecutar_dat)
-  execute_process(COMMAND ${DAT} ${SALIDA} -n0 -s1 -c2 ${ARGN}
+  execute_process(COMMAND ${DAT} ${SALIDA} -n0 -s1 -c1 ${ARGN}
     RESULT_VARIABLE resultado OUTPUT_VARIABLE salida ERROR_VARIABLE salida)
   if(NOT resultado EQUAL 0)
     file(REMOVE ${SALIDA})
