@@ -56,6 +56,10 @@ struct pasos_informe {
      typed, 0 when given up; NULL gives mode 2's growth step up. */
   int (*pide_linf)(const int* clases, const float* longitudes, int nfish, int nclases,
                    float* linf, float* meses) = nullptr;
+  /* Passes fished, when the survey's last passes caught nothing and so left
+     no fish in the data; 0 (or fewer than the highest pass present) takes
+     the highest pass present. */
+  int pasadas = 0;
 };
 
 /* Both names are the same existing file (a report must never replace its data). */

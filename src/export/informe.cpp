@@ -551,6 +551,7 @@ int escribe_informe(informe* inf, int* pasadas, float* longitudes, float* pesos,
                     int n, const pasos_informe* p) {
   muestra_informe s = {pasadas, longitudes, pesos, clases, n, numero_clases(clases, n),
                        calculo_pasadas(pasadas, n)};
+  if (p->pasadas > s.k) s.k = p->pasadas;
   if (s.nclases > MAX_CLASES || s.k > MAX_PASADAS) return INFORME_FUERA_DE_LIMITES;
   medias_muestra m = calcula_medias(clases, longitudes, pesos, n, s.nclases);
   escribe_indice(inf);

@@ -54,6 +54,10 @@ static const char AYUDA[] =
     "  --especie NOMBRE  toma solo los peces de esa especie (columna Especie)\n"
     "  --comprobar       no escribe nada: muestra lo leido de DATOS (columnas,\n"
     "                    peces por pasada y clase, R) y sale con 0 si se carga\n"
+    "  --pasadas K       numero de pasadas pescadas, de 1 a 20, si las ultimas no\n"
+    "                    capturaron nada (y por eso no aparecen en los datos); no\n"
+    "                    puede ser menor que la pasada mas alta de los datos. Sin\n"
+    "                    ella se toma la pasada mas alta de los datos\n"
     "  --help            muestra esta ayuda\n"
     "\n"
     "INFORME solo sustituye a un informe anterior: un fichero existente que no lo\n"
@@ -77,6 +81,7 @@ struct peticion {
   const char* limites; /* the list as typed, NULL without --limites */
   eleccion_datos eleccion; /* --tramo and --especie, NULL when not given */
   int comprobar;       /* --comprobar: only DATOS, nothing written */
+  int pasadas;         /* passes fished, 0: the highest pass in the data */
 };
 
 static void rechaza(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
@@ -139,6 +144,13 @@ static int lee_opcion(int argc, char** argv, int* i, peticion* p) {
     if (!*v || !opcion_numerica("--meses", v, &p->meses)) return 0;
     if (p->meses <= 12) return 1;
     rechaza("--meses: %s supera los 12 meses", v);
+    return 0;
+  }
+  if ((v = valor_de(argc, argv, i, "--pasadas"))) {
+    if (!*v) return 0;
+    p->pasadas = numero_de_pasadas(v);
+    if (p->pasadas) return 1;
+    rechaza("--pasadas: '%s' no es un numero de pasadas (de 1 a %d)", v, MAX_PASADAS);
     return 0;
   }
   if ((v = valor_de(argc, argv, i, "--limites"))) {
@@ -343,6 +355,7 @@ static int escribe(const peticion* p, int* pasadas, float* longitudes, float* pe
     return SALIDA_DATOS;
   }
   pasos_informe pasos = {1, nullptr, nullptr, 1};  // the values are set above
+  pasos.pasadas = p->pasadas;
   int hasta = escribe_informe(&inf, pasadas, longitudes, pesos, clases, n, &pasos);
   if (hasta == INFORME_FUERA_DE_LIMITES) {
     informe_descarta(&inf);
@@ -394,6 +407,11 @@ int main(int argc, char** argv) {
   int con_clases = 0;
   int n = lee_datos(&p, pasadas, longitudes, pesos, clases, &d, &con_clases);
   if (n == 0) return SALIDA_DATOS;
+  int mayor = calculo_pasadas(pasadas, n);
+  if (p.pasadas && p.pasadas < mayor) {  // its fish would count in no pass
+    rechaza("--pasadas %d: %s tiene peces de la pasada %d", p.pasadas, p.datos, mayor);
+    return SALIDA_DATOS;
+  }
   if (p.comprobar) {
     comprueba_muestra(p.datos, &d, pasadas, longitudes, pesos, con_clases ? clases : nullptr, n);
     return 0;

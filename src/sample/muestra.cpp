@@ -15,6 +15,16 @@ int calculo_pasadas(const int* pasadas, int n) {
   return mayor;
 }
 
+int numero_de_pasadas(const char* texto) {
+  const char* p = texto;
+  while (*p == ' ') p++;
+  int k = 0;
+  for (; *p >= '0' && *p <= '9'; p++)
+    if ((k = k * 10 + (*p - '0')) > MAX_PASADAS) return 0;
+  while (*p == ' ') p++;
+  return *p == 0 ? k : 0;
+}
+
 float longitud_mayor(const float* longitudes, int n) {
   float mayor = 0;  // lengths at or below 0, and not-a-number, never raise it
   for (int i = 0; i < n; i++)

@@ -13,6 +13,9 @@ const int NUM_EJEMPLO = 38;   /* fish of the built-in example */
 
 int numero_clases(const int* clases, int n);     /* highest class present + 1 (1 for an empty sample) */
 int calculo_pasadas(const int* pasadas, int n);  /* highest pass present, 0 when none is positive */
+/* The passes fished as typed ("4", blanks around it allowed): 1..MAX_PASADAS,
+   or 0 when the text is no such whole number. */
+int numero_de_pasadas(const char* texto);
 float longitud_mayor(const float* longitudes, int n); /* longest fish, cm; 0 when none is longer than 0 */
 
 /* Copies the built-in example into the caller's four arrays of NUM_EJEMPLO. */

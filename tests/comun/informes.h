@@ -5,6 +5,7 @@
 
 #include <dirent.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -91,6 +92,18 @@ inline void comprueba_imagenes_tramo1(const std::string& carpeta) {
     EXPECT_EQ(w, i.ancho) << i.nombre;
     EXPECT_EQ(h, i.alto) << i.nombre;
   }
+}
+
+/* Runs a shell command line with its standard output and error sent to
+   files, read back into salida and errores; its exit status, -1 when it
+   did not exit. */
+inline int ejecuta_orden(const std::string& orden, std::string* salida, std::string* errores) {
+  int estado = system((orden + " >salida.out 2>errores.out").c_str());
+  *salida = lee_todo("salida.out");
+  *errores = lee_todo("errores.out");
+  remove("salida.out");
+  remove("errores.out");
+  return WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
 }
 
 /* Runs the test in a fresh folder of its own, removed afterwards. */

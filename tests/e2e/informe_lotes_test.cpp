@@ -25,14 +25,8 @@ class Lotes : public ::testing::Test {
      variables of `entorno` ("NAME=value ..."); its exit status. */
   int ejecuta(const std::string& argumentos, const std::string& programa = PROGRAMA_INFORME,
               const std::string& entorno = "") {
-    std::string orden = "env -u DISPLAY " + entorno + " " + programa + " " + argumentos +
-                        " >salida.out 2>errores.out";
-    int estado = system(orden.c_str());
-    salida = lee_todo("salida.out");
-    errores = lee_todo("errores.out");
-    remove("salida.out");
-    remove("errores.out");
-    return WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
+    return ejecuta_orden("env -u DISPLAY " + entorno + " " + programa + " " + argumentos, &salida,
+                         &errores);
   }
   std::string golden(const char* nombre) { return lee_todo(dato_prueba(nombre)); }
   static std::string datos(const char* nombre) { return std::string(DIR_DATOS) + "/" + nombre; }
