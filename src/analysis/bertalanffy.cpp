@@ -182,34 +182,37 @@ static curva_crecimiento curva_de(const bertalanffy_muestra* r) {
 
 static void borra(const int* r) { rectfill(screen, r[0], r[1], r[2], r[3], gris_pagina()); }
 
-/* A number entry line at (145, y). Values above `maximo` (maximo < 0: no
-   limit) are wiped at ENTER and the entry goes on. Returns 1 on ENTER, 0 on
-   ESC (c_esc then holds ESC). */
-static int pide_numero(campo_numero* c, const char* prompt, int y, const int* zona, float maximo) {
-  numero_vacia(c);
-  for (;;) {
-    int t = lee_tecla();
-    if (t == TECLA_ESC) {
-      c_esc = TECLA_ESC;
-      return 0;
-    }
-    if (es_enter(t)) {
-      if (maximo < 0 || c->valor <= maximo) return 1;
-      numero_vacia(c);
-      borra(zona);
-      texto(screen, FUENTE_TITULO, ENTRADA_X, y, negro(), "%s         ", prompt);
-      continue;
-    }
-    int cambio = numero_tecla(c, t);
-    if (cambio == NUMERO_CAMBIA) {
-      char eco[64];
-      snprintf(eco, sizeof eco, "%s %s", prompt, numero_formato(c));
-      texto(screen, FUENTE_TITULO, ENTRADA_X, y, negro(), eco, c->valor);
-    } else if (cambio == NUMERO_BORRADO) {
-      borra(zona);
-      texto(screen, FUENTE_TITULO, ENTRADA_X, y, negro(), "%s", prompt);
-    }
+/* A number entry line at (145, y): its prompt, and the zone it erases. */
+struct linea_numero {
+  const char* prompt;
+  int y;
+  const int* zona;
+};
+
+static void eco_linea(void* datos, const campo_numero* c, int, int cambio) {
+  const linea_numero* l = (const linea_numero*)datos;
+  if (cambio == NUMERO_CAMBIA) {
+    char eco[64];
+    snprintf(eco, sizeof eco, "%s %s", l->prompt, numero_formato(c));
+    texto(screen, FUENTE_TITULO, ENTRADA_X, l->y, negro(), eco, c->valor);
+  } else if (cambio == NUMERO_BORRADO) {
+    borra(l->zona);
+    texto(screen, FUENTE_TITULO, ENTRADA_X, l->y, negro(), "%s", l->prompt);
   }
+}
+
+static void rechazo_linea(void* datos) {
+  const linea_numero* l = (const linea_numero*)datos;
+  borra(l->zona);
+  texto(screen, FUENTE_TITULO, ENTRADA_X, l->y, negro(), "%s         ", l->prompt);
+}
+
+/* Values above `maximo` (maximo < 0: no limit) are wiped at ENTER and the
+   entry goes on. Returns 1 on ENTER, 0 on ESC (c_esc then holds ESC). */
+static int pide_numero(campo_numero* c, const char* prompt, int y, const int* zona, float maximo) {
+  linea_numero l = {prompt, y, zona};
+  uso_numero u = {eco_linea, &l, 0, 0, maximo, rechazo_linea};
+  return lee_numero(c, &u) == NUMERO_ENTER;
 }
 
 static int pide_linf(campo_numero* c) { return pide_numero(c, PIDE_LINF, LINF_Y, BORRA_LINF, -1); }

@@ -208,25 +208,20 @@ static void dibuja_pregunta(int i, const campo_numero* c, int con_valor) {
 
 /* Reads measure i key by key. Returns 1 when left with ESC; the value typed
    so far is kept on both ways out. */
+/* The prompt shows the value once a key other than BACKSPACE has come: a key
+   the field ignores still echoes it, so the user sees what ENTER would store. */
+static void eco_medida(void* datos, const campo_numero* c, int, int cambio) {
+  dibuja_pregunta(*(const int*)datos, c, cambio != NUMERO_BORRADO);
+}
+
 static int entrada_medida(int i) {
   campo_numero c;
-  numero_vacia(&c);
-  int con_valor = 0;
-  for (;;) {
-    dibuja_pregunta(i, &c, con_valor);
-    int t = lee_tecla();
-    if (t == TECLA_ESC || es_enter(t)) *medida(i) = c.valor;
-    if (t == TECLA_ESC) {
-      c_esc = TECLA_ESC;  // the program ends: the prompt may stay
-      return 1;
-    }
-    if (es_enter(t)) {
-      limpia_area();
-      return 0;
-    }
-    // a key the field ignores still echoes the value, so the user sees what ENTER would store
-    con_valor = numero_tecla(&c, t) != NUMERO_BORRADO;
-  }
+  uso_numero u = {eco_medida, &i, 1, 0, -1, nullptr};
+  int fin = lee_numero(&c, &u);
+  *medida(i) = c.valor;
+  if (fin == NUMERO_ESC) return 1;  // the program ends: the prompt may stay
+  limpia_area();
+  return 0;
 }
 
 /* "Unidades de medida" until "Calcular"; returns 1 when left with ESC. */

@@ -271,24 +271,35 @@ static void marca(float valor, float escala) {
   }
 }
 
+/* The cell of table row p and the histogram's marker while a limit is typed. */
+struct celda_limite {
+  int p;
+  float escala;
+  BITMAP* marcas;
+};
+
+static void eco_limite(void* datos, const campo_numero* c, int tecla, int cambio) {
+  const celda_limite* l = (const celda_limite*)datos;
+  // the value shows from its first digit on; a point alone changes nothing seen
+  if (cambio == NUMERO_IGNORADA || es_punto_decimal(tecla)) return;
+  int t = paso_filas(), y = TABLA_Y + l->p * t;
+  rectfill(screen, 316, y + 1, 459, y + t - 1, blanco());
+  if (cambio == NUMERO_CAMBIA)
+    texto_centrado(screen, FUENTE_CELDAS, X_SUPERIOR, y + 5, azul_entrada(), numero_formato(c), c->valor);
+  blit(l->marcas, screen, 0, 0, HIST_X, HIST_Y, HIST_ANCHO, HIST_ALTO);
+  if (cambio == NUMERO_CAMBIA) marca(c->valor, l->escala);
+}
+
 /* Reads the upper limit of the class in row p into *valor. */
 static int pide_limite(int p, float escala, BITMAP* marcas, float* valor) {
-  int t = paso_filas(), y = TABLA_Y + p * t;
+  celda_limite l = {p, escala, marcas};
+  uso_numero u = {eco_limite, &l, 0, 'h', -1, nullptr};
   campo_numero c;
-  numero_vacia(&c);
-  for (;;) {
-    int tecla = lee_tecla(), fin = fin_de_entrada(tecla);
-    if (fin == LIMITE_ACEPTA) *valor = c.valor;
-    if (fin != LIMITE_SIGUE) return fin;
-    int cambio = numero_tecla(&c, tecla);
-    // the value shows from its first digit on; a point alone changes nothing seen
-    if (cambio == NUMERO_IGNORADA || es_punto_decimal(tecla)) continue;
-    rectfill(screen, 316, y + 1, 459, y + t - 1, blanco());
-    if (cambio == NUMERO_CAMBIA)
-      texto_centrado(screen, FUENTE_CELDAS, X_SUPERIOR, y + 5, azul_entrada(), numero_formato(&c), c.valor);
-    blit(marcas, screen, 0, 0, HIST_X, HIST_Y, HIST_ANCHO, HIST_ALTO);
-    if (cambio == NUMERO_CAMBIA) marca(c.valor, escala);
-  }
+  int fin = lee_numero(&c, &u);
+  if (fin == NUMERO_ESC) return LIMITE_CANCELA;
+  if (fin == NUMERO_OTRA) return LIMITE_REINICIA;
+  *valor = c.valor;
+  return LIMITE_ACEPTA;
 }
 
 int asigna_intervalo(int* clases, const float* longitudes, int n, float inferior,

@@ -105,3 +105,23 @@ int campo_nombre(char* nombre, int capacidad, const estilo_nombre* e, int primer
   }
   return 1;
 }
+
+int lee_numero(campo_numero* c, const uso_numero* u) {
+  numero_vacia(c);
+  if (u->eco_inicial) u->eco(u->datos, c, 0, NUMERO_BORRADO);
+  for (;;) {
+    int tecla = lee_tecla();
+    if (tecla == TECLA_ESC) {
+      c_esc = TECLA_ESC;
+      return NUMERO_ESC;
+    }
+    if (u->tecla_fin && ascii(tecla) == u->tecla_fin) return NUMERO_OTRA;
+    if (es_enter(tecla)) {
+      if (u->maximo < 0 || c->valor <= u->maximo) return NUMERO_ENTER;
+      numero_vacia(c);
+      u->rechazo(u->datos);
+      continue;
+    }
+    u->eco(u->datos, c, tecla, numero_tecla(c, tecla));
+  }
+}

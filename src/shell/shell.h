@@ -130,6 +130,21 @@ void numero_vacia(campo_numero* c);
 int numero_tecla(campo_numero* c, int tecla);    /* feeds one key; NUMERO_* */
 int es_punto_decimal(int tecla);  /* '.', or ',' of a Spanish keypad's decimal key */
 const char* numero_formato(const campo_numero* c); /* "%.0f", "%.1f" or "%.2f" for the echo */
+/* How one screen's number field shows itself and where it stops. */
+struct uso_numero {
+  /* Shows the field after a key it took or ignored (cambio: NUMERO_*). */
+  void (*eco)(void* datos, const campo_numero* c, int tecla, int cambio);
+  void* datos;
+  int eco_inicial;   /* eco runs once before the first key, as for a cleared field */
+  int tecla_fin;     /* an ASCII key that ends the field besides ENTER and ESC; 0 for none */
+  float maximo;      /* ENTER with a value above it empties the field and goes on; < 0: no limit */
+  void (*rechazo)(void* datos); /* shows the emptied field after such an ENTER */
+};
+const int NUMERO_ENTER = 1;  /* lee_numero's results: how the field ended */
+const int NUMERO_ESC = 2;    /* c_esc then holds ESC */
+const int NUMERO_OTRA = 3;   /* the screen's own key, tecla_fin */
+/* Empties the field and reads keys into it until one ends it; NUMERO_*. */
+int lee_numero(campo_numero* c, const uso_numero* u);
 
 /* ---- File-name field ---- */
 /* Where and how a file-name field echoes itself. */
