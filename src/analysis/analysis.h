@@ -114,7 +114,12 @@ int estimacion_valida(float R, int npasadas); /* 0 < R < (npasadas-1)/2, in sing
 extern float Suptramo;  /* surface of the reach, m2; 0 = not given */
 extern float Voltramo;  /* volume of the reach, m3; 0 = not given */
 extern float mltramo;   /* length of the reach, linear metres; 0 = not given */
+/* The density screen from R and N as Calculo_R_N leaves them, and Nclas. */
 void densidad_biomasa(float* N, float* R, int* clases, float* pesos, int n, int nclases, int npasadas);
+/* The density screen from an estimate (struct declared below). */
+struct poblacion_muestra;
+void densidad_de_poblacion(const poblacion_muestra* p, const int* clases, const float* pesos,
+                           int n);
 int densidad_biomasa_devuelve(); /* the measure menu alone; 1 when left with ESC */
 /* One row of a density block: the fish counted and the grams they weigh;
    sustituida when the catch stands in for an estimate that failed. */

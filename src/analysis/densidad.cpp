@@ -70,14 +70,32 @@ static void captura_por_clase(const int* clases, const float* pesos, int n, int 
     }
 }
 
-void filas_densidad(const float* N, const float* R, const int* clases, const float* pesos, int n,
-                    int nclases, int npasadas, fila_densidad* por_clases,
-                    fila_densidad* por_frecuencias, float* frecuencia) {
-  int nc = clases_en_ranuras(nclases);
+/* The estimate the rows read: for each group whether it has one, and its N
+   to be rounded up; the whole sample's N shared out by frequency. */
+struct estimado_densidad {
+  const int* existe;
+  const float* N;
+  const float* Nclas;
+};
+
+/* One class's row "por clases": its rounded N, or its catch without estimate. */
+static fila_densidad fila_por_clases(const estimado_densidad* e, int j, int c, float peso_medio) {
+  float capturada = c * peso_medio;
+  if (e->existe[j]) {
+    int peces = entero_arriba(e->N[j]);
+    return fila(peces, peces * peso_medio, 0);
+  }
+  // an empty class keeps the estimator's figure, which is no estimate at all
+  return c == 0 ? fila(entero_arriba(e->N[j]), capturada, 0) : fila(c, capturada, 1);
+}
+
+static void filas_de(const estimado_densidad* e, const int* clases, const float* pesos, int n,
+                     int nc, fila_densidad* por_clases, fila_densidad* por_frecuencias,
+                     float* frecuencia) {
   int capturados[RANURAS];
   float suma_pesos[RANURAS];
   captura_por_clase(clases, pesos, n, nc, capturados, suma_pesos);
-  int total_valido = fiable(R[nc], N[nc], npasadas);
+  int total_valido = e->existe[nc];
   fila_densidad tc = fila(0, 0, 0), tf = fila(0, 0, 0);
   float biomasa_capturada = 0;
   for (int j = 0; j < nc; j++) {
@@ -85,19 +103,9 @@ void filas_densidad(const float* N, const float* R, const int* clases, const flo
     float peso_medio = c > 0 ? suma_pesos[j] / c : 0;
     float capturada = c * peso_medio;
     frecuencia[j] = n > 0 ? (float)c / n : 0;
-    if (fiable(R[j], N[j], npasadas)) {
-      int e = entero_arriba(N[j]);
-      por_clases[j] = fila(e, e * peso_medio, 0);
-    } else {
-      // an empty class keeps the estimator's figure, which is no estimate at all
-      por_clases[j] = c == 0 ? fila(entero_arriba(N[j]), capturada, 0) : fila(c, capturada, 1);
-    }
-    if (total_valido) {
-      int e = entero_arriba(Nclas[j]);
-      por_frecuencias[j] = fila(e, e * peso_medio, 0);
-    } else {
-      por_frecuencias[j] = fila(c, capturada, 1);
-    }
+    por_clases[j] = fila_por_clases(e, j, c, peso_medio);
+    int parte = entero_arriba(e->Nclas[j]);
+    por_frecuencias[j] = total_valido ? fila(parte, parte * peso_medio, 0) : fila(c, capturada, 1);
     biomasa_capturada += capturada;
     tc.peces += por_clases[j].peces;
     tc.biomasa += por_clases[j].biomasa;
@@ -105,8 +113,17 @@ void filas_densidad(const float* N, const float* R, const int* clases, const flo
     tf.biomasa += por_frecuencias[j].biomasa;
   }
   por_clases[nc] = tc;
-  por_frecuencias[nc] = total_valido ? fila(entero_arriba(N[nc]), tf.biomasa, 0)
+  por_frecuencias[nc] = total_valido ? fila(entero_arriba(e->N[nc]), tf.biomasa, 0)
                                      : fila(n, biomasa_capturada, 1);
+}
+
+void filas_densidad(const float* N, const float* R, const int* clases, const float* pesos, int n,
+                    int nclases, int npasadas, fila_densidad* por_clases,
+                    fila_densidad* por_frecuencias, float* frecuencia) {
+  int nc = clases_en_ranuras(nclases), existe[RANURAS];
+  for (int j = 0; j <= nc; j++) existe[j] = fiable(R[j], N[j], npasadas);
+  estimado_densidad e = {existe, N, Nclas};
+  filas_de(&e, clases, pesos, n, nc, por_clases, por_frecuencias, frecuencia);
 }
 
 /* ---- The report's three blocks as a value ---- */
@@ -420,8 +437,9 @@ static void sin_medidas() {
   c_esc = lee_tecla();
 }
 
-void densidad_biomasa(float* N, float* R, int* clases, float* pesos, int n, int nclases,
-                      int npasadas) {
+/* The measure menu, then the blocks of the estimate e. */
+static void pantalla_densidad(const estimado_densidad* e, const int* clases, const float* pesos,
+                              int n, int nclases) {
   Suptramo = Voltramo = mltramo = 0;
   if (pide_medidas()) return;
   marco("Densidad y Biomasa");
@@ -432,9 +450,29 @@ void densidad_biomasa(float* N, float* R, int* clases, float* pesos, int n, int 
   limpia_area();
   fila_densidad por_clases[RANURAS], por_frecuencias[RANURAS];
   float frecuencia[RANURAS];
-  filas_densidad(N, R, clases, pesos, n, nclases, npasadas, por_clases, por_frecuencias,
-                 frecuencia);
-  muestra_resultados(clases_en_ranuras(nclases), por_clases, por_frecuencias, frecuencia);
+  int nc = clases_en_ranuras(nclases);
+  filas_de(e, clases, pesos, n, nc, por_clases, por_frecuencias, frecuencia);
+  muestra_resultados(nc, por_clases, por_frecuencias, frecuencia);
+}
+
+void densidad_biomasa(float* N, float* R, int* clases, float* pesos, int n, int nclases,
+                      int npasadas) {
+  int nc = clases_en_ranuras(nclases), existe[RANURAS];
+  for (int j = 0; j <= nc; j++) existe[j] = fiable(R[j], N[j], npasadas);
+  estimado_densidad e = {existe, N, Nclas};
+  pantalla_densidad(&e, clases, pesos, n, nclases);
+}
+
+void densidad_de_poblacion(const poblacion_muestra* p, const int* clases, const float* pesos,
+                           int n) {
+  int nc = clases_en_ranuras(p->nclases), existe[RANURAS] = {0};
+  float N[RANURAS] = {0};
+  for (int j = 0; p->dentro_de_limites && j <= nc; j++) {
+    existe[j] = p->g[j].existe;
+    N[j] = existe[j] ? (float)p->g[j].N_red : 0;
+  }
+  estimado_densidad e = {existe, N, p->Nclas};
+  pantalla_densidad(&e, clases, pesos, n, p->nclases);
 }
 
 int densidad_biomasa_devuelve() { return pide_medidas(); }

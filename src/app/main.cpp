@@ -6,17 +6,13 @@
 #include "sample.h"
 #include "shell.h"
 
-/* The current sample and the estimator's two result arrays for the
-   density screen, owned here for the whole run. */
+/* The current sample, owned here for the whole run. */
 struct muestra_actual {
   int* pasadas;
   float* longitudes;
   float* pesos;
   int* clases;
 };
-
-static float R_densidad[100];
-static float N_densidad[200];
 
 static void frecuencias(const muestra_actual* m, int n, int nclases) {
   calculo_frecuencias(m->clases, n, nclases);
@@ -31,9 +27,10 @@ static void medias(const muestra_actual* m, int n, int nclases) {
 }
 
 static void densidad(const muestra_actual* m, int n, int nclases) {
-  int npasadas = calculo_pasadas(m->pasadas, n);
-  Calculo_R_N(m->clases, m->pasadas, n, nclases, npasadas, R_densidad, N_densidad);
-  densidad_biomasa(N_densidad, R_densidad, m->clases, m->pesos, n, nclases, npasadas);
+  poblacion_muestra p = calcula_poblacion(m->clases, m->pasadas, n, nclases,
+                                          calculo_pasadas(m->pasadas, n));
+  publica_poblacion(&p);
+  densidad_de_poblacion(&p, m->clases, m->pesos, n);
 }
 
 static void biometria(const muestra_actual* m, int n, int) {
