@@ -343,16 +343,27 @@ struct lugar_parametros {
 static lugar_parametros lugar_pantalla() {
   int w = SCREEN_W, h = SCREEN_H, mitad = ancho(FUENTE_TITULO, "Peso=a*Longitud") / 2;
   int y0 = h / 2 + 40 + (h / 2 - 150) / 2, x = w / 4 - mitad - 90;
-  lugar_parametros l = {w / 4 - 90, y0, x, y0 + 40, x, y0 + 60, x, y0 + 85,
-                        w / 4 - mitad + 20, y0 + 60, FUENTE_CABECERA, 0, 1,
-                        y0 + 40, x, y0 + 85};
+  lugar_parametros l = {};
+  l.formula_x = w / 4 - 90, l.formula_y = y0;
+  l.a_x = x, l.a_y = y0 + 40;
+  l.b_x = x, l.b_y = y0 + 60;
+  l.r_x = x, l.r_y = y0 + 85;
+  l.fc_x = w / 4 - mitad + 20, l.fc_y = y0 + 60;
+  l.fc_fuente = FUENTE_CABECERA, l.fc_baja = 0, l.con_unidad = 1;
+  l.aviso_y = y0 + 40, l.solo_fc_x = x, l.solo_fc_y = y0 + 85;
   return l;
 }
 
 static lugar_parametros lugar_imagen() {
   int mitad = ancho(FUENTE_TITULO, "Peso=a*Longitud") / 2;
-  lugar_parametros l = {250, 415, 250 - mitad, 455, 250 - mitad, 475, 330 - mitad, 455,
-                        330 - mitad, 475, FUENTE_CELDAS, 2, 0, 450, 250 - mitad, 490};
+  lugar_parametros l = {};
+  l.formula_x = 250, l.formula_y = 415;
+  l.a_x = 250 - mitad, l.a_y = 455;
+  l.b_x = 250 - mitad, l.b_y = 475;
+  l.r_x = 330 - mitad, l.r_y = 455;
+  l.fc_x = 330 - mitad, l.fc_y = 475;
+  l.fc_fuente = FUENTE_CELDAS, l.fc_baja = 2, l.con_unidad = 0;
+  l.aviso_y = 450, l.solo_fc_x = 250 - mitad, l.solo_fc_y = 490;
   return l;
 }
 

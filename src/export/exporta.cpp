@@ -30,11 +30,12 @@ static const char* const SIN_IMAGEN = "<No se puede crear esta imagen del inform
 /* Asks for the report's name; 0 when left with ESC. */
 static int pide_nombre(char* nombre) {
   int w = SCREEN_W, h = SCREEN_H;
-  estilo_nombre e = {"Fichero a generar: %s     ",
-                     w / 2 - 200, h / 2 - 100,
-                     "<Inserte un caracter valido>", w / 2, h / 2, 1,
-                     105, 105, w - 105, h - 105,
-                     0, 0, 0, 0};  // the whole area is repainted before every key anyway
+  estilo_nombre e = {};  // no BACKSPACE area: the whole one is repainted before every key anyway
+  e.eco = "Fichero a generar: %s     ";
+  e.x = w / 2 - 200, e.y = h / 2 - 100;
+  e.aviso = "<Inserte un caracter valido>";
+  e.aviso_x = w / 2, e.aviso_y = h / 2, e.aviso_centrado = 1;
+  e.borra_x1 = 105, e.borra_y1 = 105, e.borra_x2 = w - 105, e.borra_y2 = h - 105;
   marco(TITULO);
   texto(screen, FUENTE_TITULO, w / 2 - 200, h / 2 - 100, negro(), "Fichero a generar:");
   return campo_nombre(nombre, CAPACIDAD_NOMBRE_INFORME, &e, 0);

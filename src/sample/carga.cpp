@@ -22,12 +22,16 @@ static int menor(int a, int b) { return a < b ? a : b; }
 static estilo_nombre estilo_fichero() {
   int h2 = alto(FUENTE_TITULO), h0 = alto(FUENTE_CELDAS);
   int y_aviso = 2 * h2 + 100;
-  estilo_nombre e = {"Fichero: %s    ", X_FICHERO, Y_FICHERO, AVISO_CARACTER,
-                     X_FICHERO, y_aviso, 0,
-                     X_FICHERO, menor(150, y_aviso),
-                     mayor(FIN_AVISO, X_FICHERO + ancho(FUENTE_CELDAS, AVISO_CARACTER)),
-                     mayor(170, y_aviso + h0),
-                     X_FICHERO, Y_FICHERO, FIN_ECO, mayor(130, Y_FICHERO + h2)};
+  estilo_nombre e = {};
+  e.eco = "Fichero: %s    ";
+  e.x = X_FICHERO, e.y = Y_FICHERO;
+  e.aviso = AVISO_CARACTER;
+  e.aviso_x = X_FICHERO, e.aviso_y = y_aviso, e.aviso_centrado = 0;
+  e.borra_x1 = X_FICHERO, e.borra_y1 = menor(150, y_aviso);
+  e.borra_x2 = mayor(FIN_AVISO, X_FICHERO + ancho(FUENTE_CELDAS, AVISO_CARACTER));
+  e.borra_y2 = mayor(170, y_aviso + h0);
+  e.borra_bs_x1 = X_FICHERO, e.borra_bs_y1 = Y_FICHERO;
+  e.borra_bs_x2 = FIN_ECO, e.borra_bs_y2 = mayor(130, Y_FICHERO + h2);
   return e;
 }
 
