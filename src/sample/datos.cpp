@@ -34,16 +34,39 @@ static int separador_del_fichero(FILE* f) {
   return separador_de_tabla(linea, largo);
 }
 
+/* The tab table that was refused, read again as a file of words: the
+   words' sample when they take it, else the table's refusal stands. */
+static int palabras_o_tabla(FILE* f, int con_clases, descripcion_datos* d, int* pasadas,
+                            float* longitudes, float* pesos, int* clases, char* mensaje,
+                            int tam_mensaje) {
+  char mensaje_palabras[LARGO_MENSAJE_LECTURA];
+  int n = lee_palabras(f, con_clases != 0, pasadas, longitudes, pesos, clases, mensaje_palabras,
+                       sizeof mensaje_palabras);
+  if (n == LECTURA_RECHAZADA) return n;
+  memset(d, 0, sizeof *d);
+  d->con_clases = con_clases != 0;
+  if (tam_mensaje > 0) mensaje[0] = 0;
+  return n;
+}
+
 int lee_muestra_descrita(FILE* f, int con_clases, const eleccion_datos* e, descripcion_datos* d,
               int* pasadas, float* longitudes, float* pesos, int* clases, char* mensaje,
               int tam_mensaje) {
   memset(d, 0, sizeof *d);
   if (tam_mensaje > 0) mensaje[0] = 0;
+  long inicio = ftell(f);
   int separador = separador_del_fichero(f);
-  if (separador > 0)
-    return lee_tabla(f, (char)separador, con_clases, e, d, pasadas, longitudes, pesos, clases, mensaje,
-                     tam_mensaje);
-  if (separador < 0 || (e && (e->tramo || e->especie))) {
+  int eligiendo = e && (e->tramo || e->especie);
+  if (separador > 0) {
+    int n = lee_tabla(f, (char)separador, con_clases, e, d, pasadas, longitudes, pesos, clases,
+                      mensaje, tam_mensaje);
+    /* A header of words split by tabs was always a file of words: one that
+       loaded as such (records split by blanks, say) still loads the same. */
+    if (n != LECTURA_RECHAZADA || separador != '\t' || eligiendo || fseek(f, inicio, SEEK_SET) != 0)
+      return n;
+    return palabras_o_tabla(f, con_clases, d, pasadas, longitudes, pesos, clases, mensaje, tam_mensaje);
+  }
+  if (separador < 0 || eligiendo) {
     if (tam_mensaje > 0)
       snprintf(mensaje, (size_t)tam_mensaje, separador < 0 ? "<No se ha podido leer el fichero>" : SIN_COLUMNA,
                e && e->tramo ? "Tramo" : "Especie");

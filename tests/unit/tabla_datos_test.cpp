@@ -72,6 +72,18 @@ TEST(TablaDatos, AHeaderOfWordsIsReadAsBefore) {
   Tabla t("P\tL\tW\tC\n1 27.4 103.41 4\n", 1);
   EXPECT_EQ(t.n, 1);
   EXPECT_FALSE(t.d.tabla);
+  // A tab header that names the columns, over records split by blanks,
+  // loaded as words before tables were read: it still does, with the same
+  // fish.
+  Tabla palabras("Pasada\tLongitud\tPeso\tClase\n1 27.4 103.41 4\n2 5.9 1.75 0\n", 1);
+  ASSERT_EQ(palabras.n, 2) << palabras.mensaje;
+  EXPECT_FALSE(palabras.d.tabla);
+  EXPECT_EQ(palabras.pasadas[1], 2);
+  EXPECT_EQ(palabras.pesos[1], 1.75f);
+  // Refused both ways, the table's message stands.
+  Tabla ninguno("Pasada\tLongitud\tPeso\tClase\n1\t27.4\t\t4\n", 1);
+  EXPECT_EQ(ninguno.n, LECTURA_RECHAZADA);
+  EXPECT_STREQ(ninguno.mensaje, "<Linea 2, columna Peso: celda vacia>");
 }
 
 TEST(TablaDatos, AReachAndSpeciesAreChosenByNameAsTyped) {
