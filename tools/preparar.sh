@@ -14,6 +14,7 @@ paquetes=(
   clang libclang-rt-14-dev
   netpbm  # pnmtopng for the README's screenshots (tools/capturas.sh)
   dpkg-dev file lintian  # the Debian package: dpkg-shlibdeps and file find its dependencies, lintian checks it
+  libreoffice-calc-nogui  # the season's summary tables opened as a Spanish spreadsheet opens them (a test)
 )
 
 faltan=()

@@ -8,6 +8,8 @@
 
 #include <cstdio>
 
+#include "analysis.h"
+
 const int CAPACIDAD_NOMBRE_IMAGEN = 111; /* characters of an image's file name: stem, digit, ".bmp" */
 const int CAPACIDAD_RUTA = 1024;         /* characters of a whole path, folder included */
 
@@ -31,6 +33,19 @@ struct informe {
   int sup_total;     /* the rounded upper limit of its 95 % interval (valid only) */
   int sin_bertalanffy; /* section 9.1 has no fit: Linf is below the longest fish (or was never given) */
   float mayor_longitud; /* the longest fish, cm, for saying so */
+};
+
+/* Every figure a report prints, as the analyses returned them: what a
+   summary of many reports is made from. */
+struct resultados_informe {
+  int k;                   /* passes the estimate was made on */
+  medias_muestra medias;
+  poblacion_muestra poblacion;
+  densidad_muestra densidad;
+  biometria_muestra biometria;
+  int con_crecimiento;     /* section 9 was written: the two fits below hold */
+  bertalanffy_muestra bertalanffy;
+  polinomio_muestra polinomio;
 };
 
 /* Results of informe_abre. */
@@ -60,6 +75,7 @@ struct pasos_informe {
      no fish in the data; 0 (or fewer than the highest pass present) takes
      the highest pass present. */
   int pasadas = 0;
+  struct resultados_informe* resultados = nullptr; /* gets the report's figures; NULL for none */
 };
 
 /* Both names are the same existing file (a report must never replace its data). */

@@ -506,17 +506,21 @@ static int valores_crecimiento(const pasos_informe* p, const muestra_informe* s,
 /* Section 9 and images 2, 1 and 3. Returns 0 when the growth step was given
    up: the report then ends after section 8. A Linf below the longest fish
    (or none at all) leaves section 9.1 without a fit, and the rest as usual. */
-static int escribe_crecimiento(informe* inf, const pasos_informe* p, const muestra_informe* s) {
+static int escribe_crecimiento(informe* inf, const pasos_informe* p, const muestra_informe* s,
+                               resultados_informe* r) {
   float linf, meses;
   if (!valores_crecimiento(p, s, &linf, &meses)) return 0;
-  bertalanffy_muestra b = calcula_bertalanffy(s->clases, s->longitudes, s->n, s->nclases, linf, meses);
+  bertalanffy_muestra& b = r->bertalanffy;
+  b = calcula_bertalanffy(s->clases, s->longitudes, s->n, s->nclases, linf, meses);
   publica_bertalanffy(&b);
   inf->mayor_longitud = b.mayor;
   inf->sin_bertalanffy = !b.linf_aceptada;
   escribe_bertalanffy(inf, &b);
   informe_guarda_imagen(inf, grafico_bertalanffy(s->clases, s->longitudes, s->n, s->nclases, &b), 2);
   informe_guarda_imagen(inf, grafico_frecuencias(s->clases, s->nclases, s->n), 1);
-  polinomio_muestra q = calcula_polinomio(s->clases, s->longitudes, s->n, s->nclases, meses / 12);
+  polinomio_muestra& q = r->polinomio;
+  q = calcula_polinomio(s->clases, s->longitudes, s->n, s->nclases, meses / 12);
+  r->con_crecimiento = 1;
   publica_polinomio(&q);
   escribe_polinomio(inf, &q);
   informe_guarda_imagen(inf, grafico_polinomio(s->clases, s->longitudes, s->n, s->nclases, &q), 3);
@@ -534,13 +538,15 @@ static void escribe_poblacion(informe* inf, const medias_muestra* m, const pobla
 }
 
 /* Sections 5 to 8 and image 4. */
-static void escribe_densidad_y_biometria(informe* inf, const medias_muestra* m,
-                                         const poblacion_muestra* p, const muestra_informe* s) {
-  densidad_muestra d = calcula_densidad(m, p, Voltramo, Suptramo, mltramo);
+static void escribe_densidad_y_biometria(informe* inf, resultados_informe* r,
+                                         const muestra_informe* s) {
+  densidad_muestra& d = r->densidad;
+  d = calcula_densidad(&r->medias, &r->poblacion, Voltramo, Suptramo, mltramo);
   escribe_capturadas(inf, &d);
   escribe_estimadas_clases(inf, &d);
   escribe_estimadas_frecuencias(inf, &d);
-  biometria_muestra f = calcula_biometria(s->longitudes, s->pesos, s->n);
+  biometria_muestra& f = r->biometria;
+  f = calcula_biometria(s->longitudes, s->pesos, s->n);
   publica_biometria(&f);
   escribe_biometria(inf, &f);
   informe_guarda_imagen(inf, grafico_biometria(s->longitudes, s->pesos, s->n, &f), 4);
@@ -553,16 +559,20 @@ int escribe_informe(informe* inf, int* pasadas, float* longitudes, float* pesos,
                        calculo_pasadas(pasadas, n)};
   if (p->pasadas > s.k) s.k = p->pasadas;
   if (s.nclases > MAX_CLASES || s.k > MAX_PASADAS) return INFORME_FUERA_DE_LIMITES;
-  medias_muestra m = calcula_medias(clases, longitudes, pesos, n, s.nclases);
+  static resultados_informe propios;  // static: tens of kilobytes, kept off the screens' stacks
+  resultados_informe* r = p->resultados ? p->resultados : &propios;
+  r->k = s.k;
+  r->con_crecimiento = 0;
+  const medias_muestra& m = r->medias = calcula_medias(clases, longitudes, pesos, n, s.nclases);
   escribe_indice(inf);
   escribe_datos(inf, pasadas, longitudes, pesos, clases, n);
   escribe_medias(inf, &m);
   if (s.k == 1 && p->pausa && p->pausa()) return INFORME_CANCELADO;
-  poblacion_muestra e = calcula_poblacion(clases, pasadas, n, s.nclases, s.k);
+  const poblacion_muestra& e = r->poblacion = calcula_poblacion(clases, pasadas, n, s.nclases, s.k);
   publica_poblacion(&e);
   escribe_poblacion(inf, &m, &e);
   if (p->medidas && p->medidas()) return INFORME_HASTA_4;  // the step leaves them in Suptramo, Voltramo, mltramo
-  escribe_densidad_y_biometria(inf, &m, &e, &s);
-  if (!p->crecimiento || !escribe_crecimiento(inf, p, &s)) return INFORME_HASTA_8;
+  escribe_densidad_y_biometria(inf, r, &s);
+  if (!p->crecimiento || !escribe_crecimiento(inf, p, &s, r)) return INFORME_HASTA_8;
   return INFORME_COMPLETO;
 }

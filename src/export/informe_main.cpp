@@ -13,13 +13,12 @@
 #include <initializer_list>
 
 #include "analysis.h"
+#include "pasadas_informe.h"
 #include "export.h"
 #include "sample.h"
 #include "shell.h"
 
-static const char* const PROGRAMA = "pasadas-informe";
-static const int SALIDA_DATOS = 1;    /* the data, the classes or the report cannot be had */
-static const int SALIDA_OPCIONES = 2; /* bad options or arguments */
+FILE* destino_rechazos;
 
 static const char AYUDA[] =
     "Uso: pasadas-informe [opciones] DATOS INFORME\n"
@@ -58,7 +57,19 @@ static const char AYUDA[] =
     "                    capturaron nada (y por eso no aparecen en los datos); no\n"
     "                    puede ser menor que la pasada mas alta de los datos. Sin\n"
     "                    ella se toma la pasada mas alta de los datos\n"
+    "  --png             escribe ademas cada grafico en PNG\n"
     "  --help            muestra esta ayuda\n"
+    "\n"
+    "Una campana entera: pasadas-informe --tramos TABLA --carpeta CARPETA\n"
+    "  TABLA es una hoja (\";\", \",\" o tabulador) con un tramo por fila y las\n"
+    "  columnas Tramo y Fichero (ruta relativa a la carpeta de TABLA) y, si hacen\n"
+    "  falta, Especie, Superficie, Volumen, Metros, Pasadas, Linf, Meses y Limites\n"
+    "  (separados por espacios). En CARPETA escribe el informe y los graficos de\n"
+    "  cada tramo (con el nombre del tramo) y las tablas resumen y resumen_clases\n"
+    "  (.csv con \";\" y coma decimal si TABLA usa \";\", si no .tsv con tabulador\n"
+    "  y punto; --formato es|punto lo elige) y el grafico resumen.bmp. Un tramo\n"
+    "  que falla no detiene a los demas: su fila dice error y por que, y la\n"
+    "  salida es 1.\n"
     "\n"
     "INFORME solo sustituye a un informe anterior: un fichero existente que no lo\n"
     "sea, o datas.dat, se rechaza.\n"
@@ -71,32 +82,20 @@ static const char AYUDA[] =
     "  pasadas-informe --superficie 250 --volumen 125.5 --metros 50 \\\n"
     "      --linf 32 --meses 6 ejemplo tramo1.txt\n";
 
-/* What the command line asks for. */
-struct peticion {
-  const char* datos;
-  const char* informe;
-  float medidas[3];   /* surface, volume, length; 0 when not given */
-  int hay_linf;
-  float linf, meses;
-  const char* limites; /* the list as typed, NULL without --limites */
-  eleccion_datos eleccion; /* --tramo and --especie, NULL when not given */
-  int comprobar;       /* --comprobar: only DATOS, nothing written */
-  int pasadas;         /* passes fished, 0: the highest pass in the data */
-};
 
-static void rechaza(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
-static void rechaza(const char* fmt, ...) {
+void rechaza(const char* fmt, ...) {
+  FILE* f = destino_rechazos ? destino_rechazos : stderr;
   va_list ap;
   va_start(ap, fmt);
-  fprintf(stderr, "%s: ", PROGRAMA);
-  vfprintf(stderr, fmt, ap);
-  fputc('\n', stderr);
+  fprintf(f, "%s: ", PROGRAMA);
+  vfprintf(f, fmt, ap);
+  fputc('\n', f);
   va_end(ap);
 }
 
 /* A number as the program's number fields take it: digits, one decimal
    point or comma, at most two decimals, built the same way so that it is the same float. */
-static int numero_de(const char* texto, float* valor) {
+int numero_de(const char* texto, float* valor) {
   campo_numero c;
   numero_vacia(&c);
   if (!*texto) return 0;
@@ -160,6 +159,14 @@ static int lee_opcion(int argc, char** argv, int* i, peticion* p) {
   if ((v = valor_de(argc, argv, i, "--tramo"))) return *(p->eleccion.tramo = v) != 0;
   if ((v = valor_de(argc, argv, i, "--especie"))) return *(p->eleccion.especie = v) != 0;
   if (strcmp(argv[*i], "--comprobar") == 0) return p->comprobar = 1;
+  if ((v = valor_de(argc, argv, i, "--tramos"))) return *(p->tramos = v) != 0;
+  if ((v = valor_de(argc, argv, i, "--carpeta"))) return *(p->carpeta = v) != 0;
+  if ((v = valor_de(argc, argv, i, "--formato"))) {
+    if (strcmp(v, "es") == 0 || strcmp(v, "punto") == 0) return *(p->formato = v) != 0;
+    rechaza("--formato: '%s' no es es ni punto", v);
+    return 0;
+  }
+  if (strcmp(argv[*i], "--png") == 0) return p->png = 1;
   rechaza("opcion desconocida: %s (vea %s --help)", argv[*i], PROGRAMA);
   return 0;
 }
@@ -186,6 +193,7 @@ static int lee_peticion(int argc, char** argv, peticion* p) {
       return SALIDA_OPCIONES;
     }
   }
+  if (p->tramos || p->carpeta) return peticion_de_campana(p, nposicionales ? posicionales[0] : nullptr);
   if (p->comprobar && nposicionales == 2) {
     rechaza("sobra el argumento '%s' (uso: %s --comprobar DATOS)", posicionales[1], PROGRAMA);
     return SALIDA_OPCIONES;
@@ -265,19 +273,20 @@ static void rechaza_lectura(const char* datos, char* mensaje, const descripcion_
     mensaje[largo - 1] = 0;
     mensaje++;
   }
-  fprintf(stderr, "%s: %s: ", PROGRAMA, datos);
-  escribe_utf8(stderr, mensaje);
+  FILE* f = destino_rechazos ? destino_rechazos : stderr;
+  fprintf(f, "%s: %s: ", PROGRAMA, datos);
+  escribe_utf8(f, mensaje);
   for (int j = 0; d->eleccion_fallida && j < 2; j++)
     if (d->columnas[j ? DATO_ESPECIE : DATO_TRAMO][0]) {
-      fputs("; ", stderr);
-      escribe_valores(stderr, j ? "especies" : "tramos", j ? &d->especies : &d->tramos);
+      fputs("; ", f);
+      escribe_valores(f, j ? "especies" : "tramos", j ? &d->especies : &d->tramos);
     }
-  fputc('\n', stderr);
+  fputc('\n', f);
 }
 
 /* The sample: the built-in example or a data file. Its n, or 0 (refused);
    *con_clases tells whether the fish have classes. */
-static int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* pesos, int* clases,
+int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* pesos, int* clases,
                      descripcion_datos* d, int* con_clases) {
   if (strcmp(p->datos, "ejemplo") == 0) {
     if (p->limites) {
@@ -317,7 +326,7 @@ static int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* 
 
 /* Allegro without a display: fonts from datas.dat and an unseen page for
    the analyses that draw one. 0 when the resource file is missing. */
-static int prepara_allegro() {
+int prepara_allegro() {
   set_uformat(U_ASCII);
   if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) return 0;
   set_color_depth(32);
@@ -339,16 +348,15 @@ static void rechaza_apertura(const informe* inf, int abierto) {
     rechaza("%s: no se puede crear el informe", inf->nombre);
 }
 
-/* Writes the report; the exit status. */
-static int escribe(const peticion* p, int* pasadas, float* longitudes, float* pesos, int* clases,
-                   int n) {
+int escribe_informe_de(const peticion* p, int* pasadas, float* longitudes, float* pesos,
+                       int* clases, int n, resultados_informe* resultados, informe* inf_hecho) {
   Suptramo = p->medidas[0], Voltramo = p->medidas[1], mltramo = p->medidas[2];
   Lmax1 = p->linf, mes0 = p->meses;  // without --linf, 0: no fit, as the window's mode 1
   if (mismo_fichero(p->datos, p->informe)) {
     rechaza("%s: es el fichero de datos; el informe no lo sustituye", p->informe);
     return SALIDA_DATOS;
   }
-  static informe inf;
+  informe& inf = *inf_hecho;
   int abierto = informe_abre(&inf, p->informe);
   if (abierto != INFORME_ABIERTO) {
     rechaza_apertura(&inf, abierto);
@@ -356,6 +364,7 @@ static int escribe(const peticion* p, int* pasadas, float* longitudes, float* pe
   }
   pasos_informe pasos = {1, nullptr, nullptr, 1};  // the values are set above
   pasos.pasadas = p->pasadas;
+  pasos.resultados = resultados;
   int hasta = escribe_informe(&inf, pasadas, longitudes, pesos, clases, n, &pasos);
   if (hasta == INFORME_FUERA_DE_LIMITES) {
     informe_descarta(&inf);
@@ -366,6 +375,16 @@ static int escribe(const peticion* p, int* pasadas, float* longitudes, float* pe
     rechaza("%s: no se ha podido escribir; no se ha guardado nada", inf.fallido);
     return SALIDA_DATOS;
   }
+  if (p->png && !copia_png(&inf)) return SALIDA_DATOS;
+  return 0;
+}
+
+/* Writes the report and says what was written; the exit status. */
+static int escribe(const peticion* p, int* pasadas, float* longitudes, float* pesos, int* clases,
+                   int n) {
+  static informe inf;
+  int salida = escribe_informe_de(p, pasadas, longitudes, pesos, clases, n, nullptr, &inf);
+  if (salida) return salida;
   if (inf.sin_bertalanffy && !p->hay_linf)
     fprintf(stderr, "%s: aviso: sin --linf no se hace el ajuste de von Bertalanffy (seccion 9.1 "
             "con \"-\")\n", PROGRAMA);
@@ -401,6 +420,7 @@ int main(int argc, char** argv) {
   peticion p;
   int salida = lee_peticion(argc, argv, &p);
   if (salida >= 0) return salida;
+  if (p.tramos) return campana(&p);
   static int pasadas[MAX_PECES], clases[MAX_PECES];
   static float longitudes[MAX_PECES], pesos[MAX_PECES];
   static descripcion_datos d;

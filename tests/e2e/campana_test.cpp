@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <sstream>
@@ -82,6 +83,155 @@ TEST_F(Campana, FewerPassesThanTheDataHoldAreRefusedAndNothingIsWritten) {
     SCOPED_TRACE(malo);
     EXPECT_EQ(informe(std::string("--pasadas ") + malo + " tres.dat informe.txt"), 2);
     EXPECT_NE(errores.find("no es un numero de pasadas"), std::string::npos) << errores;
+  }
+}
+
+// ---- A season from a table of reaches ----
+
+/* The rows of a summary table: cells split at `separador`, the BOM and the
+   line ends dropped; row 0 is the header. */
+std::vector<std::vector<std::string>> tabla(const std::string& texto, char separador) {
+  std::vector<std::vector<std::string>> filas;
+  std::istringstream en(texto.compare(0, 3, "\xEF\xBB\xBF") == 0 ? texto.substr(3) : texto);
+  std::string linea, celda;
+  while (std::getline(en, linea)) {
+    if (!linea.empty() && linea.back() == '\r') linea.pop_back();
+    std::istringstream l(linea);
+    filas.emplace_back();
+    while (std::getline(l, celda, separador)) filas.back().push_back(celda);
+  }
+  return filas;
+}
+
+/* The figure after "etiqueta:\t" in the report, after `seccion`. */
+std::string parametro(const std::string& informe, const std::string& seccion,
+                      const std::string& etiqueta) {
+  std::vector<std::string> c = fila(informe, seccion, etiqueta + ":\t");
+  return c.size() > 1 ? c[1] : "<no esta>";
+}
+
+/* The summary's cell of column `nombre` in row `f`. */
+std::string celda(const std::vector<std::vector<std::string>>& t, size_t f, const std::string& nombre) {
+  for (size_t c = 0; c < t[0].size(); c++)
+    if (t[0][c] == nombre) return c < t[f].size() ? t[f][c] : "<vacia>";
+  return "<sin columna " + nombre + ">";
+}
+
+const char* const SECCION_7 = "7. Biomasa y densidades estimadas por frecuencias";
+const char* const SECCION_8 = "8. Relaciones biom\xe9tricas";
+const char* const SECCION_91 = "9.1. Von Bertalanffy:";
+const char* const SECCION_92 = "9.2. Ajuste Polinomial:";
+
+TEST_F(Campana, ThreeReachesGiveTheSingleReportsAndSummaryRowsWithTheirFigures) {
+  ASSERT_EQ(system(("cp " + std::string(DIR_DATOS) + "/ejemplo.txt ejemplo.txt").c_str()), 0);
+  escribe_todo("tramos.txt",
+               "Tramo\tFichero\tSuperficie (m2)\tVolumen\tMetros\tPasadas\tLinf\tMeses\n"
+               "T01 R\xc3\xado Eria\tejemplo.txt\t250\t125.5\t50\t\t32\t6\n"
+               "T02\tejemplo.txt\t100\t\t\t4\t\t\n"
+               "T03\tejemplo.txt\t\t\t20\t5\t30\t3\n");
+  const char* const solos[3] = {"--superficie 250 --volumen 125.5 --metros 50 --linf 32 --meses 6",
+                                "--superficie 100 --pasadas 4", "--metros 20 --pasadas 5 --linf 30 --meses 3"};
+  const char* const nombres[3] = {"T01 R\xc3\xado Eria", "T02", "T03"};
+  ASSERT_EQ(informe("--tramos tramos.txt --carpeta campa\xc3\xb1" "a"), 0) << errores;
+  EXPECT_NE(errores.find("[3/3] T03: N "), std::string::npos) << errores;
+  auto resumen = tabla(lee_todo("campa\xc3\xb1" "a/resumen.tsv"), '\t');
+  ASSERT_EQ(resumen.size(), 4u);
+  for (int i = 0; i < 3; i++) {
+    SCOPED_TRACE(nombres[i]);
+    ASSERT_EQ(informe(std::string(solos[i]) + " ejemplo.txt solo.txt"), 0) << errores;
+    std::string esperado = lee_todo("solo.txt");
+    std::string hecho = lee_todo("campa\xc3\xb1" "a/" + std::string(nombres[i]) + ".txt");
+    EXPECT_EQ(primera_diferencia(hecho, esperado), "");
+    for (const char* d : {"1", "2", "3", "4"})
+      EXPECT_TRUE(lee_todo("campa\xc3\xb1" "a/" + std::string(nombres[i]) + d + ".bmp") ==
+                  lee_todo(std::string("solo") + d + ".bmp")) << d;
+    // Every figure of the row as the report prints it.
+    size_t f = i + 1;
+    EXPECT_EQ(celda(resumen, f, "Tramo"), nombres[i]);
+    std::vector<std::string> total = fila(esperado, SECCION_4, "Total\t");
+    ASSERT_GE(total.size(), 16u);
+    const char* const columnas4[][2] = {{"R", "1"}, {"p", "2"}, {"N", "3"}, {"ES", "6"},
+                                        {"N (ind)", "10"}, {"L\xc3\xadmite inf.", "14"},
+                                        {"L\xc3\xadmite sup.", "15"}};
+    for (auto& c : columnas4) EXPECT_EQ(celda(resumen, f, c[0]), total[std::stoi(c[1])]) << c[0];
+    std::vector<std::string> densidad = fila(esperado, SECCION_7, "Total\t");
+    const char* const columnas7[] = {"Densidad (N/m3)", "Densidad (N/m2)", "Densidad (N/m)",
+                                     "Biomasa (g/m3)", "Biomasa (g/m2)", "Biomasa (g/m)"};
+    for (int c = 0; c < 6; c++) EXPECT_EQ(celda(resumen, f, columnas7[c]), densidad[2 + c]) << c;
+    const char* const ajustes[][3] = {
+        {"a", "a", SECCION_8}, {"b", "b", SECCION_8}, {"r2", "r^2", SECCION_8}, {"FC", "FC", SECCION_8},
+        {"Linf", "Linf", SECCION_91}, {"k", "k", SECCION_91}, {"t0", "t0", SECCION_91},
+        {"r2 (von Bertalanffy)", "r^2", SECCION_91}, {"B0", "B0", SECCION_92}, {"B1", "B1", SECCION_92},
+        {"B2", "B2", SECCION_92}, {"r2 (polinomio)", "r^2", SECCION_92}};
+    for (auto& a : ajustes) EXPECT_EQ(celda(resumen, f, a[0]), parametro(esperado, a[2], a[1])) << a[0];
+    EXPECT_EQ(celda(resumen, f, "Pasadas"), i == 0 ? "3" : i == 1 ? "4" : "5");
+  }
+  // The class rows of the first reach against its section 3 and section 2.
+  auto clases = tabla(lee_todo("campa\xc3\xb1" "a/resumen_clases.tsv"), '\t');
+  std::string primero = lee_todo("campa\xc3\xb1" "a/T01 R\xc3\xado Eria.txt");
+  for (size_t f = 1; f < clases.size() && clases[f][0] == nombres[0]; f++) {
+    std::string clase = celda(clases, f, "Clase");
+    SCOPED_TRACE(clase);
+    std::vector<std::string> c3 = fila(primero, "3. C\xe1lculo poblacional por clases (con y sin redondeo)", clase + "\t");
+    std::vector<std::string> c2 = fila(primero, "2. Medias y frecuencias sin estimaci\xf3n (CPUE)", clase + "\t");
+    ASSERT_GE(c3.size(), 16u);
+    EXPECT_EQ(celda(clases, f, "N"), c3[3]);
+    EXPECT_EQ(celda(clases, f, "N (ind)"), c3[10]);
+    EXPECT_EQ(celda(clases, f, "L\xc3\xadmite sup."), c3[15]);
+    EXPECT_EQ(celda(clases, f, "Longitud media (cm)"), c2[1]);
+    EXPECT_EQ(celda(clases, f, "Es peso (g)"), c2[4]);
+  }
+  int ancho = 0, alto = 0;
+  EXPECT_TRUE(medidas_bmp("campa\xc3\xb1" "a/resumen.bmp", &ancho, &alto));
+}
+
+TEST_F(Campana, ABadReachAmongFiveLeavesFourReportsAnErrorRowAndExitOne) {
+  ASSERT_EQ(system(("cp " + std::string(DIR_DATOS) + "/ejemplo.txt ejemplo.txt").c_str()), 0);
+  // The example has fish of pass 3: two passes cannot have been fished.
+  escribe_todo("tramos.csv",
+               "Tramo;Fichero;Superficie;Pasadas\n"
+               "A;ejemplo.txt;250,5;\nB;ejemplo.txt;100;\nC;ejemplo.txt;10;2\n"
+               "D;ejemplo.txt;;4\nE;ejemplo.txt;3;\n");
+  EXPECT_EQ(informe("--tramos tramos.csv --carpeta dir --png"), 1);
+  for (const char* t : {"A", "B", "D", "E"}) {
+    std::string informe_t = lee_todo(std::string("dir/") + t + ".txt");
+    EXPECT_NE(informe_t.find(SECCION_92), std::string::npos) << t;
+    for (const char* d : {"1", "2", "3", "4"}) {
+      EXPECT_TRUE(ficheros_en("dir").count(std::string(t) + d + ".bmp")) << t << d;
+      EXPECT_TRUE(ficheros_en("dir").count(std::string(t) + d + ".png")) << t << d;
+    }
+  }
+  EXPECT_FALSE(ficheros_en("dir").count("C.txt"));
+  auto resumen = tabla(lee_todo("dir/resumen.csv"), ';');
+  ASSERT_EQ(resumen.size(), 6u);
+  EXPECT_EQ(celda(resumen, 3, "Estimaci\xc3\xb3n"), "error");
+  EXPECT_NE(celda(resumen, 3, "Error").find("fila 4: Pasadas 2"), std::string::npos);
+  EXPECT_NE(celda(resumen, 3, "Error").find("pasada 3"), std::string::npos);
+  EXPECT_EQ(celda(resumen, 1, "Densidad (N/m2)"), "0,23");  // 58 fish over 250,5 m2
+  EXPECT_EQ(celda(resumen, 4, "Densidad (N/m2)"), "-");
+  EXPECT_NE(errores.find("[3/5] C: error: fila 4"), std::string::npos) << errores;
+  EXPECT_NE(errores.find("tramos sin informe (1): C"), std::string::npos) << errores;
+  EXPECT_TRUE(ficheros_en("dir").count("resumen.png"));
+}
+
+// A Spanish spreadsheet must read the figures of a ";" summary as numbers.
+TEST_F(Campana, LibreOfficeInASpanishLocaleReadsTheSummaryFiguresAsNumbers) {
+  if (system("command -v soffice >/dev/null 2>&1") != 0) GTEST_SKIP() << "sin LibreOffice";
+  ASSERT_EQ(system(("cp " + std::string(DIR_DATOS) + "/ejemplo.txt ejemplo.txt").c_str()), 0);
+  escribe_todo("tramos.csv", "Tramo;Fichero;Superficie;Linf\nT1;ejemplo.txt;312,5;32\n");
+  ASSERT_EQ(informe("--tramos tramos.csv --carpeta dir"), 0) << errores;
+  // Separator ";", quote '"', UTF-8, from line 1, language es-ES.
+  std::string orden = "cd dir && HOME=\"$PWD\" LC_ALL=es_ES.UTF-8 timeout 100 soffice --headless "
+                      "--infilter=CSV:59,34,76,1,,3082 --convert-to fods resumen.csv";
+  ASSERT_EQ(ejecuta_orden(orden, &salida, &errores), 0) << errores;
+  std::string hoja = lee_todo("dir/resumen.fods");
+  auto resumen = tabla(lee_todo("dir/resumen.csv"), ';');
+  for (const char* columna : {"N", "ES", "Densidad (N/m2)", "a", "Linf"}) {
+    std::string v = celda(resumen, 1, columna);
+    std::replace(v.begin(), v.end(), ',', '.');
+    while (v.find('.') != std::string::npos && (v.back() == '0' || v.back() == '.')) v.pop_back();
+    EXPECT_NE(hoja.find("office:value-type=\"float\" office:value=\"" + v + "\""), std::string::npos)
+        << columna << " " << v;
   }
 }
 

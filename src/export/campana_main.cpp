@@ -1,0 +1,467 @@
+// pasadas-informe --tramos TABLA --carpeta DIR: a season in one command. Each
+// row of the table of reaches is one report, written as the single-report
+// mode writes it with the row's options; the summary tables and picture are
+// made from the results of those reports. A reach that fails is noted in the
+// summary and the others go on.
+#include <allegro.h>
+#include <csv.h>
+#include <loadpng.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+
+#include "pasadas_informe.h"
+#include "resumen.h"
+#include "shell.h"
+#include "tabla_datos.h"
+
+/* The columns of a table of reaches, in this order. */
+enum columna_tramos { T_TRAMO, T_FICHERO, T_ESPECIE, T_SUPERFICIE, T_VOLUMEN, T_METROS,
+                      T_PASADAS, T_LINF, T_MESES, T_LIMITES, COLUMNAS_TRAMOS };
+static const columna_buscada COLUMNAS[COLUMNAS_TRAMOS] = {
+    {"Tramo", {"tramo", "estacion", nullptr}, 1},
+    {"Fichero", {"fichero", "archivo", "datos", nullptr}, 1},
+    {"Especie", {"especie", nullptr}, 0},
+    {"Superficie", {"superficie", nullptr}, 0},
+    {"Volumen", {"volumen", nullptr}, 0},
+    {"Metros", {"metros", "longitud", "metroslineales", nullptr}, 0},
+    {"Pasadas", {"pasadas", nullptr}, 0},
+    {"Linf", {"linf", nullptr}, 0},
+    {"Meses", {"meses", nullptr}, 0},
+    {"Limites", {"limites", nullptr}, 0},
+};
+static const int MAX_CELDAS = 64;     /* header cells looked at */
+static const int LARGO_CELDA_T = 256; /* bytes of a cell kept; a longer one is refused */
+
+/* A row of the table: each wanted column's cell as it was written (bytes of
+   the file, blanks trimmed) and the line it starts on. */
+struct fila_tramo {
+  char celda[COLUMNAS_TRAMOS][LARGO_CELDA_T];
+  long long linea;
+};
+
+/* The table being read, cell by cell, by libcsv. */
+struct lector_tramos {
+  int en_cabecera, campo;
+  char claves[MAX_CELDAS][LARGO_VALOR];
+  int indice[COLUMNAS_TRAMOS];
+  int nfilas, vacia, larga;
+  long long linea;
+  fila_tramo* filas;
+  char mensaje[256];
+};
+
+static void trimado(const char* s, size_t largo, char* destino, size_t tam) {
+  while (largo && (*s == ' ' || *s == '\t')) s++, largo--;
+  while (largo && (s[largo - 1] == ' ' || s[largo - 1] == '\t' || s[largo - 1] == '\r')) largo--;
+  if (largo >= tam) largo = tam - 1;
+  memcpy(destino, s, largo);
+  destino[largo] = 0;
+}
+
+static void celda_leida(void* s, size_t largo, void* datos) {
+  lector_tramos* l = (lector_tramos*)datos;
+  int c = l->campo++;
+  if (l->en_cabecera) {
+    if (c >= MAX_CELDAS) return;
+    char latin1[LARGO_VALOR];
+    texto_latin1((const char*)s, largo, latin1, sizeof latin1);
+    clave_nombre(latin1, 1, l->claves[c], LARGO_VALOR);
+    return;
+  }
+  if (l->nfilas >= MAX_TRAMOS) return;
+  fila_tramo* f = &l->filas[l->nfilas];
+  for (int k = 0; k < COLUMNAS_TRAMOS; k++)
+    if (l->indice[k] == c) {
+      if (largo >= (size_t)LARGO_CELDA_T) l->larga = 1;
+      trimado((const char*)s, largo, f->celda[k], LARGO_CELDA_T);
+      if (f->celda[k][0]) l->vacia = 0;
+    }
+}
+
+static void fila_leida(int, void* datos) {
+  lector_tramos* l = (lector_tramos*)datos;
+  if (l->en_cabecera) {
+    int repetida;
+    int falta = busca_columnas(l->claves, l->campo < MAX_CELDAS ? l->campo : MAX_CELDAS, COLUMNAS,
+                               COLUMNAS_TRAMOS, l->indice, &repetida);
+    if (falta >= 0 && !l->mensaje[0])
+      snprintf(l->mensaje, sizeof l->mensaje, "falta la columna %s", COLUMNAS[falta].nombre);
+    l->en_cabecera = 0;
+  } else if (l->nfilas < MAX_TRAMOS) {
+    if (!l->vacia) l->filas[l->nfilas++].linea = l->linea;
+  } else if (!l->mensaje[0]) {
+    snprintf(l->mensaje, sizeof l->mensaje, "mas de %d tramos", MAX_TRAMOS);
+  }
+  l->campo = 0;
+  l->vacia = 1;
+  if (l->nfilas < MAX_TRAMOS) memset(&l->filas[l->nfilas], 0, sizeof(fila_tramo));
+}
+
+/* The separator of the table: the first of ";", tab and "," its header holds. */
+static char separador_de(const char* linea) {
+  for (char s : {';', '\t', ','})
+    if (strchr(linea, s)) return s;
+  return ';';
+}
+
+/* Reads the table of reaches; the number of rows, -1 after a refusal (said). */
+static int lee_tramos(const char* ruta, fila_tramo* filas, char* separador) {
+  FILE* f = fopen(ruta, "rb");
+  if (!f) {
+    rechaza("%s: no se puede abrir (%s)", ruta, strerror(errno));
+    return -1;
+  }
+  static lector_tramos l;
+  memset(&l, 0, sizeof l);
+  l.en_cabecera = 1, l.vacia = 1, l.filas = filas, l.linea = 1;
+  memset(&filas[0], 0, sizeof(fila_tramo));
+  char linea[4096];
+  struct csv_parser p;
+  csv_init(&p, CSV_APPEND_NULL);
+  for (int primera = 1; fgets(linea, sizeof linea, f); primera = 0, l.linea++) {
+    char* texto = linea;
+    if (primera && strncmp(texto, "\xEF\xBB\xBF", 3) == 0) texto += 3;
+    if (primera) csv_set_delim(&p, (unsigned char)(*separador = separador_de(texto)));
+    csv_parse(&p, texto, strlen(texto), celda_leida, fila_leida, &l);
+  }
+  csv_fini(&p, celda_leida, fila_leida, &l);
+  csv_free(&p);
+  fclose(f);
+  if (l.larga && !l.mensaje[0]) snprintf(l.mensaje, sizeof l.mensaje, "una celda es demasiado larga");
+  if (!l.mensaje[0] && l.nfilas == 0) snprintf(l.mensaje, sizeof l.mensaje, "no tiene ningun tramo");
+  if (l.mensaje[0]) {
+    rechaza("%s: %s", ruta, l.mensaje);
+    return -1;
+  }
+  return l.nfilas;
+}
+
+/* ---- One reach ---- */
+
+/* The reach's file names: its name (and species), with "/" and "." made "_"
+   so that it stays one file in the folder and its images keep their stem. */
+static void nombre_seguro(const fila_tramo* f, char* nombre, size_t tam) {
+  if (f->celda[T_ESPECIE][0])
+    snprintf(nombre, tam, "%s_%s", f->celda[T_TRAMO], f->celda[T_ESPECIE]);
+  else
+    snprintf(nombre, tam, "%s", f->celda[T_TRAMO]);
+  for (char* c = nombre; *c; c++)
+    if (*c == '/' || *c == '.') *c = '_';
+}
+
+/* A measure or Linf of the row: 1 with its value (0 when empty). */
+static int medida_de(const fila_tramo* f, int columna, float* valor) {
+  *valor = 0;
+  const char* t = f->celda[columna];
+  if (!*t || numero_de(t, valor)) return 1;
+  rechaza("%s '%s' no es un numero valido", COLUMNAS[columna].nombre, t);
+  return 0;
+}
+
+/* The row's limits, "9,5 15 20", as --limites takes them: "9.5;15;20". */
+static void limites_de(const char* celda, char* lista, size_t tam) {
+  size_t k = 0;
+  int en_hueco = 1;
+  for (const char* c = celda; *c && k + 2 < tam; c++) {
+    if (*c == ' ' || *c == '\t') {
+      en_hueco = 1;
+      continue;
+    }
+    if (en_hueco && k) lista[k++] = ';';
+    en_hueco = 0;
+    lista[k++] = *c == ',' ? '.' : *c;
+  }
+  lista[k] = 0;
+}
+
+/* The request of a row: the command's own options and the row's cells. */
+static int peticion_de_fila(const peticion* comun, const fila_tramo* f, const char* carpeta_tabla,
+                            char* datos, char* informe, char* limites, peticion* q) {
+  *q = *comun;
+  q->tramos = nullptr;
+  snprintf(datos, CAPACIDAD_RUTA, "%s%s", f->celda[T_FICHERO][0] == '/' ? "" : carpeta_tabla,
+           f->celda[T_FICHERO]);
+  char nombre[CAPACIDAD_RUTA];
+  nombre_seguro(f, nombre, sizeof nombre);
+  if (snprintf(informe, CAPACIDAD_RUTA, "%s/%s.txt", comun->carpeta, nombre) >= CAPACIDAD_RUTA) {
+    rechaza("%s: el nombre no cabe", nombre);
+    return 0;
+  }
+  q->datos = datos;
+  q->informe = informe;
+  if (!medida_de(f, T_SUPERFICIE, &q->medidas[0]) || !medida_de(f, T_VOLUMEN, &q->medidas[1]) ||
+      !medida_de(f, T_METROS, &q->medidas[2]) || !medida_de(f, T_LINF, &q->linf) ||
+      !medida_de(f, T_MESES, &q->meses))
+    return 0;
+  q->hay_linf = f->celda[T_LINF][0] != 0;
+  if (q->meses > 12) {
+    rechaza("Meses %s supera los 12 meses", f->celda[T_MESES]);
+    return 0;
+  }
+  q->pasadas = 0;
+  if (f->celda[T_PASADAS][0] && !(q->pasadas = numero_de_pasadas(f->celda[T_PASADAS]))) {
+    rechaza("Pasadas '%s' no es un numero de pasadas (de 1 a %d)", f->celda[T_PASADAS], MAX_PASADAS);
+    return 0;
+  }
+  limites_de(f->celda[T_LIMITES], limites, CAPACIDAD_RUTA);
+  q->limites = limites[0] ? limites : nullptr;
+  q->eleccion.tramo = f->celda[T_TRAMO];
+  q->eleccion.especie = f->celda[T_ESPECIE][0] ? f->celda[T_ESPECIE] : nullptr;
+  return 1;
+}
+
+static int pasadas[MAX_PECES], clases[MAX_PECES];
+static float longitudes[MAX_PECES], pesos[MAX_PECES];
+
+/* Reads the row's fish: those of its reach in a file that names reaches, all
+   of them in a file of one reach. Their n, 0 after a refusal. */
+static int lee_tramo(peticion* q) {
+  static descripcion_datos d;
+  int con_clases;
+  FILE* callado = fopen("/dev/null", "w");
+  FILE* antes = destino_rechazos;
+  destino_rechazos = callado;
+  int n = lee_datos(q, pasadas, longitudes, pesos, clases, &d, &con_clases);
+  destino_rechazos = antes;
+  if (callado) fclose(callado);
+  if (n == 0 && !d.columnas[DATO_TRAMO][0]) q->eleccion.tramo = nullptr;  // a file of one reach
+  if (n == 0) n = lee_datos(q, pasadas, longitudes, pesos, clases, &d, &con_clases);
+  if (n == 0) return 0;
+  int mayor = calculo_pasadas(pasadas, n);
+  if (q->pasadas && q->pasadas < mayor) {
+    rechaza("Pasadas %d: %s tiene peces de la pasada %d", q->pasadas, q->datos, mayor);
+    return 0;
+  }
+  return n;
+}
+
+/* The first refusal written to the stream, without the program's name. */
+static void motivo_de(char* texto, size_t largo, char* motivo, size_t tam) {
+  char* t = texto;
+  if (largo > strlen(PROGRAMA) + 2 && strncmp(t, PROGRAMA, strlen(PROGRAMA)) == 0)
+    t += strlen(PROGRAMA) + 2;
+  char* fin = strchr(t, '\n');
+  if (fin) *fin = 0;
+  snprintf(motivo, tam, "%s", t);
+}
+
+/* Writes one reach's report; "" in error, or why not. */
+static void informe_de_tramo(const peticion* comun, const fila_tramo* f, const char* carpeta_tabla,
+                             resultados_informe* r, char* error, size_t tam) {
+  static char datos[CAPACIDAD_RUTA], informe_ruta[CAPACIDAD_RUTA], limites[CAPACIDAD_RUTA];
+  static informe inf;
+  char* texto = nullptr;
+  size_t largo = 0;
+  destino_rechazos = open_memstream(&texto, &largo);
+  peticion q;
+  int bien = peticion_de_fila(comun, f, carpeta_tabla, datos, informe_ruta, limites, &q);
+  int n = bien ? lee_tramo(&q) : 0;
+  bien = n > 0 && escribe_informe_de(&q, pasadas, longitudes, pesos, clases, n, r, &inf) == 0;
+  if (destino_rechazos) fclose(destino_rechazos);
+  destino_rechazos = nullptr;
+  error[0] = 0;
+  if (!bien) {
+    char motivo[512];
+    motivo_de(texto ? texto : (char*)"", largo, motivo, sizeof motivo);
+    snprintf(error, tam, "fila %lld: %s", f->linea, motivo[0] ? motivo : "no se ha podido escribir");
+  }
+  free(texto);
+}
+
+/* ---- The season ---- */
+
+/* Latin-1 text of a cell written in UTF-8 or Latin-1, for the fonts. */
+static void latin1_de(const char* celda, char* texto, size_t tam) {
+  texto_latin1(celda, strlen(celda), texto, tam);
+}
+
+/* UTF-8 text of a cell, for the summaries: as written when it is UTF-8. */
+static void utf8_de(const char* celda, char* texto, size_t tam) {
+  char latin1[LARGO_CELDA_T];
+  if (texto_latin1(celda, strlen(celda), latin1, sizeof latin1) != TEXTO_LATIN1) {
+    snprintf(texto, tam, "%s", celda);
+    return;
+  }
+  size_t k = 0;
+  for (const unsigned char* p = (const unsigned char*)latin1; *p && k + 3 < tam; p++) {
+    if (*p >= 0x80) texto[k++] = (char)(0xC0 | *p >> 6);
+    texto[k++] = (char)(*p < 0x80 ? *p : 0x80 | (*p & 0x3F));
+  }
+  texto[k] = 0;
+}
+
+static void dice_progreso(int i, int total, const fila_tramo* f, const resultados_informe* r,
+                          const char* error) {
+  char nombre[LARGO_CELDA_T * 2];
+  utf8_de(f->celda[T_TRAMO], nombre, sizeof nombre);
+  fprintf(stderr, "[%d/%d] %s: ", i + 1, total, nombre);
+  const poblacion_grupo* t = &r->poblacion.g[r->poblacion.nclases];
+  if (error[0])
+    fprintf(stderr, "error: %s\n", error);
+  else if (t->existe)
+    fprintf(stderr, "N %d (%d\xe2\x80\x93%d)\n", t->N_red, t->captura, t->N_red + r->poblacion.margen);
+  else
+    fprintf(stderr, "estimacion fallida, %d peces capturados\n", r->medias.n);
+}
+
+static int guarda_png(BITMAP* b, const char* ruta);
+
+/* Saves b as carpeta/resumen.bmp (and .png); 0 when it could not be written. */
+static int guarda_grafico(BITMAP* b, const char* carpeta, int png) {
+  if (!b) return 0;
+  char nombre[CAPACIDAD_RUTA], temporal[CAPACIDAD_RUTA + 16];
+  snprintf(nombre, sizeof nombre, "%s/resumen.bmp", carpeta);
+  snprintf(temporal, sizeof temporal, "%s.parcial", nombre);
+  FILE* f = fopen(temporal, "wb");
+  int bien = f && guarda_bmp(b, f);
+  if (f) bien = (fclose(f) == 0) && bien;
+  bien = bien && rename(temporal, nombre) == 0;
+  if (!bien) remove(temporal);
+  if (bien && png) {
+    snprintf(nombre, sizeof nombre, "%s/resumen.png", carpeta);
+    bien = guarda_png(b, nombre);
+  }
+  destroy_bitmap(b);
+  return bien;
+}
+
+/* The folder of the table, with its "/", for the data files named in it. */
+static void carpeta_de(const char* ruta, char* carpeta, size_t tam) {
+  const char* barra = strrchr(ruta, '/');
+  snprintf(carpeta, tam, "%.*s", barra ? (int)(barra - ruta + 1) : 0, ruta);
+}
+
+int peticion_de_campana(peticion* p, const char* sobrante) {
+  if (sobrante) {
+    rechaza("sobra el argumento '%s' (uso: %s --tramos TABLA --carpeta CARPETA)", sobrante, PROGRAMA);
+    return SALIDA_OPCIONES;
+  }
+  if (!p->tramos || !p->carpeta) {
+    rechaza("%s (uso: %s --tramos TABLA --carpeta CARPETA)",
+            p->tramos ? "falta --carpeta" : "falta --tramos", PROGRAMA);
+    return SALIDA_OPCIONES;
+  }
+  return -1;
+}
+
+/* Each reach's report, its summary rows and its progress line; the reaches that failed. */
+static int informa_tramos(const peticion* p, const fila_tramo* filas, int nfilas,
+                          resumen_campana* resumen, char (*fallidos)[LARGO_CELDA_T * 2]) {
+  char carpeta_tabla[CAPACIDAD_RUTA];
+  carpeta_de(p->tramos, carpeta_tabla, sizeof carpeta_tabla);
+  static resultados_informe r;
+  int nfallidos = 0;
+  for (int i = 0; i < nfilas; i++) {
+    char error[700], tramo[LARGO_CELDA_T * 2], especie[LARGO_CELDA_T * 2],
+        fichero[LARGO_CELDA_T * 2], latin1[LARGO_CELDA_T];
+    memset(&r, 0, sizeof r);
+    informe_de_tramo(p, &filas[i], carpeta_tabla, &r, error, sizeof error);
+    dice_progreso(i, nfilas, &filas[i], &r, error);
+    utf8_de(filas[i].celda[T_TRAMO], tramo, sizeof tramo);
+    utf8_de(filas[i].celda[T_ESPECIE], especie, sizeof especie);
+    utf8_de(filas[i].celda[T_FICHERO], fichero, sizeof fichero);
+    latin1_de(filas[i].celda[T_TRAMO], latin1, sizeof latin1);
+    tramo_resumen t = {tramo, especie, fichero, latin1, error, &r};
+    resumen_tramo(resumen, &t);
+    if (error[0]) snprintf(fallidos[nfallidos++], LARGO_CELDA_T * 2, "%s", tramo);
+  }
+  return nfallidos;
+}
+
+int campana(const peticion* p) {
+  static fila_tramo filas[MAX_TRAMOS + 1];
+  char separador = ';';
+  int nfilas = lee_tramos(p->tramos, filas, &separador);
+  if (nfilas < 0) return SALIDA_DATOS;
+  if (mkdir(p->carpeta, 0777) != 0 && errno != EEXIST) {
+    rechaza("%s: no se puede crear la carpeta (%s)", p->carpeta, strerror(errno));
+    return SALIDA_DATOS;
+  }
+  if (!prepara_allegro()) {
+    char motivo[3 * CAPACIDAD_RUTA_RECURSOS];
+    motivo_sin_recursos(motivo, sizeof motivo);
+    rechaza("%s", motivo);
+    return SALIDA_DATOS;
+  }
+  const dialecto_resumen* d = p->formato ? (strcmp(p->formato, "es") == 0 ? &DIALECTO_ES : &DIALECTO_PUNTO)
+                                         : separador == ';' ? &DIALECTO_ES : &DIALECTO_PUNTO;
+  static resumen_campana resumen;
+  if (!resumen_abre(&resumen, p->carpeta, d)) {
+    rechaza("%s: no se pueden crear las tablas resumen", p->carpeta);
+    return SALIDA_DATOS;
+  }
+  static char fallidos[MAX_TRAMOS][LARGO_CELDA_T * 2];
+  int nfallidos = informa_tramos(p, filas, nfilas, &resumen, fallidos);
+  int bien = resumen_cierra(&resumen) && guarda_grafico(grafico_resumen(&resumen), p->carpeta, p->png);
+  if (!bien) rechaza("%s: no se han podido escribir las tablas resumen o su grafico", p->carpeta);
+  printf("Tramos: %d, con informe: %d\nResumen: %s/resumen.%s, %s/resumen_clases.%s, %s/resumen.bmp\n",
+         nfilas, nfilas - nfallidos, p->carpeta, d->extension, p->carpeta, d->extension, p->carpeta);
+  if (nfallidos) {
+    fprintf(stderr, "%s: tramos sin informe (%d):", PROGRAMA, nfallidos);
+    for (int i = 0; i < nfallidos; i++) fprintf(stderr, "%s %s", i ? "," : "", fallidos[i]);
+    fputc('\n', stderr);
+  }
+  descarga_fuentes();
+  return nfallidos || !bien ? SALIDA_DATOS : 0;
+}
+
+/* ---- PNG copies ---- */
+
+/* Allegro's own file names would re-encode a name with accents: a BMP is
+   read through a descriptor, a PNG is saved under a plain temporary name in
+   its folder and renamed by the system. */
+static BITMAP* lee_bmp(const char* ruta) {
+  int fd = open(ruta, O_RDONLY);
+  if (fd < 0) return nullptr;
+  char temporal[64];
+  snprintf(temporal, sizeof temporal, "/dev/fd/%d", fd);
+  BITMAP* b = load_bmp(temporal, nullptr);
+  close(fd);
+  return b;
+}
+
+/* Writes b as a PNG file under a temporary name, then under its own; 1 when whole. */
+static int guarda_png(BITMAP* b, const char* ruta) {
+  const char* barra = strrchr(ruta, '/');
+  char carpeta[CAPACIDAD_RUTA];
+  snprintf(carpeta, sizeof carpeta, "%.*s", barra ? (int)(barra - ruta) + 1 : 0, ruta);
+  int aqui = open(".", O_RDONLY);
+  if (aqui < 0 || (carpeta[0] && chdir(carpeta) != 0)) {
+    if (aqui >= 0) close(aqui);
+    return 0;
+  }
+  char temporal[64];
+  snprintf(temporal, sizeof temporal, ".pasadas-png-%d.png", (int)getpid());
+  // A 32-bit bitmap would be saved with its unused byte as alpha: all transparent.
+  BITMAP* opaco = create_bitmap_ex(24, b->w, b->h);
+  if (opaco) blit(b, opaco, 0, 0, 0, 0, b->w, b->h);
+  int bien = opaco && save_png(temporal, opaco, nullptr) == 0;
+  if (opaco) destroy_bitmap(opaco);
+  bien = bien && rename(temporal, barra ? barra + 1 : ruta) == 0;
+  if (!bien) remove(temporal);
+  bien = fchdir(aqui) == 0 && bien;
+  close(aqui);
+  return bien;
+}
+
+int copia_png(const informe* inf) {
+  for (int digito : {4, 2, 1, 3}) {
+    char bmp[CAPACIDAD_RUTA], png[CAPACIDAD_RUTA + 8];
+    nombre_imagen(inf, digito, bmp, sizeof bmp);
+    snprintf(png, sizeof png, "%.*s.png", (int)strlen(bmp) - 4, bmp);
+    BITMAP* b = lee_bmp(bmp);
+    int bien = b && guarda_png(b, png);
+    if (b) destroy_bitmap(b);
+    if (!bien) {
+      rechaza("%s: no se puede escribir", png);
+      return 0;
+    }
+  }
+  return 1;
+}

@@ -1,0 +1,54 @@
+// The pieces of pasadas-informe that both of its ways of working share: one
+// report from the command line, and a season's reaches from a table.
+#ifndef PASADAS_PASADAS_INFORME_H
+#define PASADAS_PASADAS_INFORME_H
+
+#include <cstdio>
+
+#include "export.h"
+#include "sample.h"
+
+const char* const PROGRAMA = "pasadas-informe";
+const int SALIDA_DATOS = 1;    /* the data, the classes or the report cannot be had */
+const int SALIDA_OPCIONES = 2; /* bad options or arguments */
+
+/* What the command line, or a reach's row, asks for. */
+struct peticion {
+  const char* datos;
+  const char* informe;
+  float medidas[3];   /* surface, volume, length; 0 when not given */
+  int hay_linf;
+  float linf, meses;
+  const char* limites; /* the list as typed, NULL without --limites */
+  eleccion_datos eleccion; /* --tramo and --especie, NULL when not given */
+  int comprobar;       /* --comprobar: only DATOS, nothing written */
+  int pasadas;         /* passes fished, 0: the highest pass in the data */
+  const char* tramos;  /* --tramos: the season's table of reaches */
+  const char* carpeta; /* --carpeta: where its reports and summaries go */
+  const char* formato; /* --formato: "es", "punto" or NULL for the table's own */
+  int png;             /* --png: every image also as PNG */
+};
+
+/* Refusals go here; NULL is standard error. */
+extern FILE* destino_rechazos;
+/* "pasadas-informe: " and the message, one line, to destino_rechazos. */
+void rechaza(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+/* A number as the program's number fields take it (point or comma); 0 when it is none. */
+int numero_de(const char* texto, float* valor);
+/* The sample the request names; its n, or 0 after a refusal. */
+int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* pesos, int* clases,
+              descripcion_datos* d, int* con_clases);
+int prepara_allegro(); /* fonts and an unseen page; 0 without datas.dat */
+/* Writes the report and its images (and PNG copies with p->png); the exit
+   status. resultados, when not NULL, gets its figures; inf is the report's. */
+int escribe_informe_de(const peticion* p, int* pasadas, float* longitudes, float* pesos,
+                       int* clases, int n, resultados_informe* resultados, informe* inf);
+
+/* The season's command (campana_main.cpp). */
+/* Checks a request with --tramos or --carpeta; -1 to go on, else the exit status. */
+int peticion_de_campana(peticion* p, const char* sobrante);
+int campana(const peticion* p);  /* every reach, the summaries; the exit status */
+/* PNG copies of the report's four images beside them; 0 when one failed (named). */
+int copia_png(const informe* inf);
+
+#endif

@@ -1,0 +1,252 @@
+// The season's summary tables: one row per reach (resumen) and one per reach
+// and class (resumen_clases), every figure taken from the results a reach's
+// report was written from, printed with the report's decimals. They are
+// written in the dialect a spreadsheet of the user's reads: ";" and decimal
+// comma for a Spanish one, tab and point otherwise; UTF-8 with its BOM.
+#include <cmath>
+#include <cstdarg>
+#include <cstring>
+#include <initializer_list>
+
+#include "export.h"
+#include "resumen.h"
+
+static const char BOM[] = "\xEF\xBB\xBF";
+
+static const char* const COLUMNAS_TRAMOS[] = {
+    "Tramo", "Especie", "Fichero", "Pasadas", "Capturados", "R", "p", "N", "ES", "N (ind)",
+    "L\xc3\xadmite inf.", "L\xc3\xadmite sup.", "Estimaci\xc3\xb3n", "Clases fallidas",
+    "Densidad (N/m3)", "Densidad (N/m2)", "Densidad (N/m)", "Biomasa (g/m3)", "Biomasa (g/m2)",
+    "Biomasa (g/m)", "a", "b", "r2", "FC", "Linf", "k", "t0", "r2 (von Bertalanffy)", "B0", "B1",
+    "B2", "r2 (polinomio)", "Error"};
+static const char* const COLUMNAS_CLASES[] = {
+    "Tramo", "Especie", "Clase", "Capturados", "R", "N", "ES", "N (ind)", "L\xc3\xadmite inf.",
+    "L\xc3\xadmite sup.", "Estimaci\xc3\xb3n", "N por frecuencias", "Longitud media (cm)",
+    "Es longitud (cm)", "Peso medio (g)", "Es peso (g)", "Densidad (N/m2)", "Biomasa (g/m2)"};
+static const int SUPERFICIE = 1; /* the surface among the reach measures: volume, surface, length */
+
+/* ---- Cells ---- */
+
+static void separa(tabla_resumen* t) {
+  if (t->celdas++) fputc(t->dialecto.separador, t->f);
+}
+
+/* A text cell, quoted when it holds the separator, a quote or a line end. */
+static void celda_texto(tabla_resumen* t, const char* s) {
+  separa(t);
+  if (!strpbrk(s, "\"\n\r") && !strchr(s, t->dialecto.separador)) {
+    fputs(s, t->f);
+    return;
+  }
+  fputc('"', t->f);
+  for (const char* p = s; *p; p++) {
+    if (*p == '"') fputc('"', t->f);
+    fputc(*p, t->f);
+  }
+  fputc('"', t->f);
+}
+
+/* A figure printed as the report prints it, the point then made the
+   dialect's decimal sign; "-" when it has none. */
+static void celda_cifra(tabla_resumen* t, const char* formato, double v, int existe) {
+  separa(t);
+  if (!existe || !std::isfinite(v)) {
+    fputc('-', t->f);
+    return;
+  }
+  char texto[64];
+  snprintf(texto, sizeof texto, formato, v);
+  char* punto = strchr(texto, '.');
+  if (punto) *punto = t->dialecto.decimal;
+  fputs(texto, t->f);
+}
+
+static void celda_entero(tabla_resumen* t, long long v, int existe) {
+  separa(t);
+  if (existe)
+    fprintf(t->f, "%lld", v);
+  else
+    fputc('-', t->f);
+}
+
+static void fin_de_fila(tabla_resumen* t) {
+  fputs("\r\n", t->f);  // spreadsheets on every desktop take it
+  t->celdas = 0;
+}
+
+/* ---- The tables' files ---- */
+
+static int abre_tabla(tabla_resumen* t, const char* carpeta, const char* nombre,
+                      const dialecto_resumen* d, const char* const* columnas, int ncolumnas) {
+  t->dialecto = *d;
+  t->celdas = 0;
+  snprintf(t->nombre, sizeof t->nombre, "%s/%s.%s", carpeta, nombre, d->extension);
+  snprintf(t->temporal, sizeof t->temporal, "%s/.%s.%s.parcial", carpeta, nombre, d->extension);
+  t->f = fopen(t->temporal, "wb");
+  if (!t->f) return 0;
+  fputs(BOM, t->f);
+  for (int c = 0; c < ncolumnas; c++) celda_texto(t, columnas[c]);
+  fin_de_fila(t);
+  return 1;
+}
+
+/* Closes the table and gives it its name; 0 when some byte did not reach the disk. */
+static int cierra_tabla(tabla_resumen* t) {
+  if (!t->f) return 0;
+  int bien = fflush(t->f) == 0 && !ferror(t->f);
+  bien = (fclose(t->f) == 0) && bien;
+  t->f = nullptr;
+  if (bien && rename(t->temporal, t->nombre) == 0) return 1;
+  remove(t->temporal);
+  return 0;
+}
+
+int resumen_abre(resumen_campana* r, const char* carpeta, const dialecto_resumen* d) {
+  r->tramos.f = r->clases.f = nullptr;
+  r->ngrafico = 0;
+  int bien = abre_tabla(&r->tramos, carpeta, "resumen", d, COLUMNAS_TRAMOS,
+                        sizeof COLUMNAS_TRAMOS / sizeof *COLUMNAS_TRAMOS) &&
+             abre_tabla(&r->clases, carpeta, "resumen_clases", d, COLUMNAS_CLASES,
+                        sizeof COLUMNAS_CLASES / sizeof *COLUMNAS_CLASES);
+  if (!bien) resumen_descarta(r);
+  return bien;
+}
+
+void resumen_descarta(resumen_campana* r) {
+  for (tabla_resumen* t : {&r->tramos, &r->clases}) {
+    if (t->f) fclose(t->f), remove(t->temporal);
+    t->f = nullptr;
+  }
+}
+
+int resumen_cierra(resumen_campana* r) {
+  int bien = cierra_tabla(&r->tramos);
+  return cierra_tabla(&r->clases) && bien;
+}
+
+/* ---- Rows ---- */
+
+/* The reach, its species and its data file: the first cells of its rows. */
+static void celdas_tramo(tabla_resumen* t, const tramo_resumen* tr, int con_fichero) {
+  celda_texto(t, tr->tramo);
+  celda_texto(t, tr->especie);
+  if (con_fichero) celda_texto(t, tr->fichero);
+}
+
+/* Density and biomass of a block's row over the three measures. */
+static void celdas_densidad_fila(tabla_resumen* t, const densidad_muestra* d, const fila_densidad* f) {
+  for (int m = 0; m < MEDIDAS_TRAMO; m++)
+    celda_cifra(t, "%.2f", por_medida(d, (float)f->peces, m), d->medidas[m] != 0);
+  for (int m = 0; m < MEDIDAS_TRAMO; m++)
+    celda_cifra(t, "%.2f", por_medida(d, f->biomasa, m), d->medidas[m] != 0);
+}
+
+static void celdas_ajustes(tabla_resumen* t, const resultados_informe* r) {
+  const biometria_muestra& f = r->biometria;
+  celda_cifra(t, "%.4f", f.a, f.existe);
+  celda_cifra(t, "%.4f", f.b, f.existe);
+  celda_cifra(t, "%.3f", f.r2, f.existe);
+  celda_cifra(t, "%.4f", f.fc, f.factor_existe);
+  const bertalanffy_muestra& b = r->bertalanffy;
+  int vb = r->con_crecimiento && b.existe;
+  celda_cifra(t, "%.3f", b.linf, r->con_crecimiento && b.linf_aceptada);
+  celda_cifra(t, "%.3f", b.k, vb);
+  celda_cifra(t, "%.3f", b.t0, vb);
+  celda_cifra(t, "%.3f", b.r2, vb);
+  const polinomio_muestra& q = r->polinomio;
+  int pol = r->con_crecimiento && q.existe;
+  celda_cifra(t, "%.3f", q.a0, pol);
+  celda_cifra(t, "%.3f", q.a1, pol);
+  celda_cifra(t, "%.3f", q.a2, pol);
+  celda_cifra(t, "%.3f", q.r2, pol);
+}
+
+/* One estimate's figures: R, p (whole sample only), N, ES, rounded N and the interval. */
+static void celdas_estimacion(tabla_resumen* t, const poblacion_grupo* g, int sup_red, int con_p) {
+  int e = g->existe;
+  celda_cifra(t, "%.2f", g->R, 1);
+  if (con_p) celda_cifra(t, "%.2f", 1 - g->q, e);
+  celda_cifra(t, "%.2f", g->N, e);
+  celda_cifra(t, "%.2f", g->ES, e);
+  celda_entero(t, g->N_red, e);
+  celda_entero(t, g->captura, e);
+  celda_entero(t, sup_red, e);
+  celda_texto(t, e ? "v\xc3\xa1lida" : "fallida");
+}
+
+static void fila_tramo(tabla_resumen* t, const tramo_resumen* tr) {
+  const resultados_informe* r = tr->resultados;
+  const poblacion_muestra& p = r->poblacion;
+  const poblacion_grupo* total = &p.g[p.nclases];
+  celdas_tramo(t, tr, 1);
+  celda_entero(t, r->k, 1);
+  celda_entero(t, r->medias.n, 1);
+  celdas_estimacion(t, total, total->N_red + p.margen, 1);
+  celda_entero(t, p.fallidas_con_peces, 1);
+  celdas_densidad_fila(t, &r->densidad, &r->densidad.por_frecuencias[r->densidad.nclases]);
+  celdas_ajustes(t, r);
+  celda_texto(t, "");
+  fin_de_fila(t);
+}
+
+static void fila_error(tabla_resumen* t, const tramo_resumen* tr) {
+  celdas_tramo(t, tr, 1);
+  for (int c = 3; c < (int)(sizeof COLUMNAS_TRAMOS / sizeof *COLUMNAS_TRAMOS) - 1; c++)
+    celda_texto(t, c == 12 ? "error" : "-");  // the estimate's column says so
+  celda_texto(t, tr->error);
+  fin_de_fila(t);
+}
+
+static void filas_clases(tabla_resumen* t, const tramo_resumen* tr) {
+  const resultados_informe* r = tr->resultados;
+  const poblacion_muestra& p = r->poblacion;
+  const medias_muestra& m = r->medias;
+  const densidad_muestra& d = r->densidad;
+  for (int j = 0; j < p.nclases; j++) {
+    char clase[16];
+    snprintf(clase, sizeof clase, "%d+", j);
+    celdas_tramo(t, tr, 0);
+    celda_texto(t, clase);
+    celda_entero(t, m.individuos[j], 1);
+    celdas_estimacion(t, &p.g[j], p.g[j].sup_red, 0);
+    celda_entero(t, d.por_frecuencias[j].peces, d.total_existe);
+    celda_cifra(t, "%.2f", m.longitud[j], 1);
+    celda_cifra(t, "%.2f", m.es_longitud[j], 1);
+    celda_cifra(t, "%.2f", m.peso[j], 1);
+    celda_cifra(t, "%.2f", m.es_peso[j], 1);
+    int s = d.medidas[SUPERFICIE] != 0;
+    celda_cifra(t, "%.2f", por_medida(&d, (float)d.por_clases[j].peces, SUPERFICIE), s);
+    celda_cifra(t, "%.2f", por_medida(&d, d.por_clases[j].biomasa, SUPERFICIE), s);
+    fin_de_fila(t);
+  }
+}
+
+/* The reach's bar of the summary picture: density per m2 with its interval. */
+static void anota_grafico(resumen_campana* r, const tramo_resumen* tr) {
+  if (r->ngrafico == MAX_TRAMOS) return;
+  barra_resumen* b = &r->grafico[r->ngrafico++];
+  snprintf(b->nombre, sizeof b->nombre, "%s", tr->nombre_latin1);
+  b->hay = 0;
+  if (tr->error[0]) return;
+  const resultados_informe* res = tr->resultados;
+  const densidad_muestra& d = res->densidad;
+  float s = d.medidas[SUPERFICIE];
+  if (s == 0) return;
+  const poblacion_muestra& p = res->poblacion;
+  const poblacion_grupo* t = &p.g[p.nclases];
+  b->hay = 1;
+  b->estimada = t->existe;
+  b->densidad = por_medida(&d, (float)d.por_frecuencias[d.nclases].peces, SUPERFICIE);
+  b->inferior = (float)res->medias.n / s;
+  b->superior = t->existe ? (float)(t->N_red + p.margen) / s : b->densidad;
+}
+
+void resumen_tramo(resumen_campana* r, const tramo_resumen* tr) {
+  if (tr->error[0]) {
+    fila_error(&r->tramos, tr);
+  } else {
+    fila_tramo(&r->tramos, tr);
+    filas_clases(&r->clases, tr);
+  }
+  anota_grafico(r, tr);
+}
