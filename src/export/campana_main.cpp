@@ -350,6 +350,18 @@ int peticion_de_campana(peticion* p, const char* sobrante) {
   return -1;
 }
 
+/* 1 + the earlier row whose report has the same name as row i's (it would
+   be replaced), 0 when none has. */
+static int nombre_repetido(const fila_tramo* filas, int i) {
+  char nombre[CAPACIDAD_RUTA], otro[CAPACIDAD_RUTA];
+  nombre_seguro(&filas[i], nombre, sizeof nombre);
+  for (int j = 0; j < i; j++) {
+    nombre_seguro(&filas[j], otro, sizeof otro);
+    if (strcmp(nombre, otro) == 0) return j + 1;
+  }
+  return 0;
+}
+
 /* Each reach's report, its summary rows and its progress line; the reaches that failed. */
 static int informa_tramos(const peticion* p, const fila_tramo* filas, int nfilas,
                           resumen_campana* resumen, char (*fallidos)[LARGO_CELDA_T * 2]) {
@@ -361,7 +373,12 @@ static int informa_tramos(const peticion* p, const fila_tramo* filas, int nfilas
     char error[700], tramo[LARGO_CELDA_T * 2], especie[LARGO_CELDA_T * 2],
         fichero[LARGO_CELDA_T * 2], latin1[LARGO_CELDA_T];
     memset(&r, 0, sizeof r);
-    informe_de_tramo(p, &filas[i], carpeta_tabla, &r, error, sizeof error);
+    int repetida = nombre_repetido(filas, i);
+    if (repetida)
+      snprintf(error, sizeof error, "fila %lld: su informe se llamaria como el de la fila %lld",
+               filas[i].linea, filas[repetida - 1].linea);
+    else
+      informe_de_tramo(p, &filas[i], carpeta_tabla, &r, error, sizeof error);
     dice_progreso(i, nfilas, &filas[i], &r, error);
     utf8_de(filas[i].celda[T_TRAMO], tramo, sizeof tramo);
     utf8_de(filas[i].celda[T_ESPECIE], especie, sizeof especie);

@@ -185,13 +185,13 @@ TEST_F(Campana, ThreeReachesGiveTheSingleReportsAndSummaryRowsWithTheirFigures) 
   EXPECT_TRUE(medidas_bmp("campa\xc3\xb1" "a/resumen.bmp", &ancho, &alto));
 }
 
-TEST_F(Campana, ABadReachAmongFiveLeavesFourReportsAnErrorRowAndExitOne) {
+TEST_F(Campana, BadReachesAmongOthersLeaveTheirReportsErrorRowsAndExitOne) {
   ASSERT_EQ(system(("cp " + std::string(DIR_DATOS) + "/ejemplo.txt ejemplo.txt").c_str()), 0);
   // The example has fish of pass 3: two passes cannot have been fished.
   escribe_todo("tramos.csv",
                "Tramo;Fichero;Superficie;Pasadas\n"
                "A;ejemplo.txt;250,5;\nB;ejemplo.txt;100;\nC;ejemplo.txt;10;2\n"
-               "D;ejemplo.txt;;4\nE;ejemplo.txt;3;\n");
+               "D;ejemplo.txt;;4\nE;ejemplo.txt;3;\nA;ejemplo.txt;1;\n");
   EXPECT_EQ(informe("--tramos tramos.csv --carpeta dir --png"), 1);
   for (const char* t : {"A", "B", "D", "E"}) {
     std::string informe_t = lee_todo(std::string("dir/") + t + ".txt");
@@ -203,14 +203,16 @@ TEST_F(Campana, ABadReachAmongFiveLeavesFourReportsAnErrorRowAndExitOne) {
   }
   EXPECT_FALSE(ficheros_en("dir").count("C.txt"));
   auto resumen = tabla(lee_todo("dir/resumen.csv"), ';');
-  ASSERT_EQ(resumen.size(), 6u);
+  ASSERT_EQ(resumen.size(), 7u);
   EXPECT_EQ(celda(resumen, 3, "Estimaci\xc3\xb3n"), "error");
+  // A second row of reach A would replace the first one's report.
+  EXPECT_NE(celda(resumen, 6, "Error").find("como el de la fila 2"), std::string::npos);
   EXPECT_NE(celda(resumen, 3, "Error").find("fila 4: Pasadas 2"), std::string::npos);
   EXPECT_NE(celda(resumen, 3, "Error").find("pasada 3"), std::string::npos);
   EXPECT_EQ(celda(resumen, 1, "Densidad (N/m2)"), "0,23");  // 58 fish over 250,5 m2
   EXPECT_EQ(celda(resumen, 4, "Densidad (N/m2)"), "-");
-  EXPECT_NE(errores.find("[3/5] C: error: fila 4"), std::string::npos) << errores;
-  EXPECT_NE(errores.find("tramos sin informe (1): C"), std::string::npos) << errores;
+  EXPECT_NE(errores.find("[3/6] C: error: fila 4"), std::string::npos) << errores;
+  EXPECT_NE(errores.find("tramos sin informe (2): C, A"), std::string::npos) << errores;
   EXPECT_TRUE(ficheros_en("dir").count("resumen.png"));
 }
 
