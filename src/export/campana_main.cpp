@@ -185,6 +185,10 @@ static int peticion_de_fila(const peticion* comun, const fila_tramo* f, const ch
                             char* datos, char* informe, char* limites, peticion* q) {
   *q = *comun;
   q->tramos = nullptr;
+  if (!f->celda[T_TRAMO][0] || !f->celda[T_FICHERO][0]) {
+    rechaza("falta el %s", f->celda[T_TRAMO][0] ? "fichero" : "nombre del tramo");
+    return 0;
+  }
   snprintf(datos, CAPACIDAD_RUTA, "%s%s", f->celda[T_FICHERO][0] == '/' ? "" : carpeta_tabla,
            f->celda[T_FICHERO]);
   char nombre[CAPACIDAD_RUTA];
