@@ -193,7 +193,7 @@ void relaciones_biometricas(float* longitudes, float* pesos, int n);
 BITMAP* relaciones_biometricas_devuelve(float* longitudes, float* pesos, int n);
 
 /* ---- Growth: von Bertalanffy with Walford, polynomial ---- */
-extern float Wf;     /* last Walford estimate of the maximum length, cm */
+extern float Wf;     /* Walford's suggestion for Linf last shown with a fit typed under it, cm */
 extern float Lmax1;  /* Linf of the last fit, cm */
 extern float k1;     /* k of the last fit, 1/year */
 extern float t01;    /* t0 of the last fit, years */
@@ -220,7 +220,6 @@ const int EDADES_PREDICHAS = 10; /* whole ages 0..9 the report gives a length fo
 /* A von Bertalanffy fit, L(t) = Linf*(1 - e^(-k*(t-t0))), of the class mean
    lengths against age (class i is i + meses/12 years old). */
 struct bertalanffy_muestra {
-  float walford;       /* Walford's suggestion for Linf, cm; 0 when its line gives none */
   float linf;          /* Linf the fit was asked for, cm */
   float meses;         /* age of class 0+, months (0..12) */
   float mayor;         /* longest fish, cm: the smallest Linf accepted */
@@ -232,7 +231,9 @@ struct bertalanffy_muestra {
   float r2;            /* r2 of the straight line the fit is made on */
   float predichas[EDADES_PREDICHAS]; /* length the curve gives at ages 0..9, cm; 0 without answer */
 };
-/* The fit for the given Linf (cm) and age of class 0+ (months); no window needed. */
+/* The fit for the given Linf (cm) and age of class 0+ (months); no window
+   needed. Walford's suggestion is apart (waldford): its search can take a
+   million steps, and only the screens that show it pay for it. */
 bertalanffy_muestra calcula_bertalanffy(const int* clases, const float* longitudes, int nfish,
                                         int nclases, float linf, float meses);
 /* New 541x552 bitmap of the fit for the report (NULL only when memory runs out). */
@@ -264,11 +265,13 @@ BITMAP* grafico_polinomio(const int* clases, const float* longitudes, int nfish,
                           const polinomio_muestra* p);
 
 /* The program-wide results, written here only, from the structs above:
-   Wf always, and Lmax1, k1, t01, R2 and bertalanffy_definido when the Linf
-   was accepted; B01..R22 and polinomio_definido; mes0 as typed on a screen. */
+   Lmax1, k1, t01, R2 and bertalanffy_definido when the Linf was accepted;
+   B01..R22 and polinomio_definido; mes0 as typed on a screen; Wf as shown
+   above a Linf and months typed. */
 void publica_bertalanffy(const bertalanffy_muestra* b);
 void publica_polinomio(const polinomio_muestra* p);
 void publica_meses(float meses);
+void publica_walford(float walford);
 
 void menu_crecimiento(int* clases, float* longitudes, int nclases, int nfish);
 void von_bertalanffy(int* clases, float* longitudes, int nclases, int nfish);

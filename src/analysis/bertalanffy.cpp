@@ -154,7 +154,6 @@ int ajusta_bertalanffy(const muestra_crecimiento* m, float linf, curva_crecimien
 bertalanffy_muestra calcula_bertalanffy(const int* clases, const float* longitudes, int nfish,
                                         int nclases, float linf, float meses) {
   bertalanffy_muestra r = {};
-  r.walford = waldford(longitudes, clases, nfish, nclases);
   r.linf = linf;
   r.meses = meses;
   r.mayor = longitud_mayor(longitudes, nfish);
@@ -292,13 +291,15 @@ void von_bertalanffy(int* clases, float* longitudes, int nclases, int nfish) {
   float mayor = longitud_mayor(longitudes, nfish);
   texto(screen, FUENTE_TITULO, ENTRADA_X, LINF_Y, negro(), "%s", PIDE_LINF);
   int caja[4];
-  caja_walford(caja, waldford(longitudes, clases, nfish, nclases));
+  float walford = waldford(longitudes, clases, nfish, nclases);
+  caja_walford(caja, walford);
   campo_numero linf, meses;
   int sigue = pide_linf(&linf);
   borra(caja);
   if (!sigue || !pide_meses(&meses)) return;
   bertalanffy_muestra r =
       calcula_bertalanffy(clases, longitudes, nfish, nclases, linf.valor, meses.valor);
+  publica_walford(walford);
   publica_bertalanffy(&r);
   if (!r.linf_aceptada) {
     rechaza_linf(mayor, SCREEN_H / 2);
@@ -318,11 +319,13 @@ void von_bertalanffy(int* clases, float* longitudes, int nclases, int nfish) {
 static int pide_valores_exporta(float* linf, float* meses, const int* clases,
                                 const float* longitudes, int nclases, int nfish) {
   texto(screen, FUENTE_TITULO, ENTRADA_X, LINF_Y, negro(), "%s", PIDE_LINF);
-  caja_walford_exporta(waldford(longitudes, clases, nfish, nclases));
+  float walford = waldford(longitudes, clases, nfish, nclases);
+  caja_walford_exporta(walford);
   campo_numero c_linf, c_meses;
   int sigue = pide_linf(&c_linf);
   borra(BORRA_MESES);
   if (!sigue || !pide_meses(&c_meses)) return 0;
+  publica_walford(walford);
   *linf = c_linf.valor;
   *meses = c_meses.valor;
   return 1;

@@ -27,7 +27,6 @@ void publica_poblacion(const poblacion_muestra* p) {
 }
 
 void publica_bertalanffy(const bertalanffy_muestra* b) {
-  Wf = b->walford;
   if (!b->linf_aceptada) return;  // a refused Linf leaves the last fit as it was
   Lmax1 = b->linf;
   bertalanffy_definido = b->existe;
@@ -45,6 +44,8 @@ void publica_polinomio(const polinomio_muestra* p) {
 }
 
 void publica_meses(float meses) { mes0 = meses; }
+
+void publica_walford(float walford) { Wf = walford; }
 
 void publica_biometria(const biometria_muestra* f) {
   ax = f->a;
