@@ -324,16 +324,14 @@ int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* pesos, 
   return n;
 }
 
-/* Allegro without a display: fonts from datas.dat and an unseen page for
-   the analyses that draw one. 0 when the resource file is missing. */
+/* Allegro without a display: the report draws only on its own images, so
+   the fonts from datas.dat are all it needs. 0 when that file is missing. */
 int prepara_allegro() {
   set_uformat(U_ASCII);
   if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) return 0;
   set_color_depth(32);
   datos = carga_fuentes();  // this command shows none of the images
-  if (!datos) return 0;
-  screen = create_bitmap(1000, 600);
-  return screen != nullptr;
+  return datos != nullptr;
 }
 
 /* Why the report cannot be opened, on standard error. */

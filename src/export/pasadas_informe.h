@@ -38,7 +38,7 @@ int numero_de(const char* texto, float* valor);
 /* The sample the request names; its n, or 0 after a refusal. */
 int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* pesos, int* clases,
               descripcion_datos* d, int* con_clases);
-int prepara_allegro(); /* fonts and an unseen page; 0 without datas.dat */
+int prepara_allegro(); /* Allegro without a display, and the fonts; 0 without datas.dat */
 /* Writes the report and its images (and PNG copies with p->png); the exit
    status. resultados, when not NULL, gets its figures; inf is the report's. */
 int escribe_informe_de(const peticion* p, int* pasadas, float* longitudes, float* pesos,
