@@ -310,24 +310,21 @@ static void lee_fila(lector_tabla* l) {
   l->n++;
 }
 
-/* The header's columns: found by name, checked against what is asked. */
-static void lee_cabecera(lector_tabla* l) {
-  int nclaves = l->ncabecera < MAX_CABECERA ? l->ncabecera : MAX_CABECERA;
-  l->falta = busca_columnas(l->claves, nclaves, COLUMNAS, COLUMNAS_DATOS, l->indice, &l->repetida);
-  if (l->solo_cabecera) {
-    l->terminada = 1;
-    return;
-  }
+/* The header's refusals: a data column missing or repeated, or a reach or
+   species asked of a table without that column. 1 when it refused. */
+static int cabecera_rechazada(lector_tabla* l) {
   char fmt[80];
   if (l->falta >= 0 || (l->con_clases == 1 && l->indice[DATO_CLASE] < 0)) {
     snprintf(fmt, sizeof fmt, "falta la columna %s", COLUMNAS[l->falta >= 0 ? l->falta : DATO_CLASE].nombre);
-    return rechaza_tabla(l, -1, fmt, nullptr);
+    rechaza_tabla(l, -1, fmt, nullptr);
+    return 1;
   }
   if (l->repetida >= 0) {
     int k = 0;
     while (!es_clave_de(&COLUMNAS[k], l->claves[l->repetida])) k++;
     snprintf(fmt, sizeof fmt, "%%s repite la columna %s", COLUMNAS[k].nombre);
-    return rechaza_tabla(l, l->repetida, fmt, l->nombres[l->repetida]);
+    rechaza_tabla(l, l->repetida, fmt, l->nombres[l->repetida]);
+    return 1;
   }
   for (int j = 0; j < 2; j++) {
     int k = j ? DATO_ESPECIE : DATO_TRAMO;
@@ -335,12 +332,15 @@ static void lee_cabecera(lector_tabla* l) {
       snprintf(fmt, sizeof fmt, SIN_COLUMNA, COLUMNAS[k].nombre);
       snprintf(l->mensaje, (size_t)l->tam_mensaje, "%s", fmt);
       l->terminada = 1;
-      return;
+      return 1;
     }
   }
-  l->en_cabecera = 0;
-  if (!l->con_clases) l->indice[DATO_CLASE] = -1;
-  l->d->con_clases = l->indice[DATO_CLASE] >= 0;
+  return 0;
+}
+
+/* Which datum each column holds, and the named columns that hold none, as
+   the description of the file tells them. */
+static void anota_columnas(lector_tabla* l, int nclaves) {
   for (int c = 0; c < nclaves; c++) l->columna_de[c] = -1;
   for (int k = 0; k < COLUMNAS_DATOS; k++)
     if (l->indice[k] >= 0) {
@@ -353,6 +353,21 @@ static void lee_cabecera(lector_tabla* l) {
       snprintf(l->d->ignoradas + largo, sizeof l->d->ignoradas - largo, "%s%s", largo ? ", " : "",
                l->nombres[c]);
   }
+}
+
+/* The header's columns: found by name, checked against what is asked. */
+static void lee_cabecera(lector_tabla* l) {
+  int nclaves = l->ncabecera < MAX_CABECERA ? l->ncabecera : MAX_CABECERA;
+  l->falta = busca_columnas(l->claves, nclaves, COLUMNAS, COLUMNAS_DATOS, l->indice, &l->repetida);
+  if (l->solo_cabecera) {
+    l->terminada = 1;
+    return;
+  }
+  if (cabecera_rechazada(l)) return;
+  l->en_cabecera = 0;
+  if (!l->con_clases) l->indice[DATO_CLASE] = -1;
+  l->d->con_clases = l->indice[DATO_CLASE] >= 0;
+  anota_columnas(l, nclaves);
 }
 
 static void celda_leida(void* datos, size_t largo, void* lector) {
