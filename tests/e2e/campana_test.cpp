@@ -183,6 +183,13 @@ TEST_F(Campana, ThreeReachesGiveTheSingleReportsAndSummaryRowsWithTheirFigures) 
   }
   int ancho = 0, alto = 0;
   EXPECT_TRUE(medidas_bmp("campa\xc3\xb1" "a/resumen.bmp", &ancho, &alto));
+  // --formato es gives the same figures with ";" and decimal commas.
+  ASSERT_EQ(informe("--tramos tramos.txt --carpeta es --formato es"), 0) << errores;
+  auto es = tabla(lee_todo("es/resumen.csv"), ';');
+  ASSERT_EQ(es.size(), resumen.size());
+  std::string N = celda(resumen, 1, "N");
+  std::replace(N.begin(), N.end(), '.', ',');
+  EXPECT_EQ(celda(es, 1, "N"), N);
 }
 
 TEST_F(Campana, BadReachesAmongOthersLeaveTheirReportsErrorRowsAndExitOne) {
