@@ -128,8 +128,9 @@ static const char* valor_de(int argc, char** argv, int* i, const char* opcion) {
   return v;
 }
 
-/* One option at argv[*i]; 1 when taken, 0 when refused. */
-static int lee_opcion(int argc, char** argv, int* i, peticion* p) {
+/* One of the options that take a number at argv[*i]: 1 when taken, 0 when
+   refused, -1 when argv[*i] is none of them. */
+static int lee_opcion_numerica(int argc, char** argv, int* i, peticion* p) {
   static const char* const MEDIDAS[3] = {"--superficie", "--volumen", "--metros"};
   const char* v;
   for (int m = 0; m < 3; m++)
@@ -152,6 +153,14 @@ static int lee_opcion(int argc, char** argv, int* i, peticion* p) {
     rechaza("--pasadas: '%s' no es un numero de pasadas (de 1 a %d)", v, MAX_PASADAS);
     return 0;
   }
+  return -1;
+}
+
+/* One option at argv[*i]; 1 when taken, 0 when refused. */
+static int lee_opcion(int argc, char** argv, int* i, peticion* p) {
+  int numerica = lee_opcion_numerica(argc, argv, i, p);
+  if (numerica >= 0) return numerica;
+  const char* v;
   if ((v = valor_de(argc, argv, i, "--limites"))) {
     p->limites = v;
     return *v != 0;
