@@ -20,6 +20,19 @@ static const int TABLA_BORDES[4] = {50, 165, 235, 385};
 static const int TABLA_CENTROS[3] = {108, 200, 310};
 static const int TABLA_ARRIBA = 80;
 static const int TABLA_LIMITE = 354;      /* rows while their position r stays at or above it */
+static const int AIRE_FILA = 10;          /* px a row is taller than the header font */
+static const int TEXTO_FILA = 7;          /* px from a row's top rule down to its text */
+/* The header's titles: their left edges, their top; the tilde of "anos" and
+   the bar of a mean over the L, each a one-pixel line. */
+static const int TITULOS_X[3] = {55, 175, 245};
+static const int TITULOS_Y = 85;
+static const int TILDE_Y = 89;
+static const int BARRA_MEDIA_Y = 86, BARRA_MEDIA_LARGO = 8;
+/* The page arrows under the table, pointing sideways: x of the base and of
+   the tip of each, between the y of FLECHAS_Y (tip at the middle). */
+static const int FLECHA_ATRAS_X[2] = {368, 358};
+static const int FLECHA_ADELANTE_X[2] = {373, 383};
+static const int FLECHAS_Y[2] = {432, 442};
 
 /* ---- Class means and curve ---- */
 
@@ -255,27 +268,29 @@ void dibuja_grafico_crecimiento(BITMAP* b, const disposicion_grafico* d,
 
 static void cabecera_tabla() {
   int h1 = alto(FUENTE_CABECERA);
-  int abajo = TABLA_ARRIBA + h1 + 10;
+  int abajo = TABLA_ARRIBA + h1 + AIRE_FILA;
   rectfill(screen, TABLA_BORDES[0], TABLA_ARRIBA, TABLA_BORDES[3], abajo, gris_cabecera());
   hline(screen, TABLA_BORDES[0], TABLA_ARRIBA, TABLA_BORDES[3], negro());
   hline(screen, TABLA_BORDES[0], abajo, TABLA_BORDES[3], negro());
   for (int x : TABLA_BORDES) vline(screen, x, TABLA_ARRIBA, abajo, negro());
-  texto(screen, FUENTE_CABECERA, 55, 85, negro(), "Edad (anos)");
+  texto(screen, FUENTE_CABECERA, TITULOS_X[0], TITULOS_Y, negro(), "Edad (anos)");
   // the tilde the font lacks ("años"), placed over the n whatever the font's widths
-  int n_x = 55 + ancho(FUENTE_CABECERA, "Edad (a");
-  hline(screen, n_x, 89, n_x + ancho(FUENTE_CABECERA, "n") - 1, negro());
-  texto(screen, FUENTE_CABECERA, 175, 85, negro(), "L (cm)");
-  hline(screen, 175, 86, 182, negro());  // the bar of a mean over the L
-  texto(screen, FUENTE_CABECERA, 245, 85, negro(), "L. estimada (cm)");
+  int n_x = TITULOS_X[0] + ancho(FUENTE_CABECERA, "Edad (a");
+  hline(screen, n_x, TILDE_Y, n_x + ancho(FUENTE_CABECERA, "n") - 1, negro());
+  texto(screen, FUENTE_CABECERA, TITULOS_X[1], TITULOS_Y, negro(), "L (cm)");
+  hline(screen, TITULOS_X[1], BARRA_MEDIA_Y, TITULOS_X[1] + BARRA_MEDIA_LARGO - 1, negro());
+  texto(screen, FUENTE_CABECERA, TITULOS_X[2], TITULOS_Y, negro(), "L. estimada (cm)");
 }
 
 static void fila_tabla(const muestra_crecimiento* m, const curva_crecimiento* c, int clase, int r) {
   int h1 = alto(FUENTE_CABECERA);
   int x1 = TABLA_BORDES[0], x2 = TABLA_BORDES[3];
-  rectfill(screen, x1, r - h1 + 71, x2, r + 80, blanco());
-  hline(screen, x1, r + 80, x2, negro());
-  for (int x : TABLA_BORDES) vline(screen, x, r - h1 + 70, r + 80, negro());
-  int y = r - h1 + 77;
+  // r: how far the row's bottom rule lies below the table's top
+  int abajo = TABLA_ARRIBA + r, arriba = abajo - (h1 + AIRE_FILA);
+  rectfill(screen, x1, arriba + 1, x2, abajo, blanco());
+  hline(screen, x1, abajo, x2, negro());
+  for (int x : TABLA_BORDES) vline(screen, x, arriba, abajo, negro());
+  int y = arriba + TEXTO_FILA;
   float edad = clase + m->edad0;
   texto_centrado(screen, FUENTE_CELDAS, TABLA_CENTROS[0], y, negro(), "%.2f", edad);
   char media[TEXTO_CELDA];
@@ -288,15 +303,22 @@ static void fila_tabla(const muestra_crecimiento* m, const curva_crecimiento* c,
     texto_centrado(screen, FUENTE_CELDAS, TABLA_CENTROS[2], y, negro(), "-");
 }
 
+/* A page arrow, black while there is a page that way, else the page's grey. */
+static void flecha_lado(const int* x, int visible) {
+  int punta_y = (FLECHAS_Y[0] + FLECHAS_Y[1]) / 2;
+  triangle(screen, x[0], FLECHAS_Y[0], x[0], FLECHAS_Y[1], x[1], punta_y,
+           visible ? negro() : gris_pagina());
+}
+
 int dibuja_tabla_crecimiento(const muestra_crecimiento* m, const curva_crecimiento* c, int inicio) {
   int h1 = alto(FUENTE_CABECERA);
   int s = inicio < 0 ? 0 : inicio;
   cabecera_tabla();
-  for (int r = 2 * h1 + 20; r <= TABLA_LIMITE && s < m->nclases; r += h1 + 10, s++)
+  const int fila = h1 + AIRE_FILA;
+  for (int r = 2 * fila; r <= TABLA_LIMITE && s < m->nclases; r += fila, s++)
     fila_tabla(m, c, s, r);
-  triangle(screen, 373, 432, 373, 442, 383, 437, s < m->nclases ? negro() : gris_pagina());
-  triangle(screen, 368, 432, 368, 442, 358, 437,
-           s > TABLA_CRECIMIENTO_PAGINA ? negro() : gris_pagina());
+  flecha_lado(FLECHA_ADELANTE_X, s < m->nclases);
+  flecha_lado(FLECHA_ATRAS_X, s > TABLA_CRECIMIENTO_PAGINA);
   return s;
 }
 

@@ -8,12 +8,21 @@
 
 DATAFILE* datos = nullptr;
 
+/* The frame of every page (1000x600): a three-pixel border BORDE px in from
+   each edge, rounded corners of radius RADIO_ESQUINA centred CENTRO_ESQUINA
+   px in, where the straight lines begin; the title centred on (X_TITULO,
+   Y_TITULO) in a box MARGEN_TITULO px wider than its text on each side, with
+   a three-pixel outline, and the top border stopping HUECO_TITULO px short
+   of the text on both sides. */
+static const int ANCHO_PAGINA = 1000, ALTO_PAGINA = 600;
 static const int RADIO_ESQUINA = 40;
 static const int CENTRO_ESQUINA = 73;
-static const int X_TITULO = 200;
-static const int Y_BORDE = 34;
-static const int AIRE_PIEZAS = 1;
-static const int AIRE_ROTULOS = 4;  /* px at least between two labels of an axis */  /* px of air kept between the ink of two pieces of a line */
+static const int BORDE = 34;
+static const int X_TITULO = 200, Y_TITULO = 35;
+static const int MARGEN_TITULO = 2;
+static const int HUECO_TITULO = 5;
+static const int AIRE_PIEZAS = 1;   /* px of air kept between the ink of two pieces of a line */
+static const int AIRE_ROTULOS = 4;  /* px at least between two labels of an axis */
 
 DATAFILE* carga_recursos() {
   char ruta[CAPACIDAD_RUTA_RECURSOS];
@@ -169,27 +178,31 @@ static void esquina(BITMAP* b, int cx, int cy, int dx, int dy) {
 
 static void caja_titulo(BITMAP* b, const char* titulo) {
   int tl = ancho(FUENTE_TITULO, titulo), th = alto(FUENTE_TITULO);
-  rectfill(b, 198 - tl / 2, 33 - th / 2, 202 + tl / 2, 37 + th / 2, azul_titulo());
+  const int izquierda = X_TITULO - MARGEN_TITULO, derecha = X_TITULO + MARGEN_TITULO;
+  const int arriba = Y_TITULO - MARGEN_TITULO, abajo = Y_TITULO + MARGEN_TITULO;
+  rectfill(b, izquierda - tl / 2, arriba - th / 2, derecha + tl / 2, abajo + th / 2, azul_titulo());
   for (int i = 0; i < 3; i++)
-    rect(b, 197 - tl / 2 - i, 32 - th / 2 - i, 203 + tl / 2 + i, 38 + th / 2 + i, negro());
-  texto(b, FUENTE_TITULO, X_TITULO - tl / 2, 35 - th / 2, negro(), "%s", titulo);
+    rect(b, izquierda - 1 - tl / 2 - i, arriba - 1 - th / 2 - i, derecha + 1 + tl / 2 + i,
+         abajo + 1 + th / 2 + i, negro());
+  texto(b, FUENTE_TITULO, X_TITULO - tl / 2, Y_TITULO - th / 2, negro(), "%s", titulo);
 }
 
 static void bordes(BITMAP* b, int w, int h, int tl) {
   const int desplaza[3] = {-1, 1, 0};  // drawn in the order 33, 35, 34
   for (int i = 0; i < 3; i++) {
     int d = desplaza[i];
-    hline(b, 73, Y_BORDE + d, 195 - tl / 2, negro());
-    hline(b, 205 + tl / 2, Y_BORDE + d, w - 73, negro());
-    vline(b, 33 + i, 73, h - 73, negro());
-    hline(b, 73, h - Y_BORDE - d, w - 73, negro());
-    vline(b, w - 33 - i, h - 73, 73, negro());
+    const int c = CENTRO_ESQUINA;
+    hline(b, c, BORDE + d, X_TITULO - HUECO_TITULO - tl / 2, negro());
+    hline(b, X_TITULO + HUECO_TITULO + tl / 2, BORDE + d, w - c, negro());
+    vline(b, BORDE - 1 + i, c, h - c, negro());
+    hline(b, c, h - BORDE - d, w - c, negro());
+    vline(b, w - (BORDE - 1) - i, h - c, c, negro());
   }
 }
 
 void marco(const char* titulo) {
   const int w = SCREEN_W, h = SCREEN_H;
-  BITMAP* pagina = create_bitmap(1000, 600);
+  BITMAP* pagina = create_bitmap(ANCHO_PAGINA, ALTO_PAGINA);
   clear_bitmap(pagina);
   clear_to_color(pagina, gris_pagina());
   esquina(pagina, CENTRO_ESQUINA, CENTRO_ESQUINA, -1, -1);
@@ -198,7 +211,8 @@ void marco(const char* titulo) {
   esquina(pagina, CENTRO_ESQUINA, h - CENTRO_ESQUINA, -1, 1);
   caja_titulo(pagina, titulo);
   bordes(pagina, w, h, ancho(FUENTE_TITULO, titulo));
-  blit(pagina, screen, 0, 0, (w - 1000) / 2, (h - 600) / 2, 1000, 600);
+  blit(pagina, screen, 0, 0, (w - ANCHO_PAGINA) / 2, (h - ALTO_PAGINA) / 2, ANCHO_PAGINA,
+       ALTO_PAGINA);
   destroy_bitmap(pagina);
 }
 
