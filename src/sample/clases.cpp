@@ -23,6 +23,47 @@ static const int CONTROL_ANCHO[4] = {405, 274, 465, 291};
    marker leaves a pixel of air above and below them so they stay legible. */
 static const int Y_ROTULOS_L = 175;
 static const int MARCA_Y1 = 80, MARCA_Y2 = 260;
+/* In the histogram: the foot of "Fr" above the frequency axis, the left of
+   "L" past the length axis, the right edge of the frequency labels, the
+   length of the ticks of both axes. */
+static const int ROTULO_FR_Y = 28, ROTULO_L_X = 370, ROTULOS_FR_DERECHA = 23;
+static const int LARGO_MARCA = 5;
+/* A bar's top is reckoned from y 270 and raised 100 px to the axis at 170:
+   kept in that order, since the float rounds as it always has. */
+static const int PIE_BARRAS = 270, SUBE_BARRAS = 100;
+/* The bin-width control: the width centred on x 435 with its top at 277, in
+   a cell 421..449 x 274..291, between arrows from their base to their tip
+   (x), between y 280 and 290. */
+static const int CELDA_ANCHO[4] = {421, 274, 449, 291};
+static const int ANCHO_X = 435, ANCHO_Y = 277;
+static const int FLECHA_MENOS_X[2] = {420, 410}, FLECHA_MAS_X[2] = {450, 460};
+static const int FLECHAS_ANCHO_Y[2] = {280, 290};
+/* Rows of the interval table: AIRE_FILA px taller than the header font,
+   their text TEXTO_FILA px below their top rule; the prompt's top line
+   above the table at PIDE_Y minus a row; the rows' white area, when they
+   scroll, down to FONDO_FILAS. */
+static const int AIRE_FILA = 10, TEXTO_FILA = 5;
+static const int PIDE_Y = 320;
+static const int FONDO_FILAS = 533;
+/* The notes box right of the page's centre, NOTAS_ANCHO wide from y 388 to
+   488: its lines from y 400 every 20 px, the restart hint at 500 under it;
+   the class messages in a strip from y 515 (text at 520) inside its width. */
+static const int NOTAS_ANCHO = 400, NOTAS_ARRIBA = 388, NOTAS_ABAJO = 488;
+static const int NOTAS_Y = 400, NOTAS_PASO = 20, REINICIO_Y = 500;
+static const char* const NOTAS[4] = {"Recuerde que insertar una clase inexistente",
+                                     "es tan facil como insertar el intervalo",
+                                     "inferior de la clase inmediatamente superior", " menos 0.01"};
+static const int MENSAJE_ARRIBA = 515, MENSAJE_Y = 520, MENSAJE_AIRE = 8;
+/* What a restart erases under the histogram, and the bottom of what the
+   review erases of the notes. */
+static const int BORRA_INTERVALOS[4] = {70, 360, 470, 550};
+static const int NOTAS_BORRADO_ABAJO = 550;
+/* The review's arrows at x 470, 5 px to each side: up with its tip at 505
+   and base at 515, down with tip at 530 and base at 520; its hint centred
+   on (265, 542); the fish review's hint centred on (715, 542). */
+static const int REPASO_FLECHA_X = 470, REPASO_FLECHA_MEDIO = 5;
+static const int SUBE_Y[2] = {505, 515}, BAJA_Y[2] = {530, 520};
+static const int CONTINUAR_X = 265, CONTINUAR_Y = 542, CONTINUAR_PECES_X = 715;
 
 /* The length histogram for one bin width. */
 struct histograma {
@@ -79,10 +120,10 @@ static void ejes(BITMAP* b) {
   rectfill(b, 0, 0, HIST_ANCHO, HIST_ALTO, blanco());
   rect(b, 0, 0, HIST_ANCHO - 1, HIST_ALTO - 1, negro());
   rect(b, 1, 1, HIST_ANCHO - 2, HIST_ALTO - 2, negro());
-  line(b, EJE_X0, 30, EJE_X0, EJE_Y0, negro());
+  line(b, EJE_X0, EJE_Y0 - LARGO_Y, EJE_X0, EJE_Y0, negro());
   line(b, EJE_X0, EJE_Y0, EJE_X0 + LARGO_X, EJE_Y0, negro());
-  texto_centrado(b, FUENTE_PEQUENA, EJE_X0, 28 - h3, negro(), "Fr");
-  texto(b, FUENTE_PEQUENA, 370, EJE_Y0 - h3 / 2, negro(), "L");
+  texto_centrado(b, FUENTE_PEQUENA, EJE_X0, ROTULO_FR_Y - h3, negro(), "Fr");
+  texto(b, FUENTE_PEQUENA, ROTULO_L_X, EJE_Y0 - h3 / 2, negro(), "L");
 }
 
 /* Ticks of the length axis, one per bin, and three labels; returns the bin width in pixels. */
@@ -92,7 +133,7 @@ static int eje_longitud(BITMAP* b, const histograma* h) {
   float e = 0;
   int t = 0;
   for (; t <= LARGO_X; t += a) {
-    line(b, EJE_X0 + t, EJE_Y0, EJE_X0 + t, EJE_Y0 + 5, negro());
+    line(b, EJE_X0 + t, EJE_Y0, EJE_X0 + t, EJE_Y0 + LARGO_MARCA, negro());
     e = (float)(e + h->w);
   }
   float ultimo = e - h->w;
@@ -119,8 +160,9 @@ static void eje_frecuencia(BITMAP* b, float fmax, int* p, float* pasos, float* t
   *p = *pasos >= 1 ? (int)(LARGO_Y / *pasos) : LARGO_Y;
   float valor = 0;
   for (int y = 0; y <= LARGO_Y; y += *p) {
-    line(b, EJE_X0, EJE_Y0 - y, EJE_X0 - 5, EJE_Y0 - y, negro());
-    texto_derecha(b, FUENTE_PEQUENA, 23, EJE_Y0 - y - h3 / 2, negro(), "%.1f", valor);
+    line(b, EJE_X0, EJE_Y0 - y, EJE_X0 - LARGO_MARCA, EJE_Y0 - y, negro());
+    texto_derecha(b, FUENTE_PEQUENA, ROTULOS_FR_DERECHA, EJE_Y0 - y - h3 / 2, negro(), "%.1f",
+                  valor);
     *tope = valor;
     valor = (float)(valor + 0.1);
   }
@@ -133,19 +175,21 @@ static void dibuja_histograma(BITMAP* b, const histograma* h, float* escala) {
   float pasos, tope;
   eje_frecuencia(b, h->fmax, &p, &pasos, &tope);
   for (int i = 0; i < h->nbins; i++) {
-    int arriba = (int)(270 - p * pasos * h->frec[i] / tope) - 100;
+    int arriba = (int)(PIE_BARRAS - p * pasos * h->frec[i] / tope) - SUBE_BARRAS;
     rectfill(b, a * i + EJE_X0, EJE_Y0, a * (i + 1) + EJE_X0, arriba, rojo_aviso());
     rect(b, a * i + EJE_X0, EJE_Y0, a * (i + 1) + EJE_X0, arriba, negro());
   }
   *escala = a / h->w;
 }
 
-static void flecha_izquierda(int visible) {
-  triangle(screen, 410, 285, 420, 280, 420, 290, visible ? negro() : gris_pagina());
+/* An arrow of the bin-width control, x[0] its base and x[1] its tip. */
+static void flecha_ancho(const int* x, int visible) {
+  const int* y = FLECHAS_ANCHO_Y;
+  int color = visible ? negro() : gris_pagina();
+  triangle(screen, x[1], (y[0] + y[1]) / 2, x[0], y[0], x[0], y[1], color);
 }
-static void flecha_derecha(int visible) {
-  triangle(screen, 460, 285, 450, 280, 450, 290, visible ? negro() : gris_pagina());
-}
+static void flecha_izquierda(int visible) { flecha_ancho(FLECHA_MENOS_X, visible); }
+static void flecha_derecha(int visible) { flecha_ancho(FLECHA_MAS_X, visible); }
 
 /* LEFT and RIGHT change the bin width until ENTER. Returns 0 on ESC, else 1
    with the screen's histogram and its pixels per cm. */
@@ -159,8 +203,8 @@ static int elige_ancho(BITMAP* hist, const float* longitudes, int n, float* esca
     cuenta_bins(longitudes, n, lmax, w, &h);
     dibuja_histograma(hist, &h, escala);
     blit(hist, screen, 0, 0, HIST_X, HIST_Y, HIST_ANCHO, HIST_ALTO);
-    rectfill(screen, 421, 274, 449, 291, gris_pagina());
-    texto_centrado(screen, FUENTE_PEQUENA, 435, 277, negro(), "%.1f", w);
+    rectfill(screen, CELDA_ANCHO[0], CELDA_ANCHO[1], CELDA_ANCHO[2], CELDA_ANCHO[3], gris_pagina());
+    texto_centrado(screen, FUENTE_PEQUENA, ANCHO_X, ANCHO_Y, negro(), "%.1f", w);
     int tecla = espera_tecla(teclas, 3);
     if (tecla == TECLA_ESC) {
       c_esc = TECLA_ESC;
@@ -189,7 +233,12 @@ static int elige_ancho(BITMAP* hist, const float* longitudes, int n, float* esca
 
 /* ---- Stage 2: the interval entry ---- */
 
-static int paso_filas() { return alto(FUENTE_CABECERA) + 10; }
+static int paso_filas() { return alto(FUENTE_CABECERA) + AIRE_FILA; }
+
+/* Fills the inside of a row of the interval table from rule `regla` to the last. */
+static void fondo_fila(int regla, int y1, int y2, int color) {
+  rectfill(screen, REGLAS[regla] + 1, y1, REGLAS[3] - 1, y2, color);
+}
 
 static void reglas_fila(int y1, int y2) {
   for (int x : REGLAS) vline(screen, x, y1, y2, negro());
@@ -198,23 +247,23 @@ static void reglas_fila(int y1, int y2) {
 
 static void cabecera_intervalos() {
   int t = paso_filas();
-  texto(screen, FUENTE_CABECERA, 70, 320 - t, negro(), "Inserte el valor superior del intervalo:");
-  rectfill(screen, 71, TABLA_Y + 1, 459, TABLA_Y + t - 1, gris_cabecera());
+  texto(screen, FUENTE_CABECERA, REGLAS[0], PIDE_Y - t, negro(),
+        "Inserte el valor superior del intervalo:");
+  fondo_fila(0, TABLA_Y + 1, TABLA_Y + t - 1, gris_cabecera());
   hline(screen, REGLAS[0], TABLA_Y, REGLAS[3], negro());
   reglas_fila(TABLA_Y, TABLA_Y + t);
-  texto_centrado(screen, FUENTE_CABECERA, X_CLASE, 335, negro(), "Clase");
-  texto_centrado(screen, FUENTE_CABECERA, X_INFERIOR, 335, negro(), "Inferior (cm)");
-  texto_centrado(screen, FUENTE_CABECERA, X_SUPERIOR, 335, negro(), "Superior (cm)");
+  int y = TABLA_Y + TEXTO_FILA;
+  texto_centrado(screen, FUENTE_CABECERA, X_CLASE, y, negro(), "Clase");
+  texto_centrado(screen, FUENTE_CABECERA, X_INFERIOR, y, negro(), "Inferior (cm)");
+  texto_centrado(screen, FUENTE_CABECERA, X_SUPERIOR, y, negro(), "Superior (cm)");
 }
 
 static void notas() {
-  int x = SCREEN_W / 2 + 200;
-  texto_centrado(screen, FUENTE_CABECERA, x, 400, negro(), "Recuerde que insertar una clase inexistente");
-  texto_centrado(screen, FUENTE_CABECERA, x, 420, negro(), "es tan facil como insertar el intervalo");
-  texto_centrado(screen, FUENTE_CABECERA, x, 440, negro(), "inferior de la clase inmediatamente superior");
-  texto_centrado(screen, FUENTE_CABECERA, x, 460, negro(), " menos 0.01");
-  rect(screen, SCREEN_W / 2, 388, SCREEN_W / 2 + 400, 488, rojo_mensaje());
-  texto_centrado(screen, FUENTE_CELDAS, x, 500, rojo_mensaje(),
+  int x = SCREEN_W / 2 + NOTAS_ANCHO / 2;
+  for (int i = 0; i < 4; i++)
+    texto_centrado(screen, FUENTE_CABECERA, x, NOTAS_Y + i * NOTAS_PASO, negro(), "%s", NOTAS[i]);
+  rect(screen, SCREEN_W / 2, NOTAS_ARRIBA, SCREEN_W / 2 + NOTAS_ANCHO, NOTAS_ABAJO, rojo_mensaje());
+  texto_centrado(screen, FUENTE_CELDAS, x, REINICIO_Y, rojo_mensaje(),
                  "<Pulse h para reiniciar la entrada de intervalos>");
 }
 
@@ -222,12 +271,13 @@ static void notas() {
    given format, its lower limit and, once entered, its upper limit. */
 static void fila_intervalo(int p, int j, const float* limites, int completa, const char* etiqueta) {
   int t = paso_filas(), y = TABLA_Y + p * t;
-  rectfill(screen, 71, y + 1, 459, y + t - 1, blanco());
+  fondo_fila(0, y + 1, y + t - 1, blanco());
   reglas_fila(y, y + t);
-  texto_centrado(screen, FUENTE_CELDAS, X_CLASE, y + 5, negro(), etiqueta, j - 1);
+  y += TEXTO_FILA;
+  texto_centrado(screen, FUENTE_CELDAS, X_CLASE, y, negro(), etiqueta, j - 1);
   double inferior = j == 1 ? 0.0 : limites[j - 1] + 0.001;
-  texto_centrado(screen, FUENTE_CELDAS, X_INFERIOR, y + 5, negro(), "%.2f", inferior);
-  if (completa) texto_centrado(screen, FUENTE_CELDAS, X_SUPERIOR, y + 5, negro(), "%.2f", limites[j]);
+  texto_centrado(screen, FUENTE_CELDAS, X_INFERIOR, y, negro(), "%.2f", inferior);
+  if (completa) texto_centrado(screen, FUENTE_CELDAS, X_SUPERIOR, y, negro(), "%.2f", limites[j]);
 }
 
 /* The rows of the classes entered so far and of class k, the last five
@@ -235,7 +285,7 @@ static void fila_intervalo(int p, int j, const float* limites, int completa, con
 static int filas_entrada(int k, const float* limites) {
   int t = paso_filas(), primera = 1;
   if (k >= FILAS_ENTRADA) {
-    rectfill(screen, 70, t + 331, 460, 533, blanco());
+    rectfill(screen, REGLAS[0], TABLA_Y + t + 1, REGLAS[3], FONDO_FILAS, blanco());
     primera = k - (FILAS_ENTRADA - 1);
   }
   for (int j = primera; j < k; j++) fila_intervalo(j - primera + 1, j, limites, 1, "+%d");
@@ -259,10 +309,10 @@ static int fin_de_entrada(int tecla) {
 
 /* The blue marker of a value on the histogram's length axis, when it falls on it. */
 static void marca(float valor, float escala) {
-  float x = valor * escala + 100;
+  float x = valor * escala + (HIST_X + EJE_X0);
   // the pixel column, truncated, must be at most 430: so x below 431; the
   // test also keeps a huge value from the int conversion
-  if (!(x < 431)) return;
+  if (!(x < HIST_X + EJE_X0 + LARGO_X + 1)) return;
   int xi = (int)x;
   int hueco1 = HIST_Y + Y_ROTULOS_L - 1, hueco2 = HIST_Y + Y_ROTULOS_L + alto(FUENTE_PEQUENA);
   for (int d = -1; d <= 1; d++) {
@@ -283,9 +333,10 @@ static void eco_limite(void* datos, const campo_numero* c, int tecla, int cambio
   // the value shows from its first digit on; a point alone changes nothing seen
   if (cambio == NUMERO_IGNORADA || es_punto_decimal(tecla)) return;
   int t = paso_filas(), y = TABLA_Y + l->p * t;
-  rectfill(screen, 316, y + 1, 459, y + t - 1, blanco());
+  fondo_fila(2, y + 1, y + t - 1, blanco());
   if (cambio == NUMERO_CAMBIA)
-    texto_centrado(screen, FUENTE_CELDAS, X_SUPERIOR, y + 5, azul_entrada(), numero_formato(c), c->valor);
+    texto_centrado(screen, FUENTE_CELDAS, X_SUPERIOR, y + TEXTO_FILA, azul_entrada(),
+                   numero_formato(c), c->valor);
   blit(l->marcas, screen, 0, 0, HIST_X, HIST_Y, HIST_ANCHO, HIST_ALTO);
   if (cambio == NUMERO_CAMBIA) marca(c->valor, l->escala);
 }
@@ -322,8 +373,10 @@ static int asigna(int* clases, const float* longitudes, int n, const float* limi
 
 static void mensaje_clases(const char* texto_mensaje) {
   int x = SCREEN_W / 2;
-  rectfill(screen, x + 1, 515, x + 399, 515 + alto(FUENTE_CELDAS) + 8, gris_pagina());
-  texto_centrado(screen, FUENTE_CELDAS, x + 200, 520, rojo_mensaje(), "%s", texto_mensaje);
+  rectfill(screen, x + 1, MENSAJE_ARRIBA, x + NOTAS_ANCHO - 1,
+           MENSAJE_ARRIBA + alto(FUENTE_CELDAS) + MENSAJE_AIRE, gris_pagina());
+  texto_centrado(screen, FUENTE_CELDAS, x + NOTAS_ANCHO / 2, MENSAJE_Y, rojo_mensaje(), "%s",
+                 texto_mensaje);
 }
 
 /* The last class the estimator has room for takes every fish left; the
@@ -343,7 +396,8 @@ static int ultima_clase(int k, float* limites, float lmax) {
 static void borra_intervalos(BITMAP* marcas, BITMAP* limpio) {
   blit(limpio, screen, 0, 0, HIST_X, HIST_Y, HIST_ANCHO, HIST_ALTO);
   blit(limpio, marcas, 0, 0, 0, 0, HIST_ANCHO, HIST_ALTO);
-  rectfill(screen, 70, 360, 470, 550, gris_pagina());
+  const int* b = BORRA_INTERVALOS;
+  rectfill(screen, b[0], b[1], b[2], b[3], gris_pagina());
 }
 
 /* The limit typed at table row p is not taken: its cell is emptied and the
@@ -351,7 +405,7 @@ static void borra_intervalos(BITMAP* marcas, BITMAP* limpio) {
 static void deja_limite(int p, int avisa, BITMAP* marcas) {
   int t = paso_filas();
   if (avisa) mensaje_clases("<Inserte un intervalo superior al anterior>");
-  rectfill(screen, 316, TABLA_Y + p * t + 1, 459, TABLA_Y + (p + 1) * t - 1, gris_pagina());
+  fondo_fila(2, TABLA_Y + p * t + 1, TABLA_Y + (p + 1) * t - 1, gris_pagina());
   blit(marcas, screen, 0, 0, HIST_X, HIST_Y, HIST_ANCHO, HIST_ALTO);
 }
 
@@ -398,8 +452,10 @@ static int entra_intervalos(int* clases, const float* longitudes, int n, float e
 /* ---- Stages 3 and 4: the reviews ---- */
 
 static void flechas_repaso(int arriba, int abajo) {
-  triangle(screen, 465, 515, 470, 505, 475, 515, arriba ? negro() : gris_pagina());
-  triangle(screen, 465, 520, 470, 530, 475, 520, abajo ? negro() : gris_pagina());
+  const int x = REPASO_FLECHA_X, d = REPASO_FLECHA_MEDIO;
+  const int sube = arriba ? negro() : gris_pagina(), baja = abajo ? negro() : gris_pagina();
+  triangle(screen, x - d, SUBE_Y[1], x, SUBE_Y[0], x + d, SUBE_Y[1], sube);
+  triangle(screen, x - d, BAJA_Y[1], x, BAJA_Y[0], x + d, BAJA_Y[1], baja);
 }
 
 /* The intervals on their way through recorre_pagina: rows from 1. */
@@ -412,7 +468,8 @@ static int pagina_repaso(const void* datos, int inicio) {
   const repaso* r = (const repaso*)datos;
   int primera = inicio + 1;
   flechas_repaso(primera > 1, primera + r->visibles - 1 < r->nclases);
-  texto_centrado(screen, FUENTE_CELDAS, 265, 542, rojo_aviso(), "<Pulse ENTER para continuar>");
+  texto_centrado(screen, FUENTE_CELDAS, CONTINUAR_X, CONTINUAR_Y, rojo_aviso(),
+                 "<Pulse ENTER para continuar>");
   for (int p = 1; p <= r->visibles; p++) fila_intervalo(p, primera + p - 1, r->limites, 1, "%d");
   return inicio + r->visibles;
 }
@@ -424,23 +481,31 @@ static int paso_repaso(const void* datos, int tecla, int inicio, int) {
 
 /* The intervals, six rows at a time, until ENTER; returns 1 when left with ESC. */
 static int repasa_intervalos(int nclases, const float* limites) {
-  rectfill(screen, SCREEN_W / 2, 388, SCREEN_W / 2 + 400, 550, gris_pagina());
+  rectfill(screen, SCREEN_W / 2, NOTAS_ARRIBA, SCREEN_W / 2 + NOTAS_ANCHO, NOTAS_BORRADO_ABAJO,
+           gris_pagina());
   repaso r = {nclases, nclases <= FILAS_REPASO ? nclases : FILAS_REPASO, limites};
   pagina_desplazable p = {pagina_repaso, paso_repaso, &r, TECLA_ARRIBA, TECLA_ABAJO, nullptr};
   int esc = recorre_pagina(&p);
   flechas_repaso(0, 0);
-  texto_centrado(screen, FUENTE_CELDAS, 265, 542, gris_pagina(), "<Pulse ENTER para continuar>");
+  texto_centrado(screen, FUENTE_CELDAS, CONTINUAR_X, CONTINUAR_Y, gris_pagina(),
+                 "<Pulse ENTER para continuar>");
   return esc;
 }
 
 static void repasa_peces(const int* clases, const float* longitudes, const int* pasadas, int n) {
   static const int columnas[3] = {COL_PASADA, COL_LONGITUD, COL_CLASE};
   tabla_muestra t = {3, {"Pasada", "Longitud (cm)", "Clase", ""},
-                     {585, 715, 845, 0},
-                     {520, 650, 780, 910, 0},
-                     70, 28, SCREEN_H - 130, SCREEN_H - 150, 15, 920};
+                     {585, 715, 845, 0},       // centres of the columns
+                     {520, 650, 780, 910, 0},  // rules
+                     70,                       // top line
+                     28,                       // header band's height
+                     SCREEN_H - 130,           // grid drawn down to
+                     SCREEN_H - 150,           // rows down to
+                     15,                       // rows a page
+                     920};                     // x of the scroll marks
   recorre_tabla_muestra(&t, columnas, n, pasadas, longitudes, nullptr, clases,
-                        "<Pulse ENTER para continuar>", 715, 542, rojo_mensaje());
+                        "<Pulse ENTER para continuar>", CONTINUAR_PECES_X, CONTINUAR_Y,
+                        rojo_mensaje());
 }
 
 int clases_edad(int* clases, float* longitudes, int* pasadas, int n) {
