@@ -13,6 +13,16 @@ const disposicion_grafico GRAFICO_BERTALANFFY = {41, 361, 41, 489, {1, 1, 539, 4
 const disposicion_grafico GRAFICO_POLINOMIO = {41, 363, 41, 491, {0, 0, 540, 400}, {1, 1, 539, 399}, 0, 344, 316};
 
 static const int LARGO_MARCA = 10;        /* ticks of both axes */
+/* Axis labels: "Longitud" with its foot 2 px above the length axis, "Edad"
+   4 px past the age axis; the years' tops 12 px below the axis, the lengths
+   ending 12 px left of it. */
+static const int AIRE_LONGITUD = 2, AIRE_EDAD = 4;
+static const int ROTULOS_ANOS_Y = 12, ROTULOS_LONGITUD_X = 12;
+/* Radii of a point of the curve, of a fish's dot and of a class mean's; the
+   legend's texts 10 px right of its dots, each 8 px above its dot's centre,
+   the mean's dot 20 px below the fish's. */
+static const int RADIO_CURVA = 1, RADIO_PEZ = 1, RADIO_MEDIA = 2;
+static const int LEYENDA_TEXTO_X = 10, LEYENDA_TEXTO_Y = 8, LEYENDA_PASO = 20;
 static const float PASO_CURVA = 0.1f;     /* years between plotted points */
 
 /* Growth table: column rules, centres of the three columns, and where rows stop. */
@@ -179,9 +189,9 @@ static void contorno_y_ejes(BITMAP* b, const disposicion_grafico* d) {
   line(b, d->ox, d->eje_arriba, d->ox, d->oy, negro());
   line(b, d->ox, d->oy, d->eje_fin, d->oy, negro());
   int h = alto(FUENTE_CELDAS);
-  texto(b, FUENTE_CELDAS, d->ox - ancho(FUENTE_CELDAS, "Longitud") / 2, d->eje_arriba - 2 - h,
-        negro(), "Longitud");
-  texto(b, FUENTE_CELDAS, d->eje_fin + 4, d->oy - h / 2, negro(), "Edad");
+  texto(b, FUENTE_CELDAS, d->ox - ancho(FUENTE_CELDAS, "Longitud") / 2,
+        d->eje_arriba - AIRE_LONGITUD - h, negro(), "Longitud");
+  texto(b, FUENTE_CELDAS, d->eje_fin + AIRE_EDAD, d->oy - h / 2, negro(), "Edad");
 }
 
 /* A tick per year; with many classes only every second, third... year is
@@ -194,7 +204,8 @@ static void marcas_horizontales(BITMAP* b, const disposicion_grafico* d, int ano
   for (int i = 0; i <= anos; i++) {
     int x = d->ox + i * s;
     line(b, x, d->oy, x, d->oy + LARGO_MARCA, negro());
-    if (i % salto == 0) texto_centrado(b, FUENTE_CELDAS, x, d->oy + 12, negro(), "%d", i);
+    if (i % salto == 0)
+      texto_centrado(b, FUENTE_CELDAS, x, d->oy + ROTULOS_ANOS_Y, negro(), "%d", i);
   }
 }
 
@@ -206,7 +217,7 @@ static void marcas_verticales(BITMAP* b, const disposicion_grafico* d, int tope)
   for (int j = 0; j * 5 <= tope && j <= ESCALA_VERTICAL; j++) {
     int y = d->oy - j * paso;
     line(b, d->ox - LARGO_MARCA, y, d->ox, y, negro());
-    texto_derecha(b, FUENTE_CELDAS, d->ox - 12, y - h / 2, negro(), "%d", j * 5);
+    texto_derecha(b, FUENTE_CELDAS, d->ox - ROTULOS_LONGITUD_X, y - h / 2, negro(), "%d", j * 5);
   }
 }
 
@@ -221,7 +232,7 @@ static void dibuja_curva(BITMAP* b, const disposicion_grafico* d, const muestra_
     visible[j] = v >= 0;  // also false for a value that is no number
     x[j] = pixel(d->ox + t[j] * ESCALA_HORIZONTAL / anos);
     y[j] = pixel(d->oy - v * ESCALA_VERTICAL / tope);
-    if (visible[j]) circlefill(b, x[j], y[j], 1, negro());
+    if (visible[j]) circlefill(b, x[j], y[j], RADIO_CURVA, negro());
   }
   for (int j = 0; j + 1 < n; j++)
     if (visible[j]) line(b, x[j], y[j], x[j + 1], y[j + 1], rojo_aviso());
@@ -236,20 +247,23 @@ static void dibuja_observados(BITMAP* b, const disposicion_grafico* d,
   for (int i = 0; i < m->nfish; i++) {
     if (!clase_valida(m, i)) continue;
     int x = pixel(m->clases[i] * s + d->ox + desplazamiento);
-    circlefill(b, x, pixel(d->oy - m->longitudes[i] * ESCALA_VERTICAL / tope), 1, azul_pez());
+    int y = pixel(d->oy - m->longitudes[i] * ESCALA_VERTICAL / tope);
+    circlefill(b, x, y, RADIO_PEZ, azul_pez());
   }
   for (int i = 0; i < m->nclases; i++) {
     int x = pixel(i * s + d->ox + desplazamiento);
-    circlefill(b, x, pixel(d->oy - m->medias[i] * ESCALA_VERTICAL / tope), 2, rojo_oscuro());
+    circlefill(b, x, pixel(d->oy - m->medias[i] * ESCALA_VERTICAL / tope), RADIO_MEDIA,
+               rojo_oscuro());
   }
 }
 
 static void leyenda(BITMAP* b, const disposicion_grafico* d) {
   int x = d->leyenda_x, y = d->leyenda_y;
-  circlefill(b, x, y, 1, azul_pez());
-  texto(b, FUENTE_CELDAS, x + 10, y - 8, negro(), "Longitud observada");
-  circlefill(b, x, y + 20, 2, rojo_oscuro());
-  texto(b, FUENTE_CELDAS, x + 10, y + 12, negro(), "Media de la clase i");
+  const int xt = x + LEYENDA_TEXTO_X, media_y = y + LEYENDA_PASO;
+  circlefill(b, x, y, RADIO_PEZ, azul_pez());
+  texto(b, FUENTE_CELDAS, xt, y - LEYENDA_TEXTO_Y, negro(), "Longitud observada");
+  circlefill(b, x, media_y, RADIO_MEDIA, rojo_oscuro());
+  texto(b, FUENTE_CELDAS, xt, media_y - LEYENDA_TEXTO_Y, negro(), "Media de la clase i");
 }
 
 void dibuja_grafico_crecimiento(BITMAP* b, const disposicion_grafico* d,
