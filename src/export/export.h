@@ -28,6 +28,7 @@ struct informe {
   char temporal[CAPACIDAD_RUTA];     /* where it is written until closed */
   char raiz_imagenes[CAPACIDAD_RUTA - 16]; /* folder and stem of the image names */
   char temporal_imagen[5][CAPACIDAD_RUTA]; /* by digit: the image waiting for its name, "" if none */
+  int espera_imagen[5];   /* by digit: descriptor (plus one) of the image not yet known to be on the disk, 0 if none */
   int total_valido;  /* after escribe_informe: the whole-sample estimate is valid */
   int N_total;       /* its rounded-up N, or the catch when it failed */
   int sup_total;     /* the rounded upper limit of its 95 % interval (valid only) */

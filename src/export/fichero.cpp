@@ -4,6 +4,7 @@
 // user's names.
 #include "export.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -48,6 +49,17 @@ static int crea_temporal(const char* ruta, const char* extension, char* temporal
 static int termina_fichero(FILE* f) {
   int bien = fflush(f) == 0 && !ferror(f) && fsync(fileno(f)) == 0;
   return (fclose(f) == 0) && bien;
+}
+
+/* Empties the stream into the system, starts its way to the disk and closes
+   it, keeping a descriptor in *espera (plus one) to wait on at the end: the
+   disk is then awaited once for all the report's files, not once for each. */
+static int deja_en_camino(FILE* f, int* espera) {
+  int bien = fflush(f) == 0 && !ferror(f);
+  int fd = bien ? dup(fileno(f)) : -1;
+  if (fd >= 0) sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);  // a hint: fsync still decides
+  *espera = fd + 1;
+  return (fclose(f) == 0) && fd >= 0;
 }
 
 /* The first failure names its file; the export will keep nothing. */
@@ -124,8 +136,22 @@ int informe_abre(informe* inf, const char* nombre) {
   return INFORME_ABIERTO;
 }
 
+/* Waits until every image written is on the disk; a failure names its image. */
+static void imagenes_en_disco(informe* inf) {
+  for (int d : DIGITOS) {
+    if (!inf->espera_imagen[d] || fsync(inf->espera_imagen[d] - 1) == 0) continue;
+    char nombre[CAPACIDAD_RUTA];
+    nombre_imagen(inf, d, nombre, sizeof nombre);
+    return falla(inf, nombre);
+  }
+}
+
 /* Removes the temporary files still waiting for their names. */
 static void borra_temporales(informe* inf) {
+  for (int& espera : inf->espera_imagen) {
+    if (espera) close(espera - 1);
+    espera = 0;
+  }
   if (inf->temporal[0]) remove(inf->temporal);
   inf->temporal[0] = 0;
   for (char* t : inf->temporal_imagen) {
@@ -153,6 +179,7 @@ static void pone_en_su_sitio(informe* inf) {
 }
 
 int informe_cierra(informe* inf) {
+  if (!inf->error) imagenes_en_disco(inf);
   if (!termina_fichero(inf->f)) falla(inf, inf->nombre);
   inf->f = nullptr;
   if (!inf->error) pone_en_su_sitio(inf);
@@ -180,7 +207,7 @@ int informe_guarda_imagen(informe* inf, BITMAP* grafico, int digito) {
     FILE* f = fd >= 0 ? fdopen(fd, "wb") : nullptr;
     if (f) {
       int escrito = guarda_bmp(grafico, f);
-      bien = termina_fichero(f) && escrito;
+      bien = deja_en_camino(f, &inf->espera_imagen[digito]) && escrito;
     } else if (fd >= 0) {
       close(fd);
     }
