@@ -292,12 +292,7 @@ static void utf8_de(const char* celda, char* texto, size_t tam) {
     snprintf(texto, tam, "%s", celda);
     return;
   }
-  size_t k = 0;
-  for (const unsigned char* p = (const unsigned char*)latin1; *p && k + 3 < tam; p++) {
-    if (*p >= 0x80) texto[k++] = (char)(0xC0 | *p >> 6);
-    texto[k++] = (char)(*p < 0x80 ? *p : 0x80 | (*p & 0x3F));
-  }
-  texto[k] = 0;
+  utf8_de_latin1(latin1, texto, tam);
 }
 
 static void dice_progreso(int i, int total, const fila_tramo* f, const resultados_informe* r,
@@ -321,12 +316,14 @@ static int guarda_grafico(BITMAP* b, const char* carpeta, int png) {
   if (!b) return 0;
   char nombre[CAPACIDAD_RUTA], temporal[CAPACIDAD_RUTA + 16];
   snprintf(nombre, sizeof nombre, "%s/resumen.bmp", carpeta);
-  snprintf(temporal, sizeof temporal, "%s.parcial", nombre);
-  FILE* f = fopen(temporal, "wb");
-  int bien = f && guarda_bmp(b, f);
-  if (f) bien = (fclose(f) == 0) && bien;
-  bien = bien && rename(temporal, nombre) == 0;
-  if (!bien) remove(temporal);
+  FILE* f = temporal_abre(nombre, ".bmp", temporal, sizeof temporal);
+  int bien = 0;
+  if (f && guarda_bmp(b, f)) {
+    bien = temporal_pon(f, temporal, nombre);
+  } else if (f) {
+    fclose(f);
+    remove(temporal);
+  }
   if (bien && png) {
     snprintf(nombre, sizeof nombre, "%s/resumen.png", carpeta);
     bien = guarda_png(b, nombre);

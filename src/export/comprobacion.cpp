@@ -9,14 +9,33 @@
 #include "poblacion_interna.h"
 #include "sample.h"
 
+/* The UTF-8 bytes of Latin-1 letter c in bytes[]; how many (1 or 2). */
+static size_t letra_utf8(unsigned char c, char* bytes) {
+  if (c < 0x80) {
+    bytes[0] = (char)c;
+    return 1;
+  }
+  bytes[0] = (char)(0xC0 | c >> 6);
+  bytes[1] = (char)(0x80 | (c & 0x3F));
+  return 2;
+}
+
+void utf8_de_latin1(const char* latin1, char* texto, size_t tam) {
+  size_t k = 0;
+  char bytes[2];
+  for (const unsigned char* p = (const unsigned char*)latin1; *p; p++) {
+    size_t n = letra_utf8(*p, bytes);
+    if (k + n >= tam) break;
+    memcpy(texto + k, bytes, n);
+    k += n;
+  }
+  if (tam > 0) texto[k] = 0;
+}
+
 void escribe_utf8(FILE* f, const char* latin1) {
+  char bytes[2];
   for (const unsigned char* p = (const unsigned char*)latin1; *p; p++)
-    if (*p < 0x80) {
-      fputc(*p, f);
-    } else {
-      fputc(0xC0 | (*p >> 6), f);
-      fputc(0x80 | (*p & 0x3F), f);
-    }
+    fwrite(bytes, 1, letra_utf8(*p, bytes), f);
 }
 
 void escribe_valores(FILE* f, const char* titulo, const valores_columna* v) {

@@ -79,6 +79,14 @@ struct pasos_informe {
   struct resultados_informe* resultados = nullptr; /* gets the report's figures; NULL for none */
 };
 
+/* Every file the program writes goes to a temporary file beside its name
+   (with the permissions the name has, or a new file's) and takes that name
+   only once it is whole on the disk, so an older file is never emptied or
+   left half-written. temporal_abre gives the stream, NULL when the file
+   cannot be made; temporal_pon closes it and renames it, 1 when it is there
+   whole, else the temporary file is removed. */
+FILE* temporal_abre(const char* ruta, const char* extension, char* temporal, int tam);
+int temporal_pon(FILE* f, const char* temporal, const char* ruta);
 /* Both names are the same existing file (a report must never replace its data). */
 int mismo_fichero(const char* a, const char* b);
 /* Checks the name and creates the temporary file. INFORME_* result. */
@@ -113,6 +121,8 @@ struct descripcion_datos;
 struct valores_columna;
 /* Writes Latin-1 text to f as UTF-8, as a terminal shows it. */
 void escribe_utf8(FILE* f, const char* latin1);
+/* The Latin-1 text in UTF-8, cut short (never inside a letter) to fit tam bytes. */
+void utf8_de_latin1(const char* latin1, char* texto, size_t tam);
 /* "titulo: A (12), B (3)": the values of a reach or species column and their records. */
 void escribe_valores(FILE* f, const char* titulo, const valores_columna* v);
 /* Prints on standard output what the data file nombre held: its kind and

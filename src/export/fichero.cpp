@@ -51,6 +51,22 @@ static int termina_fichero(FILE* f) {
   return (fclose(f) == 0) && bien;
 }
 
+FILE* temporal_abre(const char* ruta, const char* extension, char* temporal, int tam) {
+  int fd = crea_temporal(ruta, extension, temporal, tam);
+  FILE* f = fd >= 0 ? fdopen(fd, "wb") : nullptr;
+  if (!f && fd >= 0) {
+    close(fd);
+    remove(temporal);
+  }
+  return f;
+}
+
+int temporal_pon(FILE* f, const char* temporal, const char* ruta) {
+  int bien = termina_fichero(f) && rename(temporal, ruta) == 0;
+  if (!bien) remove(temporal);
+  return bien;
+}
+
 /* Empties the stream into the system, starts its way to the disk and closes
    it, keeping a descriptor in *espera (plus one) to wait on at the end: the
    disk is then awaited once for all the report's files, not once for each. */
@@ -125,11 +141,9 @@ int informe_abre(informe* inf, const char* nombre) {
   if (!admite_informe(nombre)) return INFORME_AJENO;
   snprintf(inf->raiz_imagenes, sizeof inf->raiz_imagenes, "%.*s", carpeta + raiz, nombre);
   if (!imagenes_posibles(inf)) return INFORME_NO_CREADO;
-  int fd = crea_temporal(nombre, "", inf->temporal, sizeof inf->temporal);
-  inf->f = fd >= 0 ? fdopen(fd, "w") : nullptr;
+  inf->f = temporal_abre(nombre, "", inf->temporal, sizeof inf->temporal);
   if (!inf->f) {
-    if (fd >= 0) close(fd);
-    if (fd >= 0) remove(inf->temporal);
+    inf->temporal[0] = 0;
     falla(inf, nombre);
     return INFORME_NO_CREADO;
   }
@@ -203,15 +217,12 @@ int informe_guarda_imagen(informe* inf, BITMAP* grafico, int digito) {
   char* temporal = inf->temporal_imagen[digito];
   int bien = 0;
   if (grafico && !inf->error) {  // after a failure nothing will be kept: spare the work
-    int fd = crea_temporal(nombre, ".bmp", temporal, CAPACIDAD_RUTA);
-    FILE* f = fd >= 0 ? fdopen(fd, "wb") : nullptr;
+    FILE* f = temporal_abre(nombre, ".bmp", temporal, CAPACIDAD_RUTA);
     if (f) {
       int escrito = guarda_bmp(grafico, f);
       bien = deja_en_camino(f, &inf->espera_imagen[digito]) && escrito;
-    } else if (fd >= 0) {
-      close(fd);
+      if (!bien) remove(temporal);
     }
-    if (!bien && fd >= 0) remove(temporal);
     if (!bien) temporal[0] = 0;
   }
   if (!bien) falla(inf, nombre);

@@ -81,8 +81,7 @@ static int abre_tabla(tabla_resumen* t, const char* carpeta, const char* nombre,
   t->dialecto = *d;
   t->celdas = 0;
   snprintf(t->nombre, sizeof t->nombre, "%s/%s.%s", carpeta, nombre, d->extension);
-  snprintf(t->temporal, sizeof t->temporal, "%s/.%s.%s.parcial", carpeta, nombre, d->extension);
-  t->f = fopen(t->temporal, "wb");
+  t->f = temporal_abre(t->nombre, "", t->temporal, sizeof t->temporal);
   if (!t->f) return 0;
   fputs(BOM, t->f);
   for (int c = 0; c < ncolumnas; c++) celda_texto(t, columnas[c]);
@@ -93,12 +92,9 @@ static int abre_tabla(tabla_resumen* t, const char* carpeta, const char* nombre,
 /* Closes the table and gives it its name; 0 when some byte did not reach the disk. */
 static int cierra_tabla(tabla_resumen* t) {
   if (!t->f) return 0;
-  int bien = fflush(t->f) == 0 && !ferror(t->f);
-  bien = (fclose(t->f) == 0) && bien;
+  int bien = temporal_pon(t->f, t->temporal, t->nombre);
   t->f = nullptr;
-  if (bien && rename(t->temporal, t->nombre) == 0) return 1;
-  remove(t->temporal);
-  return 0;
+  return bien;
 }
 
 int resumen_abre(resumen_campana* r, const char* carpeta, const dialecto_resumen* d) {
