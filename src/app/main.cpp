@@ -77,7 +77,9 @@ int main() {
   int ej_pasadas[NUM_EJEMPLO], ej_clases[NUM_EJEMPLO];
   float ej_longitudes[NUM_EJEMPLO], ej_pesos[NUM_EJEMPLO];
 
+  senales_bloquea();  // Allegro's threads leave an interruption to this one, which writes
   init();
+  senales_desbloquea();
   if (c_esc != TECLA_ESC) c_esc = lee_tecla();  // the second splash
   if (c_esc == TECLA_ESC) {
     deinit();

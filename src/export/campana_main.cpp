@@ -7,6 +7,7 @@
 #include <csv.h>
 #include <loadpng.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -309,24 +310,18 @@ static void dice_progreso(int i, int total, const fila_tramo* f, const resultado
     fprintf(stderr, "estimacion fallida, %d peces capturados\n", r->medias.n);
 }
 
-static int guarda_png(BITMAP* b, const char* ruta);
-
-/* Saves b as carpeta/resumen.bmp (and .png); 0 when it could not be written. */
-static int guarda_grafico(BITMAP* b, const char* carpeta, int png) {
+/* Adds b to the summary's set as carpeta/resumen.bmp (and its PNG copy with
+   png) and destroys it; 0 when it could not be written. */
+static int guarda_grafico(temporales* juego, BITMAP* b, const char* carpeta,
+                          int (*png)(BITMAP*, FILE*)) {
   if (!b) return 0;
-  char nombre[CAPACIDAD_RUTA], temporal[CAPACIDAD_RUTA + 16];
-  snprintf(nombre, sizeof nombre, "%s/resumen.bmp", carpeta);
-  FILE* f = temporal_abre(nombre, ".bmp", temporal, sizeof temporal);
-  int bien = 0;
-  if (f && guarda_bmp(b, f)) {
-    bien = temporal_pon(f, temporal, nombre);
-  } else if (f) {
-    fclose(f);
-    remove(temporal);
-  }
-  if (bien && png) {
-    snprintf(nombre, sizeof nombre, "%s/resumen.png", carpeta);
-    bien = guarda_png(b, nombre);
+  int bien = 1;
+  for (int copia = 0; copia < (png ? 2 : 1) && bien; copia++) {
+    char nombre[CAPACIDAD_RUTA];
+    snprintf(nombre, sizeof nombre, "%s/resumen.%s", carpeta, copia ? "png" : "bmp");
+    FILE* f = temporal_abre(juego, nombre, copia ? ".png" : ".bmp");
+    int escrito = f && (copia ? png(b, f) : guarda_bmp(b, f));
+    bien = temporal_cierra(juego, f) && escrito;
   }
   destroy_bitmap(b);
   return bien;
@@ -363,6 +358,18 @@ static int nombre_repetido(const fila_tramo* filas, int i) {
   return 0;
 }
 
+/* What an interruption says: the reaches whose report is written, of the
+   table's, and whether the summary is; and what it says once the reach in
+   progress (or the summary, with en_resumen) has its files in place. */
+static void avisa_progreso(int con_informe, int total, int en_resumen) {
+  const char* const FORMATO = "%s: interrumpido: %d de %d tramos con informe; el resumen %s";
+  char ahora[256], despues[256];
+  snprintf(ahora, sizeof ahora, FORMATO, PROGRAMA, con_informe, total, "no se ha escrito");
+  snprintf(despues, sizeof despues, FORMATO, PROGRAMA, con_informe + !en_resumen, total,
+           en_resumen ? "se ha escrito" : "no se ha escrito");
+  interrupcion_avisa(ahora, despues);
+}
+
 /* Each reach's report, its summary rows and its progress line; the reaches that failed. */
 static int informa_tramos(const peticion* p, const fila_tramo* filas, int nfilas,
                           resumen_campana* resumen, char (*fallidos)[LARGO_CELDA_T * 2]) {
@@ -374,6 +381,7 @@ static int informa_tramos(const peticion* p, const fila_tramo* filas, int nfilas
     char error[700], tramo[LARGO_CELDA_T * 2], especie[LARGO_CELDA_T * 2],
         fichero[LARGO_CELDA_T * 2], latin1[LARGO_CELDA_T];
     memset(&r, 0, sizeof r);
+    avisa_progreso(i - nfallidos, nfilas, 0);
     int repetida = nombre_repetido(filas, i);
     if (repetida)
       snprintf(error, sizeof error, "fila %lld: su informe se llamaria como el de la fila %lld",
@@ -415,8 +423,14 @@ int campana(const peticion* p) {
     return SALIDA_DATOS;
   }
   static char fallidos[MAX_TRAMOS][LARGO_CELDA_T * 2];
+  interrupcion_empieza();
   int nfallidos = informa_tramos(p, filas, nfilas, &resumen, fallidos);
-  int bien = resumen_cierra(&resumen) && guarda_grafico(grafico_resumen(&resumen), p->carpeta, p->png);
+  avisa_progreso(nfilas - nfallidos, nfilas, 1);
+  static temporales juego;  // the tables and the picture take their names together
+  int bien = resumen_cierra(&resumen, &juego) &&
+             guarda_grafico(&juego, grafico_resumen(&resumen), p->carpeta, p->png ? png_de : nullptr) &&
+             !temporal_pon(&juego);
+  temporal_descarta(&juego);
   if (!bien) rechaza("%s: no se han podido escribir las tablas resumen o su grafico", p->carpeta);
   printf("Tramos: %d, con informe: %d\nResumen: %s/resumen.%s, %s/resumen_clases.%s, %s/resumen.bmp\n",
          nfilas, nfilas - nfallidos, p->carpeta, d->extension, p->carpeta, d->extension, p->carpeta);
@@ -425,61 +439,46 @@ int campana(const peticion* p) {
     for (int i = 0; i < nfallidos; i++) fprintf(stderr, "%s %s", i ? "," : "", fallidos[i]);
     fputc('\n', stderr);
   }
+  interrupcion_termina();
   descarga_fuentes();
   return nfallidos || !bien ? SALIDA_DATOS : 0;
 }
 
 /* ---- PNG copies ---- */
 
-/* Allegro's own file names would re-encode a name with accents: a BMP is
-   read through a descriptor, a PNG is saved under a plain temporary name in
-   its folder and renamed by the system. */
-static BITMAP* lee_bmp(const char* ruta) {
-  int fd = open(ruta, O_RDONLY);
-  if (fd < 0) return nullptr;
-  char temporal[64];
-  snprintf(temporal, sizeof temporal, "/dev/fd/%d", fd);
-  BITMAP* b = load_bmp(temporal, nullptr);
-  close(fd);
-  return b;
-}
+/* A PNG file's last chunk: a file that ends otherwise was cut short. */
+static const unsigned char FIN_PNG[12] = {0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
 
-/* Writes b as a PNG file under a temporary name, then under its own; 1 when whole. */
-static int guarda_png(BITMAP* b, const char* ruta) {
-  const char* barra = strrchr(ruta, '/');
-  char carpeta[CAPACIDAD_RUTA];
-  snprintf(carpeta, sizeof carpeta, "%.*s", barra ? (int)(barra - ruta) + 1 : 0, ruta);
-  int aqui = open(".", O_RDONLY);
-  if (aqui < 0 || (carpeta[0] && chdir(carpeta) != 0)) {
-    if (aqui >= 0) close(aqui);
-    return 0;
-  }
-  char temporal[64];
-  snprintf(temporal, sizeof temporal, ".pasadas-png-%d.png", (int)getpid());
-  // A 32-bit bitmap would be saved with its unused byte as alpha: all transparent.
-  BITMAP* opaco = create_bitmap_ex(24, b->w, b->h);
-  if (opaco) blit(b, opaco, 0, 0, 0, 0, b->w, b->h);
-  int bien = opaco && save_png(temporal, opaco, nullptr) == 0;
-  if (opaco) destroy_bitmap(opaco);
-  bien = bien && rename(temporal, barra ? barra + 1 : ruta) == 0;
-  if (!bien) remove(temporal);
-  bien = fchdir(aqui) == 0 && bien;
-  close(aqui);
+/* The bytes of the file in memory m into f, once they end as a PNG file
+   does; 1 when all of them went. */
+static int copia_memoria(int m, FILE* f) {
+  struct stat st;
+  if (fstat(m, &st) != 0 || st.st_size < (off_t)sizeof FIN_PNG) return 0;
+  void* p = mmap(nullptr, (size_t)st.st_size, PROT_READ, MAP_PRIVATE, m, 0);
+  if (p == MAP_FAILED) return 0;
+  const unsigned char* b = (const unsigned char*)p;
+  size_t largo = (size_t)st.st_size;
+  int bien = memcmp(b + largo - sizeof FIN_PNG, FIN_PNG, sizeof FIN_PNG) == 0 &&
+             fwrite(b, 1, largo, f) == largo;
+  munmap(p, largo);
   return bien;
 }
 
-int copia_png(const informe* inf) {
-  for (int digito : {4, 2, 1, 3}) {
-    char bmp[CAPACIDAD_RUTA], png[CAPACIDAD_RUTA + 8];
-    nombre_imagen(inf, digito, bmp, sizeof bmp);
-    snprintf(png, sizeof png, "%.*s.png", (int)strlen(bmp) - 4, bmp);
-    BITMAP* b = lee_bmp(bmp);
-    int bien = b && guarda_png(b, png);
-    if (b) destroy_bitmap(b);
-    if (!bien) {
-      rechaza("%s: no se puede escribir", png);
-      return 0;
-    }
+/* loadpng writes only to a file name, and does not say when its last bytes
+   were lost: it writes to a file in memory, checked before its bytes go to
+   the writer's stream like any other file's. */
+int png_de(BITMAP* b, FILE* f) {
+  // A 32-bit bitmap would be saved with its unused byte as alpha: all transparent.
+  BITMAP* opaco = create_bitmap_ex(24, b->w, b->h);
+  int m = memfd_create("pasadas-png", MFD_CLOEXEC);
+  int bien = opaco && m >= 0;
+  if (bien) {
+    blit(b, opaco, 0, 0, 0, 0, b->w, b->h);
+    char ruta[64];
+    snprintf(ruta, sizeof ruta, "/proc/self/fd/%d", m);
+    bien = save_png(ruta, opaco, nullptr) == 0 && copia_memoria(m, f);
   }
-  return 1;
+  if (opaco) destroy_bitmap(opaco);
+  if (m >= 0) close(m);
+  return bien;
 }

@@ -16,19 +16,41 @@ const int CAPACIDAD_RUTA = 1024;         /* characters of a whole path, folder i
 /* The report's first line: an existing file is replaced only when it starts so. */
 const char PRIMERA_LINEA_INFORME[] = "En orden descendente se exponen los siguientes resultados:";
 
-/* A report being written. The report and each image go to a temporary file
-   beside their names and take those names together, only when all of them
-   are complete: an export leaves either all its files or none, and older
-   files stay as they were until then. */
+/* ---- The one writer: every file the program writes goes through it ---- */
+
+/* A file on its way to its name. */
+struct fichero_nuevo {
+  FILE* f;                      /* open while it is written, else NULL */
+  int fd;                       /* the file once written, -1 when none */
+  char ruta[CAPACIDAD_RUTA];    /* the name it is to take */
+  char oculto[CAPACIDAD_RUTA];  /* its hidden name beside ruta, "" while it has none */
+};
+
+const int MAX_TEMPORALES = 9; /* files of one set: a report, its four images and their PNG copies */
+
+/* Files that take their names together or not at all. Each is written as a
+   file without a name where the file system allows it (else under a hidden
+   name beside its own), so that a run that dies, even by kill -9 or a power
+   cut, leaves nothing of it in the folder; only once every one is whole on
+   the disk do they take their names, the first one opened the last. */
+struct temporales {
+  int n;
+  fichero_nuevo f[MAX_TEMPORALES];
+};
+
+/* A report being written: the report and each image are files of one set,
+   so an export leaves either all its files or none, and older files stay as
+   they were until then. */
 struct informe {
   FILE* f;
   int error;                         /* a write failed: nothing of the export will be kept */
   char fallido[CAPACIDAD_RUTA];      /* the first file that could not be written, "" if none */
   char nombre[CAPACIDAD_RUTA];       /* the report's name */
-  char temporal[CAPACIDAD_RUTA];     /* where it is written until closed */
   char raiz_imagenes[CAPACIDAD_RUTA - 16]; /* folder and stem of the image names */
-  char temporal_imagen[5][CAPACIDAD_RUTA]; /* by digit: the image waiting for its name, "" if none */
-  int espera_imagen[5];   /* by digit: descriptor (plus one) of the image not yet known to be on the disk, 0 if none */
+  /* Writes a graph as PNG into a stream, 1 when every byte was handed to
+     it: each image then gets a PNG copy beside it. NULL for none. */
+  int (*png)(BITMAP* grafico, FILE* f);
+  temporales ficheros;               /* the report, its images and their copies on their way */
   int total_valido;  /* after escribe_informe: the whole-sample estimate is valid */
   int N_total;       /* its rounded-up N, or the catch when it failed */
   int sup_total;     /* the rounded upper limit of its 95 % interval (valid only) */
@@ -79,18 +101,50 @@ struct pasos_informe {
   struct resultados_informe* resultados = nullptr; /* gets the report's figures; NULL for none */
 };
 
-/* Every file the program writes goes to a temporary file beside its name
-   (with the permissions the name has, or a new file's) and takes that name
-   only once it is whole on the disk, so an older file is never emptied or
-   left half-written. temporal_abre gives the stream, NULL when the file
-   cannot be made; temporal_pon closes it and renames it, 1 when it is there
-   whole, else the temporary file is removed. */
-FILE* temporal_abre(const char* ruta, const char* extension, char* temporal, int tam);
-int temporal_pon(FILE* f, const char* temporal, const char* ruta);
+/* Adds ruta to the set and gives the stream to write it into, the file
+   with the permissions ruta has or a new file gets; NULL when it cannot be
+   made (then nothing is added). extension ends its hidden name, if any. */
+FILE* temporal_abre(temporales* t, const char* ruta, const char* extension);
+/* The stream's file is complete: its bytes go to the system and start on
+   their way to the disk, and the stream is closed; 0 when a byte was lost. */
+int temporal_cierra(temporales* t, FILE* f);
+/* Waits until every file of the set is on the disk and gives each its name,
+   the first one opened the last; an interruption is held off meanwhile.
+   NULL when all are there; else the name of the file that could not be
+   written or named (valid until the set is used again), and then nothing of
+   the set is left and the older files are as they were, unless the system
+   refused a rename halfway. The set is empty afterwards. */
+const char* temporal_pon(temporales* t);
+void temporal_descarta(temporales* t);  /* forgets every file of the set; the names are untouched */
+
+/* ---- Interruptions: SIGINT, SIGTERM and SIGHUP while files are written ---- */
+
+/* Holds the three signals off (calls nest). Threads started meanwhile keep
+   them off for good, so that they reach only the thread that writes. */
+void senales_bloquea();
+void senales_desbloquea();
+/* From now on the three signals end the program at once: the hidden names
+   of the files in progress are removed (files without a name go with the
+   program), complete files stay, the notice in force goes to standard error
+   and the exit status is 128 plus the signal: 130 SIGINT, 143 SIGTERM, 129
+   SIGHUP. A signal the program was started to ignore stays ignored.
+   interrupcion_termina gives them back to their earlier handlers. */
+void interrupcion_empieza();
+void interrupcion_termina();
+/* The notice of an interruption now (one line), and the one that takes its
+   place as soon as the next set has its names (NULL: no other). */
+void interrupcion_avisa(const char* ahora, const char* tras_poner);
+/* The writer's side: hidden names to remove on an interruption (0 when no
+   room is left), and the moment a set has its names. */
+int interrupcion_anota(const char* oculto);
+void interrupcion_olvida(const char* oculto);
+void interrupcion_puesto();
+
 /* Both names are the same existing file (a report must never replace its data). */
 int mismo_fichero(const char* a, const char* b);
-/* Checks the name and creates the temporary file. INFORME_* result. */
-int informe_abre(informe* inf, const char* nombre);
+/* Checks the names and creates the report's file; with png, every image
+   also gets a PNG copy written by it. INFORME_* result. */
+int informe_abre(informe* inf, const char* nombre, int (*png)(BITMAP*, FILE*) = nullptr);
 /* Closes the report and puts it and its images under their names. 1 when
    they are all there whole; 0 after a failed write (fallido names the file),
    and then nothing new is left and older files are as they were. */
@@ -104,9 +158,9 @@ void informe_escribe(informe* inf, const char* fmt, ...) __attribute__((format(p
    Allegro's save_bitmap writes; 1 when every byte was handed to the stream
    (its owner flushes and closes it). */
 int guarda_bmp(BITMAP* b, FILE* f);
-/* Saves a graph as image `digito` beside its name, to take the name when the
-   report is closed, and destroys it; 0 (and the export failed) when it could
-   not be saved. */
+/* Saves a graph as image `digito` (and its PNG copy) beside its name, to
+   take the name when the report is closed, and destroys it; 0 (and the
+   export failed) when it could not be saved. */
 int informe_guarda_imagen(informe* inf, BITMAP* grafico, int digito);
 /* Writes the sections, calls the analyses' export variants in the report's
    order and saves their graphs. Returns INFORME_COMPLETO or where it stopped. */

@@ -110,36 +110,61 @@ static int mensaje_final(const informe* inf, int hasta, int guardado) {
   return lee_tecla();
 }
 
+/* What an interruption says while the report is written, and once it is in place. */
+static void avisa_interrupcion(const char* nombre) {
+  char ahora[3 * CAPACIDAD_RUTA], despues[3 * CAPACIDAD_RUTA];
+  snprintf(ahora, sizeof ahora, "pasadas: interrumpido: no se ha guardado nada; %s y sus graficos "
+           "quedan como estaban", nombre);
+  snprintf(despues, sizeof despues, "pasadas: interrumpido: %s y sus graficos ya estaban guardados",
+           nombre);
+  interrupcion_avisa(ahora, despues);
+}
+
+/* The export from its opened report on: the mode, the sections, the closing message. */
+static int exporta_abierto(informe* inf, int* pasadas, float* longitudes, float* pesos, int* clases,
+                           int n) {
+  int modo = menu_modo();
+  if (modo == 0) {
+    informe_descarta(inf);
+    return TECLA_ESC;
+  }
+  pasos_informe pasos = {modo, pausa_una_pasada, modo == 2 ? densidad_biomasa_devuelve : nullptr,
+                         1, pide_linf_exporta};
+  int hasta = escribe_informe(inf, pasadas, longitudes, pesos, clases, n, &pasos);
+  if (ventana_cerrada || hasta == INFORME_CANCELADO) {  // the program ends: keep nothing of it
+    informe_descarta(inf);
+    c_esc = TECLA_ESC;
+    return TECLA_ESC;
+  }
+  if (hasta == INFORME_FUERA_DE_LIMITES) {
+    informe_descarta(inf);
+    return mensaje_final(inf, hasta, 0);
+  }
+  int guardado = informe_cierra(inf);
+  return mensaje_final(inf, hasta, guardado);
+}
+
 int exporta_todo(int* pasadas, float* longitudes, float* pesos, int* clases, int n) {
   char nombre[CAPACIDAD_NOMBRE_INFORME + 1];
   if (!pide_nombre(nombre)) return TECLA_ESC;
   if (mismo_fichero(nombre, fichero_muestra)) return avisa_y_vuelve(ES_LA_MUESTRA, SCREEN_H / 2 + 200);
   static informe inf;
+  avisa_interrupcion(nombre);
+  interrupcion_empieza();  // the desktop's end, too, leaves no file of the export behind
   int abierto = informe_abre(&inf, nombre);
-  if (abierto == INFORME_NOMBRE_LARGO) return avisa_y_vuelve(NOMBRE_LARGO, SCREEN_H / 2 + 200);
-  if (abierto == INFORME_AJENO) return avisa_y_vuelve(AJENO, SCREEN_H / 2 + 200);
-  if (abierto != INFORME_ABIERTO && inf.fallido[0] && strcmp(inf.fallido, nombre) != 0) {
+  int tecla;
+  if (abierto == INFORME_NOMBRE_LARGO) {
+    tecla = avisa_y_vuelve(NOMBRE_LARGO, SCREEN_H / 2 + 200);
+  } else if (abierto == INFORME_AJENO) {
+    tecla = avisa_y_vuelve(AJENO, SCREEN_H / 2 + 200);
+  } else if (abierto != INFORME_ABIERTO && inf.fallido[0] && strcmp(inf.fallido, nombre) != 0) {
     nombre_centrado(inf.fallido, SCREEN_H / 2 + 200 + 2 * alto(FUENTE_CELDAS));
-    return avisa_y_vuelve(SIN_IMAGEN, SCREEN_H / 2 + 200);
+    tecla = avisa_y_vuelve(SIN_IMAGEN, SCREEN_H / 2 + 200);
+  } else if (abierto != INFORME_ABIERTO) {
+    tecla = avisa_y_vuelve(NO_GENERADO, SCREEN_H / 2 + 200);
+  } else {
+    tecla = exporta_abierto(&inf, pasadas, longitudes, pesos, clases, n);
   }
-  if (abierto != INFORME_ABIERTO) return avisa_y_vuelve(NO_GENERADO, SCREEN_H / 2 + 200);
-  int modo = menu_modo();
-  if (modo == 0) {
-    informe_descarta(&inf);
-    return TECLA_ESC;
-  }
-  pasos_informe pasos = {modo, pausa_una_pasada, modo == 2 ? densidad_biomasa_devuelve : nullptr,
-                         1, pide_linf_exporta};
-  int hasta = escribe_informe(&inf, pasadas, longitudes, pesos, clases, n, &pasos);
-  if (ventana_cerrada || hasta == INFORME_CANCELADO) {  // the program ends: keep nothing of it
-    informe_descarta(&inf);
-    c_esc = TECLA_ESC;
-    return TECLA_ESC;
-  }
-  if (hasta == INFORME_FUERA_DE_LIMITES) {
-    informe_descarta(&inf);
-    return mensaje_final(&inf, hasta, 0);
-  }
-  int guardado = informe_cierra(&inf);
-  return mensaje_final(&inf, hasta, guardado);
+  interrupcion_termina();
+  return tecla;
 }

@@ -1,10 +1,11 @@
-// The report's files: the temporary files beside the report's name and its
-// images, and the renaming of all of them into place once every one is whole,
-// so a failure never leaves a half-written or a lone new file under the
-// user's names.
+// The program's one writer: files written without a name (or under a hidden
+// one), given their names together once every one is whole on the disk, so
+// that neither a failure nor an interruption leaves a half-written or a lone
+// new file under the user's names; and the report's files written through it.
 #include "export.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,11 +17,18 @@
 static const int CAPACIDAD_NOMBRE = 163;  /* characters of the report's own name */
 static const char RECURSOS[] = "datas.dat"; /* the program's resource file: never a report */
 static const int DIGITOS[4] = {4, 2, 1, 3}; /* the images, in the order they are written */
+static const int INTENTOS_NOMBRE = 100;   /* hidden names tried before giving up */
 
 /* Where the file name starts after any folder. */
 static const char* base_de(const char* ruta) {
   const char* barra = strrchr(ruta, '/');
   return barra ? barra + 1 : ruta;
+}
+
+/* The folder of ruta, "." when it names none. */
+static void carpeta_de(const char* ruta, char* carpeta, int tam) {
+  int largo = (int)(base_de(ruta) - ruta);
+  snprintf(carpeta, tam, "%.*s", largo ? largo : 1, largo ? ruta : ".");
 }
 
 /* Permissions a new file gets from the process's mask. */
@@ -30,52 +38,173 @@ static mode_t permisos_nuevos() {
   return 0666 & ~mascara;
 }
 
-/* Creates an empty temporary file beside `ruta`, ending in `extension`, with
-   the permissions `ruta` has or a new file would get. Returns its descriptor,
-   -1 if it cannot be made; its name goes to `temporal`. */
-static int crea_temporal(const char* ruta, const char* extension, char* temporal, int tam) {
-  const char* base = base_de(ruta);
-  int carpeta = (int)(base - ruta);
-  int largo = snprintf(temporal, tam, "%.*s.%s.XXXXXX%s", carpeta, ruta, base, extension);
-  if (largo < 0 || largo >= tam) return -1;
-  int fd = mkstemps(temporal, (int)strlen(extension));
-  if (fd < 0) return -1;
+/* The permissions ruta has, or those a new file gets. */
+static mode_t permisos_de(const char* ruta) {
   struct stat st;
-  fchmod(fd, stat(ruta, &st) == 0 ? (st.st_mode & 07777) : permisos_nuevos());
+  return stat(ruta, &st) == 0 ? (st.st_mode & 07777) : permisos_nuevos();
+}
+
+/* A hidden name beside ruta, "folder/.name.XXXXXXextension", with fresh
+   letters; 0 when it does not fit. */
+static int nombre_oculto(const char* ruta, const char* extension, char* oculto, int tam) {
+  static const char LETRAS[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  unsigned char azar[6] = {0};
+  if (getrandom(azar, sizeof azar, 0) != (ssize_t)sizeof azar)
+    for (unsigned char& a : azar) a = (unsigned char)rand();
+  char letras[7];
+  for (int i = 0; i < 6; i++) letras[i] = LETRAS[azar[i] % (sizeof LETRAS - 1)];
+  letras[6] = 0;
+  const char* base = base_de(ruta);
+  int largo = snprintf(oculto, tam, "%.*s.%s.%s%s", (int)(base - ruta), ruta, base, letras, extension);
+  return largo > 0 && largo < tam;
+}
+
+/* Where the file system allows it, a file without a name in ruta's folder,
+   which no kill or power cut can leave behind; else a new file under a
+   hidden name beside ruta, written to `oculto` and noted for an
+   interruption. Its descriptor, -1 when neither can be made. */
+static int crea_temporal(const char* ruta, const char* extension, char* oculto, int tam) {
+  char carpeta[CAPACIDAD_RUTA];
+  carpeta_de(ruta, carpeta, sizeof carpeta);
+  mode_t permisos = permisos_de(ruta);
+  oculto[0] = 0;
+  int fd = access("/proc/self/fd", X_OK) == 0 ? open(carpeta, O_TMPFILE | O_WRONLY, permisos) : -1;
+  if (fd >= 0) return fchmod(fd, permisos), fd;
+  senales_bloquea();  // the name is noted before an interruption can see it
+  for (int i = 0; fd < 0 && i < INTENTOS_NOMBRE && nombre_oculto(ruta, extension, oculto, tam); i++)
+    fd = open(oculto, O_WRONLY | O_CREAT | O_EXCL, permisos);
+  if (fd >= 0 && !interrupcion_anota(oculto)) close(fd), unlink(oculto), fd = -1;
+  if (fd < 0) oculto[0] = 0;
+  senales_desbloquea();
+  if (fd >= 0) fchmod(fd, permisos);  // as the name has them, whatever the mask
   return fd;
 }
 
-/* Empties the stream onto the disk and closes it; 1 when every byte is there. */
-static int termina_fichero(FILE* f) {
-  int bien = fflush(f) == 0 && !ferror(f) && fsync(fileno(f)) == 0;
-  return (fclose(f) == 0) && bien;
+/* Removes a file's hidden name, if it has one. */
+static void quita_oculto(fichero_nuevo* n) {
+  if (!n->oculto[0]) return;
+  senales_bloquea();
+  unlink(n->oculto);
+  interrupcion_olvida(n->oculto);
+  n->oculto[0] = 0;
+  senales_desbloquea();
 }
 
-FILE* temporal_abre(const char* ruta, const char* extension, char* temporal, int tam) {
-  int fd = crea_temporal(ruta, extension, temporal, tam);
-  FILE* f = fd >= 0 ? fdopen(fd, "wb") : nullptr;
-  if (!f && fd >= 0) {
-    close(fd);
-    remove(temporal);
+FILE* temporal_abre(temporales* t, const char* ruta, const char* extension) {
+  if (t->n == MAX_TEMPORALES) return nullptr;
+  fichero_nuevo* n = &t->f[t->n];
+  snprintf(n->ruta, sizeof n->ruta, "%s", ruta);
+  n->fd = crea_temporal(ruta, extension, n->oculto, sizeof n->oculto);
+  n->f = n->fd >= 0 ? fdopen(n->fd, "wb") : nullptr;
+  if (!n->f) {
+    if (n->fd >= 0) close(n->fd);
+    quita_oculto(n);
+    return nullptr;
   }
-  return f;
+  n->fd = -1;  // the stream holds it until it is closed
+  t->n++;
+  return n->f;
 }
 
-int temporal_pon(FILE* f, const char* temporal, const char* ruta) {
-  int bien = termina_fichero(f) && rename(temporal, ruta) == 0;
-  if (!bien) remove(temporal);
-  return bien;
+int temporal_cierra(temporales* t, FILE* f) {
+  for (int i = 0; i < t->n; i++) {
+    fichero_nuevo* n = &t->f[i];
+    if (n->f != f || !f) continue;
+    int bien = fflush(f) == 0 && !ferror(f);
+    n->fd = bien ? dup(fileno(f)) : -1;  // keeps a file without a name alive
+    if (n->fd >= 0) sync_file_range(n->fd, 0, 0, SYNC_FILE_RANGE_WRITE);  // a hint: fsync decides
+    n->f = nullptr;
+    return (fclose(f) == 0) && n->fd >= 0;
+  }
+  return 0;
 }
 
-/* Empties the stream into the system, starts its way to the disk and closes
-   it, keeping a descriptor in *espera (plus one) to wait on at the end: the
-   disk is then awaited once for all the report's files, not once for each. */
-static int deja_en_camino(FILE* f, int* espera) {
-  int bien = fflush(f) == 0 && !ferror(f);
-  int fd = bien ? dup(fileno(f)) : -1;
-  if (fd >= 0) sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);  // a hint: fsync still decides
-  *espera = fd + 1;
-  return (fclose(f) == 0) && fd >= 0;
+/* The file can take its name: absent, or a regular file we may write. */
+static int se_puede_escribir(const char* ruta) {
+  struct stat st;
+  if (stat(ruta, &st) != 0) return errno == ENOENT;
+  return S_ISREG(st.st_mode) && access(ruta, W_OK) == 0;
+}
+
+/* Every file of the set is whole on the disk and its name can take it;
+   else the first that is not, or cannot. */
+static fichero_nuevo* falta_alguno(temporales* t) {
+  for (int i = 0; i < t->n; i++)
+    if (t->f[i].f || t->f[i].fd < 0 || fsync(t->f[i].fd) != 0) return &t->f[i];
+  for (int i = 0; i < t->n; i++)
+    if (!se_puede_escribir(t->f[i].ruta)) return &t->f[i];
+  return nullptr;
+}
+
+/* Gives a file without a name a hidden one beside its own, to be renamed
+   over an older file (a link cannot replace one); 0 when it cannot. */
+static int enlaza(fichero_nuevo* n) {
+  if (n->oculto[0]) return 1;
+  char origen[64];
+  snprintf(origen, sizeof origen, "/proc/self/fd/%d", n->fd);
+  for (int i = 0; i < INTENTOS_NOMBRE; i++) {
+    if (!nombre_oculto(n->ruta, "", n->oculto, sizeof n->oculto)) break;
+    if (!interrupcion_anota(n->oculto)) break;
+    if (linkat(AT_FDCWD, origen, AT_FDCWD, n->oculto, AT_SYMLINK_FOLLOW) == 0) return 1;
+    interrupcion_olvida(n->oculto);
+    if (errno != EEXIST) break;
+  }
+  n->oculto[0] = 0;
+  return 0;
+}
+
+/* The new names reach the disk too: each folder of the set is synced once. */
+static void sincroniza_carpetas(const temporales* t) {
+  for (int i = 0; i < t->n; i++) {
+    char carpeta[CAPACIDAD_RUTA], otra[CAPACIDAD_RUTA];
+    carpeta_de(t->f[i].ruta, carpeta, sizeof carpeta);
+    int vista = 0;
+    for (int j = 0; j < i && !vista; j++) {
+      carpeta_de(t->f[j].ruta, otra, sizeof otra);
+      vista = strcmp(carpeta, otra) == 0;
+    }
+    int fd = vista ? -1 : open(carpeta, O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) fsync(fd), close(fd);
+  }
+}
+
+/* Every file gets its hidden name, then each is renamed over its own, the
+   first one last; the file that failed, or NULL. */
+static fichero_nuevo* renombra(temporales* t) {
+  for (int i = 0; i < t->n; i++)
+    if (!enlaza(&t->f[i])) return &t->f[i];
+  for (int i = t->n - 1; i >= 0; i--) {
+    fichero_nuevo* n = &t->f[i];
+    if (rename(n->oculto, n->ruta) != 0) return n;
+    interrupcion_olvida(n->oculto);
+    n->oculto[0] = 0;
+  }
+  return nullptr;
+}
+
+const char* temporal_pon(temporales* t) {
+  fichero_nuevo* fallido = falta_alguno(t);
+  senales_bloquea();  // a signal now waits until the set has its names or none
+  if (!fallido) fallido = renombra(t);
+  if (!fallido) {
+    sincroniza_carpetas(t);
+    interrupcion_puesto();
+  }
+  temporal_descarta(t);
+  senales_desbloquea();
+  return fallido ? fallido->ruta : nullptr;
+}
+
+void temporal_descarta(temporales* t) {
+  for (int i = 0; i < t->n; i++) {
+    fichero_nuevo* n = &t->f[i];
+    if (n->f) fclose(n->f);
+    if (n->fd >= 0) close(n->fd);
+    n->f = nullptr;
+    n->fd = -1;
+    quita_oculto(n);
+  }
+  t->n = 0;
 }
 
 /* The first failure names its file; the export will keep nothing. */
@@ -87,13 +216,6 @@ static void falla(informe* inf, const char* ruta) {
 int mismo_fichero(const char* a, const char* b) {
   struct stat sa, sb;
   return stat(a, &sa) == 0 && stat(b, &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
-
-/* The file can take the report: absent, or a regular file we may write. */
-static int se_puede_escribir(const char* ruta) {
-  struct stat st;
-  if (stat(ruta, &st) != 0) return errno == ENOENT;
-  return S_ISREG(st.st_mode) && access(ruta, W_OK) == 0;
 }
 
 /* The name may take a report: not the resource file's, and no existing file
@@ -111,21 +233,30 @@ static int admite_informe(const char* ruta) {
                          linea[largo] == '\n');
 }
 
-/* Every image name can take its file; else the first that cannot is named. */
+/* The name of image `digito` with the extension ".bmp" or ".png". */
+static void nombre_con(const informe* inf, int digito, const char* extension, char* nombre, int tam) {
+  snprintf(nombre, tam, "%s%d%s", inf->raiz_imagenes, digito, extension);
+}
+
+/* Every image name (and PNG copy's) can take its file; else the first that
+   cannot is named. */
 static int imagenes_posibles(informe* inf) {
-  for (int d : DIGITOS) {
-    char imagen[CAPACIDAD_RUTA];
-    nombre_imagen(inf, d, imagen, sizeof imagen);
-    if (!se_puede_escribir(imagen)) {
-      falla(inf, imagen);
-      return 0;
+  static const char* const EXTENSIONES[2] = {".bmp", ".png"};
+  for (int d : DIGITOS)
+    for (int e = 0; e < (inf->png ? 2 : 1); e++) {
+      char imagen[CAPACIDAD_RUTA];
+      nombre_con(inf, d, EXTENSIONES[e], imagen, sizeof imagen);
+      if (!se_puede_escribir(imagen)) {
+        falla(inf, imagen);
+        return 0;
+      }
     }
-  }
   return 1;
 }
 
-int informe_abre(informe* inf, const char* nombre) {
+int informe_abre(informe* inf, const char* nombre, int (*png)(BITMAP*, FILE*)) {
   memset(inf, 0, sizeof *inf);
+  inf->png = png;
   const char* base = base_de(nombre);
   const char* punto = strchr(base, '.');
   int raiz = punto ? (int)(punto - base) : 0;  // a name without "." leaves an empty stem
@@ -141,93 +272,53 @@ int informe_abre(informe* inf, const char* nombre) {
   if (!admite_informe(nombre)) return INFORME_AJENO;
   snprintf(inf->raiz_imagenes, sizeof inf->raiz_imagenes, "%.*s", carpeta + raiz, nombre);
   if (!imagenes_posibles(inf)) return INFORME_NO_CREADO;
-  inf->f = temporal_abre(nombre, "", inf->temporal, sizeof inf->temporal);
+  inf->f = temporal_abre(&inf->ficheros, nombre, "");
   if (!inf->f) {
-    inf->temporal[0] = 0;
     falla(inf, nombre);
     return INFORME_NO_CREADO;
   }
   return INFORME_ABIERTO;
 }
 
-/* Waits until every image written is on the disk; a failure names its image. */
-static void imagenes_en_disco(informe* inf) {
-  for (int d : DIGITOS) {
-    if (!inf->espera_imagen[d] || fsync(inf->espera_imagen[d] - 1) == 0) continue;
-    char nombre[CAPACIDAD_RUTA];
-    nombre_imagen(inf, d, nombre, sizeof nombre);
-    return falla(inf, nombre);
-  }
-}
-
-/* Removes the temporary files still waiting for their names. */
-static void borra_temporales(informe* inf) {
-  for (int& espera : inf->espera_imagen) {
-    if (espera) close(espera - 1);
-    espera = 0;
-  }
-  if (inf->temporal[0]) remove(inf->temporal);
-  inf->temporal[0] = 0;
-  for (char* t : inf->temporal_imagen) {
-    if (t[0]) remove(t);
-    t[0] = 0;
-  }
-}
-
-/* Renames the images and then the report into place, once every name is
-   still free for them, so the report never stands with missing images. */
-static void pone_en_su_sitio(informe* inf) {
-  char imagenes[5][CAPACIDAD_RUTA];
-  for (int d : DIGITOS) {
-    nombre_imagen(inf, d, imagenes[d], CAPACIDAD_RUTA);
-    if (inf->temporal_imagen[d][0] && !se_puede_escribir(imagenes[d])) return falla(inf, imagenes[d]);
-  }
-  if (!se_puede_escribir(inf->nombre)) return falla(inf, inf->nombre);
-  for (int d : DIGITOS) {
-    if (!inf->temporal_imagen[d][0]) continue;
-    if (rename(inf->temporal_imagen[d], imagenes[d]) != 0) return falla(inf, imagenes[d]);
-    inf->temporal_imagen[d][0] = 0;
-  }
-  if (rename(inf->temporal, inf->nombre) != 0) return falla(inf, inf->nombre);
-  inf->temporal[0] = 0;
-}
-
 int informe_cierra(informe* inf) {
-  if (!inf->error) imagenes_en_disco(inf);
-  if (!termina_fichero(inf->f)) falla(inf, inf->nombre);
+  if (!temporal_cierra(&inf->ficheros, inf->f)) falla(inf, inf->nombre);
   inf->f = nullptr;
-  if (!inf->error) pone_en_su_sitio(inf);
-  borra_temporales(inf);
+  const char* fallido = inf->error ? nullptr : temporal_pon(&inf->ficheros);
+  if (fallido) falla(inf, fallido);
+  temporal_descarta(&inf->ficheros);
   return !inf->error;
 }
 
 void informe_descarta(informe* inf) {
-  if (inf->f) fclose(inf->f);
+  temporal_descarta(&inf->ficheros);
   inf->f = nullptr;
-  borra_temporales(inf);
 }
 
 void nombre_imagen(const informe* inf, int digito, char* nombre, int tam) {
-  snprintf(nombre, tam, "%s%d.bmp", inf->raiz_imagenes, digito);
+  nombre_con(inf, digito, ".bmp", nombre, tam);
+}
+
+/* Writes the graph through `guarda` as a file of the report's set; 1 when whole. */
+static int guarda_como(informe* inf, BITMAP* grafico, int (*guarda)(BITMAP*, FILE*),
+                       const char* nombre, const char* extension) {
+  FILE* f = temporal_abre(&inf->ficheros, nombre, extension);
+  if (!f) return 0;
+  int escrito = guarda(grafico, f);
+  return temporal_cierra(&inf->ficheros, f) && escrito;
 }
 
 int informe_guarda_imagen(informe* inf, BITMAP* grafico, int digito) {
-  char nombre[CAPACIDAD_RUTA];
-  nombre_imagen(inf, digito, nombre, sizeof nombre);
-  char* temporal = inf->temporal_imagen[digito];
-  int bien = 0;
-  if (grafico && !inf->error) {  // after a failure nothing will be kept: spare the work
-    FILE* f = temporal_abre(nombre, ".bmp", temporal, CAPACIDAD_RUTA);
-    if (f) {
-      int escrito = guarda_bmp(grafico, f);
-      bien = deja_en_camino(f, &inf->espera_imagen[digito]) && escrito;
-      if (!bien) remove(temporal);
-    }
-    if (!bien) temporal[0] = 0;
+  char bmp[CAPACIDAD_RUTA], png[CAPACIDAD_RUTA];
+  nombre_con(inf, digito, ".bmp", bmp, sizeof bmp);
+  nombre_con(inf, digito, ".png", png, sizeof png);
+  if (inf->error) {  // nothing will be kept: spare the work
+  } else if (!grafico || !guarda_como(inf, grafico, guarda_bmp, bmp, ".bmp")) {
+    falla(inf, bmp);
+  } else if (inf->png && !guarda_como(inf, grafico, inf->png, png, ".png")) {
+    falla(inf, png);
   }
-  if (!bien) falla(inf, nombre);
   if (grafico) destroy_bitmap(grafico);
-  return bien;
+  return !inf->error;
 }
 
 void informe_escribe(informe* inf, const char* fmt, ...) {

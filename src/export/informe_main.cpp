@@ -337,7 +337,10 @@ int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* pesos, 
    the fonts from datas.dat are all it needs. 0 when that file is missing. */
 int prepara_allegro() {
   set_uformat(U_ASCII);
-  if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) return 0;
+  senales_bloquea();  // any thread of Allegro's leaves an interruption to this one
+  int instalado = install_allegro(SYSTEM_NONE, &errno, atexit) == 0;
+  senales_desbloquea();
+  if (!instalado) return 0;
   set_color_depth(32);
   datos = carga_fuentes();  // this command shows none of the images
   return datos != nullptr;
@@ -364,7 +367,7 @@ int escribe_informe_de(const peticion* p, int* pasadas, float* longitudes, float
     return SALIDA_DATOS;
   }
   informe& inf = *inf_hecho;
-  int abierto = informe_abre(&inf, p->informe);
+  int abierto = informe_abre(&inf, p->informe, p->png ? png_de : nullptr);
   if (abierto != INFORME_ABIERTO) {
     rechaza_apertura(&inf, abierto);
     return SALIDA_DATOS;
@@ -382,7 +385,6 @@ int escribe_informe_de(const peticion* p, int* pasadas, float* longitudes, float
     rechaza("%s: no se ha podido escribir; no se ha guardado nada", inf.fallido);
     return SALIDA_DATOS;
   }
-  if (p->png && !copia_png(&inf)) return SALIDA_DATOS;
   return 0;
 }
 
@@ -390,7 +392,16 @@ int escribe_informe_de(const peticion* p, int* pasadas, float* longitudes, float
 static int escribe(const peticion* p, int* pasadas, float* longitudes, float* pesos, int* clases,
                    int n) {
   static informe inf;
+  char ahora[3 * CAPACIDAD_RUTA], despues[3 * CAPACIDAD_RUTA];
+  snprintf(ahora, sizeof ahora, "%s: interrumpido: no se ha guardado nada; %s y sus graficos quedan "
+           "como estaban", PROGRAMA, p->informe);
+  snprintf(despues, sizeof despues, "%s: interrumpido: %s y sus graficos ya estaban guardados",
+           PROGRAMA, p->informe);
+  fflush(stdout);  // an interruption ends the program without emptying it
+  interrupcion_avisa(ahora, despues);
+  interrupcion_empieza();
   int salida = escribe_informe_de(p, pasadas, longitudes, pesos, clases, n, nullptr, &inf);
+  interrupcion_termina();
   if (salida) return salida;
   if (inf.sin_bertalanffy && !p->hay_linf)
     fprintf(stderr, "%s: aviso: sin --linf no se hace el ajuste de von Bertalanffy (seccion 9.1 "

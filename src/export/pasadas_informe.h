@@ -48,7 +48,7 @@ int escribe_informe_de(const peticion* p, int* pasadas, float* longitudes, float
 /* Checks a request with --tramos or --carpeta; -1 to go on, else the exit status. */
 int peticion_de_campana(peticion* p, const char* sobrante);
 int campana(const peticion* p);  /* every reach, the summaries; the exit status */
-/* PNG copies of the report's four images beside them; 0 when one failed (named). */
-int copia_png(const informe* inf);
+/* Writes a graph as a PNG file into f; 1 when every byte was handed to it. */
+int png_de(BITMAP* b, FILE* f);
 
 #endif

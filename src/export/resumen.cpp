@@ -5,6 +5,7 @@
 // comma for a Spanish one, tab and point otherwise; UTF-8 with its BOM.
 #include <cmath>
 #include <cstdarg>
+#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 
@@ -81,7 +82,8 @@ static int abre_tabla(tabla_resumen* t, const char* carpeta, const char* nombre,
   t->dialecto = *d;
   t->celdas = 0;
   snprintf(t->nombre, sizeof t->nombre, "%s/%s.%s", carpeta, nombre, d->extension);
-  t->f = temporal_abre(t->nombre, "", t->temporal, sizeof t->temporal);
+  t->texto = nullptr;
+  t->f = open_memstream(&t->texto, &t->largo);
   if (!t->f) return 0;
   fputs(BOM, t->f);
   for (int c = 0; c < ncolumnas; c++) celda_texto(t, columnas[c]);
@@ -89,16 +91,18 @@ static int abre_tabla(tabla_resumen* t, const char* carpeta, const char* nombre,
   return 1;
 }
 
-/* Closes the table and gives it its name; 0 when some byte did not reach the disk. */
-static int cierra_tabla(tabla_resumen* t) {
+/* Writes the table's rows as a file of the set; 0 when some byte was lost. */
+static int cierra_tabla(tabla_resumen* t, temporales* juego) {
   if (!t->f) return 0;
-  int bien = temporal_pon(t->f, t->temporal, t->nombre);
-  t->f = nullptr;
-  return bien;
+  int bien = fflush(t->f) == 0 && !ferror(t->f);
+  FILE* f = bien ? temporal_abre(juego, t->nombre, "") : nullptr;
+  if (f) bien = fwrite(t->texto, 1, t->largo, f) == t->largo;
+  return temporal_cierra(juego, f) && bien;
 }
 
 int resumen_abre(resumen_campana* r, const char* carpeta, const dialecto_resumen* d) {
   r->tramos.f = r->clases.f = nullptr;
+  r->tramos.texto = r->clases.texto = nullptr;
   r->ngrafico = 0;
   int bien = abre_tabla(&r->tramos, carpeta, "resumen", d, COLUMNAS_TRAMOS,
                         sizeof COLUMNAS_TRAMOS / sizeof *COLUMNAS_TRAMOS) &&
@@ -110,14 +114,17 @@ int resumen_abre(resumen_campana* r, const char* carpeta, const dialecto_resumen
 
 void resumen_descarta(resumen_campana* r) {
   for (tabla_resumen* t : {&r->tramos, &r->clases}) {
-    if (t->f) fclose(t->f), remove(t->temporal);
+    if (t->f) fclose(t->f);
+    free(t->texto);
     t->f = nullptr;
+    t->texto = nullptr;
   }
 }
 
-int resumen_cierra(resumen_campana* r) {
-  int bien = cierra_tabla(&r->tramos);
-  return cierra_tabla(&r->clases) && bien;
+int resumen_cierra(resumen_campana* r, temporales* juego) {
+  int bien = cierra_tabla(&r->tramos, juego) && cierra_tabla(&r->clases, juego);
+  resumen_descarta(r);
+  return bien;
 }
 
 /* ---- Rows ---- */

@@ -21,13 +21,15 @@ const dialecto_resumen DIALECTO_PUNTO = {'\t', '.', "tsv"}; /* any other */
 
 const int MAX_TRAMOS = 1000; /* reaches a season's table may hold */
 
-/* A table being written: under a temporary name until it is whole. */
+/* A table being written: kept in memory while the season runs, and made a
+   file only when the summaries are written. */
 struct tabla_resumen {
-  FILE* f;
+  FILE* f;                       /* the rows so far, in memory */
+  char* texto;                   /* their bytes, once f is flushed */
+  size_t largo;
   dialecto_resumen dialecto;
   int celdas;                    /* cells of the row so far */
   char nombre[CAPACIDAD_RUTA];
-  char temporal[CAPACIDAD_RUTA];
 };
 
 /* A reach in the summary picture. */
@@ -54,13 +56,15 @@ struct tramo_resumen {
   const resultados_informe* resultados; /* its figures (unread after an error) */
 };
 
-/* Creates both tables in carpeta under temporary names, with their header
-   rows; 0 when they cannot be made there (nothing is left then). */
+/* Starts both tables of carpeta, in memory, with their header rows; 0
+   without memory for them. */
 int resumen_abre(resumen_campana* r, const char* carpeta, const dialecto_resumen* d);
 void resumen_tramo(resumen_campana* r, const tramo_resumen* t); /* the reach's rows */
-/* Gives both tables their names; 0 when one could not be written whole. */
-int resumen_cierra(resumen_campana* r);
-void resumen_descarta(resumen_campana* r); /* removes what was written */
+/* Adds both tables to the set of files `juego`, which gives them their
+   names; 0 (and the set is to be discarded) when one could not be written
+   whole. The memory of both goes in any case. */
+int resumen_cierra(resumen_campana* r, temporales* juego);
+void resumen_descarta(resumen_campana* r); /* frees what was kept */
 /* New bitmap of the bar graph of density per m2, one bar per reach, owned by
    the caller; NULL without memory. */
 BITMAP* grafico_resumen(const resumen_campana* r);
