@@ -22,6 +22,7 @@ static float longitudes[MAX_PECES], pesos[MAX_PECES];
 static bool prepara_allegro() {
   set_uformat(U_ASCII);
   if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) return false;
+  numeros_en_c();
   set_color_depth(32);
   datos = carga_recursos();  // the report draws only on its own images
   return datos != nullptr;

@@ -47,6 +47,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   install_keyboard();
+  numeros_en_c();  // as the program does: the screens run on the desktop's locale
   datos = carga_recursos();
   if (!datos) {
     fprintf(stderr, "bench_pantallas: sin datas.dat\n");

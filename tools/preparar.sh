@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, everything that building, running and
-# testing Pasadas needs. Safe to run again: packages already present are
-# skipped, and apt is only asked for what is missing.
+# testing Pasadas needs, and makes the Spanish locale of the program's users
+# available. Safe to run again: packages already present are skipped, apt is
+# only asked for what is missing, and a locale already made is not made again.
 set -euo pipefail
 
 paquetes=(
@@ -15,19 +16,34 @@ paquetes=(
   netpbm  # pnmtopng for the README's screenshots (tools/capturas.sh)
   dpkg-dev file lintian  # the Debian package: dpkg-shlibdeps and file find its dependencies, lintian checks it
   libreoffice-calc-nogui  # the season's summary tables opened as a Spanish spreadsheet opens them (a test)
+  locales  # es_ES.UTF-8, the desktop the window's tests run it on
 )
+
+# The locale every user of the program has; the tests run the window in it.
+LOCALE_USUARIOS="es_ES.UTF-8"
 
 faltan=()
 for p in "${paquetes[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || faltan+=("$p")
 done
 
-if [ "${#faltan[@]}" -eq 0 ]; then
-  echo "preparar: todo instalado"
-  exit 0
+sudo_si_hace_falta() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+
+if [ "${#faltan[@]}" -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  sudo_si_hace_falta apt-get update
+  sudo_si_hace_falta apt-get install -y --no-install-recommends -o DPkg::Lock::Timeout=600 "${faltan[@]}"
 fi
 
-sudo_si_hace_falta() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
-export DEBIAN_FRONTEND=noninteractive
-sudo_si_hace_falta apt-get update
-sudo_si_hace_falta apt-get install -y --no-install-recommends -o DPkg::Lock::Timeout=600 "${faltan[@]}"
+# locale -a names it "es_ES.utf8". Listed in /etc/locale.gen, so that the
+# locales package's own upgrades make it again.
+if ! locale -a | grep -qix "${LOCALE_USUARIOS/UTF-8/utf8}"; then
+  linea="$LOCALE_USUARIOS UTF-8"
+  if grep -qx "# *$linea" /etc/locale.gen; then
+    sudo_si_hace_falta sed -i "s/^# *$linea\$/$linea/" /etc/locale.gen
+  elif ! grep -qx "$linea" /etc/locale.gen; then
+    echo "$linea" | sudo_si_hace_falta tee -a /etc/locale.gen >/dev/null
+  fi
+  sudo_si_hace_falta locale-gen
+fi
+echo "preparar: todo instalado"

@@ -341,6 +341,7 @@ int prepara_allegro() {
   int instalado = install_allegro(SYSTEM_NONE, &errno, atexit) == 0;
   senales_desbloquea();
   if (!instalado) return 0;
+  numeros_en_c();
   set_color_depth(32);
   datos = carga_fuentes();  // this command shows none of the images
   return datos != nullptr;

@@ -1,10 +1,9 @@
 // Reading the records of a data file: whitespace-separated words, a header
 // that is skipped, then pass, length, weight (and class) per fish. No
 // graphics here, so the loaders, the fuzzer and command-line tools share it.
-#include <cmath>
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include <strings.h>
@@ -107,12 +106,26 @@ static int coma_decimal(const char* s) {
   return decimales > 0 && s[1 + decimales] == 0;
 }
 
+/* The whole word s as a number of type T, rounded once as the C library
+   rounds; 0 when it is no number or lies beyond what T holds (too large, or
+   a float too small to be told from 0). Not strtof and strtod: those follow
+   the desktop's locale once the window has started, and read "27.4" as 27
+   on a Spanish desktop. */
+template <typename T>
+static int numero_en(const char* s, T* valor) {
+  if (*s == '+' && s[1] != '-') s++;
+  const char* fin = s + strlen(s);
+  std::from_chars_result r = std::from_chars(s, fin, *valor);
+  return r.ec == std::errc() && r.ptr == fin;
+}
+
 tipo_palabra clasifica(const char* s, size_t largo) {
   int numerica = empieza_como_numero(s) || es_no_finito(s);
   if (!numerica) return PALABRA;
   if (largo >= (size_t)LARGO_PALABRA) return NUMERO_MALO;
   if (forma_entera(s)) return ENTERO;
-  if (forma_decimal(s) && std::isfinite(strtof(s, nullptr))) return DECIMAL;
+  float v;
+  if (forma_decimal(s) && numero_en(s, &v)) return DECIMAL;
   return NUMERO_MALO;
 }
 
@@ -191,10 +204,10 @@ static int rechaza_campo(char* mensaje, int tam, const palabra* p, campo c) {
                  esperado);
 }
 
-/* Huge integers saturate and fall outside. */
+/* Integers too large for any type fall outside too. */
 int entero_en(const palabra* p, int menor, int mayor, int* valor) {
-  if (p->tipo != ENTERO) return 0;
-  long long v = strtoll(p->texto, nullptr, 10);
+  long long v;
+  if (p->tipo != ENTERO || !numero_en(p->texto, &v)) return 0;
   if (v < menor || v > mayor) return 0;
   *valor = (int)v;
   return 1;
@@ -202,14 +215,20 @@ int entero_en(const palabra* p, int menor, int mayor, int* valor) {
 
 int supera(const palabra* p, float tope) {
   // also a number past single precision, which no float can hold
-  return forma_decimal(p->texto) && strtod(p->texto, nullptr) > tope;
+  if (!forma_decimal(p->texto)) return 0;
+  double v;
+  if (numero_en(p->texto, &v)) return v > tope;
+  // Past a double: a word of at most 63 characters gets there only by its
+  // exponent, whose sign says whether it is huge or tiny.
+  const char* e = strpbrk(p->texto, "eE");
+  return p->texto[0] != '-' && e && e[1] != '-';
 }
 
 /* A finite number above 0, rounded to single precision as it is kept. */
 int positivo(const palabra* p, float* valor) {
+  float v;
   if (p->tipo != ENTERO && p->tipo != DECIMAL) return 0;
-  float v = strtof(p->texto, nullptr);
-  if (!std::isfinite(v) || !(v > 0)) return 0;
+  if (!numero_en(p->texto, &v) || !(v > 0)) return 0;
   *valor = v;
   return 1;
 }

@@ -19,7 +19,8 @@ enum tipo_palabra {
   PALABRA,       // not a number at all: a header or a footer
   ENTERO,        // digits with an optional sign
   DECIMAL,       // a finite number written with a point or an exponent
-  NUMERO_MALO,   // starts like a number but is none ("1.5x", "27,4", "nan", far too long)
+  NUMERO_MALO,   // starts like a number but is none ("1.5x", "27,4", "nan", far too long,
+                 // beyond single precision)
 };
 
 struct palabra {

@@ -2,6 +2,7 @@
 // screens, and the close button that ends the program like ESC.
 #include "shell.h"
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 
@@ -34,6 +35,8 @@ static void muestra_portada(BITMAP* portada) {
        portada->w, portada->h);
 }
 
+void numeros_en_c() { setlocale(LC_NUMERIC, "C"); }
+
 void init() {
   set_uformat(U_ASCII);  // the fonts and the report are Latin-1, one byte a letter
   if (allegro_init() != 0) {
@@ -48,6 +51,7 @@ void init() {
   install_timer();
   install_keyboard();
   install_mouse();
+  numeros_en_c();
   muestra_portada(imagen(IMAGEN_PORTADA1));
   texto_centrado(screen, FUENTE_CELDAS, SCREEN_W / 2, SCREEN_H - 50, rojo_aviso(),
                  "<Pulse ENTER para continuar>");

@@ -232,6 +232,12 @@ void recorre_tabla_clases(const tabla_clases* t, const textos_fila* filas, int n
 
 /* ---- Start-up and shutdown ---- */
 void init();       /* window, resource file, splash screens; leaves the first splash key in c_esc */
+/* Puts the numbers the program reads and writes back in the C locale's
+   form, "27.4", whatever the desktop's locale: Allegro's keyboard switches
+   the whole process to it under X (a Spanish desktop writes "27,4").
+   Called once Allegro and its keyboard have started; the rest of the
+   locale stays the desktop's, which the keyboard needs. */
+void numeros_en_c();
 void deinit();
 void closehook();  /* close button: marks ventana_cerrada and posts ESC */
 

@@ -130,6 +130,10 @@ void Programa::lanza(const std::string& programa) {
   if (pid_programa == 0) {
     if (chdir(carpeta.c_str()) != 0) _exit(126);
     setenv("DISPLAY", pantalla.c_str(), 1);
+    if (!locale_programa.empty()) {
+      setenv("LANG", locale_programa.c_str(), 1);
+      setenv("LC_ALL", locale_programa.c_str(), 1);
+    }
     int salida = open(".salida_programa", O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(salida, 1);
     dup2(salida, 2);

@@ -56,6 +56,9 @@ class Programa : public ::testing::Test {
   std::string pantalla;  /* DISPLAY of the private X server */
   int pid_x = -1, pid_programa = -1;
   std::string ventana;   /* X window id of the program */
+  /* LANG and LC_ALL of the programs started ("es_ES.UTF-8": a Spanish
+     desktop); empty, the test's own environment. */
+  std::string locale_programa;
 };
 
 #endif

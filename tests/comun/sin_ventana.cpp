@@ -11,6 +11,7 @@ void prepara_allegro_sin_ventana() {
   hecho = true;
   set_uformat(U_ASCII);
   install_allegro(SYSTEM_NONE, &errno, atexit);
+  numeros_en_c();
   set_color_depth(32);
   datos = carga_recursos();
   if (!datos) abort();

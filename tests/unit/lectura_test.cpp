@@ -2,8 +2,12 @@
 // every kind of record that makes the whole file be refused.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdio>
+#include <cstdlib>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "sample.h"
 #include "shell.h"
@@ -141,6 +145,9 @@ const Rechazo RECHAZOS[] = {
       {"P L W C\n1 12 5 0\n2 30 2000000.5 1\n", 1,
        "<Linea 3: peso \xab" "2000000.5\xbb: supera los 2000000 g>"},
       {"P L W\n1 12 1e38\n", 0, "<Linea 2: peso \xab" "1e38\xbb: supera los 2000000 g>"},
+      {"P L W\n1 +1e400 7\n", 0, "<Linea 2: longitud \xab+1e400\xbb: supera los 1000 cm>"},
+      {"P L W\n1 12 1e-50\n", 0, "<Linea 2: peso \xab" "1e-50\xbb: se espera un numero mayor que 0>"},
+      {"P L W\n1 -1e400 7\n", 0, "<Linea 2: longitud \xab-1e400\xbb: se espera un numero mayor que 0>"},
       // what a spreadsheet writes: the separator or the decimal comma is named
       {"P L W\n1 12,5 7\n", 0, "<Linea 2: \xab" "12,5\xbb no es un numero: use punto decimal (12.5)>"},
       {"P L W C\n1 27.4 103,41 4\n", 1,
@@ -272,6 +279,59 @@ TEST(Lectura, ShippedDataFilesHoldTheBuiltInExample) {
       if (con_clases) {
         EXPECT_EQ(clases[i], ej_clases[i]) << i;
       }
+    }
+  }
+}
+
+// ---- The desktop's locale ----
+
+namespace {
+/* The process in the locale of the program's users while it lives: there the
+   C library reads and writes "27,4". */
+struct EnEspanol {
+  EnEspanol() : hay(setlocale(LC_ALL, "es_ES.UTF-8") != nullptr) {}
+  ~EnEspanol() { setlocale(LC_ALL, "C"); }
+  bool hay;
+};
+const char* const SIN_ESPANOL = "no hay locale es_ES.UTF-8: bash tools/preparar.sh lo genera";
+
+/* A number above 0 as a person or a spreadsheet writes it: up to two whole
+   digits and six decimals, now and then an exponent or a sign. */
+std::string numero_escrito(std::mt19937& azar) {
+  std::string s = std::to_string(azar() % 100);
+  int decimales = azar() % 7;
+  if (decimales) s += '.';
+  for (int d = 0; d < decimales; d++) s += (char)('0' + azar() % 10);
+  if (strtof(s.c_str(), nullptr) == 0) s = "0.5";
+  if (azar() % 8 == 0) s += azar() % 2 ? "e1" : "e-2";
+  if (azar() % 8 == 0) s = "+" + s;
+  return s;
+}
+}  // namespace
+
+// Regression: on a Spanish desktop every length and weight was cut at the point
+// (27.4 read as 27) and "0.88" refused.
+TEST(Lectura, BothReadersGiveTheCLocalesFloatsOnASpanishDesktop) {
+  std::mt19937 azar(22);
+  std::string palabras = "Pasada Longitud Peso\n", tabla = "Pasada;Longitud;Peso\n";
+  std::vector<float> esperados;
+  for (int i = 0; i < 3000; i++) {
+    std::string l = numero_escrito(azar), w = numero_escrito(azar);
+    esperados.push_back(strtof(l.c_str(), nullptr));  // the C library, still in the C locale
+    esperados.push_back(strtof(w.c_str(), nullptr));
+    palabras += "1 " + l + " " + w + "\n";
+    for (std::string* c : {&l, &w})
+      if (c->find('.') != std::string::npos) c->replace(c->find('.'), 1, ",");
+    tabla += "1;" + l + ";" + w + "\n";
+  }
+  EnEspanol es;
+  ASSERT_TRUE(es.hay) << SIN_ESPANOL;
+  for (const std::string* texto : {&palabras, &tabla}) {
+    Lectura l(*texto, 0);
+    ASSERT_EQ(l.n, 3000) << l.mensaje;
+    for (int i = 0; i < l.n; i++) {
+      ASSERT_EQ(l.longitudes[i], esperados[2 * i]) << i;
+      ASSERT_EQ(l.pesos[i], esperados[2 * i + 1]) << i;
     }
   }
 }
