@@ -55,6 +55,7 @@ struct informe {
   int N_total;       /* its rounded-up N, or the catch when it failed */
   int sup_total;     /* the rounded upper limit of its 95 % interval (valid only) */
   int sin_bertalanffy; /* section 9.1 has no fit: Linf is below the longest fish (or was never given) */
+  int sin_linf;        /* no Linf was given at all: in the previous analyses' mode, no fit has been made since the start */
   float mayor_longitud; /* the longest fish, cm, for saying so */
 };
 

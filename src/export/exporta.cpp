@@ -24,6 +24,10 @@ static const char* const PARCIAL_8 =
 static const char* const SIN_AJUSTE =
     "<Guardado sin ajuste de von Bertalanffy: Linf es menor que el pez mas largo (%.2f cm), "
     "pulse una tecla>";
+/* Two lines: the previous analyses hold no Linf until "Crecimiento" has made a fit. */
+static const char* const SIN_AJUSTE_PREVIO[2] = {
+    "<Guardado sin ajuste de von Bertalanffy: no se ha hecho ninguno desde que se abrio el programa>",
+    "<Abra antes Crecimiento o exporte directamente, pulse una tecla>"};
 static const char* const NO_ESCRITO = "<No se ha guardado nada: no se ha podido escribir el fichero>";
 static const char* const SIN_IMAGEN = "<No se puede crear esta imagen del informe, elija otro nombre>";
 
@@ -102,6 +106,10 @@ static int mensaje_final(const informe* inf, int hasta, int guardado) {
     texto_centrado(screen, FUENTE_CELDAS, x, y, rojo, "%s", PARCIAL_4);
   } else if (hasta == INFORME_HASTA_8) {
     texto_centrado(screen, FUENTE_CELDAS, x, y, rojo, "%s", PARCIAL_8);
+  } else if (inf->sin_bertalanffy && inf->sin_linf) {
+    texto_centrado(screen, FUENTE_CELDAS, x, y, rojo, "%s", SIN_AJUSTE_PREVIO[0]);
+    texto_centrado(screen, FUENTE_CELDAS, x, y + 2 * alto(FUENTE_CELDAS), rojo, "%s",
+                   SIN_AJUSTE_PREVIO[1]);
   } else if (inf->sin_bertalanffy) {
     texto_centrado(screen, FUENTE_CELDAS, x, y, rojo, SIN_AJUSTE, inf->mayor_longitud);
   } else {

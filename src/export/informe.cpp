@@ -515,6 +515,7 @@ static int escribe_crecimiento(informe* inf, const pasos_informe* p, const muest
   publica_bertalanffy(&b);
   inf->mayor_longitud = b.mayor;
   inf->sin_bertalanffy = !b.linf_aceptada;
+  inf->sin_linf = !(linf > 0);  // Lmax1 is 0 until a fit is made, and a Linf given is above 0
   escribe_bertalanffy(inf, &b);
   informe_guarda_imagen(inf, grafico_bertalanffy(s->clases, s->longitudes, s->n, s->nclases, &b), 2);
   informe_guarda_imagen(inf, grafico_frecuencias(s->clases, s->nclases, s->n), 1);

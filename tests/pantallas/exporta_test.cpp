@@ -36,6 +36,9 @@ const char* const GUARDADO = "<El fichero se ha guardado correctamente, pulse un
 const char* const SIN_AJUSTE =
     "<Guardado sin ajuste de von Bertalanffy: Linf es menor que el pez mas largo (29.50 cm), "
     "pulse una tecla>";
+const char* const SIN_AJUSTE_PREVIO[2] = {
+    "<Guardado sin ajuste de von Bertalanffy: no se ha hecho ninguno desde que se abrio el programa>",
+    "<Abra antes Crecimiento o exporte directamente, pulse una tecla>"};
 const std::set<std::string> TODO_TRAMO1 = {"tramo1.txt", "tramo14.bmp", "tramo12.bmp", "tramo11.bmp",
                                            "tramo13.bmp"};
 /* An earlier export of tramo1.txt: a report and its images. */
@@ -74,7 +77,21 @@ TEST_F(Exporta, PreviousAnalysesModeWritesTheReportOfWhatWasLeft) {
   exporta();
   EXPECT_EQ(teclas_pendientes(), 0);
   EXPECT_EQ(primera_diferencia(lee_todo("previo.txt"), golden("informe_ejemplo_previo.txt")), "");
-  EXPECT_TRUE(dice(SIN_AJUSTE));  // no Linf was ever given
+  // Regression: it blamed a Linf below the longest fish, although none was typed.
+  EXPECT_TRUE(dice(SIN_AJUSTE_PREVIO[0]));
+  EXPECT_TRUE(dice(SIN_AJUSTE_PREVIO[1], SCREEN_H / 2 + 2 * alto(FUENTE_CELDAS)));
+  EXPECT_FALSE(dice(SIN_AJUSTE));
+}
+
+// The last fit was made on an earlier sample of shorter fish: its Linf is what
+// the previous analyses hold, and it is below this sample's longest fish.
+TEST_F(Exporta, PreviousAnalysesModeWithTheLinfOfAShorterSampleSaysItIsBelow) {
+  Lmax1 = 20;
+  mes0 = 6;
+  escribe("previo.txt\n\nx");
+  exporta();
+  EXPECT_EQ(teclas_pendientes(), 0);
+  EXPECT_TRUE(dice(SIN_AJUSTE));
 }
 
 TEST_F(Exporta, ModeMenuHighlightsOneModeAndWrapsBothWays) {
