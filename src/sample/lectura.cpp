@@ -6,8 +6,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include <strings.h>
-
 #include "lectura_interna.h"
 #include "sample.h"
 
@@ -60,12 +58,23 @@ static int empieza_como_numero(const char* s) {
   return es_digito((unsigned char)*s);
 }
 
+/* Where s goes on after the letters of minusculas, in either case; NULL when
+   it does not start with them. Not strncasecmp: it follows the desktop's
+   locale, and on a Turkish one "INF" is no "inf". */
+static const char* tras_letras(const char* s, const char* minusculas) {
+  for (; *minusculas; s++, minusculas++)
+    if ((*s | 0x20) != *minusculas) return nullptr;
+  return s;
+}
+
 /* The whole word, not just its start: a footer such as "Informe" or
    "Nancy" is text, not a broken record. */
 static int es_no_finito(const char* s) {
   if (*s == '+' || *s == '-') s++;
-  if (strcasecmp(s, "inf") == 0 || strcasecmp(s, "infinity") == 0) return 1;
-  return strncasecmp(s, "nan", 3) == 0 && (s[3] == 0 || s[3] == '(');
+  const char* inf = tras_letras(s, "inf");
+  const char* infinity = tras_letras(s, "infinity");
+  const char* nan = tras_letras(s, "nan");
+  return (inf && *inf == 0) || (infinity && *infinity == 0) || (nan && (*nan == 0 || *nan == '('));
 }
 
 /* Skips [+-]digits; returns where they end, or NULL without a digit. */

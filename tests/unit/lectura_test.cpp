@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "informes.h"
 #include "sample.h"
 #include "shell.h"
 #include "sin_ventana.h"
@@ -286,11 +287,11 @@ TEST(Lectura, ShippedDataFilesHoldTheBuiltInExample) {
 // ---- The desktop's locale ----
 
 namespace {
-/* The process in the locale of the program's users while it lives: there the
-   C library reads and writes "27,4". */
-struct EnEspanol {
-  EnEspanol() : hay(setlocale(LC_ALL, "es_ES.UTF-8") != nullptr) {}
-  ~EnEspanol() { setlocale(LC_ALL, "C"); }
+/* The process in another locale while it lives: in the program's users'
+   one, es_ES.UTF-8, the C library reads and writes "27,4". */
+struct EnLocale {
+  explicit EnLocale(const char* nombre) : hay(setlocale(LC_ALL, nombre) != nullptr) {}
+  ~EnLocale() { setlocale(LC_ALL, "C"); }
   bool hay;
 };
 const char* const SIN_ESPANOL = "no hay locale es_ES.UTF-8: bash tools/preparar.sh lo genera";
@@ -324,7 +325,7 @@ TEST(Lectura, BothReadersGiveTheCLocalesFloatsOnASpanishDesktop) {
       if (c->find('.') != std::string::npos) c->replace(c->find('.'), 1, ",");
     tabla += "1;" + l + ";" + w + "\n";
   }
-  EnEspanol es;
+  EnLocale es("es_ES.UTF-8");
   ASSERT_TRUE(es.hay) << SIN_ESPANOL;
   for (const std::string* texto : {&palabras, &tabla}) {
     Lectura l(*texto, 0);
@@ -334,4 +335,21 @@ TEST(Lectura, BothReadersGiveTheCLocalesFloatsOnASpanishDesktop) {
       ASSERT_EQ(l.pesos[i], esperados[2 * i + 1]) << i;
     }
   }
+}
+
+// Regression: on a Turkish desktop, where "I" is no capital "i", "INF" in place
+// of a pass ended the records as a footer does instead of refusing the file.
+TEST(Lectura, TheLettersOfANonNumberAreTheSameOnATurkishDesktop) {
+  CarpetaPropia carpeta;  // the locale is made there: set-up makes only the Spanish one
+  // a path, so that localedef writes it there and not into the system's locales
+  ASSERT_EQ(system("localedef -i tr_TR -f UTF-8 ./tr_TR.UTF-8"), 0) << "localedef (paquete locales)";
+  setenv("LOCPATH", carpeta.ruta.c_str(), 1);
+  {
+    EnLocale tr("tr_TR.UTF-8");
+    ASSERT_TRUE(tr.hay);
+    Lectura l("P L W\n1 2 3\nINF 2 3\n", 0);
+    EXPECT_EQ(l.n, LECTURA_RECHAZADA);
+    EXPECT_STREQ(l.mensaje, "<Linea 3: pasada \xabINF\xbb: se espera un entero de 1 a 20>");
+  }
+  unsetenv("LOCPATH");
 }
