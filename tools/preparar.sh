@@ -37,7 +37,7 @@ fi
 
 # locale -a names it "es_ES.utf8". Listed in /etc/locale.gen, so that the
 # locales package's own upgrades make it again.
-if ! locale -a | grep -qix "${LOCALE_USUARIOS/UTF-8/utf8}"; then
+if ! locale -a | grep -ix "${LOCALE_USUARIOS/UTF-8/utf8}" >/dev/null; then  # not -q: it would cut the list
   linea="$LOCALE_USUARIOS UTF-8"
   if grep -qx "# *$linea" /etc/locale.gen; then
     sudo_si_hace_falta sed -i "s/^# *$linea\$/$linea/" /etc/locale.gen
