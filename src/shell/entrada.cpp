@@ -3,14 +3,13 @@
 // screen that asks for it.
 #include "shell.h"
 
-#include <charconv>
+#include <cmath>
 #include <cstring>
 
 void numero_vacia(campo_numero* c) {
   c->valor = 0;
   c->punto = 0;
   c->decimales = 0;
-  c->cifras[0] = 0;
 }
 
 /* Whole digits a field takes: a float holds every whole number of seven
@@ -18,27 +17,15 @@ void numero_vacia(campo_numero* c) {
    place on its page; an eighth digit would show other digits than the typed ones. */
 static const float TOPE_ENTERO = 1e6f;
 
-/* Adds a digit or the point to the text typed and reads it again: the
-   nearest float to what was typed, as a data file's reader gets it (adding
-   digit by digit in floats stored 0.12 one step away from 0.12). */
-static void anade(campo_numero* c, char cifra) {
-  if (!c->punto && strcmp(c->cifras, "0") == 0) c->cifras[0] = 0;  // "007" is 7, in 1 place
-  size_t largo = strlen(c->cifras);
-  c->cifras[largo] = cifra;
-  c->cifras[largo + 1] = 0;
-  float v;
-  std::from_chars_result r = std::from_chars(c->cifras, c->cifras + largo + 1, v);
-  if (r.ec == std::errc()) c->valor = v;  // "." alone is still 0
-}
-
 static int digito(campo_numero* c, int d) {
   if (!c->punto) {
     if (c->valor >= TOPE_ENTERO) return NUMERO_IGNORADA;
-  } else {
-    if (c->decimales >= 2) return NUMERO_IGNORADA;
-    c->decimales++;
+    c->valor = c->valor * 10 + d;
+    return NUMERO_CAMBIA;
   }
-  anade(c, (char)('0' + d));
+  if (c->decimales >= 2) return NUMERO_IGNORADA;
+  c->decimales++;
+  c->valor = (float)(c->valor + d / pow(10.0, c->decimales));
   return NUMERO_CAMBIA;
 }
 
@@ -52,7 +39,6 @@ int numero_tecla(campo_numero* c, int tecla) {
   if (a >= '0' && a <= '9') return digito(c, a - '0');
   if (es_punto_decimal(tecla)) {
     if (c->punto) return NUMERO_IGNORADA;
-    anade(c, '.');
     c->punto = 1;
     return NUMERO_CAMBIA;
   }

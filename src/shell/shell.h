@@ -119,10 +119,9 @@ void ayuda();       /* help diagram; leaves the closing key in c_esc */
 
 /* ---- Number field ---- */
 struct campo_numero {
-  float valor;     /* value typed so far: the float nearest to cifras */
+  float valor;     /* value typed so far */
   int punto;       /* the decimal point has been typed */
   int decimales;   /* decimal digits typed, 0..2 */
-  char cifras[12]; /* what was typed, with a point for a comma: up to 7 whole digits, 2 decimals */
 };
 const int NUMERO_IGNORADA = 0;  /* the key changed nothing */
 const int NUMERO_CAMBIA = 1;    /* a digit or the point changed the field */
