@@ -1,6 +1,8 @@
 // "Exportar resultados": the screens around the report writer — the name of
 // the file, the choice between the values of the previous analyses and values
 // typed now, and the closing message.
+#include <sys/stat.h>
+
 #include <cstring>
 
 #include "analysis.h"
@@ -28,6 +30,8 @@ static const char* const SIN_AJUSTE =
 static const char* const SIN_AJUSTE_PREVIO[2] = {
     "<Guardado sin ajuste de von Bertalanffy: no se ha hecho ninguno desde que se abrio el programa>",
     "<Abra antes Crecimiento o exporte directamente, pulse una tecla>"};
+static const char* const ANTERIORES = "<Quedan de un informe anterior: %s>";
+static const char* const ANTERIORES_SOLO = "<Quedan de un informe anterior:>";
 static const char* const NO_ESCRITO = "<No se ha guardado nada: no se ha podido escribir el fichero>";
 static const char* const SIN_IMAGEN = "<No se puede crear esta imagen del informe, elija otro nombre>";
 
@@ -93,6 +97,37 @@ static void nombre_centrado(const char* nombre, int y) {
                  resto == nombre ? "" : "...", resto);
 }
 
+/* The images a partial report did not write whose names hold a file: an
+   earlier report's, now beside the new one. Their number. */
+static int imagenes_anteriores(const informe* inf, int hasta, char (*imagenes)[CAPACIDAD_RUTA]) {
+  int cuantas = 0;
+  for (int d = 1; d <= 4; d++) {
+    nombre_imagen(inf, d, imagenes[cuantas], CAPACIDAD_RUTA);
+    struct stat st;
+    if (!(hasta == INFORME_HASTA_8 && d == 4) && stat(imagenes[cuantas], &st) == 0) cuantas++;  // 4 is new
+  }
+  return cuantas;
+}
+
+/* Says which older images stand beside the partial report: on one line
+   under the message when it fits the page, else one name a line. */
+static void dice_anteriores(const informe* inf, int hasta, int y) {
+  char imagenes[4][CAPACIDAD_RUTA], nombres[4 * CAPACIDAD_RUTA + 8] = "", linea[sizeof nombres + 64];
+  int cuantas = imagenes_anteriores(inf, hasta, imagenes);
+  if (!cuantas) return;
+  for (int i = 0; i < cuantas; i++)
+    snprintf(nombres + strlen(nombres), sizeof nombres - strlen(nombres), "%s%s", i ? ", " : "",
+             imagenes[i]);
+  snprintf(linea, sizeof linea, ANTERIORES, nombres);
+  int a = alto(FUENTE_CELDAS);
+  if (ancho(FUENTE_CELDAS, linea) <= SCREEN_W - 160) {
+    texto_centrado(screen, FUENTE_CELDAS, SCREEN_W / 2, y, rojo_mensaje(), "%s", linea);
+    return;
+  }
+  texto_centrado(screen, FUENTE_CELDAS, SCREEN_W / 2, y, rojo_mensaje(), "%s", ANTERIORES_SOLO);
+  for (int i = 0; i < cuantas; i++) nombre_centrado(imagenes[i], y += a + a / 2);
+}
+
 /* Closing page: what was saved, or which file could not be written. */
 static int mensaje_final(const informe* inf, int hasta, int guardado) {
   marco(TITULO);
@@ -102,10 +137,9 @@ static int mensaje_final(const informe* inf, int hasta, int guardado) {
     nombre_centrado(inf->fallido, y + 2 * alto(FUENTE_CELDAS));
   } else if (!guardado) {
     texto_centrado(screen, FUENTE_CELDAS, x, y, rojo, "%s", NO_GENERADO);
-  } else if (hasta == INFORME_HASTA_4) {
-    texto_centrado(screen, FUENTE_CELDAS, x, y, rojo, "%s", PARCIAL_4);
-  } else if (hasta == INFORME_HASTA_8) {
-    texto_centrado(screen, FUENTE_CELDAS, x, y, rojo, "%s", PARCIAL_8);
+  } else if (hasta == INFORME_HASTA_4 || hasta == INFORME_HASTA_8) {
+    texto_centrado(screen, FUENTE_CELDAS, x, y, rojo, "%s", hasta == INFORME_HASTA_4 ? PARCIAL_4 : PARCIAL_8);
+    dice_anteriores(inf, hasta, y + 2 * alto(FUENTE_CELDAS));
   } else if (inf->sin_bertalanffy && inf->sin_linf) {
     texto_centrado(screen, FUENTE_CELDAS, x, y, rojo, "%s", SIN_AJUSTE_PREVIO[0]);
     texto_centrado(screen, FUENTE_CELDAS, x, y + 2 * alto(FUENTE_CELDAS), rojo, "%s",

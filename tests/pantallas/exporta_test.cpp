@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <memory>
+#include <vector>
 
 #include "analysis.h"
 #include "export.h"
@@ -168,6 +169,52 @@ TEST_F(Exporta, GivingUpTheGrowthStepClosesAfterSectionEightWithImageFourOnly) {
                                hasta_seccion(golden("informe_ejemplo_previo.txt"), SECCION_9)),
             "");
   EXPECT_EQ(ficheros_en("."), (std::set<std::string>{"ocho.txt", "ocho4.bmp"}));
+}
+
+// Regression: a report given up in the direct mode, over an earlier complete
+// report of another sample, stood beside that sample's images, nothing said.
+TEST_F(Exporta, APartialReportNamesTheEarlierReportsImagesLeftBesideIt) {
+  const std::string largo(30, 'r');  // four of its image names do not fit one line
+  const struct {
+    const char* paso;
+    std::string raiz, teclas;  // '\x01' is the down arrow
+    const char* parcial;
+    std::vector<std::string> lineas;  // under the message, one and a half lines apart
+  } casos[] = {
+      {"measures", "tramo1", "tramo1.txt\n\x01\n\x1b",
+       "<Informe parcial guardado: secciones 1 a 4, pulse una tecla para continuar>",
+       {"<Quedan de un informe anterior: tramo11.bmp, tramo12.bmp, tramo13.bmp, tramo14.bmp>"}},
+      {"Linf", "tramo1", "tramo1.txt\n\x01\n\x01\x01\x01\n3\x1b",
+       "<Informe parcial guardado: secciones 1 a 8 y grafico 4, pulse una tecla para continuar>",
+       {"<Quedan de un informe anterior: tramo11.bmp, tramo12.bmp, tramo13.bmp>"}},
+      {"long name", largo, largo + ".txt\n\x01\n\x1b",
+       "<Informe parcial guardado: secciones 1 a 4, pulse una tecla para continuar>",
+       {"<Quedan de un informe anterior:>", largo + "1.bmp", largo + "2.bmp", largo + "3.bmp",
+        largo + "4.bmp"}},
+  };
+  int a = alto(FUENTE_CELDAS), y = SCREEN_H / 2;
+  for (auto& c : casos) {
+    SCOPED_TRACE(c.paso);
+    for (int d = 1; d <= 4; d++) escribe_todo(c.raiz + std::to_string(d) + ".bmp", ANTERIOR);
+    escribe_todo(c.raiz + ".txt", ANTERIOR);
+    for (char t : c.teclas)
+      if (t == '\x01')
+        pulsa(TECLA_ABAJO);
+      else
+        escribe(std::string(1, t));
+    escribe("x");
+    exporta();
+    EXPECT_EQ(teclas_pendientes(), 0);
+    EXPECT_TRUE(dice(c.parcial));
+    for (size_t i = 0; i < c.lineas.size(); i++)
+      EXPECT_TRUE(dice(c.lineas[i].c_str(), y + 2 * a + (int)i * (a + a / 2))) << c.lineas[i];
+    // Every red letter inside the page's frame, 37 px in from each side.
+    EXPECT_EQ(cuenta_color(0, 0, 36, SCREEN_H - 1, 255, 0, 0) +
+                  cuenta_color(SCREEN_W - 37, 0, SCREEN_W - 1, SCREEN_H - 1, 255, 0, 0), 0);
+    EXPECT_NE(lee_todo(c.raiz + ".txt"), ANTERIOR);
+    for (int d = 1; d <= 3; d++) EXPECT_EQ(lee_todo(c.raiz + std::to_string(d) + ".bmp"), ANTERIOR) << d;
+    for (auto& f : ficheros_en(".")) remove(f.c_str());
+  }
 }
 
 // A Linf below the longest fish is refused by the growth step; the report
