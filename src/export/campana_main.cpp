@@ -400,11 +400,30 @@ static int informa_tramos(const peticion* p, const fila_tramo* filas, int nfilas
   return nfallidos;
 }
 
-int campana(const peticion* p) {
-  static fila_tramo filas[MAX_TRAMOS + 1];
-  char separador = ';';
-  int nfilas = lee_tramos(p->tramos, filas, &separador);
-  if (nfilas < 0) return SALIDA_DATOS;
+/* The reaches' reports, then the summary's tables and picture, which take
+   their names together; 0 when these could not be written, -1 when nothing
+   could begin. */
+static int escribe_tramos_y_resumen(const peticion* p, const fila_tramo* filas, int nfilas,
+                                    const dialecto_resumen* d, char (*fallidos)[LARGO_CELDA_T * 2],
+                                    int* nfallidos) {
+  static resumen_campana resumen;
+  if (!resumen_abre(&resumen, p->carpeta, d)) {
+    rechaza("%s: no se pueden crear las tablas resumen", p->carpeta);
+    return -1;
+  }
+  *nfallidos = informa_tramos(p, filas, nfilas, &resumen, fallidos);
+  avisa_progreso(nfilas - *nfallidos, nfilas, 1);
+  static temporales juego;
+  int bien = resumen_cierra(&resumen, &juego) &&
+             guarda_grafico(&juego, grafico_resumen(&resumen), p->carpeta, p->png ? png_de : nullptr) &&
+             !temporal_pon(&juego);
+  temporal_descarta(&juego);
+  if (!bien) rechaza("%s: no se han podido escribir las tablas resumen o su grafico", p->carpeta);
+  return bien;
+}
+
+/* The season once its table is read; the exit status. */
+static int escribe_campana(const peticion* p, const fila_tramo* filas, int nfilas, char separador) {
   if (mkdir(p->carpeta, 0777) != 0 && errno != EEXIST) {
     rechaza("%s: no se puede crear la carpeta (%s)", p->carpeta, strerror(errno));
     return SALIDA_DATOS;
@@ -417,31 +436,31 @@ int campana(const peticion* p) {
   }
   const dialecto_resumen* d = p->formato ? (strcmp(p->formato, "es") == 0 ? &DIALECTO_ES : &DIALECTO_PUNTO)
                                          : separador == ';' ? &DIALECTO_ES : &DIALECTO_PUNTO;
-  static resumen_campana resumen;
-  if (!resumen_abre(&resumen, p->carpeta, d)) {
-    rechaza("%s: no se pueden crear las tablas resumen", p->carpeta);
-    return SALIDA_DATOS;
-  }
   static char fallidos[MAX_TRAMOS][LARGO_CELDA_T * 2];
-  interrupcion_empieza();
-  int nfallidos = informa_tramos(p, filas, nfilas, &resumen, fallidos);
-  avisa_progreso(nfilas - nfallidos, nfilas, 1);
-  static temporales juego;  // the tables and the picture take their names together
-  int bien = resumen_cierra(&resumen, &juego) &&
-             guarda_grafico(&juego, grafico_resumen(&resumen), p->carpeta, p->png ? png_de : nullptr) &&
-             !temporal_pon(&juego);
-  temporal_descarta(&juego);
-  if (!bien) rechaza("%s: no se han podido escribir las tablas resumen o su grafico", p->carpeta);
+  int nfallidos = 0;
+  int bien = escribe_tramos_y_resumen(p, filas, nfilas, d, fallidos, &nfallidos);
+  if (bien < 0) return SALIDA_DATOS;
   printf("Tramos: %d, con informe: %d\nResumen: %s/resumen.%s, %s/resumen_clases.%s, %s/resumen.bmp\n",
-         nfilas, nfilas - nfallidos, p->carpeta, d->extension, p->carpeta, d->extension, p->carpeta);
+           nfilas, nfilas - nfallidos, p->carpeta, d->extension, p->carpeta, d->extension, p->carpeta);
   if (nfallidos) {
     fprintf(stderr, "%s: tramos sin informe (%d):", PROGRAMA, nfallidos);
     for (int i = 0; i < nfallidos; i++) fprintf(stderr, "%s %s", i ? "," : "", fallidos[i]);
     fputc('\n', stderr);
   }
-  interrupcion_termina();
   descarga_fuentes();
   return nfallidos || !bien ? SALIDA_DATOS : 0;
+}
+
+int campana(const peticion* p) {
+  static fila_tramo filas[MAX_TRAMOS + 1];
+  char separador = ';';
+  int nfilas = lee_tramos(p->tramos, filas, &separador);
+  if (nfilas < 0) return SALIDA_DATOS;
+  avisa_progreso(0, nfilas, 0);
+  interrupcion_empieza();  // from here on an interruption says what it leaves
+  int salida = escribe_campana(p, filas, nfilas, separador);
+  interrupcion_termina();
+  return salida;
 }
 
 /* ---- PNG copies ---- */

@@ -165,6 +165,19 @@ void Programa::abre_sin_clases(const std::string& nombre) {
   ASSERT_TRUE(espera_color(80, 80, 0xffffff));    // the histogram
 }
 
+void Programa::exporta_hasta_las_medidas(const std::string& nombre) {
+  ASSERT_NO_FATAL_FAILURE(arranca());
+  teclas({"Return", "Return", "Down", "Down", "Return"});  // "Utilizar ejemplo"
+  ASSERT_TRUE(espera_color(60, 300, 0xe6e6e6));
+  teclas({"Return", "Down", "Down", "Down", "Down", "Down", "Down", "Return"});  // "Exportar resultados"
+  teclea(nombre);
+  teclas({"Return", "Down"});
+  const unsigned AZUL = 0x4169e1;
+  ASSERT_TRUE(espera_en_zona(105, 274, 895, 325, AZUL));  // "directamente" chosen
+  teclas({"Return"});
+  ASSERT_TRUE(espera_en_zona(105, 222, 895, 247, AZUL));  // the measure menu's first entry
+}
+
 void Programa::arranca_copia_sin_recursos() {
   std::string copia = carpeta + "/pasadas";
   ASSERT_EQ(system(("cp '" PROGRAMA_PASADAS "' '" + copia + "'").c_str()), 0);

@@ -31,6 +31,9 @@ class Programa : public ::testing::Test {
   /* Starts the program and loads a file of data/ without classes through
      "Cargar datos y establecer clases", up to the class screen's histogram. */
   void abre_sin_clases(const std::string& nombre);
+  /* Starts the program on the example and exports it as `nombre` in the
+     direct mode, up to the measure menu: sections 1 to 4 are written. */
+  void exporta_hasta_las_medidas(const std::string& nombre);
   /* Starts a copy of the program placed in the scratch folder, where no
      datas.dat lies beside it; does not wait for a window. */
   void arranca_copia_sin_recursos();

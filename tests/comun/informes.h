@@ -125,6 +125,21 @@ class CarpetaPropia {
   char anterior[4096];
 };
 
+#ifdef PROGRAMA_INFORME
+/* pasadas-informe run in a fresh folder of its own. */
+class OrdenInforme : public ::testing::Test {
+ protected:
+  void SetUp() override { carpeta.reset(new CarpetaPropia); }
+  /* pasadas-informe with `argumentos`, no display; its exit status. */
+  int informe(const std::string& argumentos) {
+    return ejecuta_orden("env -u DISPLAY " + std::string(PROGRAMA_INFORME) + " " + argumentos,
+                         &salida, &errores);
+  }
+  std::unique_ptr<CarpetaPropia> carpeta;
+  std::string salida, errores;
+};
+#endif
+
 #if __has_include("sample.h")  // the end-to-end tests see only the program
 #include "sample.h"
 

@@ -14,17 +14,7 @@
 
 namespace {
 
-class Campana : public ::testing::Test {
- protected:
-  void SetUp() override { carpeta.reset(new CarpetaPropia); }
-  /* pasadas-informe with `argumentos`, no display; its exit status. */
-  int informe(const std::string& argumentos) {
-    return ejecuta_orden("env -u DISPLAY " + std::string(PROGRAMA_INFORME) + " " + argumentos,
-                         &salida, &errores);
-  }
-  std::unique_ptr<CarpetaPropia> carpeta;
-  std::string salida, errores;
-};
+class Campana : public OrdenInforme {};
 
 /* A data file with classes: catch[p] fish in pass p + 1, of two classes. */
 std::string muestra_por_pasadas(const std::vector<int>& captura) {

@@ -1,6 +1,7 @@
 // The real program: the example exported in the direct mode from the
 // calculation menu gives the golden report and its four images, and the
 // batch command gives the same files.
+#include <signal.h>
 #include <unistd.h>
 
 #include "conductor.h"
@@ -46,30 +47,43 @@ TEST_F(Programa, ExampleExportedDirectlyGivesTheGoldenReportAndFourImages) {
     EXPECT_TRUE(lee_todo(lote + "/" + f) == lee_fichero(f)) << f;
 }
 
+const std::string ANTERIOR =
+    "En orden descendente se exponen los siguientes resultados:\n\ninforme de ayer\n";
+const char* const TRAMO1[] = {"tramo1.txt", "tramo14.bmp", "tramo12.bmp", "tramo11.bmp",
+                              "tramo13.bmp"};
+
+/* The folder holds the names of the earlier export of tramo1.txt, and
+   nothing else but the driver's own files. */
+void solo_la_anterior(std::set<std::string> quedan) {
+  quedan.erase(".captura.xwd");  // the driver's own
+  quedan.erase(".salida_programa");
+  EXPECT_EQ(quedan, std::set<std::string>(std::begin(TRAMO1), std::end(TRAMO1)));
+}
+
 // Regression: the close button did nothing in the direct mode's measure menu;
 // it wrote a report cut after section 4 over the old one and waited on the
 // closing message.
 TEST_F(Programa, CloseButtonInTheMeasureMenuEndsTheProgramAndKeepsTheOldReport) {
-  const std::string anterior =
-      "En orden descendente se exponen los siguientes resultados:\n\ninforme de ayer\n";
-  const char* const ficheros[] = {"tramo1.txt", "tramo14.bmp", "tramo12.bmp", "tramo11.bmp",
-                                  "tramo13.bmp"};
-  for (const char* f : ficheros) escribe_fichero(f, anterior);
-  ASSERT_NO_FATAL_FAILURE(arranca());
-  teclas({"Return", "Return", "Down", "Down", "Return"});  // "Utilizar ejemplo"
-  ASSERT_TRUE(espera_color(60, 300, 0xe6e6e6));
-  teclas({"Return", "Down", "Down", "Down", "Down", "Down", "Down", "Return"});  // "Exportar resultados"
-  teclea("tramo1.txt");
-  teclas({"Return", "Down"});
-  const unsigned AZUL = 0x4169e1;
-  ASSERT_TRUE(espera_en_zona(105, 274, 895, 325, AZUL));  // "directamente" chosen
-  teclas({"Return"});
-  ASSERT_TRUE(espera_en_zona(105, 222, 895, 247, AZUL));  // the measure menu's first entry
+  for (const char* f : TRAMO1) escribe_fichero(f, ANTERIOR);
+  ASSERT_NO_FATAL_FAILURE(exporta_hasta_las_medidas("tramo1.txt"));
   cierra_ventana();
   EXPECT_EQ(espera_fin(), 0);
-  for (const char* f : ficheros) EXPECT_EQ(lee_fichero(f), anterior) << f;
-  std::set<std::string> quedan = ficheros_en(carpeta);
-  quedan.erase(".captura.xwd");  // the driver's own
-  quedan.erase(".salida_programa");
-  EXPECT_EQ(quedan, std::set<std::string>(std::begin(ficheros), std::end(ficheros)));
+  for (const char* f : TRAMO1) EXPECT_EQ(lee_fichero(f), ANTERIOR) << f;
+  solo_la_anterior(ficheros_en(carpeta));
+}
+
+// The end of the desktop session (SIGTERM) while the export waits at the
+// measures, its report half-written: all as it was, nothing hidden, said.
+TEST_F(Programa, SigtermDuringTheExportKeepsTheEarlierReportAndSaysSo) {
+  for (const char* f : TRAMO1) escribe_fichero(f, ANTERIOR);
+  ASSERT_NO_FATAL_FAILURE(exporta_hasta_las_medidas("tramo1.txt"));
+  kill(pid_programa, SIGTERM);
+  EXPECT_EQ(espera_fin(), 143);
+  for (const char* f : TRAMO1) EXPECT_EQ(lee_fichero(f), ANTERIOR) << f;
+  solo_la_anterior(ficheros_en(carpeta));
+  EXPECT_NE(lee_fichero(".salida_programa")
+                .find("pasadas: interrumpido: no se ha guardado nada; tramo1.txt y sus graficos "
+                      "quedan como estaban\n"),
+            std::string::npos)
+      << lee_fichero(".salida_programa");
 }
