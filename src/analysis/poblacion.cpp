@@ -25,10 +25,7 @@ static float eleva(float base, int exponente) { return (float)pow(base, exponent
 /* f(q) = q/(1-q) - k q^k/(1-q^k), the curve R is matched against. */
 static float curva_f(float q, float qk, int k) { return q / (1 - q) - k * qk / (1 - qk); }
 
-/* Catch per pass c[g][1..k] and whole catch of every group in one pass over
-   the fish: classes 0..nclases-1, the whole sample at nclases. A fish of
-   another pass counts in no pass; one of another class only in the sample. */
-static void cuenta_capturas(const int* clases, const int* pasadas, int n, int nclases, int k,
+void cuenta_capturas(const int* clases, const int* pasadas, int n, int nclases, int k,
                             int (*c)[MAX_PASADAS + 1], int* captura) {
   for (int g = 0; g <= nclases; g++) {
     captura[g] = 0;
