@@ -39,10 +39,16 @@ static const columna_buscada COLUMNAS[COLUMNAS_TRAMOS] = {
 static const int MAX_CELDAS = 64;     /* header cells looked at */
 static const int LARGO_CELDA_T = 256; /* bytes of a cell kept; a longer one is refused */
 
-/* A row of the table: each wanted column's cell as it was written (bytes of
-   the file, blanks trimmed) and the line it starts on. */
+/* A cell's UTF-8 text may take three bytes for each byte of the file. */
+static const int LARGO_UTF8 = 3 * LARGO_CELDA_T;
+
+/* A row of the table: each wanted column's cell in UTF-8 (blanks trimmed,
+   control codes made '?'), whether it held a control code, the data file's
+   name as its bytes stood in the table, and the line the row starts on. */
 struct fila_tramo {
-  char celda[COLUMNAS_TRAMOS][LARGO_CELDA_T];
+  char celda[COLUMNAS_TRAMOS][LARGO_UTF8];
+  int control[COLUMNAS_TRAMOS];
+  char fichero_crudo[LARGO_CELDA_T];
   long long linea;
 };
 
@@ -57,7 +63,8 @@ struct lector_tramos {
   char mensaje[256];
 };
 
-static void trimado(const char* s, size_t largo, char* destino, size_t tam) {
+/* The bytes of a cell without the blanks at its ends, as a C string. */
+static void crudo(const char* s, size_t largo, char* destino, size_t tam) {
   while (largo && (*s == ' ' || *s == '\t')) s++, largo--;
   while (largo && (s[largo - 1] == ' ' || s[largo - 1] == '\t' || s[largo - 1] == '\r')) largo--;
   if (largo >= tam) largo = tam - 1;
@@ -80,7 +87,8 @@ static void celda_leida(void* s, size_t largo, void* datos) {
   for (int k = 0; k < COLUMNAS_TRAMOS; k++)
     if (l->indice[k] == c) {
       if (largo >= (size_t)LARGO_CELDA_T) l->larga = 1;
-      trimado((const char*)s, largo, f->celda[k], LARGO_CELDA_T);
+      f->control[k] = texto_utf8((const char*)s, largo, f->celda[k], LARGO_UTF8) & TEXTO_CONTROL;
+      if (k == T_FICHERO) crudo((const char*)s, largo, f->fichero_crudo, LARGO_CELDA_T);
       if (f->celda[k][0]) l->vacia = 0;
     }
 }
@@ -125,11 +133,15 @@ static int lee_tramos(const char* ruta, fila_tramo* filas, char* separador) {
   char linea[4096];
   struct csv_parser p;
   csv_init(&p, CSV_APPEND_NULL);
-  for (int primera = 1; fgets(linea, sizeof linea, f); primera = 0, l.linea++) {
+  size_t largo;
+  int fin_de_linea;
+  for (int primera = 1; (largo = lee_trozo(f, linea, sizeof linea - 1, &fin_de_linea)) > 0;
+       primera = 0, l.linea += fin_de_linea) {
+    linea[largo] = 0;
     char* texto = linea;
     if (primera && strncmp(texto, "\xEF\xBB\xBF", 3) == 0) texto += 3;
     if (primera) csv_set_delim(&p, (unsigned char)(*separador = separador_de(texto)));
-    csv_parse(&p, texto, strlen(texto), celda_leida, fila_leida, &l);
+    csv_parse(&p, texto, largo - (size_t)(texto - linea), celda_leida, fila_leida, &l);
   }
   csv_fini(&p, celda_leida, fila_leida, &l);
   csv_free(&p);
@@ -146,14 +158,15 @@ static int lee_tramos(const char* ruta, fila_tramo* filas, char* separador) {
 /* ---- One reach ---- */
 
 /* The reach's file names: its name (and species), with "/" and "." made "_"
-   so that it stays one file in the folder and its images keep their stem. */
-static void nombre_seguro(const fila_tramo* f, char* nombre, size_t tam) {
-  if (f->celda[T_ESPECIE][0])
-    snprintf(nombre, tam, "%s_%s", f->celda[T_TRAMO], f->celda[T_ESPECIE]);
-  else
-    snprintf(nombre, tam, "%s", f->celda[T_TRAMO]);
+   so that it stays one file in the folder and its images keep their stem.
+   0 when it does not fit in tam: a name cut short could end inside a letter. */
+static int nombre_seguro(const fila_tramo* f, char* nombre, size_t tam) {
+  int largo = f->celda[T_ESPECIE][0]
+                  ? snprintf(nombre, tam, "%s_%s", f->celda[T_TRAMO], f->celda[T_ESPECIE])
+                  : snprintf(nombre, tam, "%s", f->celda[T_TRAMO]);
   for (char* c = nombre; *c; c++)
     if (*c == '/' || *c == '.') *c = '_';
+  return largo >= 0 && (size_t)largo < tam;
 }
 
 /* A measure or Linf of the row: 1 with its value (0 when empty). */
@@ -181,6 +194,18 @@ static void limites_de(const char* celda, char* lista, size_t tam) {
   lista[k] = 0;
 }
 
+/* The row's data file, relative to the table's folder: named in UTF-8, or
+   by the very bytes of the table when only they name a file (a Latin-1
+   name on the disk). */
+static void ruta_de_datos(const fila_tramo* f, const char* carpeta_tabla, char* datos) {
+  const char* nombre = f->celda[T_FICHERO];
+  snprintf(datos, CAPACIDAD_RUTA, "%s%s", nombre[0] == '/' ? "" : carpeta_tabla, nombre);
+  if (access(datos, F_OK) == 0 || strcmp(nombre, f->fichero_crudo) == 0) return;
+  char tal_cual[CAPACIDAD_RUTA];
+  snprintf(tal_cual, sizeof tal_cual, "%s%s", nombre[0] == '/' ? "" : carpeta_tabla, f->fichero_crudo);
+  if (access(tal_cual, F_OK) == 0) memcpy(datos, tal_cual, sizeof tal_cual);
+}
+
 /* The request of a row: the command's own options and the row's cells. */
 static int peticion_de_fila(const peticion* comun, const fila_tramo* f, const char* carpeta_tabla,
                             char* datos, char* informe, char* limites, peticion* q) {
@@ -190,11 +215,10 @@ static int peticion_de_fila(const peticion* comun, const fila_tramo* f, const ch
     rechaza("falta el %s", f->celda[T_TRAMO][0] ? "fichero" : "nombre del tramo");
     return 0;
   }
-  snprintf(datos, CAPACIDAD_RUTA, "%s%s", f->celda[T_FICHERO][0] == '/' ? "" : carpeta_tabla,
-           f->celda[T_FICHERO]);
+  ruta_de_datos(f, carpeta_tabla, datos);
   char nombre[CAPACIDAD_RUTA];
-  nombre_seguro(f, nombre, sizeof nombre);
-  if (snprintf(informe, CAPACIDAD_RUTA, "%s/%s.txt", comun->carpeta, nombre) >= CAPACIDAD_RUTA) {
+  if (!nombre_seguro(f, nombre, sizeof nombre) ||
+      snprintf(informe, CAPACIDAD_RUTA, "%s/%s.txt", comun->carpeta, nombre) >= CAPACIDAD_RUTA) {
     rechaza("%s: el nombre no cabe", nombre);
     return 0;
   }
@@ -281,26 +305,9 @@ static void informe_de_tramo(const peticion* comun, const fila_tramo* f, const c
 
 /* ---- The season ---- */
 
-/* Latin-1 text of a cell written in UTF-8 or Latin-1, for the fonts. */
-static void latin1_de(const char* celda, char* texto, size_t tam) {
-  texto_latin1(celda, strlen(celda), texto, tam);
-}
-
-/* UTF-8 text of a cell, for the summaries: as written when it is UTF-8. */
-static void utf8_de(const char* celda, char* texto, size_t tam) {
-  char latin1[LARGO_CELDA_T];
-  if (texto_latin1(celda, strlen(celda), latin1, sizeof latin1) != TEXTO_LATIN1) {
-    snprintf(texto, tam, "%s", celda);
-    return;
-  }
-  utf8_de_latin1(latin1, texto, tam);
-}
-
 static void dice_progreso(int i, int total, const fila_tramo* f, const resultados_informe* r,
                           const char* error) {
-  char nombre[LARGO_CELDA_T * 2];
-  utf8_de(f->celda[T_TRAMO], nombre, sizeof nombre);
-  fprintf(stderr, "[%d/%d] %s: ", i + 1, total, nombre);
+  fprintf(stderr, "[%d/%d] %s: ", i + 1, total, f->celda[T_TRAMO]);
   const poblacion_grupo* t = &r->poblacion.g[r->poblacion.nclases];
   if (error[0])
     fprintf(stderr, "error: %s\n", error);
@@ -372,14 +379,13 @@ static void avisa_progreso(int con_informe, int total, int en_resumen) {
 
 /* Each reach's report, its summary rows and its progress line; the reaches that failed. */
 static int informa_tramos(const peticion* p, const fila_tramo* filas, int nfilas,
-                          resumen_campana* resumen, char (*fallidos)[LARGO_CELDA_T * 2]) {
+                          resumen_campana* resumen, char (*fallidos)[LARGO_UTF8]) {
   char carpeta_tabla[CAPACIDAD_RUTA];
   carpeta_de(p->tramos, carpeta_tabla, sizeof carpeta_tabla);
   static resultados_informe r;
   int nfallidos = 0;
   for (int i = 0; i < nfilas; i++) {
-    char error[700], tramo[LARGO_CELDA_T * 2], especie[LARGO_CELDA_T * 2],
-        fichero[LARGO_CELDA_T * 2], latin1[LARGO_CELDA_T];
+    char error[700], latin1[LARGO_CELDA_T];
     memset(&r, 0, sizeof r);
     avisa_progreso(i - nfallidos, nfilas, 0);
     int repetida = nombre_repetido(filas, i);
@@ -389,13 +395,11 @@ static int informa_tramos(const peticion* p, const fila_tramo* filas, int nfilas
     else
       informe_de_tramo(p, &filas[i], carpeta_tabla, &r, error, sizeof error);
     dice_progreso(i, nfilas, &filas[i], &r, error);
-    utf8_de(filas[i].celda[T_TRAMO], tramo, sizeof tramo);
-    utf8_de(filas[i].celda[T_ESPECIE], especie, sizeof especie);
-    utf8_de(filas[i].celda[T_FICHERO], fichero, sizeof fichero);
-    latin1_de(filas[i].celda[T_TRAMO], latin1, sizeof latin1);
-    tramo_resumen t = {tramo, especie, fichero, latin1, error, &r};
+    const fila_tramo* f = &filas[i];
+    texto_latin1(f->celda[T_TRAMO], strlen(f->celda[T_TRAMO]), latin1, sizeof latin1);
+    tramo_resumen t = {f->celda[T_TRAMO], f->celda[T_ESPECIE], f->celda[T_FICHERO], latin1, error, &r};
     resumen_tramo(resumen, &t);
-    if (error[0]) snprintf(fallidos[nfallidos++], LARGO_CELDA_T * 2, "%s", tramo);
+    if (error[0]) snprintf(fallidos[nfallidos++], LARGO_UTF8, "%s", f->celda[T_TRAMO]);
   }
   return nfallidos;
 }
@@ -404,7 +408,7 @@ static int informa_tramos(const peticion* p, const fila_tramo* filas, int nfilas
    their names together; 0 when these could not be written, -1 when nothing
    could begin. */
 static int escribe_tramos_y_resumen(const peticion* p, const fila_tramo* filas, int nfilas,
-                                    const dialecto_resumen* d, char (*fallidos)[LARGO_CELDA_T * 2],
+                                    const dialecto_resumen* d, char (*fallidos)[LARGO_UTF8],
                                     int* nfallidos) {
   static resumen_campana resumen;
   if (!resumen_abre(&resumen, p->carpeta, d)) {
@@ -436,7 +440,7 @@ static int escribe_campana(const peticion* p, const fila_tramo* filas, int nfila
   }
   const dialecto_resumen* d = p->formato ? (strcmp(p->formato, "es") == 0 ? &DIALECTO_ES : &DIALECTO_PUNTO)
                                          : separador == ';' ? &DIALECTO_ES : &DIALECTO_PUNTO;
-  static char fallidos[MAX_TRAMOS][LARGO_CELDA_T * 2];
+  static char fallidos[MAX_TRAMOS][LARGO_UTF8];
   int nfallidos = 0;
   int bien = escribe_tramos_y_resumen(p, filas, nfilas, d, fallidos, &nfallidos);
   if (bien < 0) return SALIDA_DATOS;

@@ -3,11 +3,13 @@
 // looked over before any report is written.
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "export.h"
 #include "poblacion_interna.h"
 #include "sample.h"
+#include "tabla_datos.h"
 
 /* The UTF-8 bytes of Latin-1 letter c in bytes[]; how many (1 or 2). */
 static size_t letra_utf8(unsigned char c, char* bytes) {
@@ -20,22 +22,19 @@ static size_t letra_utf8(unsigned char c, char* bytes) {
   return 2;
 }
 
-void utf8_de_latin1(const char* latin1, char* texto, size_t tam) {
-  size_t k = 0;
-  char bytes[2];
-  for (const unsigned char* p = (const unsigned char*)latin1; *p; p++) {
-    size_t n = letra_utf8(*p, bytes);
-    if (k + n >= tam) break;
-    memcpy(texto + k, bytes, n);
-    k += n;
-  }
-  if (tam > 0) texto[k] = 0;
-}
-
 void escribe_utf8(FILE* f, const char* latin1) {
   char bytes[2];
   for (const unsigned char* p = (const unsigned char*)latin1; *p; p++)
     fwrite(bytes, 1, letra_utf8(*p, bytes), f);
+}
+
+void escribe_visible(FILE* f, const char* texto) {
+  size_t largo = strlen(texto), tam = 3 * largo + 1;  // a byte of Windows-1252 takes 3 at most
+  char* utf8 = (char*)malloc(tam);
+  if (!utf8) return;
+  texto_utf8(texto, largo, utf8, tam);
+  fputs(utf8, f);
+  free(utf8);
 }
 
 void escribe_valores(FILE* f, const char* titulo, const valores_columna* v) {
@@ -134,7 +133,7 @@ void comprueba_muestra(const char* nombre, const descripcion_datos* d, const int
   char avisos[24][80];
   int navisos = 0;
   fputs("Fichero: ", stdout);
-  escribe_utf8(stdout, nombre);
+  escribe_visible(stdout, nombre);
   fputc('\n', stdout);
   escribe_tipo(d);
   printf("Peces leidos: %d\n", n);

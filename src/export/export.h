@@ -176,8 +176,10 @@ struct descripcion_datos;
 struct valores_columna;
 /* Writes Latin-1 text to f as UTF-8, as a terminal shows it. */
 void escribe_utf8(FILE* f, const char* latin1);
-/* The Latin-1 text in UTF-8, cut short (never inside a letter) to fit tam bytes. */
-void utf8_de_latin1(const char* latin1, char* texto, size_t tam);
+/* Writes text from a file or the command line (UTF-8, or else Windows-1252)
+   to f as UTF-8, every control code shown as '?': nothing a file holds can
+   move or rewrite the user's terminal. */
+void escribe_visible(FILE* f, const char* texto);
 /* "titulo: A (12), B (3)": the values of a reach or species column and their records. */
 void escribe_valores(FILE* f, const char* titulo, const valores_columna* v);
 /* Prints on standard output what the data file nombre held: its kind and

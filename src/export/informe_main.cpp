@@ -85,14 +85,18 @@ static const char AYUDA[] =
     "      --linf 32 --meses 6 ejemplo tramo1.txt\n";
 
 
+/* A refusal quotes names from the command line and from the reach table:
+   it reaches the terminal in UTF-8 and without their control codes. */
 void rechaza(const char* fmt, ...) {
   FILE* f = destino_rechazos ? destino_rechazos : stderr;
+  char mensaje[2 * CAPACIDAD_RUTA + 512];
   va_list ap;
   va_start(ap, fmt);
-  fprintf(f, "%s: ", PROGRAMA);
-  vfprintf(f, fmt, ap);
-  fputc('\n', f);
+  vsnprintf(mensaje, sizeof mensaje, fmt, ap);
   va_end(ap);
+  fprintf(f, "%s: ", PROGRAMA);
+  escribe_visible(f, mensaje);
+  fputc('\n', f);
 }
 
 /* A number as the program's number fields take it: digits, one decimal
@@ -285,7 +289,9 @@ static void rechaza_lectura(const char* datos, char* mensaje, const descripcion_
     mensaje++;
   }
   FILE* f = destino_rechazos ? destino_rechazos : stderr;
-  fprintf(f, "%s: %s: ", PROGRAMA, datos);
+  fprintf(f, "%s: ", PROGRAMA);
+  escribe_visible(f, datos);
+  fputs(": ", f);
   escribe_utf8(f, mensaje);
   for (int j = 0; d->eleccion_fallida && j < 2; j++)
     if (d->columnas[j ? DATO_ESPECIE : DATO_TRAMO][0]) {

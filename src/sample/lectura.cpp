@@ -17,6 +17,7 @@ static const char ABRE_CITA[] = "\xab", CIERRA_CITA[] = "\xbb";
 struct lector {
   FILE* f;
   long long linea;  // line of the character read last, from 1
+  int anterior;     // that character
 };
 
 /* The fields of a record, in file order, and what a message calls a missing one. */
@@ -29,11 +30,20 @@ static int es_blanco(int c) {
 
 static int es_digito(int c) { return c >= '0' && c <= '9'; }
 
+/* The next character of the file, counting line ends as an editor shows
+   them: LF, CR LF, or a CR alone as the old Mac saved text. */
+static int siguiente(lector* l) {
+  int c = getc(l->f);
+  if (c == '\r' || (c == '\n' && l->anterior != '\r')) l->linea++;
+  l->anterior = c;
+  return c;
+}
+
 /* Skips white space; returns the first character of the next word, or EOF. */
 static int salta_blancos(lector* l) {
   int c;
-  while ((c = getc(l->f)) != EOF && es_blanco(c))
-    if (c == '\n') l->linea++;
+  while ((c = siguiente(l)) != EOF && es_blanco(c)) {
+  }
   return c;
 }
 
@@ -45,9 +55,8 @@ static size_t lee_palabra(lector* l, char* buf, size_t tam, long long* linea) {
   if (c == EOF) return 0;
   *linea = l->linea;
   size_t largo = 0;
-  for (; c != EOF && !es_blanco(c); c = getc(l->f), largo++)
+  for (; c != EOF && !es_blanco(c); c = siguiente(l), largo++)
     if (largo + 1 < tam) buf[largo] = (char)c;
-  if (c == '\n') l->linea++;
   buf[largo + 1 < tam ? largo : tam - 1] = 0;
   return largo;
 }
@@ -378,7 +387,7 @@ static int fin_de_registros(lector* l, const palabra* p, int n, long long cabece
 
 int lee_palabras(FILE* f, int con_clases, int* pasadas, float* longitudes, float* pesos,
                 int* clases, char* mensaje, int tam_mensaje) {
-  lector l = {f, 1};
+  lector l = {f, 1, 0};
   int k = con_clases ? 4 : 3;
   long long cabecera = 0, linea_pasada = 0;
   if (tam_mensaje > 0) mensaje[0] = 0;

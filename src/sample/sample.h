@@ -62,7 +62,7 @@ struct valores_columna {
 struct descripcion_datos {
   int tabla;                /* 1: a table with named columns; 0: a header of words, then records */
   char separador;           /* a table's: ';', ',' or '\t' */
-  const char* codificacion; /* a table's: "ASCII", "UTF-8", "UTF-8 con BOM" or "Latin-1" */
+  const char* codificacion; /* a table's: "ASCII", "UTF-8", "UTF-8 con BOM" or "Windows-1252" */
   int con_clases;           /* the fish got their classes from the file */
   char columnas[COLUMNAS_DATOS][LARGO_VALOR]; /* a table's header name of each column used, "" when none */
   char ignoradas[200];      /* a table's other columns, as "A, B", cut short when long */
@@ -86,8 +86,9 @@ const int CLASES_SI_LAS_HAY = 2;
    file of words as lee_muestra reads it, or a table whose first line names
    its columns ("Pasada;Longitud (cm);Peso (g);Clase"), separated by ";" (a
    decimal comma or point), "," (a point) or a tab (either), in UTF-8 with or
-   without BOM or Latin-1. Returns as lee_muestra; d gets what the file was,
-   also when it is refused. e may be NULL. */
+   without BOM or Windows-1252 (Latin-1's letters and Excel's signs), lines
+   ended by LF, CR LF or CR. Returns as lee_muestra; d gets what the file
+   was, also when it is refused. e may be NULL. */
 int lee_muestra_descrita(FILE* f, int con_clases, const eleccion_datos* e, descripcion_datos* d,
               int* pasadas, float* longitudes, float* pesos, int* clases, char* mensaje,
               int tam_mensaje);

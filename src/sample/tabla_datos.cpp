@@ -25,54 +25,6 @@ static const size_t TROZO = 4096;             /* bytes handed to libcsv at a tim
 static const int LARGO_COLUMNA = 20;          /* characters of a column's name in a message */
 static const char BOM[] = "\xEF\xBB\xBF";
 
-/* ---- Text of a cell ---- */
-
-static int es_blanco(unsigned c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-/* Bytes of the UTF-8 sequence that c starts, 0 when c starts none. */
-static size_t largo_utf8(unsigned c) {
-  if (c < 0x80) return 1;
-  if (c >= 0xC2 && c <= 0xDF) return 2;
-  if (c >= 0xE0 && c <= 0xEF) return 3;
-  if (c >= 0xF0 && c <= 0xF4) return 4;
-  return 0;
-}
-
-static int es_utf8(const unsigned char* s, size_t n) {
-  for (size_t i = 0; i < n;) {
-    size_t largo = largo_utf8(s[i]);
-    if (!largo || i + largo > n) return 0;
-    for (size_t j = 1; j < largo; j++)
-      if ((s[i + j] & 0xC0) != 0x80) return 0;
-    i += largo;
-  }
-  return 1;
-}
-
-int texto_latin1(const char* celda, size_t largo, char* texto, size_t tam) {
-  const unsigned char* s = (const unsigned char*)celda;
-  while (largo && es_blanco(s[0])) s++, largo--;
-  while (largo && es_blanco(s[largo - 1])) largo--;
-  int ascii = 1;
-  for (size_t i = 0; i < largo; i++) ascii &= s[i] < 0x80;
-  int utf8 = !ascii && es_utf8(s, largo);
-  size_t k = 0;
-  for (size_t i = 0; i < largo && k + 1 < tam;) {
-    unsigned c = s[i];
-    size_t n = utf8 ? largo_utf8(c) : 1;
-    if (n > 1) {
-      c &= 0x7Fu >> n;
-      for (size_t j = 1; j < n; j++) c = (c << 6) | (s[i + j] & 0x3Fu);
-      if (c > 0xFF) c = '?';
-    }
-    if (c < 0x20) c = '?';  // a control byte must not end or bend the text
-    texto[k++] = (char)c;
-    i += n;
-  }
-  if (tam) texto[k] = 0;
-  return ascii ? 0 : utf8 ? TEXTO_UTF8 : TEXTO_LATIN1;
-}
-
 void clave_nombre(const char* nombre, int sin_parentesis, char* clave, size_t tam) {
   // Latin-1 letters 0xC0-0xFF without their accents; '.' marks a sign to drop.
   static const char SIN_ACENTO[] = "aaaaaaaceeeeiiiidnooooo.ouuuuy.saaaaaaaceeeeiiiidnooooo.ouuuuy.y";
@@ -450,17 +402,6 @@ char separador_de_tabla(const char* linea, size_t largo) {
   return mejor;
 }
 
-/* Up to tam bytes of f, ending at a line end; how many. */
-static size_t lee_trozo(FILE* f, char* trozo, size_t tam) {
-  size_t n = 0;
-  int c;
-  while (n < tam && (c = getc(f)) != EOF) {
-    trozo[n++] = (char)c;
-    if (c == '\n') break;
-  }
-  return n;
-}
-
 /* The rows of f through libcsv, one line at a time so that each row knows its line. */
 static void recorre_filas(FILE* f, char separador, lector_tabla* l, int* bom) {
   csv_parser p;
@@ -468,7 +409,9 @@ static void recorre_filas(FILE* f, char separador, lector_tabla* l, int* bom) {
   char trozo[TROZO];
   size_t largo;
   long long ultima = 1;  // line of the last byte read
-  for (int primero = 1; !l->terminada && (largo = lee_trozo(f, trozo, sizeof trozo)) > 0; primero = 0) {
+  int fin_de_linea;
+  for (int primero = 1; !l->terminada && (largo = lee_trozo(f, trozo, sizeof trozo, &fin_de_linea)) > 0;
+       primero = 0) {
     size_t desde = primero && largo >= 3 && memcmp(trozo, BOM, 3) == 0 ? 3 : 0;
     *bom |= desde > 0;
     if (csv_parse(&p, trozo + desde, largo - desde, celda_leida, fila_acabada, l) != largo - desde) {
@@ -478,7 +421,7 @@ static void recorre_filas(FILE* f, char separador, lector_tabla* l, int* bom) {
                     nullptr);
     }
     ultima = l->linea;
-    if (trozo[largo - 1] == '\n') l->linea++;
+    if (fin_de_linea) l->linea++;
   }
   if (!l->terminada && csv_fini(&p, celda_leida, fila_acabada, l) != 0) {
     if (l->campo == 0) l->linea_fila = ultima;
@@ -489,7 +432,7 @@ static void recorre_filas(FILE* f, char separador, lector_tabla* l, int* bom) {
 
 static const char* codificacion(int bom, int codificaciones) {
   if (bom) return "UTF-8 con BOM";
-  if (codificaciones & TEXTO_LATIN1) return "Latin-1";
+  if (codificaciones & TEXTO_WINDOWS_1252) return "Windows-1252";
   return codificaciones & TEXTO_UTF8 ? "UTF-8" : "ASCII";
 }
 

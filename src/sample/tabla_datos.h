@@ -5,6 +5,7 @@
 #define PASADAS_TABLA_DATOS_H
 
 #include <cstddef>
+#include <cstdio>
 
 #include "lectura_interna.h"
 #include "sample.h"
@@ -17,14 +18,19 @@ struct columna_buscada {
   int obligatoria;
 };
 
-/* Encodings a cell's text was found in, as bits. */
-const int TEXTO_UTF8 = 1, TEXTO_LATIN1 = 2;
+/* What a cell's text was found to hold, as bits. */
+const int TEXTO_UTF8 = 1, TEXTO_WINDOWS_1252 = 2; /* its encoding, when some byte was not ASCII */
+const int TEXTO_CONTROL = 4; /* a control code (C0, DEL or C1, NUL included) */
 /* The cell's bytes (largo of them) as Latin-1 text in texto (tam bytes,
-   always ended): taken as UTF-8 when they are valid UTF-8, letters beyond
-   Latin-1 becoming '?', else as Latin-1; blanks at both ends dropped, cut
-   short when long. Returns TEXTO_UTF8 or TEXTO_LATIN1 when some byte was not
-   ASCII, else 0. */
+   always ended), for the fonts and the report: taken as UTF-8 when they are
+   valid UTF-8, else as Windows-1252; dashes, curly quotes, the ellipsis and
+   the euro made plain ASCII ("-", "'", "\"", "...", "EUR"), other letters
+   beyond Latin-1 and every control code made '?'; blanks at both ends
+   dropped, cut short when long. Returns the bits the cell holds. */
 int texto_latin1(const char* celda, size_t largo, char* texto, size_t tam);
+/* The same cell as UTF-8 text, every letter kept and every control code
+   made '?', never cut within a letter: a file name, a summary cell. */
+int texto_utf8(const char* celda, size_t largo, char* texto, size_t tam);
 /* The key of a Latin-1 name: its letters without accents in lower case and
    its digits, nothing else; with sin_parentesis, anything between
    parentheses is left out too ("Longitud (cm)" and "LONGITUD" give "longitud"). */
@@ -38,6 +44,11 @@ int busca_columnas(const char (*claves)[LARGO_VALOR], int nclaves, const columna
 /* A cell of line `linea` as a word of a data file, to be read as a number:
    a decimal comma made a point when coma_decimal allows it ("27,4" as "27.4"). */
 void palabra_de_celda(const char* celda, int coma_decimal, long long linea, palabra* p);
+
+/* Up to tam bytes (at least 2) of f, ending at a line end: LF, CR LF or a
+   CR alone. How many, 0 at the end; *fin_de_linea tells whether they end
+   their line, so that a long line split into pieces counts once. */
+size_t lee_trozo(FILE* f, char* trozo, size_t tam, int* fin_de_linea);
 
 /* The separator of a table whose first line (without its BOM) is linea,
    largo bytes; 0 when the line does not name the columns of a table of fish. */

@@ -213,6 +213,63 @@ TEST_F(Campana, BadReachesAmongOthersLeaveTheirReportsErrorRowsAndExitOne) {
   EXPECT_TRUE(ficheros_en("dir").count("resumen.png"));
 }
 
+// Excel's "CSV" on a Spanish Windows writes Windows-1252, and an old Mac
+// ends lines with a CR alone: the names become UTF-8 files and cells, a
+// data file is found by its UTF-8 name or by the table's very bytes, and
+// rows are counted as lines.
+TEST_F(Campana, AWindows1252TableGivesEveryReachItsReportUnderItsUtf8Name) {
+  std::string ejemplo = lee_todo(std::string(DIR_DATOS) + "/ejemplo.txt");
+  escribe_todo("Pe\xf1" "as.txt", ejemplo);  // on the disk only in Latin-1
+  escribe_todo("ejemplo.txt", ejemplo);
+  // A season's file in UTF-8, whose reach and species carry accents and signs.
+  std::istringstream registros(ejemplo.substr(ejemplo.find('\n') + 1));
+  std::string combinado = "Tramo;Especie;Pasada;Longitud;Peso;Clase\n", registro;
+  while (std::getline(registros, registro)) {
+    std::replace(registro.begin(), registro.end(), '\t', ';');
+    combinado += "T01 R\xc3\xado Tera \xe2\x80\x93 alto;Trucha com\xc3\xban;" + registro + "\n";
+  }
+  escribe_todo("R\xc3\xado Tera.csv", combinado);
+  escribe_todo("tramos.csv",
+               "Tramo;Especie;Fichero;Superficie\r"
+               "T01 R\xedo Tera \x96 alto;Trucha com\xfan;R\xedo Tera.csv;250\r"
+               "T02 \x93Pe\xf1" "as\x94;;Pe\xf1" "as.txt;100\r"
+               "T03 Acci\xf3n\x85;;ejemplo.txt;12x\r"
+               "T04 \x80uro;;ejemplo.txt;\r");
+  EXPECT_EQ(informe("--tramos tramos.csv --carpeta campa\xc3\xb1" "a"), 1) << errores;
+  std::string avance = errores;
+  const std::string nombres[] = {"T01 R\xc3\xado Tera \xe2\x80\x93 alto", "T02 \xe2\x80\x9cPe\xc3\xb1" "as\xe2\x80\x9d",
+                                 "T03 Acci\xc3\xb3n\xe2\x80\xa6", "T04 \xe2\x82\xacuro"};
+  const std::string ficheros[] = {nombres[0] + "_Trucha com\xc3\xban", nombres[1], "", nombres[3]};
+  auto resumen = tabla(lee_todo("campa\xc3\xb1" "a/resumen.csv"), ';');
+  ASSERT_EQ(resumen.size(), 5u);
+  std::string solo;
+  for (int i = 0; i < 4; i++) {
+    SCOPED_TRACE(nombres[i]);
+    EXPECT_EQ(celda(resumen, i + 1, "Tramo"), nombres[i]);
+    if (i == 2) continue;
+    EXPECT_NE(celda(resumen, i + 1, "Estimaci\xc3\xb3n"), "error");
+    std::string hecho = lee_todo("campa\xc3\xb1" "a/" + ficheros[i] + ".txt");
+    ASSERT_EQ(informe("--superficie " + std::string(i == 0 ? "250" : i == 1 ? "100" : "0") +
+                      " ejemplo.txt solo.txt"), 0) << errores;
+    EXPECT_EQ(primera_diferencia(hecho, lee_todo("solo.txt")), "");
+    for (const char* d : {"1", "2", "3", "4"})
+      EXPECT_TRUE(ficheros_en("campa\xc3\xb1" "a").count(ficheros[i] + d + ".bmp")) << d;
+  }
+  EXPECT_EQ(celda(resumen, 1, "Especie"), "Trucha com\xc3\xban");
+  EXPECT_EQ(celda(resumen, 1, "Fichero"), "R\xc3\xado Tera.csv");
+  EXPECT_EQ(celda(resumen, 2, "Fichero"), "Pe\xc3\xb1" "as.txt");
+  // The row that failed is named by its line, though no LF ends any.
+  EXPECT_EQ(celda(resumen, 3, "Error").rfind("fila 4: Superficie '12x'", 0), 0u) << celda(resumen, 3, "Error");
+  EXPECT_NE(avance.find("[2/4] " + nombres[1] + ": N "), std::string::npos) << avance;
+  // Every name in the folder and every byte of the summaries is UTF-8.
+  ASSERT_EQ(ejecuta_orden("ls campa\xc3\xb1" "a | iconv -f UTF-8 -t UTF-32 >/dev/null && iconv -f UTF-8 "
+                          "-t UTF-32 campa\xc3\xb1" "a/resumen.csv campa\xc3\xb1" "a/resumen_clases.csv",
+                          &salida, &errores), 0) << errores;
+  // The check of a data file names it as the terminal shows it.
+  ASSERT_EQ(informe("--comprobar --tramo 't01 rio tera alto' 'R\xc3\xado Tera.csv'"), 0) << errores;
+  EXPECT_EQ(salida.rfind("Fichero: R\xc3\xado Tera.csv\n", 0), 0u) << salida;
+}
+
 // A Spanish spreadsheet must read the figures of a ";" summary as numbers.
 TEST_F(Campana, LibreOfficeInASpanishLocaleReadsTheSummaryFiguresAsNumbers) {
   if (system("command -v soffice >/dev/null 2>&1") != 0) GTEST_SKIP() << "sin LibreOffice";

@@ -3,8 +3,11 @@
 // from a season's table, and every refusal naming its line, column and cell.
 #include <gtest/gtest.h>
 
+#include <iconv.h>
+
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "sample.h"
 
@@ -31,6 +34,28 @@ struct Tabla {
   }
 };
 
+/* The text in another encoding, by the C library's converter: an encoder
+   that owes nothing to the reader's decoder. */
+std::string en_codificacion(const std::string& utf8, const char* codificacion) {
+  iconv_t c = iconv_open(codificacion, "UTF-8");
+  std::string salida(4 * utf8.size() + 8, '\0');
+  char* entrada = const_cast<char*>(utf8.data());
+  char* escrito = &salida[0];
+  size_t quedan = utf8.size(), libres = salida.size();
+  size_t hecho = iconv(c, &entrada, &quedan, &escrito, &libres);
+  iconv_close(c);
+  EXPECT_NE(hecho, (size_t)-1) << codificacion;
+  salida.resize(salida.size() - libres);
+  return salida;
+}
+
+/* Every line end of the text made `fin`. */
+std::string con_finales(std::string texto, const std::string& fin) {
+  std::string hecho;
+  for (char c : texto) hecho += c == '\n' ? fin : std::string(1, c);
+  return hecho;
+}
+
 }  // namespace
 
 TEST(TablaDatos, ColumnsAreFoundByNameWhateverTheirOrderSpellingAndEncoding) {
@@ -46,7 +71,7 @@ TEST(TablaDatos, ColumnsAreFoundByNameWhateverTheirOrderSpellingAndEncoding) {
   EXPECT_EQ(t.clases[0], 3);
   EXPECT_TRUE(t.d.tabla);
   EXPECT_EQ(t.d.separador, ';');
-  EXPECT_STREQ(t.d.codificacion, "Latin-1");
+  EXPECT_STREQ(t.d.codificacion, "Windows-1252");
   EXPECT_STREQ(t.d.columnas[DATO_PASADA], "N\xba Pase");
   EXPECT_STREQ(t.d.ignoradas, "Observaci\xf3n");
   EXPECT_EQ(t.d.filas_vacias, 1);
@@ -164,4 +189,53 @@ TEST(TablaDatos, SeveralReachesOrSpeciesAreRefusedUntilOneIsChosen) {
   EXPECT_STREQ(Tabla(texto, 0, "Z").mensaje, "<Ningun pez del tramo \xabZ\xbb>");
   EXPECT_STREQ(Tabla("Pasada Longitud Peso\n1 2 3\n", 0, "A").mensaje,
                "<El fichero no tiene columna Tramo>");
+}
+
+// ---- Encodings and line ends ----
+
+// A spreadsheet saves the same table in UTF-8, with or without its BOM, in
+// Windows-1252 (Excel's "CSV" on a Spanish Windows), in UTF-16 ("Texto
+// Unicode"), with the line ends of Windows, Unix or the old Mac. Each must
+// give the fish, the names and the lines of the table written in UTF-8.
+TEST(TablaDatos, EveryEncodingAndLineEndGivesTheSameFishNamesAndLines) {
+  const std::string tabla =
+      "Tramo;Especie;Pasada;Longitud (cm);Peso (g)\n"
+      "T01 R\u00edo Tera \u2013 \u201cEl Puente\u201d\u2026;Trucha com\u00fan;1;27,4;103,41\n"
+      "T01 R\u00edo Tera \u2013 \u201cEl Puente\u201d\u2026;Trucha com\u00fan;2;5,9;1,75\n";
+  const std::string mala = "Tramo;Pasada;Longitud;Peso\nA;1;27,4;103,41\n\nA;2;5,9;x\n";
+  const std::string palabras = "Pasada Longitud Peso\n1 27.4 103.41\n\n2 5.9 x\n";
+  const struct {
+    const char* nombre;
+    std::string (*codifica)(const std::string&);
+    const char* codificacion;  // as the description tells it
+  } casos[] = {
+      {"UTF-8", [](const std::string& t) { return t; }, "UTF-8"},
+      {"UTF-8 con BOM", [](const std::string& t) { return "\xEF\xBB\xBF" + t; }, "UTF-8 con BOM"},
+      {"CR LF", [](const std::string& t) { return con_finales(t, "\r\n"); }, "UTF-8"},
+      {"CR", [](const std::string& t) { return con_finales(t, "\r"); }, "UTF-8"},
+      {"Windows-1252", [](const std::string& t) { return en_codificacion(t, "WINDOWS-1252"); },
+       "Windows-1252"},
+  };
+  Tabla referencia(tabla, 0);
+  ASSERT_EQ(referencia.n, 2) << referencia.mensaje;
+  // The names as the fonts draw them: Latin-1, the typographic signs made plain.
+  EXPECT_STREQ(referencia.d.tramos.texto[0], "T01 R\xedo Tera - \"El Puente\"...");
+  EXPECT_STREQ(referencia.d.especies.texto[0], "Trucha com\xfan");
+  EXPECT_STREQ(Tabla(mala, 0).mensaje, "<Linea 4, columna Peso: \xabx\xbb: se espera un numero mayor que 0>");
+  EXPECT_STREQ(Tabla(palabras, 0).mensaje, "<Linea 4: peso \xabx\xbb: se espera un numero mayor que 0>");
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.nombre);
+    Tabla t(c.codifica(tabla), 0);
+    ASSERT_EQ(t.n, referencia.n) << t.mensaje;
+    for (int i = 0; i < t.n; i++) {
+      EXPECT_EQ(t.pasadas[i], referencia.pasadas[i]);
+      EXPECT_EQ(t.longitudes[i], referencia.longitudes[i]);
+      EXPECT_EQ(t.pesos[i], referencia.pesos[i]);
+    }
+    EXPECT_STREQ(t.d.tramos.texto[0], referencia.d.tramos.texto[0]);
+    EXPECT_STREQ(t.d.especies.texto[0], referencia.d.especies.texto[0]);
+    EXPECT_STREQ(t.d.codificacion, c.codificacion);
+    EXPECT_STREQ(Tabla(c.codifica(mala), 0).mensaje, Tabla(mala, 0).mensaje);
+    EXPECT_STREQ(Tabla(c.codifica(palabras), 0).mensaje, Tabla(palabras, 0).mensaje);
+  }
 }

@@ -1,0 +1,179 @@
+// The text of the files the program reads, whatever saved them: cells in
+// UTF-8 or Windows-1252, and line ends of Windows (CR LF), Unix (LF) and the
+// old Mac (CR alone), so that every message names the line a person sees in
+// an editor.
+#include <cstring>
+
+#include "tabla_datos.h"
+
+size_t lee_trozo(FILE* f, char* trozo, size_t tam, int* fin_de_linea) {
+  size_t n = 0;
+  int c;
+  *fin_de_linea = 0;
+  // one byte kept free, so that the LF of a CR LF never starts a piece and
+  // counts as a line of its own
+  while (n + 1 < tam && (c = getc(f)) != EOF) {
+    trozo[n++] = (char)c;
+    if (c == '\r') {
+      int siguiente = getc(f);
+      if (siguiente == '\n')
+        trozo[n++] = '\n';
+      else if (siguiente != EOF)
+        ungetc(siguiente, f);
+    }
+    if (c == '\r' || c == '\n') {
+      *fin_de_linea = 1;
+      break;
+    }
+  }
+  return n;
+}
+
+/* ---- The text of a cell ---- */
+
+/* Windows-1252's signs at 0x80-0x9F, where Latin-1 has control codes; 0 at
+   the five bytes it leaves unused, which stay control codes. */
+static const unsigned short WINDOWS_1252[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+/* Plain text for the signs a spreadsheet puts in names that Latin-1 and
+   the fonts lack: dashes, curly quotes, the ellipsis, the euro. */
+static const struct {
+  unsigned letra;
+  const char* texto;
+} SIN_LATIN1[] = {
+    {0x2013, "-"},  {0x2014, "-"},   {0x2018, "'"},  {0x2019, "'"},   {0x201A, ","},
+    {0x201C, "\""}, {0x201D, "\""},  {0x201E, "\""}, {0x2026, "..."}, {0x20AC, "EUR"},
+    {0x2022, "*"},  {0x2039, "<"},   {0x203A, ">"},  {0x02C6, "^"},   {0x02DC, "~"},
+    {0x2122, "TM"}, {0x0160, "S"},   {0x0161, "s"},  {0x017D, "Z"},   {0x017E, "z"},
+    {0x0152, "OE"}, {0x0153, "oe"},  {0x0178, "Y"},  {0x0192, "f"},
+};
+
+static int es_blanco(unsigned c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+/* A code that moves the cursor, rings or rewrites a terminal, or ends a line. */
+static int es_control(unsigned c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
+
+/* Bytes of the UTF-8 sequence that c starts, 0 when c starts none. */
+static size_t largo_utf8(unsigned c) {
+  if (c < 0x80) return 1;
+  if (c >= 0xC2 && c <= 0xDF) return 2;
+  if (c >= 0xE0 && c <= 0xEF) return 3;
+  if (c >= 0xF0 && c <= 0xF4) return 4;
+  return 0;
+}
+
+/* Whether the second byte of a sequence makes it the shortest one of a
+   letter: an overlong "/" or a UTF-16 surrogate would not survive being
+   written again as UTF-8. */
+static int segundo_byte_valido(unsigned primero, unsigned segundo) {
+  if (primero == 0xE0) return segundo >= 0xA0;
+  if (primero == 0xED) return segundo < 0xA0;
+  if (primero == 0xF0) return segundo >= 0x90;
+  if (primero == 0xF4) return segundo < 0x90;  // nothing past U+10FFFF
+  return 1;
+}
+
+static int es_utf8(const unsigned char* s, size_t n) {
+  for (size_t i = 0; i < n;) {
+    size_t largo = largo_utf8(s[i]);
+    if (!largo || i + largo > n) return 0;
+    if (largo > 1 && !segundo_byte_valido(s[i], s[i + 1])) return 0;
+    for (size_t j = 1; j < largo; j++)
+      if ((s[i + j] & 0xC0) != 0x80) return 0;
+    i += largo;
+  }
+  return 1;
+}
+
+/* A cell being decoded letter by letter: its bytes without the blanks at
+   both ends, and whether they are UTF-8. */
+struct letras_celda {
+  const unsigned char* s;
+  size_t largo, i;
+  int utf8;
+};
+
+/* The next letter of the cell as a Unicode code point; -1 at its end. */
+static long letra_siguiente(letras_celda* l) {
+  if (l->i >= l->largo) return -1;
+  unsigned c = l->s[l->i];
+  size_t n = l->utf8 ? largo_utf8(c) : 1;
+  if (n > 1) {
+    c &= 0x7Fu >> n;
+    for (size_t j = 1; j < n; j++) c = (c << 6) | (l->s[l->i + j] & 0x3Fu);
+  } else if (c >= 0x80 && c < 0xA0 && WINDOWS_1252[c - 0x80]) {
+    c = WINDOWS_1252[c - 0x80];
+  }
+  l->i += n;
+  return c;
+}
+
+/* One decision per cell: valid UTF-8 is UTF-8 (the BOM's encoding, and
+   what Calc saves), anything else is Windows-1252 (Excel's "CSV" on a
+   Spanish Windows), whose letters are Latin-1's. Returns the cell's bits:
+   a control code anywhere in it is told even where its text is cut short. */
+static int empieza_celda(letras_celda* l, const char* celda, size_t largo) {
+  const unsigned char* s = (const unsigned char*)celda;
+  while (largo && es_blanco(s[0])) s++, largo--;
+  while (largo && es_blanco(s[largo - 1])) largo--;
+  int ascii = 1;
+  for (size_t i = 0; i < largo; i++) ascii &= s[i] < 0x80;
+  l->s = s, l->largo = largo, l->i = 0;
+  l->utf8 = !ascii && es_utf8(s, largo);
+  int bits = ascii ? 0 : l->utf8 ? TEXTO_UTF8 : TEXTO_WINDOWS_1252;
+  letras_celda todas = *l;
+  for (long c; (c = letra_siguiente(&todas)) >= 0;)
+    if (es_control((unsigned)c)) return bits | TEXTO_CONTROL;
+  return bits;
+}
+
+/* The Latin-1 bytes of letter c, plain signs for those Latin-1 lacks; how many. */
+static size_t en_latin1(unsigned c, char* bytes) {
+  if (c <= 0xFF) {
+    bytes[0] = (char)c;
+    return 1;
+  }
+  const char* texto = "?";
+  for (const auto& s : SIN_LATIN1)
+    if (s.letra == c) texto = s.texto;
+  memcpy(bytes, texto, strlen(texto));
+  return strlen(texto);
+}
+
+/* The UTF-8 bytes of letter c; how many. */
+static size_t en_utf8(unsigned c, char* bytes) {
+  static const unsigned char PRIMER_BYTE[5] = {0, 0, 0xC0, 0xE0, 0xF0};
+  size_t n = c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+  for (size_t j = n - 1; j > 0; j--, c >>= 6) bytes[j] = (char)(0x80 | (c & 0x3F));
+  bytes[0] = (char)(PRIMER_BYTE[n] | c);
+  return n;
+}
+
+/* The cell's text, each letter written by `codifica`, each control code as '?'. */
+static int texto_de(const char* celda, size_t largo, char* texto, size_t tam,
+                    size_t (*codifica)(unsigned, char*)) {
+  letras_celda l;
+  int bits = empieza_celda(&l, celda, largo);
+  size_t k = 0;
+  for (long c; tam && (c = letra_siguiente(&l)) >= 0;) {
+    char bytes[4];
+    size_t n = codifica(es_control((unsigned)c) ? '?' : (unsigned)c, bytes);
+    if (k + n >= tam) break;  // never half a letter
+    memcpy(texto + k, bytes, n);
+    k += n;
+  }
+  if (tam) texto[k] = 0;
+  return bits;
+}
+
+int texto_latin1(const char* celda, size_t largo, char* texto, size_t tam) {
+  return texto_de(celda, largo, texto, tam, en_latin1);
+}
+
+int texto_utf8(const char* celda, size_t largo, char* texto, size_t tam) {
+  return texto_de(celda, largo, texto, tam, en_utf8);
+}
