@@ -119,6 +119,26 @@ static char separador_de(const char* linea) {
   return ';';
 }
 
+/* The rows of the text f into l, a line at a time; the table's separator. */
+static char recorre_tramos(FILE* f, lector_tramos* l) {
+  char linea[4096], separador = ';';
+  struct csv_parser p;
+  csv_init(&p, CSV_APPEND_NULL);
+  size_t largo;
+  int fin_de_linea;
+  for (int primera = 1; (largo = lee_trozo(f, linea, sizeof linea - 1, &fin_de_linea)) > 0;
+       primera = 0, l->linea += fin_de_linea) {
+    linea[largo] = 0;
+    char* texto = linea;
+    if (primera && strncmp(texto, "\xEF\xBB\xBF", 3) == 0) texto += 3;
+    if (primera) csv_set_delim(&p, (unsigned char)(separador = separador_de(texto)));
+    csv_parse(&p, texto, largo - (size_t)(texto - linea), celda_leida, fila_leida, l);
+  }
+  csv_fini(&p, celda_leida, fila_leida, l);
+  csv_free(&p);
+  return separador;
+}
+
 /* Reads the table of reaches; the number of rows, -1 after a refusal (said). */
 static int lee_tramos(const char* ruta, fila_tramo* filas, char* separador) {
   FILE* f = fopen(ruta, "rb");
@@ -130,21 +150,14 @@ static int lee_tramos(const char* ruta, fila_tramo* filas, char* separador) {
   memset(&l, 0, sizeof l);
   l.en_cabecera = 1, l.vacia = 1, l.filas = filas, l.linea = 1;
   memset(&filas[0], 0, sizeof(fila_tramo));
-  char linea[4096];
-  struct csv_parser p;
-  csv_init(&p, CSV_APPEND_NULL);
-  size_t largo;
-  int fin_de_linea;
-  for (int primera = 1; (largo = lee_trozo(f, linea, sizeof linea - 1, &fin_de_linea)) > 0;
-       primera = 0, l.linea += fin_de_linea) {
-    linea[largo] = 0;
-    char* texto = linea;
-    if (primera && strncmp(texto, "\xEF\xBB\xBF", 3) == 0) texto += 3;
-    if (primera) csv_set_delim(&p, (unsigned char)(*separador = separador_de(texto)));
-    csv_parse(&p, texto, largo - (size_t)(texto - linea), celda_leida, fila_leida, &l);
-  }
-  csv_fini(&p, celda_leida, fila_leida, &l);
-  csv_free(&p);
+  char* memoria;
+  char mensaje[LARGO_MENSAJE_LECTURA];
+  FILE* texto = abre_texto(f, &memoria, mensaje, sizeof mensaje);
+  if (texto)
+    *separador = recorre_tramos(texto, &l);
+  else  // the reader's words, without the window's brackets
+    snprintf(l.mensaje, sizeof l.mensaje, "%.*s", (int)strlen(mensaje) - 2, mensaje + 1);
+  cierra_texto(texto, f, memoria);
   fclose(f);
   if (l.larga && !l.mensaje[0]) snprintf(l.mensaje, sizeof l.mensaje, "una celda es demasiado larga");
   if (!l.mensaje[0] && l.nfilas == 0) snprintf(l.mensaje, sizeof l.mensaje, "no tiene ningun tramo");
@@ -194,16 +207,22 @@ static void limites_de(const char* celda, char* lista, size_t tam) {
   lista[k] = 0;
 }
 
-/* The row's data file, relative to the table's folder: named in UTF-8, or
-   by the very bytes of the table when only they name a file (a Latin-1
-   name on the disk). */
+/* The row's data file, relative to the table's folder: named in UTF-8, or,
+   when only they name a file, by the very bytes of the table or by the
+   name's Latin-1 bytes (a file named on a Windows disk, unpacked here). */
 static void ruta_de_datos(const fila_tramo* f, const char* carpeta_tabla, char* datos) {
-  const char* nombre = f->celda[T_FICHERO];
-  snprintf(datos, CAPACIDAD_RUTA, "%s%s", nombre[0] == '/' ? "" : carpeta_tabla, nombre);
-  if (access(datos, F_OK) == 0 || strcmp(nombre, f->fichero_crudo) == 0) return;
-  char tal_cual[CAPACIDAD_RUTA];
-  snprintf(tal_cual, sizeof tal_cual, "%s%s", nombre[0] == '/' ? "" : carpeta_tabla, f->fichero_crudo);
-  if (access(tal_cual, F_OK) == 0) memcpy(datos, tal_cual, sizeof tal_cual);
+  char latin1[LARGO_CELDA_T];
+  texto_latin1(f->celda[T_FICHERO], strlen(f->celda[T_FICHERO]), latin1, sizeof latin1);
+  const char* nombres[] = {f->celda[T_FICHERO], f->fichero_crudo, latin1};
+  char ruta[CAPACIDAD_RUTA];
+  for (int k = 0; k < 3; k++) {
+    snprintf(ruta, sizeof ruta, "%s%s", nombres[k][0] == '/' ? "" : carpeta_tabla, nombres[k]);
+    if (k == 0) memcpy(datos, ruta, sizeof ruta);  // the name a refusal gives when none is there
+    if (access(ruta, F_OK) == 0) {
+      memcpy(datos, ruta, sizeof ruta);
+      return;
+    }
+  }
 }
 
 /* The request of a row: the command's own options and the row's cells. */
@@ -215,6 +234,11 @@ static int peticion_de_fila(const peticion* comun, const fila_tramo* f, const ch
     rechaza("falta el %s", f->celda[T_TRAMO][0] ? "fichero" : "nombre del tramo");
     return 0;
   }
+  for (int k : {T_TRAMO, T_ESPECIE})
+    if (f->control[k]) {  // it would name files, and its codes reach the terminal
+      rechaza("%s '%s' tiene un caracter de control", COLUMNAS[k].nombre, f->celda[k]);
+      return 0;
+    }
   ruta_de_datos(f, carpeta_tabla, datos);
   char nombre[CAPACIDAD_RUTA];
   if (!nombre_seguro(f, nombre, sizeof nombre) ||

@@ -49,9 +49,11 @@ static int palabras_o_tabla(FILE* f, int con_clases, descripcion_datos* d, int* 
   return n;
 }
 
-int lee_muestra_descrita(FILE* f, int con_clases, const eleccion_datos* e, descripcion_datos* d,
-              int* pasadas, float* longitudes, float* pesos, int* clases, char* mensaje,
-              int tam_mensaje) {
+/* A file of the kind a spreadsheet saves as text: read as it is, or as
+   the UTF-8 of its UTF-16. */
+static int lee_texto(FILE* f, int con_clases, const eleccion_datos* e, descripcion_datos* d,
+                     int* pasadas, float* longitudes, float* pesos, int* clases, char* mensaje,
+                     int tam_mensaje) {
   memset(d, 0, sizeof *d);
   if (tam_mensaje > 0) mensaje[0] = 0;
   long inicio = ftell(f);
@@ -74,6 +76,21 @@ int lee_muestra_descrita(FILE* f, int con_clases, const eleccion_datos* e, descr
   }
   d->con_clases = con_clases != 0;
   return lee_palabras(f, con_clases != 0, pasadas, longitudes, pesos, clases, mensaje, tam_mensaje);
+}
+
+int lee_muestra_descrita(FILE* f, int con_clases, const eleccion_datos* e, descripcion_datos* d,
+              int* pasadas, float* longitudes, float* pesos, int* clases, char* mensaje,
+              int tam_mensaje) {
+  char* memoria;
+  FILE* texto = abre_texto(f, &memoria, mensaje, tam_mensaje);
+  if (!texto) {
+    memset(d, 0, sizeof *d);
+    return LECTURA_RECHAZADA;
+  }
+  int n = lee_texto(texto, con_clases, e, d, pasadas, longitudes, pesos, clases, mensaje, tam_mensaje);
+  if (texto != f && d->tabla) d->codificacion = "UTF-16 (Texto Unicode)";
+  cierra_texto(texto, f, memoria);
+  return n;
 }
 
 int lee_muestra(FILE* f, int con_clases, int* pasadas, float* longitudes, float* pesos,

@@ -101,6 +101,7 @@ struct lector_tabla {
   long long linea, linea_fila;         /* line being handed over; line where the row began */
   int campo, vacia, extra;             /* cells so far; all empty; first filled cell past the header */
   char celdas[COLUMNAS_DATOS][LARGO_PALABRA + 1];
+  int control[COLUMNAS_DATOS];         /* the cell held a control code, shown as '?' */
   char texto_extra[LARGO_PALABRA + 1];
 
   int n, terminada, codificaciones;
@@ -198,6 +199,10 @@ static int fila_elegida(lector_tabla* l) {
     if (l->indice[k] < 0) continue;
     if (!l->celdas[k][0]) {
       rechaza_columna(l, k, "celda vacia", nullptr);
+      return 0;
+    }
+    if (l->control[k]) {  // it would name a report's file, or reach a terminal
+      rechaza_columna(l, k, "%s tiene un caracter de control", l->celdas[k]);
       return 0;
     }
     clave_nombre(l->celdas[k], 0, claves[j], LARGO_VALOR);
@@ -328,7 +333,8 @@ static void celda_leida(void* datos, size_t largo, void* lector) {
   if (l->campo == 0) l->linea_fila = l->linea;
   int c = l->campo++;
   char texto[LARGO_PALABRA + 1];
-  l->codificaciones |= texto_latin1((const char*)datos, largo, texto, sizeof texto);
+  int bits = texto_latin1((const char*)datos, largo, texto, sizeof texto);
+  l->codificaciones |= bits;
   if (l->en_cabecera) {
     l->ncabecera = c + 1;
     if (c >= MAX_CABECERA) return;
@@ -337,9 +343,10 @@ static void celda_leida(void* datos, size_t largo, void* lector) {
     return;
   }
   if (texto[0]) l->vacia = 0;
-  if (c < MAX_CABECERA && c < l->ncabecera && l->columna_de[c] >= 0)
+  if (c < MAX_CABECERA && c < l->ncabecera && l->columna_de[c] >= 0) {
     memcpy(l->celdas[l->columna_de[c]], texto, sizeof texto);
-  else if (c >= l->ncabecera && texto[0] && l->extra < 0) {
+    l->control[l->columna_de[c]] = bits & TEXTO_CONTROL;
+  } else if (c >= l->ncabecera && texto[0] && l->extra < 0) {
     l->extra = c;
     memcpy(l->texto_extra, texto, sizeof texto);
   }
@@ -353,7 +360,7 @@ static void fila_acabada(int, void* lector) {
   else
     lee_fila(l);
   l->campo = 0, l->vacia = 1, l->extra = -1;
-  for (int k = 0; k < COLUMNAS_DATOS; k++) l->celdas[k][0] = 0;
+  for (int k = 0; k < COLUMNAS_DATOS; k++) l->celdas[k][0] = 0, l->control[k] = 0;
 }
 
 static int es_espacio(unsigned char c) { return c == ' '; }

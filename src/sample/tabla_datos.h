@@ -50,6 +50,15 @@ void palabra_de_celda(const char* celda, int coma_decimal, long long linea, pala
    their line, so that a long line split into pieces counts once. */
 size_t lee_trozo(FILE* f, char* trozo, size_t tam, int* fin_de_linea);
 
+/* The text of f, read from where it stands, as the readers take it: f
+   itself when it is text of a byte a letter; a new stream of its text in
+   UTF-8 when it was saved as UTF-16 with its BOM (Excel's "Texto Unicode"),
+   held in *memoria. NULL when f is a workbook (.xlsx, .ods, .xls) or
+   another zip, or cannot be read, with the refusal in mensaje ("<...>"). */
+FILE* abre_texto(FILE* f, char** memoria, char* mensaje, int tam);
+/* Closes what abre_texto opened: texto when it is not f, and its memory. */
+void cierra_texto(FILE* texto, FILE* f, char* memoria);
+
 /* The separator of a table whose first line (without its BOM) is linea,
    largo bytes; 0 when the line does not name the columns of a table of fish. */
 char separador_de_tabla(const char* linea, size_t largo);

@@ -1,7 +1,9 @@
 // The text of the files the program reads, whatever saved them: cells in
-// UTF-8 or Windows-1252, and line ends of Windows (CR LF), Unix (LF) and the
-// old Mac (CR alone), so that every message names the line a person sees in
-// an editor.
+// UTF-8 or Windows-1252, files in UTF-16, line ends of Windows (CR LF), Unix
+// (LF) and the old Mac (CR alone), so that every message names the line a
+// person sees in an editor; and the workbooks that are no text, told by
+// their first bytes.
+#include <cstdlib>
 #include <cstring>
 
 #include "tabla_datos.h"
@@ -176,4 +178,125 @@ int texto_latin1(const char* celda, size_t largo, char* texto, size_t tam) {
 
 int texto_utf8(const char* celda, size_t largo, char* texto, size_t tam) {
   return texto_de(celda, largo, texto, tam, en_utf8);
+}
+
+/* ---- What a file is, by its first bytes ---- */
+
+static const size_t LARGO_CABEZA = 128; /* enough for an .ods's first entry, its type */
+/* UTF-16 held in memory as UTF-8: far beyond any sample, short of a whole disk. */
+static const long MAX_UNICODE = 64L << 20;
+
+enum clase_fichero { FICHERO_TEXTO, FICHERO_UTF16LE, FICHERO_UTF16BE, FICHERO_XLSX, FICHERO_ODS,
+                     FICHERO_XLS, FICHERO_ZIP };
+
+/* The refusal of each kind of file that is no text, as the reader says it. */
+static const char* const NO_ES_TEXTO[] = {
+    nullptr, nullptr, nullptr,
+    "<Es un libro de Excel (.xlsx): guardelo con Guardar como, tipo \"CSV UTF-8\" en Excel o "
+    "\"Texto CSV\" en LibreOffice>",
+    "<Es una hoja de LibreOffice (.ods): guardela con Guardar como, tipo \"Texto CSV\" en "
+    "LibreOffice o \"CSV UTF-8\" en Excel>",
+    "<Es un libro de Excel 97-2003 (.xls): guardelo con Guardar como, tipo \"CSV UTF-8\" en Excel "
+    "o \"Texto CSV\" en LibreOffice>",
+    "<Es un fichero comprimido (zip), no una tabla de texto>",
+};
+
+/* 1 when the rest of f names a file of an Excel workbook: the names of a
+   zip's entries are stored as they are, in each entry and in the list at its end. */
+static int nombra_libro_excel(FILE* f) {
+  static const char NOMBRE[] = "xl/workbook";
+  const size_t solape = sizeof NOMBRE - 1;
+  static char trozo[65536];
+  size_t guardados = 0, n;
+  while ((n = fread(trozo + guardados, 1, sizeof trozo - guardados, f)) > 0) {
+    n += guardados;
+    if (memmem(trozo, n, NOMBRE, solape)) return 1;
+    guardados = n < solape ? n : solape;  // a name across two pieces
+    memmove(trozo, trozo + n - guardados, guardados);
+  }
+  return 0;
+}
+
+/* A zip: an OpenDocument spreadsheet says so in its first entry, "mimetype",
+   stored as it is; an Excel workbook holds the entries of xl/. */
+static clase_fichero clase_de_zip(const unsigned char* cabeza, size_t n, FILE* f) {
+  static const char TIPO_ODS[] = "application/vnd.oasis.opendocument.spreadsheet";
+  if (n >= 30) {
+    size_t nombre = cabeza[26] | cabeza[27] << 8, extra = cabeza[28] | cabeza[29] << 8;
+    size_t datos = 30 + nombre + extra;
+    if (nombre == 8 && memcmp(cabeza + 30, "mimetype", 8) == 0 && datos + sizeof TIPO_ODS - 1 <= n &&
+        memcmp(cabeza + datos, TIPO_ODS, sizeof TIPO_ODS - 1) == 0)
+      return FICHERO_ODS;
+  }
+  return memmem(cabeza, n, "xl/workbook", 11) || nombra_libro_excel(f) ? FICHERO_XLSX : FICHERO_ZIP;
+}
+
+static clase_fichero clase_de(const unsigned char* cabeza, size_t n, FILE* f) {
+  static const unsigned char OLE[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+  if (n >= 2 && cabeza[0] == 0xFF && cabeza[1] == 0xFE) return FICHERO_UTF16LE;
+  if (n >= 2 && cabeza[0] == 0xFE && cabeza[1] == 0xFF) return FICHERO_UTF16BE;
+  if (n >= 8 && memcmp(cabeza, OLE, 8) == 0) return FICHERO_XLS;
+  if (n >= 4 && memcmp(cabeza, "PK\3\4", 4) == 0) return clase_de_zip(cabeza, n, f);
+  return FICHERO_TEXTO;
+}
+
+/* Writes f's UTF-16 (after its BOM) to salida as UTF-8; 0 past MAX_UNICODE.
+   A half of a pair of surrogates alone, which no letter is, becomes '?'. */
+static int utf8_de_utf16(FILE* f, int mayor_primero, FILE* salida) {
+  unsigned alto = 0;  // the first of a pair, waiting for the second
+  int a, b;
+  char bytes[4];
+  for (long leidos = 0; (a = getc(f)) != EOF && (b = getc(f)) != EOF; leidos += 2) {
+    if (leidos > MAX_UNICODE) return 0;
+    unsigned u = mayor_primero ? (unsigned)(a << 8 | b) : (unsigned)(b << 8 | a);
+    int es_alto = u >= 0xD800 && u < 0xDC00, es_bajo = u >= 0xDC00 && u < 0xE000;
+    if (alto && es_bajo) {
+      fwrite(bytes, 1, en_utf8(0x10000 + ((alto - 0xD800) << 10) + (u - 0xDC00), bytes), salida);
+      alto = 0;
+      continue;
+    }
+    if (alto) fputc('?', salida);
+    alto = es_alto ? u : 0;
+    if (!es_alto) fwrite(bytes, 1, en_utf8(es_bajo ? '?' : u, bytes), salida);
+  }
+  if (alto) fputc('?', salida);
+  return 1;
+}
+
+/* The UTF-16 file f as a stream of UTF-8 in memoria; NULL when it could
+   not be made (the refusal in mensaje). */
+static FILE* convierte_utf16(FILE* f, int mayor_primero, char** memoria, char* mensaje, int tam) {
+  size_t largo = 0;
+  FILE* salida = open_memstream(memoria, &largo);
+  int bien = salida && fseek(f, 2, SEEK_CUR) == 0 && utf8_de_utf16(f, mayor_primero, salida);
+  bien = salida && fclose(salida) == 0 && bien && !ferror(f);
+  FILE* texto = bien ? fmemopen(*memoria, largo, "r") : nullptr;
+  if (!texto && tam > 0)
+    snprintf(mensaje, (size_t)tam, "%s",
+             bien ? "<No se ha podido leer el fichero>" : "<El fichero Unicode ocupa mas de 64 MB>");
+  if (!texto) free(*memoria), *memoria = nullptr;
+  return texto;
+}
+
+FILE* abre_texto(FILE* f, char** memoria, char* mensaje, int tam) {
+  *memoria = nullptr;
+  long inicio = ftell(f);
+  if (inicio < 0) return f;  // a stream that cannot be read twice is taken as text
+  unsigned char cabeza[LARGO_CABEZA];
+  size_t n = fread(cabeza, 1, sizeof cabeza, f);
+  clase_fichero clase = clase_de(cabeza, n, f);
+  if (fseek(f, inicio, SEEK_SET) != 0) {
+    if (tam > 0) snprintf(mensaje, (size_t)tam, "<No se ha podido leer el fichero>");
+    return nullptr;
+  }
+  if (clase == FICHERO_TEXTO) return f;
+  if (clase == FICHERO_UTF16LE || clase == FICHERO_UTF16BE)
+    return convierte_utf16(f, clase == FICHERO_UTF16BE, memoria, mensaje, tam);
+  if (tam > 0) snprintf(mensaje, (size_t)tam, "%s", NO_ES_TEXTO[clase]);
+  return nullptr;
+}
+
+void cierra_texto(FILE* texto, FILE* f, char* memoria) {
+  if (texto && texto != f) fclose(texto);
+  free(memoria);
 }

@@ -265,9 +265,89 @@ TEST_F(Campana, AWindows1252TableGivesEveryReachItsReportUnderItsUtf8Name) {
   ASSERT_EQ(ejecuta_orden("ls campa\xc3\xb1" "a | iconv -f UTF-8 -t UTF-32 >/dev/null && iconv -f UTF-8 "
                           "-t UTF-32 campa\xc3\xb1" "a/resumen.csv campa\xc3\xb1" "a/resumen_clases.csv",
                           &salida, &errores), 0) << errores;
+  // The same table as Excel's "Texto Unicode" (UTF-16 with its BOM) gives the same summary.
+  ASSERT_EQ(ejecuta_orden("iconv -f WINDOWS-1252 -t UTF-16 -o unicode.txt tramos.csv", &salida, &errores), 0);
+  EXPECT_EQ(informe("--tramos unicode.txt --carpeta unicode"), 1) << errores;
+  EXPECT_EQ(primera_diferencia(lee_todo("unicode/resumen.csv"), lee_todo("campa\xc3\xb1" "a/resumen.csv")), "");
   // The check of a data file names it as the terminal shows it.
   ASSERT_EQ(informe("--comprobar --tramo 't01 rio tera alto' 'R\xc3\xado Tera.csv'"), 0) << errores;
   EXPECT_EQ(salida.rfind("Fichero: R\xc3\xado Tera.csv\n", 0), 0u) << salida;
+}
+
+/* Whether the text holds a code that moves or rewrites a terminal: C0
+   but the line end, DEL, or C1 written in UTF-8. */
+bool tiene_controles(const std::string& t) {
+  for (size_t i = 0; i < t.size(); i++) {
+    unsigned char c = t[i];
+    if ((c < 0x20 && c != '\n') || c == 0x7f) return true;
+    if (c == 0xc2 && i + 1 < t.size() && (unsigned char)t[i + 1] >= 0x80 && (unsigned char)t[i + 1] < 0xa0)
+      return true;
+  }
+  return false;
+}
+
+// A crafted table must not rewrite the user's terminal nor name files
+// across lines: its names are refused by row, and what is shown of a file
+// shows its control codes as '?'.
+TEST_F(Campana, ControlCodesInNamesAreRefusedByRowAndNeverReachTheTerminal) {
+  ASSERT_EQ(system(("cp " + std::string(DIR_DATOS) + "/ejemplo.txt ejemplo.txt").c_str()), 0);
+  escribe_todo("tramos.csv",
+               "Tramo;Especie;Fichero;Superficie\n"
+               "T01\x1b[31mR\x07;;ejemplo.txt;1\n"
+               "T02;Trucha\xc2\x9b" "2J;ejemplo.txt;1\n"
+               "\"T03\r\nB\";;ejemplo.txt;1\n"
+               "T04;;\"ejemplo\x1b[2J.txt\";1\n"
+               "T05;;ejemplo.txt;1\n");
+  EXPECT_EQ(informe("--tramos tramos.csv --carpeta dir"), 1);
+  EXPECT_FALSE(tiene_controles(salida + errores)) << errores;
+  auto resumen = tabla(lee_todo("dir/resumen.csv"), ';');
+  ASSERT_EQ(resumen.size(), 6u);
+  EXPECT_EQ(celda(resumen, 1, "Error"), "fila 2: Tramo 'T01?[31mR?' tiene un caracter de control");
+  EXPECT_EQ(celda(resumen, 2, "Error"), "fila 3: Especie 'Trucha?2J' tiene un caracter de control");
+  EXPECT_EQ(celda(resumen, 3, "Error"), "fila 5: Tramo 'T03??B' tiene un caracter de control");
+  EXPECT_NE(celda(resumen, 4, "Error").find("ejemplo?[2J.txt: no se puede abrir"), std::string::npos);
+  std::set<std::string> hechos = {"resumen.csv", "resumen_clases.csv", "resumen.bmp"};
+  for (const char* d : {"", "1", "2", "3", "4"}) hechos.insert(std::string("T05") + d + (*d ? ".bmp" : ".txt"));
+  EXPECT_EQ(ficheros_en("dir"), hechos);
+  // What --comprobar shows of a file: its columns, reaches and species.
+  escribe_todo("datos.csv", "Pasada;Longitud;Peso;Notas\x1b[2J\n1;10;5;x\n");
+  ASSERT_EQ(informe("--comprobar --limites 20 datos.csv"), 0) << errores;
+  EXPECT_NE(salida.find("Columnas no usadas: Notas?[2J"), std::string::npos) << salida;
+  EXPECT_FALSE(tiene_controles(salida + errores));
+}
+
+// The workbooks a spreadsheet saves are no text: until they are read, the
+// refusal says what the file is and how to save it as a table of text.
+TEST_F(Campana, WorkbooksAreRefusedSayingHowToSaveThemAsText) {
+  if (system("command -v soffice >/dev/null 2>&1") != 0) GTEST_SKIP() << "sin LibreOffice";
+  escribe_todo("datos.csv", "Pasada,Longitud,Peso,Clase\n1,27.4,103.41,4\n");
+  escribe_todo("tramos.csv", "Tramo,Fichero\nT01,datos.csv\n");
+  const struct {
+    const char* filtro;
+    const char* extension;
+    const char* mensaje;
+  } libros[] = {
+      {"xlsx", "xlsx",
+       "Es un libro de Excel (.xlsx): guardelo con Guardar como, tipo \"CSV UTF-8\" en Excel o \"Texto "
+       "CSV\" en LibreOffice\n"},
+      {"ods", "ods",
+       "Es una hoja de LibreOffice (.ods): guardela con Guardar como, tipo \"Texto CSV\" en LibreOffice "
+       "o \"CSV UTF-8\" en Excel\n"},
+      {"xls:\"MS Excel 97\"", "xls",
+       "Es un libro de Excel 97-2003 (.xls): guardelo con Guardar como, tipo \"CSV UTF-8\" en Excel o "
+       "\"Texto CSV\" en LibreOffice\n"},
+  };
+  for (const auto& l : libros) {
+    SCOPED_TRACE(l.extension);
+    ASSERT_EQ(ejecuta_orden(std::string("HOME=\"$PWD\" timeout 100 soffice --headless --convert-to ") +
+                                l.filtro + " datos.csv tramos.csv", &salida, &errores), 0) << errores;
+    std::string datos = std::string("datos.") + l.extension, tramos = std::string("tramos.") + l.extension;
+    EXPECT_EQ(informe("--comprobar " + datos), 1);
+    EXPECT_EQ(errores, "pasadas-informe: " + datos + ": " + l.mensaje);
+    EXPECT_EQ(informe("--tramos " + tramos + " --carpeta dir"), 1);
+    EXPECT_EQ(errores, "pasadas-informe: " + tramos + ": " + l.mensaje);
+    EXPECT_FALSE(ficheros_en(".").count("dir"));
+  }
 }
 
 // A Spanish spreadsheet must read the figures of a ";" summary as numbers.

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "sample.h"
+#include "shell.h"
+#include "sin_ventana.h"
 
 namespace {
 
@@ -215,6 +217,9 @@ TEST(TablaDatos, EveryEncodingAndLineEndGivesTheSameFishNamesAndLines) {
       {"CR", [](const std::string& t) { return con_finales(t, "\r"); }, "UTF-8"},
       {"Windows-1252", [](const std::string& t) { return en_codificacion(t, "WINDOWS-1252"); },
        "Windows-1252"},
+      {"UTF-16LE con BOM, CR LF",  // Excel's "Texto Unicode"
+       [](const std::string& t) { return "\xFF\xFE" + en_codificacion(con_finales(t, "\r\n"), "UTF-16LE"); },
+       "UTF-16 (Texto Unicode)"},
   };
   Tabla referencia(tabla, 0);
   ASSERT_EQ(referencia.n, 2) << referencia.mensaje;
@@ -237,5 +242,40 @@ TEST(TablaDatos, EveryEncodingAndLineEndGivesTheSameFishNamesAndLines) {
     EXPECT_STREQ(t.d.codificacion, c.codificacion);
     EXPECT_STREQ(Tabla(c.codifica(mala), 0).mensaje, Tabla(mala, 0).mensaje);
     EXPECT_STREQ(Tabla(c.codifica(palabras), 0).mensaje, Tabla(palabras, 0).mensaje);
+  }
+}
+
+// What is no table of text, and names that could rewrite a terminal or
+// name a file across lines, refuse the file with what to do about it; each
+// refusal fits on the window's line.
+TEST(TablaDatos, WorkbooksAndControlCodesInNamesAreRefused) {
+  prepara_allegro_sin_ventana();
+  const std::string ole("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0\0\0", 12);
+  const struct {
+    std::string texto;
+    const char* mensaje;
+  } casos[] = {
+      {ole + std::string(500, '\0'),
+       "<Es un libro de Excel 97-2003 (.xls): guardelo con Guardar como, tipo \"CSV UTF-8\" en Excel "
+       "o \"Texto CSV\" en LibreOffice>"},
+      {std::string("PK\3\4\x14\0\0\0\0\0", 10) + "notas.txt", "<Es un fichero comprimido (zip), no una tabla de texto>"},
+      {"Tramo;Pasada;Longitud;Peso\nT01;1;2;3\n\"T\x1b[2J\";1;2;3\n",
+       "<Linea 3, columna Tramo: \xabT?[2J\xbb tiene un caracter de control>"},
+      {"Especie;Pasada;Longitud;Peso\r\nTrucha\x7f;1;2;3\r\n",
+       "<Linea 2, columna Especie: \xabTrucha?\xbb tiene un caracter de control>"},
+      {"Pasada;Longitud;Peso;Tramo\n1;2;3;\"T01\nT02\"\n",
+       "<Linea 2, columna Tramo: \xabT01?T02\xbb tiene un caracter de control>"},
+      // C1 codes: in UTF-8, and the bytes Windows-1252 leaves unused
+      {"Tramo;Pasada;Longitud;Peso\nR\xc3\xado\xc2\x9b" "1m;1;2;3\n",
+       "<Linea 2, columna Tramo: \xabR\xedo?1m\xbb tiene un caracter de control>"},
+      {"Tramo;Pasada;Longitud;Peso\nR\xedo\x81;1;2;3\n",
+       "<Linea 2, columna Tramo: \xabR\xedo?\xbb tiene un caracter de control>"},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.mensaje);
+    Tabla t(c.texto, 0);
+    EXPECT_EQ(t.n, LECTURA_RECHAZADA);
+    EXPECT_STREQ(t.mensaje, c.mensaje);
+    EXPECT_LE(ancho(FUENTE_CELDAS, t.mensaje), 1000 - 2 * 40);
   }
 }
