@@ -169,7 +169,11 @@ static void sincroniza_carpetas(const temporales* t) {
 }
 
 /* Every file gets its hidden name, then each is renamed over its own, the
-   first one last; the file that failed, or NULL. */
+   first one last; the file that failed, or NULL. Signals wait meanwhile;
+   only kill -9 or a power cut within these few renames can leave some new
+   files (and hidden names) beside the older first file. The first file,
+   the report, is renamed last: a new report never stands beside older
+   images. */
 static fichero_nuevo* renombra(temporales* t) {
   for (int i = 0; i < t->n; i++)
     if (!enlaza(&t->f[i])) return &t->f[i];
