@@ -29,7 +29,7 @@ static void BM_SegundaOpinionEnElLimite(benchmark::State& estado) {
   int nclases, k = prepara_capturas(&nclases);
   prueba_chi2 entre_clases;
   for (auto _ : estado) {
-    diagnostica_muestra(capturas, nclases, k, grupos, &entre_clases);
+    diagnostica_muestra(capturas, nclases, k, nullptr, grupos, &entre_clases);
     for (int g = 0; g <= nclases; g++) {
       estimacion_remocion s = estima_seber(capturas + g * k, k);
       benchmark::DoNotOptimize(s);

@@ -116,11 +116,15 @@ struct diagnostico_grupo {
 };
 /* The state of a group from its catches alone. */
 palabra_remocion clasifica_grupo(const int* c, int k);
-diagnostico_grupo diagnostica_grupo(const int* c, int k);
+/* The group's diagnosis. The warnings on p and on ES/N judge the estimate
+   the user reports: informada (its N, p, ES), when it exists; else Moran's. */
+diagnostico_grupo diagnostica_grupo(const int* c, int k, const estimacion_remocion* informada);
 /* Every group of a sample: capturas[g * k + i] for classes g = 0..nclases-1
-   and the whole sample at g = nclases; g[0..nclases] get their diagnoses and
-   *clases the test between classes, whose warning goes on the whole sample. */
-void diagnostica_muestra(const int* capturas, int nclases, int k, diagnostico_grupo* g,
+   and the whole sample at g = nclases, informadas[g] their reported estimates
+   (or NULL); g[0..nclases] get their diagnoses and *clases the test between
+   classes, whose warning goes on the whole sample. */
+void diagnostica_muestra(const int* capturas, int nclases, int k,
+                         const estimacion_remocion* informadas, diagnostico_grupo* g,
                          prueba_chi2* clases);
 
 #endif

@@ -76,16 +76,18 @@ palabra_remocion clasifica_grupo(const int* c, int k) {
 
 static unsigned bit(palabra_remocion w) { return 1u << w; }
 
-/* The warnings on Moran's fit and its tests, for a VALIDA group. */
-static unsigned avisos_de_moran(const diagnostico_grupo* d, const int* c) {
+/* The warnings on the reported estimate e (Moran's when none was reported),
+   on Moran's fit and its tests, for a VALIDA group. */
+static unsigned avisos_de(const diagnostico_grupo* d, const int* c, const estimacion_remocion* e) {
   long long T, X;
   int con_peces;
   cuenta(c, d->k, &T, &X, &con_peces);
   unsigned a = 20 * X >= 9LL * (d->k - 1) * T ? bit(CERCA_DEL_LIMITE) : 0;
+  if (!e || !e->existe) e = &d->moran;
+  if (e->existe && e->p < 0.2) a |= bit(P_BAJA);
+  if (e->existe && (!e->hay_ES || e->ES > 0.5 * e->N)) a |= bit(ES_GRANDE);
   const estimacion_remocion& m = d->moran;
   if (!m.existe) return a;
-  if (m.p < 0.2) a |= bit(P_BAJA);
-  if (!m.hay_ES || m.ES > 0.5 * m.N) a |= bit(ES_GRANDE);
   // which way catchability moved: the first catch against what one p expects of it
   if (d->moran_schnute.existe && d->moran_schnute.p < NIVEL)
     a |= bit(c[0] > m.N * m.p ? BAJA_TRAS_LA_PRIMERA : SUBE_TRAS_LA_PRIMERA);
@@ -93,7 +95,7 @@ static unsigned avisos_de_moran(const diagnostico_grupo* d, const int* c) {
   return a;
 }
 
-diagnostico_grupo diagnostica_grupo(const int* c, int k) {
+diagnostico_grupo diagnostica_grupo(const int* c, int k, const estimacion_remocion* informada) {
   diagnostico_grupo d = {};
   long long T, X;
   int con_peces;
@@ -107,7 +109,7 @@ diagnostico_grupo diagnostica_grupo(const int* c, int k) {
     d.schnute = estima_schnute(c, k);
     d.moran_schnute = prueba_moran_schnute(c, k, &d.moran, &d.schnute);
     d.ajuste = ajuste_chi2(c, k, &d.moran);
-    d.avisos = avisos_de_moran(&d, c);
+    d.avisos = avisos_de(&d, c, informada);
   }
   const estimacion_remocion& cs = d.carle_strub;
   if (cs.existe && (cs.N > 3.0 * T || !cs.hay_ES || cs.ES > 0.5 * cs.N))
@@ -115,9 +117,11 @@ diagnostico_grupo diagnostica_grupo(const int* c, int k) {
   return d;
 }
 
-void diagnostica_muestra(const int* capturas, int nclases, int k, diagnostico_grupo* g,
+void diagnostica_muestra(const int* capturas, int nclases, int k,
+                         const estimacion_remocion* informadas, diagnostico_grupo* g,
                          prueba_chi2* clases) {
-  for (int i = 0; i <= nclases; i++) g[i] = diagnostica_grupo(capturas + i * k, k);
+  for (int i = 0; i <= nclases; i++)
+    g[i] = diagnostica_grupo(capturas + i * k, k, informadas ? &informadas[i] : nullptr);
   *clases = prueba_entre_clases(capturas, nclases, k);
   if (clases->existe && clases->p < NIVEL) g[nclases].avisos |= bit(DESIGUAL_ENTRE_CLASES);
 }

@@ -188,5 +188,11 @@ void escribe_valores(FILE* f, const char* titulo, const valores_columna* v);
    clases is NULL when the fish have no classes. */
 void comprueba_muestra(const char* nombre, const descripcion_datos* d, const int* pasadas,
                        const float* longitudes, const float* pesos, const int* clases, int n);
+/* What pasadas-informe --diagnostico prints to f: for every class and the
+   whole sample over k passes, Zippin's estimate beside the second opinions,
+   the state and warnings in words, the test between classes and what each
+   word means. 0 (nothing printed) beyond the estimator's classes or passes. */
+int escribe_diagnostico(FILE* f, const char* nombre, const int* clases, const int* pasadas, int n,
+                        int nclases, int k);
 
 #endif

@@ -23,6 +23,7 @@ FILE* destino_rechazos;
 static const char AYUDA[] =
     "Uso: pasadas-informe [opciones] DATOS INFORME\n"
     "     pasadas-informe --comprobar [--tramo T] [--especie E] [--limites ...] DATOS\n"
+    "     pasadas-informe --diagnostico [opciones] DATOS\n"
     "\n"
     "Escribe el informe de resultados INFORME y sus cuatro graficos BMP (la raiz\n"
     "del nombre hasta el primer punto, mas 4, 2, 1 y 3 .bmp), igual que \"Exportar\n"
@@ -55,6 +56,10 @@ static const char AYUDA[] =
     "  --especie NOMBRE  toma solo los peces de esa especie (columna Especie)\n"
     "  --comprobar       no escribe nada: muestra lo leido de DATOS (columnas,\n"
     "                    peces por pasada y clase, R) y sale con 0 si se carga\n"
+    "  --diagnostico     no escribe nada: muestra por clase y para el total, junto a\n"
+    "                    la estimacion de Zippin, una segunda opinion (Moran,\n"
+    "                    Schnute, Carle-Strub, pruebas de capturabilidad) y el\n"
+    "                    estado y los avisos de cada grupo en palabras\n"
     "  --pasadas K       numero de pasadas pescadas, de 1 a 20, si las ultimas no\n"
     "                    capturaron nada (y por eso no aparecen en los datos); no\n"
     "                    puede ser menor que la pasada mas alta de los datos. Sin\n"
@@ -176,6 +181,7 @@ static int lee_opcion(int argc, char** argv, int* i, peticion* p) {
   if ((v = valor_de(argc, argv, i, "--tramo"))) return *(p->eleccion.tramo = v) != 0;
   if ((v = valor_de(argc, argv, i, "--especie"))) return *(p->eleccion.especie = v) != 0;
   if (strcmp(argv[*i], "--comprobar") == 0) return p->comprobar = 1;
+  if (strcmp(argv[*i], "--diagnostico") == 0) return p->diagnostico = 1;
   if ((v = valor_de(argc, argv, i, "--tramos"))) return *(p->tramos = v) != 0;
   if ((v = valor_de(argc, argv, i, "--carpeta"))) return *(p->carpeta = v) != 0;
   if ((v = valor_de(argc, argv, i, "--formato"))) {
@@ -211,11 +217,16 @@ static int lee_peticion(int argc, char** argv, peticion* p) {
     }
   }
   if (p->tramos || p->carpeta) return peticion_de_campana(p, nposicionales ? posicionales[0] : nullptr);
-  if (p->comprobar && nposicionales == 2) {
-    rechaza("sobra el argumento '%s' (uso: %s --comprobar DATOS)", posicionales[1], PROGRAMA);
+  const char* solo_datos = p->comprobar ? "--comprobar" : p->diagnostico ? "--diagnostico" : nullptr;
+  if (p->comprobar && p->diagnostico) {
+    rechaza("--comprobar y --diagnostico no van juntos");
     return SALIDA_OPCIONES;
   }
-  if (p->comprobar && nposicionales == 1) {
+  if (solo_datos && nposicionales == 2) {
+    rechaza("sobra el argumento '%s' (uso: %s %s DATOS)", posicionales[1], PROGRAMA, solo_datos);
+    return SALIDA_OPCIONES;
+  }
+  if (solo_datos && nposicionales == 1) {
     p->datos = posicionales[0];
     return -1;
   }
@@ -435,6 +446,14 @@ static int escribe(const peticion* p, int* pasadas, float* longitudes, float* pe
   return 0;
 }
 
+/* The second opinion on every estimate, on standard output; the exit status. */
+static int diagnostica(const peticion* p, const int* clases, const int* pasadas, int n, int mayor) {
+  int k = p->pasadas > mayor ? p->pasadas : mayor;
+  if (escribe_diagnostico(stdout, p->datos, clases, pasadas, n, numero_clases(clases, n), k)) return 0;
+  rechaza("%s: mas clases o pasadas de las que admite el programa", p->datos);
+  return SALIDA_DATOS;
+}
+
 /* What was read, so that a script sees every fish counted. */
 static void dice_leidos(const int* pasadas, int n) {
   int por_pasada[MAX_PASADAS + 1] = {0};
@@ -461,6 +480,7 @@ int main(int argc, char** argv) {
     rechaza("--pasadas %d: %s tiene peces de la pasada %d", p.pasadas, p.datos, mayor);
     return SALIDA_DATOS;
   }
+  if (p.diagnostico) return diagnostica(&p, clases, pasadas, n, mayor);
   if (p.comprobar) {
     comprueba_muestra(p.datos, &d, pasadas, longitudes, pesos, con_clases ? clases : nullptr, n);
     return 0;

@@ -22,6 +22,7 @@ struct peticion {
   const char* limites; /* the list as typed, NULL without --limites */
   eleccion_datos eleccion; /* --tramo and --especie, NULL when not given */
   int comprobar;       /* --comprobar: only DATOS, nothing written */
+  int diagnostico;     /* --diagnostico: only DATOS, the second opinion printed, nothing written */
   int pasadas;         /* passes fished, 0: the highest pass in the data */
   const char* tramos;  /* --tramos: the season's table of reaches */
   const char* carpeta; /* --carpeta: where its reports and summaries go */

@@ -274,7 +274,7 @@ TEST(Remocion, EveryFigureOfEveryGroupIsANumber) {
     int k = 1 + s % 20;
     std::vector<int> c = gen.capturas(k);
     if (gen.uno_de(5)) c[gen.azar()() % k] = 0;
-    diagnostico_grupo d = diagnostica_grupo(c.data(), k);
+    diagnostico_grupo d = diagnostica_grupo(c.data(), k, nullptr);
     SCOPED_TRACE(texto(c));
     EXPECT_TRUE(finita(d.moran));
     EXPECT_TRUE(finita(d.schnute));
@@ -284,4 +284,87 @@ TEST(Remocion, EveryFigureOfEveryGroupIsANumber) {
       EXPECT_TRUE(t.p >= 0 && t.p <= 1);
     }
   }
+}
+
+// ---- States and warnings in words ----
+
+TEST(EstadoRemocion, EachGroupGetsOneStateFromItsCatchesAloneAndOnlyAValidOneAnEstimate) {
+  const struct {
+    std::vector<int> c;
+    palabra_remocion estado;
+  } tabla[] = {
+      {{0, 0, 0}, SIN_PECES},
+      {{}, SIN_PECES},
+      {{3, -1, 2}, SIN_PECES},  // a negative catch is no catch
+      {{0, 1, 0}, UN_SOLO_PEZ},
+      {{1, 0}, UN_SOLO_PEZ},
+      {{5, 0, 0}, TODOS_EN_LA_PRIMERA},
+      {{7}, MENOS_DE_DOS_PASADAS},
+      {{0, 6, 0}, MENOS_DE_DOS_PASADAS},
+      {{0, 0, 0, 9}, MENOS_DE_DOS_PASADAS},
+      {{10, 10}, NO_DECRECEN},
+      {{30, 29, 31}, NO_DECRECEN},
+      {{1, 2, 3}, NO_DECRECEN},
+      {{20, 10, 5}, VALIDA},
+      {{0, 5, 2, 0}, VALIDA},
+  };
+  for (const auto& f : tabla) {
+    SCOPED_TRACE(texto(f.c));
+    int k = (int)f.c.size();
+    EXPECT_EQ(clasifica_grupo(f.c.data(), k), f.estado);
+    diagnostico_grupo d = diagnostica_grupo(f.c.data(), k, nullptr);
+    EXPECT_EQ(d.estado, f.estado);
+    EXPECT_EQ(d.moran.existe, f.estado == VALIDA);
+    EXPECT_EQ(d.carle_strub.existe, f.estado != SIN_PECES && k >= 2);
+  }
+  for (int w = 0; w < PALABRAS_REMOCION; w++)
+    for (int v = 0; v < w; v++) {
+      EXPECT_STRNE(palabra_de((palabra_remocion)w), palabra_de((palabra_remocion)v));
+      EXPECT_STRNE(sentido_de((palabra_remocion)w), sentido_de((palabra_remocion)v));
+    }
+}
+
+TEST(EstadoRemocion, WarningsJudgeTheReportedEstimateAndTheTestsOfOneCatchability) {
+  estimacion_remocion imprecisa = {1, 38, 0.15, 0.15, 1, 25, 0, 0, 1, 0};
+  estimacion_remocion fallida = {};
+  auto bits = [](std::initializer_list<palabra_remocion> ws) {
+    unsigned b = 0;
+    for (palabra_remocion w : ws) b |= 1u << w;
+    return b;
+  };
+  const struct {
+    std::vector<int> c;
+    const estimacion_remocion* informada;
+    unsigned avisos;
+  } tabla[] = {
+      {{20, 10, 5}, nullptr, 0},
+      {{20, 10, 5}, &imprecisa, bits({P_BAJA, ES_GRANDE})},
+      {{20, 10, 5}, &fallida, 0},  // no reported estimate: Moran's is judged
+      {{30, 28, 27}, nullptr, bits({CERCA_DEL_LIMITE, P_BAJA, ES_GRANDE, CARLE_STRUB_DUDOSO})},
+      {{45, 11, 18, 8}, nullptr, bits({BAJA_TRAS_LA_PRIMERA, AJUSTE_POBRE})},
+      {{16, 22, 6, 4}, nullptr, bits({SUBE_TRAS_LA_PRIMERA, AJUSTE_POBRE})},
+      {{5, 7, 8}, nullptr, bits({CARLE_STRUB_DUDOSO})},
+  };
+  for (const auto& f : tabla) {
+    SCOPED_TRACE(texto(f.c));
+    EXPECT_EQ(diagnostica_grupo(f.c.data(), (int)f.c.size(), f.informada).avisos, f.avisos);
+  }
+}
+
+TEST(EstadoRemocion, UnequalCatchabilityAcrossClassesIsWarnedOnTheWholeSample) {
+  // Classes caught at about 0.75, 0.3 and 0.7, one without fish; then three alike.
+  std::vector<int> desiguales = {40, 10, 2, 20, 15, 10, 30, 8, 2, 0, 0, 0, 90, 33, 14};
+  std::vector<int> iguales = {20, 10, 5, 20, 10, 5, 20, 10, 5, 60, 30, 15};
+  diagnostico_grupo g[5];
+  prueba_chi2 t;
+  diagnostica_muestra(desiguales.data(), 4, 3, nullptr, g, &t);
+  ASSERT_TRUE(t.existe);
+  EXPECT_EQ(t.gl, 2);  // three classes can be estimated
+  EXPECT_LT(t.p, 0.001);
+  for (int i = 0; i < 4; i++) EXPECT_FALSE(g[i].avisos & (1u << DESIGUAL_ENTRE_CLASES)) << i;
+  EXPECT_TRUE(g[4].avisos & (1u << DESIGUAL_ENTRE_CLASES));
+  diagnostica_muestra(iguales.data(), 3, 3, nullptr, g, &t);
+  ASSERT_TRUE(t.existe);
+  EXPECT_NEAR(t.estadistico, 0, 1e-9);
+  EXPECT_FALSE(g[3].avisos & (1u << DESIGUAL_ENTRE_CLASES));
 }

@@ -1,0 +1,84 @@
+// pasadas-informe --diagnostico: the second opinion beside Zippin's estimates
+// on standard output, nothing written. The golden table was worked out apart
+// from the program by tools/diagnostico_esperado.py.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "informes.h"
+
+namespace {
+
+class Diagnostico : public ::testing::Test {
+ protected:
+  int ejecuta(const std::string& argumentos) {
+    return ejecuta_orden(std::string("env -u DISPLAY ") + PROGRAMA_INFORME + " " + argumentos,
+                         &salida, &errores);
+  }
+  /* Every cell of the table: nothing a C library prints for a non-number. */
+  bool solo_cifras_legibles() const {
+    std::string celda;
+    for (char c : salida + "\n") {
+      if (c != '\t' && c != '\n') {
+        celda += c;
+        continue;
+      }
+      for (const char* mala : {"nan", "-nan", "inf", "-inf"})
+        if (celda == mala) return false;
+      celda.clear();
+    }
+    return true;
+  }
+
+  CarpetaPropia carpeta;
+  std::string salida, errores;
+};
+
+}  // namespace
+
+TEST_F(Diagnostico, ExampleTableIsTheIndependentCalculationsAndNothingIsWritten) {
+  ASSERT_EQ(ejecuta("--diagnostico ejemplo"), 0) << errores;
+  EXPECT_EQ(primera_diferencia(salida, lee_todo(dato_prueba("diagnostico_ejemplo.txt"))), "");
+  EXPECT_EQ(errores, "");
+  EXPECT_TRUE(ficheros_en(".").empty());
+}
+
+TEST_F(Diagnostico, GroupsWithoutEstimateAreNamedInWordsWithoutNonNumbers) {
+  const struct {
+    const char* datos;
+    const char* dice;  // the state of one of its groups, in the table and in the legend
+  } casos[] = {
+      {"total_fallido.txt", "capturas que no decrecen"},
+      {"dos_fallidas.txt", "capturas que no decrecen"},
+      {"un_pez.txt", "un solo pez"},
+      {"una_pasada.txt", "menos de 2 pasadas con peces"},
+  };
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.datos);
+    ASSERT_EQ(ejecuta("--diagnostico " + dato_prueba(caso.datos)), 0) << errores;
+    EXPECT_NE(salida.find(std::string("\t") + caso.dice + "\t"), std::string::npos) << salida;
+    EXPECT_NE(salida.find(std::string("  ") + caso.dice + ": "), std::string::npos) << salida;
+    EXPECT_TRUE(solo_cifras_legibles()) << salida;
+  }
+  EXPECT_TRUE(ficheros_en(".").empty());
+}
+
+TEST_F(Diagnostico, RefusalsNameWhatIsWrongAndPrintNoTable) {
+  const struct {
+    std::string argumentos;
+    int estado;
+    const char* dice;
+  } casos[] = {
+      {"--diagnostico ejemplo otro.txt", 2, "sobra el argumento 'otro.txt' (uso: pasadas-informe "
+                                            "--diagnostico DATOS)"},
+      {"--diagnostico --comprobar ejemplo", 2, "--comprobar y --diagnostico no van juntos"},
+      {"--diagnostico --pasadas 2 " + dato_prueba("sin_fallos.txt"), 1, "--pasadas 2:"},
+      {"--diagnostico no_existe.txt", 1, "no_existe.txt: no se puede abrir"},
+  };
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.argumentos);
+    EXPECT_EQ(ejecuta(caso.argumentos), caso.estado);
+    EXPECT_NE(errores.find(caso.dice), std::string::npos) << errores;
+    EXPECT_EQ(salida, "");
+  }
+}
