@@ -1,2 +1,0 @@
-// Must not compile: the analyses cannot see the report writer above them.
-#include "export.h"
