@@ -1,10 +1,10 @@
 // Time of the two keys of the calculation menu that run the estimator, at
 // the program's limits (10 000 fish, 99 classes, 20 passes): opening
 // "Calculo poblacional" (the estimate, both tables and the legends) and
-// opening "Densidad y Biomasa" (the estimate for the densities and the
-// measures menu). Each screen is left by a key queued before it opens. The
-// CPU column is the whole program's time, the window's thread included; the
-// X server's is not. Needs a display: run it under xvfb-run.
+// opening "Densidad y Biomasa" (the means and the estimate for the
+// densities, and the measures menu). Each screen is left by a key queued
+// before it opens. The CPU column is the whole program's time, the window's
+// thread included; the X server's is not. Needs a display: run it under xvfb-run.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -27,12 +27,13 @@ static void BM_AbrePoblacion(benchmark::State& estado) {
 BENCHMARK(BM_AbrePoblacion)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 static void BM_AbreDensidad(benchmark::State& estado) {
-  static float R[RANURAS], N[RANURAS];
   int nclases = numero_clases(clases, MAX_PECES), k = calculo_pasadas(pasadas, MAX_PECES);
   for (auto _ : estado) {
     simulate_keypress(TECLA_ESC);  // leaves the measures menu
-    Calculo_R_N(clases, pasadas, MAX_PECES, nclases, k, R, N);
-    densidad_biomasa(N, R, clases, pesos, MAX_PECES, nclases, k);
+    medias_muestra m = calcula_medias(clases, longitudes, pesos, MAX_PECES, nclases);
+    poblacion_muestra p = calcula_poblacion(clases, pasadas, MAX_PECES, nclases, k);
+    publica_poblacion(&p);
+    densidad_de_poblacion(&m, &p);
   }
 }
 BENCHMARK(BM_AbreDensidad)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();

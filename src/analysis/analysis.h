@@ -114,31 +114,18 @@ int estimacion_valida(float R, int npasadas); /* 0 < R < (npasadas-1)/2, in sing
 extern float Suptramo;  /* surface of the reach, m2; 0 = not given */
 extern float Voltramo;  /* volume of the reach, m3; 0 = not given */
 extern float mltramo;   /* length of the reach, linear metres; 0 = not given */
-/* The density screen from R and N as Calculo_R_N leaves them, and Nclas. */
-void densidad_biomasa(float* N, float* R, int* clases, float* pesos, int n, int nclases, int npasadas);
-/* The density screen from an estimate (struct declared below). */
-struct poblacion_muestra;
-void densidad_de_poblacion(const poblacion_muestra* p, const int* clases, const float* pesos,
-                           int n);
+/* The density screen: the measure menu, then the blocks calcula_densidad
+   makes of the sample's means m and estimate p, the report's own figures. */
+void densidad_de_poblacion(const medias_muestra* m, const poblacion_muestra* p);
 int densidad_biomasa_devuelve(); /* the measure menu alone; 1 when left with ESC */
 /* One row of a density block: the fish counted and the grams they weigh;
-   sustituida when the catch stands in for an estimate that failed. */
+   sustituida when the catch stands in for an estimate that failed (in a
+   total: for some class of it). */
 struct fila_densidad {
   int peces;
   float biomasa;   /* g */
   int sustituida;  /* shown on pale yellow */
 };
-/* Rows of the blocks "por clases" and "por frecuencias" for classes
-   0..nclases-1 and their total at nclases (arrays of RANURAS), from the N and
-   R that Calculo_R_N left and from Nclas; frecuencia gets each class's share. */
-void filas_densidad(const float* N, const float* R, const int* clases, const float* pesos, int n,
-                    int nclases, int npasadas, fila_densidad* por_clases,
-                    fila_densidad* por_frecuencias, float* frecuencia);
-const int CELDAS_BLOQUE = 7; /* N, density per m3, m2, m, biomass per m3, m2, m */
-const int LARGO_CELDA = 48;  /* room for any float printed with two decimals */
-/* The seven texts of a block's row, divided by Voltramo, Suptramo, mltramo;
-   "-" under a measure that is 0. */
-void celdas_densidad(const fila_densidad* f, char celdas[CELDAS_BLOQUE][LARGO_CELDA]);
 
 /* Density and biomass of the reach in the report's three blocks: the catch,
    the estimate by classes, the whole estimate shared out by frequencies. In

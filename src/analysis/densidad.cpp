@@ -4,7 +4,6 @@
 #include "analysis.h"
 #include "shell.h"
 
-#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -34,96 +33,9 @@ static float* medida(int i) {
   return medidas[i];
 }
 
-/* ---- Figures ---- */
-
-/* The estimate rounded up, as a count that cannot overflow when the classes
-   are added up; 0 for a value that is not a number. */
-static int entero_arriba(float x) {
-  if (!(x > 0)) return 0;
-  const float tope = (float)(INT_MAX / RANURAS);
-  return x >= tope ? (int)tope : (int)std::ceil(x);
-}
-
-/* Valid, and with an estimate that can be shown. */
-static int fiable(float R, float N, int npasadas) {
-  return estimacion_valida(R, npasadas) && std::isfinite(N);
-}
-
 static fila_densidad fila(int peces, float biomasa, int sustituida) {
   fila_densidad f = {peces, biomasa, sustituida};
   return f;
-}
-
-/* Classes that fit in the result slots beside the whole sample. */
-static int clases_en_ranuras(int nclases) {
-  return nclases < 0 ? 0 : (nclases > RANURAS - 1 ? RANURAS - 1 : nclases);
-}
-
-/* Fish and grams caught in each class 0..nc-1. */
-static void captura_por_clase(const int* clases, const float* pesos, int n, int nc,
-                              int* capturados, float* suma_pesos) {
-  for (int j = 0; j < nc; j++) capturados[j] = 0, suma_pesos[j] = 0;
-  for (int i = 0; i < n; i++)
-    if (clases[i] >= 0 && clases[i] < nc) {
-      capturados[clases[i]]++;
-      suma_pesos[clases[i]] += pesos[i];
-    }
-}
-
-/* The estimate the rows read: for each group whether it has one, and its N
-   to be rounded up; the whole sample's N shared out by frequency. */
-struct estimado_densidad {
-  const int* existe;
-  const float* N;
-  const float* Nclas;
-};
-
-/* One class's row "por clases": its rounded N, or its catch without estimate. */
-static fila_densidad fila_por_clases(const estimado_densidad* e, int j, int c, float peso_medio) {
-  float capturada = c * peso_medio;
-  if (e->existe[j]) {
-    int peces = entero_arriba(e->N[j]);
-    return fila(peces, peces * peso_medio, 0);
-  }
-  // an empty class keeps the estimator's figure, which is no estimate at all
-  return c == 0 ? fila(entero_arriba(e->N[j]), capturada, 0) : fila(c, capturada, 1);
-}
-
-static void filas_de(const estimado_densidad* e, const int* clases, const float* pesos, int n,
-                     int nc, fila_densidad* por_clases, fila_densidad* por_frecuencias,
-                     float* frecuencia) {
-  int capturados[RANURAS];
-  float suma_pesos[RANURAS];
-  captura_por_clase(clases, pesos, n, nc, capturados, suma_pesos);
-  int total_valido = e->existe[nc];
-  fila_densidad tc = fila(0, 0, 0), tf = fila(0, 0, 0);
-  float biomasa_capturada = 0;
-  for (int j = 0; j < nc; j++) {
-    int c = capturados[j];
-    float peso_medio = c > 0 ? suma_pesos[j] / c : 0;
-    float capturada = c * peso_medio;
-    frecuencia[j] = n > 0 ? (float)c / n : 0;
-    por_clases[j] = fila_por_clases(e, j, c, peso_medio);
-    int parte = entero_arriba(e->Nclas[j]);
-    por_frecuencias[j] = total_valido ? fila(parte, parte * peso_medio, 0) : fila(c, capturada, 1);
-    biomasa_capturada += capturada;
-    tc.peces += por_clases[j].peces;
-    tc.biomasa += por_clases[j].biomasa;
-    tc.sustituida |= por_clases[j].sustituida;
-    tf.biomasa += por_frecuencias[j].biomasa;
-  }
-  por_clases[nc] = tc;
-  por_frecuencias[nc] = total_valido ? fila(entero_arriba(e->N[nc]), tf.biomasa, 0)
-                                     : fila(n, biomasa_capturada, 1);
-}
-
-void filas_densidad(const float* N, const float* R, const int* clases, const float* pesos, int n,
-                    int nclases, int npasadas, fila_densidad* por_clases,
-                    fila_densidad* por_frecuencias, float* frecuencia) {
-  int nc = clases_en_ranuras(nclases), existe[RANURAS];
-  for (int j = 0; j <= nc; j++) existe[j] = fiable(R[j], N[j], npasadas);
-  estimado_densidad e = {existe, N, Nclas};
-  filas_de(&e, clases, pesos, n, nc, por_clases, por_frecuencias, frecuencia);
 }
 
 /* ---- The report's three blocks as a value ---- */
@@ -150,6 +62,7 @@ static void bloque_por_clases(densidad_muestra* d, const medias_muestra* m,
     total.biomasa += f.biomasa;
     d->por_clases[j] = f;
   }
+  total.sustituida = d->fallidas_por_clases != 0;
   d->por_clases[d->nclases] = total;
 }
 
@@ -183,21 +96,28 @@ densidad_muestra calcula_densidad(const medias_muestra* m, const poblacion_muest
   return d;
 }
 
-/* value / measure with two decimals, or "-" where the measure was not given. */
-static void cociente(char* celda, float valor, float divisor) {
-  float q = divisor != 0 ? valor / divisor : 0;
-  if (divisor == 0 || !std::isfinite(q))
+/* ---- The cells of a row ---- */
+
+static const int CELDAS_BLOQUE = 7; /* N, density per m3, m2, m, biomass per m3, m2, m */
+static const int LARGO_CELDA = 48;  /* room for any float printed with two decimals */
+
+/* value over measure m with two decimals, as the report prints it; "-" where
+   the measure was not given or the quotient has no value. */
+static void cociente(char* celda, const densidad_muestra* d, float valor, int m) {
+  if (d->medidas[m] == 0)
     snprintf(celda, LARGO_CELDA, "-");
   else
-    snprintf(celda, LARGO_CELDA, "%.2f", q);
+    numero_o_guion(celda, LARGO_CELDA, "%.2f", por_medida(d, valor, m));
 }
 
-void celdas_densidad(const fila_densidad* f, char celdas[CELDAS_BLOQUE][LARGO_CELDA]) {
-  const float divisores[3] = {Voltramo, Suptramo, mltramo};
+/* The seven texts of a block's row: N, then its densities and biomasses by
+   volume, surface and length. */
+static void celdas_densidad(const densidad_muestra* d, const fila_densidad* f,
+                            char celdas[CELDAS_BLOQUE][LARGO_CELDA]) {
   snprintf(celdas[0], LARGO_CELDA, "%d", f->peces);
-  for (int m = 0; m < 3; m++) {
-    cociente(celdas[1 + m], (float)f->peces, divisores[m]);
-    cociente(celdas[4 + m], f->biomasa, divisores[m]);
+  for (int m = 0; m < MEDIDAS_TRAMO; m++) {
+    cociente(celdas[1 + m], d, (float)f->peces, m);
+    cociente(celdas[4 + m], d, f->biomasa, m);
   }
 }
 
@@ -348,20 +268,21 @@ static void celda(BITMAP* b, int c, int k, int color, const char* s) {
   texto_centrado(b, FUENTE_CELDAS, (BORDES[c] + BORDES[c + 1]) / 2, y, negro(), "%s", s);
 }
 
-static void celdas_bloque(BITMAP* b, int c0, int k, const fila_densidad* f) {
+static void celdas_bloque(BITMAP* b, int c0, int k, const densidad_muestra* d,
+                          const fila_densidad* f) {
   char textos[CELDAS_BLOQUE][LARGO_CELDA];
-  celdas_densidad(f, textos);
+  celdas_densidad(d, f, textos);
   int color = f->sustituida ? amarillo_campo() : blanco();
   for (int i = 0; i < CELDAS_BLOQUE; i++) celda(b, c0 + i, k, color, textos[i]);
 }
 
-/* Row k: its label and frequency, then both blocks. */
+/* Row k: its label and frequency, then both blocks' row j (j = nclases: the totals). */
 static void dibuja_fila(BITMAP* b, int k, const char* etiqueta, const char* frecuencia,
-                        const fila_densidad* clases_f, const fila_densidad* frecuencias_f) {
+                        const densidad_muestra* d, int j) {
   celda(b, 0, k, blanco(), etiqueta);
   celda(b, 1, k, blanco(), frecuencia);
-  celdas_bloque(b, 2, k, clases_f);
-  celdas_bloque(b, 9, k, frecuencias_f);
+  celdas_bloque(b, 2, k, d, &d->por_clases[j]);
+  celdas_bloque(b, 9, k, d, &d->por_frecuencias[j]);
 }
 
 static void leyenda(BITMAP* b) {
@@ -376,10 +297,15 @@ static void leyenda(BITMAP* b) {
   }
 }
 
+/* What the results show: both blocks, and each class's share of the catch. */
+struct vista_densidad {
+  const densidad_muestra* d;
+  const float* frecuencia;
+};
+
 /* The page of class rows from class `primera` on, with its rules and marks. */
-static void dibuja_pagina(BITMAP* b, int primera, int nc, const fila_densidad* pc,
-                          const fila_densidad* pf, const float* frecuencia) {
-  const int h1 = alto(FUENTE_CABECERA);
+static void dibuja_pagina(BITMAP* b, int primera, const vista_densidad* v) {
+  const int h1 = alto(FUENTE_CABECERA), nc = v->d->nclases;
   int filas = nc - primera < FILAS_PAGINA ? nc - primera : FILAS_PAGINA;
   for (int k = 1; k <= filas; k++) rejilla_fila(b, k, 0);
   cabecera(b);
@@ -390,41 +316,31 @@ static void dibuja_pagina(BITMAP* b, int primera, int nc, const fila_densidad* p
     int j = primera + k - 1;
     char etiqueta[16], fr[LARGO_CELDA];
     snprintf(etiqueta, sizeof etiqueta, "%d+", j);
-    snprintf(fr, sizeof fr, "%.2f", frecuencia[j]);
-    dibuja_fila(b, k, etiqueta, fr, &pc[j], &pf[j]);
+    snprintf(fr, sizeof fr, "%.2f", v->frecuencia[j]);
+    dibuja_fila(b, k, etiqueta, fr, v->d, j);
   }
   flecha_arriba(b, X_MARCAS, 7 * h1 + 205, 7 * h1 + 215, primera > 0);
   flecha_abajo(b, X_MARCAS, 7 * h1 + 230, 7 * h1 + 220, primera + FILAS_PAGINA < nc);
 }
 
-/* Shows the results until ENTER or ESC. */
-/* The blocks on their way through recorre_pagina. */
-struct vista_densidad {
-  int nc;
-  const fila_densidad* pc;
-  const fila_densidad* pf;
-  const float* frecuencia;
-};
-
 static int pagina_densidad(const void* datos, int primera) {
-  const vista_densidad* v = (const vista_densidad*)datos;
-  dibuja_pagina(screen, primera, v->nc, v->pc, v->pf, v->frecuencia);
+  dibuja_pagina(screen, primera, (const vista_densidad*)datos);
   return primera;
 }
 
 static int paso_densidad(const void* datos, int tecla, int primera, int) {
-  return desplaza_una_fila(tecla, primera, FILAS_PAGINA, ((const vista_densidad*)datos)->nc);
+  return desplaza_una_fila(tecla, primera, FILAS_PAGINA, ((const vista_densidad*)datos)->d->nclases);
 }
 
-static void muestra_resultados(int nc, const fila_densidad* pc, const fila_densidad* pf,
-                               const float* frecuencia) {
+/* Shows the results until ENTER or ESC. */
+static void muestra_resultados(const vista_densidad* v) {
+  const int nc = v->d->nclases;
   texto(screen, FUENTE_CABECERA, X_BLOQUE[0], 120, negro(), " Por clases:");
   texto(screen, FUENTE_CABECERA, X_BLOQUE[1], 120, negro(), " Por frecuencias:");
   int k_total = (nc < FILAS_PAGINA ? nc : FILAS_PAGINA) + 2;
   rejilla_fila(screen, k_total, 1);
-  dibuja_fila(screen, k_total, "Total", "1.00", &pc[nc], &pf[nc]);
-  vista_densidad v = {nc, pc, pf, frecuencia};
-  pagina_desplazable p = {pagina_densidad, paso_densidad, &v, TECLA_ARRIBA, TECLA_ABAJO, nullptr};
+  dibuja_fila(screen, k_total, "Total", "1.00", v->d, nc);
+  pagina_desplazable p = {pagina_densidad, paso_densidad, v, TECLA_ARRIBA, TECLA_ABAJO, nullptr};
   recorre_pagina(&p);
 }
 
@@ -437,9 +353,7 @@ static void sin_medidas() {
   c_esc = lee_tecla();
 }
 
-/* The measure menu, then the blocks of the estimate e. */
-static void pantalla_densidad(const estimado_densidad* e, const int* clases, const float* pesos,
-                              int n, int nclases) {
+void densidad_de_poblacion(const medias_muestra* m, const poblacion_muestra* p) {
   Suptramo = Voltramo = mltramo = 0;
   if (pide_medidas()) return;
   marco("Densidad y Biomasa");
@@ -448,31 +362,10 @@ static void pantalla_densidad(const estimado_densidad* e, const int* clases, con
     return;
   }
   limpia_area();
-  fila_densidad por_clases[RANURAS], por_frecuencias[RANURAS];
-  float frecuencia[RANURAS];
-  int nc = clases_en_ranuras(nclases);
-  filas_de(e, clases, pesos, n, nc, por_clases, por_frecuencias, frecuencia);
-  muestra_resultados(nc, por_clases, por_frecuencias, frecuencia);
-}
-
-void densidad_biomasa(float* N, float* R, int* clases, float* pesos, int n, int nclases,
-                      int npasadas) {
-  int nc = clases_en_ranuras(nclases), existe[RANURAS];
-  for (int j = 0; j <= nc; j++) existe[j] = fiable(R[j], N[j], npasadas);
-  estimado_densidad e = {existe, N, Nclas};
-  pantalla_densidad(&e, clases, pesos, n, nclases);
-}
-
-void densidad_de_poblacion(const poblacion_muestra* p, const int* clases, const float* pesos,
-                           int n) {
-  int nc = clases_en_ranuras(p->nclases), existe[RANURAS] = {0};
-  float N[RANURAS] = {0};
-  for (int j = 0; p->dentro_de_limites && j <= nc; j++) {
-    existe[j] = p->g[j].existe;
-    N[j] = existe[j] ? (float)p->g[j].N_red : 0;
-  }
-  estimado_densidad e = {existe, N, p->Nclas};
-  pantalla_densidad(&e, clases, pesos, n, p->nclases);
+  // the report's own blocks, so that the screen and the report print the same figures
+  densidad_muestra d = calcula_densidad(m, p, Voltramo, Suptramo, mltramo);
+  vista_densidad v = {&d, m->frecuencia};
+  muestra_resultados(&v);
 }
 
 int densidad_biomasa_devuelve() { return pide_medidas(); }

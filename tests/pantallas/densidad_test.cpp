@@ -1,10 +1,15 @@
 // The density and biomass screen: the measure menu, the entry of each
 // measure, the two result blocks and their scrolling.
+#include <map>
+#include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "analysis.h"
 #include "ejemplo_estimado.h"
+#include "export.h"
+#include "informes.h"
 #include "pantalla.h"
 #include "sample.h"
 #include "shell.h"
@@ -46,12 +51,18 @@ class Densidad : public Pantalla {
     pulsa(TECLA_ARRIBA);
     escribe("\n");
   }
-  /* The screen on a sample of one fish of class 0+ in one pass. */
-  void un_pez() {
-    float N[2] = {0, 0}, R[2] = {0, 0}, pesos[1] = {1};
-    int clases[1] = {0};
-    densidad_biomasa(N, R, clases, pesos, 1, 1, 1);
+  /* The screen on a sample as the calculation menu opens it: its means and
+     its estimate over the passes present. */
+  void densidad(std::vector<int> clases, std::vector<int> pasadas, std::vector<float> pesos) {
+    int n = (int)clases.size();
+    std::vector<float> longitudes(n, 10);
+    int nclases = numero_clases(clases.data(), n), k = calculo_pasadas(pasadas.data(), n);
+    medias_muestra m = calcula_medias(clases.data(), longitudes.data(), pesos.data(), n, nclases);
+    poblacion_muestra p = calcula_poblacion(clases.data(), pasadas.data(), n, nclases, k);
+    densidad_de_poblacion(&m, &p);
   }
+  /* The screen on a sample of one fish of class 0+ in one pass. */
+  void un_pez() { densidad({0}, {1}, {1}); }
   std::vector<int> tabla() {
     std::vector<int> p;
     for (int y = 100; y < 460; y++)
@@ -188,12 +199,9 @@ TEST_F(Densidad, AllMeasuresZeroSaysSoAndKeepsTheKey) {
 }
 
 TEST_F(Densidad, OnePassShadesEveryNonEmptyClassInBothBlocks) {
-  float N[4] = {0, 0, 0, 0}, R[4] = {0, 0, 0, 0};
-  int clases[3] = {0, 0, 2};
-  float pesos[3] = {1, 2, 3};
   superficie_y_calcular("2");
   escribe("\n");
-  densidad_biomasa(N, R, clases, pesos, 3, 3, 1);
+  densidad({0, 0, 2}, {1, 1, 1}, {1, 2, 3});
   for (int c = 0; c < 7; c++) {
     EXPECT_TRUE(amarilla(N_CLASES + c, 1)) << c;
     EXPECT_TRUE(amarilla(N_FRECUENCIAS + c, 1)) << c;
@@ -212,9 +220,8 @@ TEST_F(Densidad, OnePassShadesEveryNonEmptyClassInBothBlocks) {
 }
 
 TEST_F(Densidad, NineClassesScrollThreeTimesAndThenStop) {
-  float N[10] = {0}, R[10] = {0};
-  int clases[9];
-  float pesos[9];
+  std::vector<int> clases(9), pasadas(9, 1);
+  std::vector<float> pesos(9);
   for (int j = 0; j < 9; j++) {
     clases[j] = j;
     pesos[j] = 10.0f * (j + 1);
@@ -224,7 +231,7 @@ TEST_F(Densidad, NineClassesScrollThreeTimesAndThenStop) {
     superficie_y_calcular("2");
     pulsa(TECLA_ABAJO, bajadas);
     escribe("\n");
-    densidad_biomasa(N, R, clases, pesos, 9, 9, 2);
+    densidad(clases, pasadas, pesos);
     EXPECT_EQ(teclas_pendientes(), 0);
     paginas[bajadas] = tabla();
     int h1 = alto(FUENTE_CABECERA);
@@ -237,6 +244,31 @@ TEST_F(Densidad, NineClassesScrollThreeTimesAndThenStop) {
   EXPECT_TRUE(celda_dice(0, 6, "8+", makecol(255, 255, 255)));
 }
 
+// ---- The built-in example, measured: surface 120.5 m2, volume 48.5 m3, 25 m ----
+//
+// Worked out by a separate script with single-precision arithmetic (the
+// same figures come out in double precision):
+//   catches per pass 0+: 5 5 3, 1+: 5 4 2, 2+: 3 2 1, 3+ and 4+: 2 1 1, all 17 13 8;
+//   N 25.85, 15.34, 7.58, 5.85, 5.85, whole 57.27; the classes add to 60.46, so
+//   of 26 16 8 6 6 one unit comes off 1+ (smallest fraction): 26 15 8 6 6 = 61;
+//   by frequencies 58 * (13 11 6 4 4) / 38 = 19.84 16.79 9.16 6.11 6.11,
+//   rounded up 20 17 10 7 7 and brought down to 58: 20 17 9 6 6;
+//   mean weights 3.41, 9.57, 32.31, 66.11, 106.26 g.
+/* By block (by classes, by frequencies), class rows and the total. */
+const char* const EJEMPLO[2][6][7] = {
+   {{"26", "0.54", "0.22", "1.04", "0.84", "0.34", "1.63"},
+    {"15", "0.31", "0.12", "0.60", "3.59", "1.44", "6.96"},
+    {"8", "0.16", "0.07", "0.32", "6.46", "2.60", "12.52"},
+    {"6", "0.12", "0.05", "0.24", "9.91", "3.99", "19.23"},
+    {"6", "0.12", "0.05", "0.24", "15.93", "6.41", "30.90"},
+    {"61", "1.26", "0.51", "2.44", "36.73", "14.78", "71.25"}},
+   {{"20", "0.41", "0.17", "0.80", "0.65", "0.26", "1.25"},
+    {"17", "0.35", "0.14", "0.68", "4.07", "1.64", "7.89"},
+    {"9", "0.19", "0.07", "0.36", "7.26", "2.92", "14.09"},
+    {"6", "0.12", "0.05", "0.24", "9.91", "3.99", "19.23"},
+    {"6", "0.12", "0.05", "0.24", "15.93", "6.41", "30.90"},
+    {"58", "1.20", "0.48", "2.32", "37.82", "15.22", "73.37"}}};
+
 TEST_F(Densidad, ExampleShowsItsEstimatesOnWhiteCells) {
   ejemplo_estimado e;
   estima_ejemplo(&e);
@@ -247,7 +279,7 @@ TEST_F(Densidad, ExampleShowsItsEstimatesOnWhiteCells) {
   escribe("\n25\n");
   pulsa(TECLA_ARRIBA);
   escribe("\n\n");
-  densidad_biomasa(e.N, e.R, e.clases, e.pesos, NUM_EJEMPLO, e.nclases, e.npasadas);
+  densidad_de_poblacion(&e.medias, &e.poblacion);
   EXPECT_EQ(teclas_pendientes(), 0);
   for (int k : {1, 2, 3, 4, 5, 7})
     for (int c = N_CLASES; c < 16; c++) EXPECT_TRUE(blanca(c, k)) << k << " " << c;
@@ -255,13 +287,171 @@ TEST_F(Densidad, ExampleShowsItsEstimatesOnWhiteCells) {
   for (int k : {1, 2, 3, 4})
     for (int c = 0; c < 16; c++)
       EXPECT_TRUE(color_en(BORDES[c] + 3, y_fila(k + 1) - 1, 255, 255, 255)) << k << " " << c;
-  // figures worked out by hand in the computation tests of this screen
   const int fondo = makecol(255, 255, 255);
   EXPECT_TRUE(celda_dice(0, 5, "4+", fondo));
   EXPECT_TRUE(celda_dice(1, 1, "0.34", fondo));
-  EXPECT_TRUE(celda_dice(N_CLASES, 7, "61", fondo));
-  EXPECT_TRUE(celda_dice(N_FRECUENCIAS, 7, "58", fondo));
-  EXPECT_TRUE(celda_dice(N_CLASES + 6, 5, "30.90", fondo));
   EXPECT_TRUE(celda_dice(N_FRECUENCIAS + 2, 2, "0.14", fondo));
-  EXPECT_TRUE(celda_dice(N_FRECUENCIAS + 4, 7, "37.82", fondo));
+  // every figure of both blocks, worked out by hand (below); the total row is row 7
+  for (int b = 0; b < 2; b++)
+    for (int j = 0; j <= 5; j++)
+      for (int c = 0; c < 7; c++)
+        EXPECT_TRUE(celda_dice((b ? N_FRECUENCIAS : N_CLASES) + c, j < 5 ? j + 1 : 7, EJEMPLO[b][j][c],
+                               fondo)) << b << " " << j << " " << c;
+}
+
+TEST_F(Densidad, OnlySurfaceLeavesDashesUnderVolumeAndLength) {
+  superficie_y_calcular("4");
+  escribe("\n");
+  densidad({0, 0, 0, 0, 0, 0}, {1, 1, 1, 1, 1, 1}, {1, 2, 2, 2, 3, 3});  // 6 fish, 13 g
+  const char* const esperadas[7] = {"6", "-", "1.50", "-", "-", "3.25", "-"};
+  for (int c = 0; c < 7; c++)
+    EXPECT_TRUE(celda_dice(N_CLASES + c, 1, esperadas[c], makecol(255, 255, 153))) << c;
+}
+
+// Regression: a biomass that overflowed single precision was printed as "inf".
+TEST_F(Densidad, BiomassBeyondFloatRangeShowsADash) {
+  superficie_y_calcular("0.5");
+  escribe("\n");
+  densidad({0, 0}, {1, 1}, {1.5e38f, 1.5e38f});
+  const char* const esperadas[7] = {"2", "-", "4.00", "-", "-", "-", "-"};
+  for (int c = 0; c < 7; c++)
+    EXPECT_TRUE(celda_dice(N_CLASES + c, 1, esperadas[c], makecol(255, 255, 153))) << c;
+}
+
+// ---- The screen prints the report's figures ----
+
+namespace {
+
+/* The cells of a block by row label ("0+", ..., "Total"): its N, three
+   densities and three biomasses, as text. */
+typedef std::map<std::string, std::vector<std::string>> celdas_bloque;
+struct bloques {
+  celdas_bloque clases, frecuencias;
+};
+
+/* A reach fished in passes: up to nine classes (some empty, some past one
+   page), one to four passes with fewer fish in each, heavy fish weighed to
+   the hundredth of a gram, and one to three measures with two decimals. */
+struct muestra_generada {
+  std::vector<int> pasadas, clases;
+  std::vector<float> longitudes, pesos;
+  float medidas[3];  /* surface, volume, length; 0 for one not given */
+};
+
+muestra_generada genera(std::mt19937& azar) {
+  muestra_generada g;
+  int nclases = 1 + (int)(azar() % 9), k = 1 + (int)(azar() % 4), n = 1 + (int)(azar() % 300);
+  for (int i = 0; i < n; i++) {
+    int pasada = 1;
+    while (pasada < k && azar() % 100 < 45) pasada++;
+    g.pasadas.push_back(pasada);
+    g.clases.push_back((int)(azar() % nclases));
+    g.longitudes.push_back((float)(200 + azar() % 5800) / 100);
+    g.pesos.push_back((float)(50 + azar() % 250000) / 100);
+  }
+  for (float& m : g.medidas) m = azar() % 4 == 0 ? 0 : (float)(1 + azar() % 9999) / 100;
+  if (g.medidas[0] == 0 && g.medidas[1] == 0 && g.medidas[2] == 0) g.medidas[0] = 7.5f;
+  return g;
+}
+
+/* The lines of section `titulo` of a report: cells 1 to 7 by label. */
+celdas_bloque seccion(const std::string& informe, const std::string& titulo) {
+  celdas_bloque r;
+  size_t desde = informe.rfind(titulo + "\n\n");
+  if (desde == std::string::npos) return r;
+  std::istringstream lineas(informe.substr(desde));
+  std::string linea;
+  for (int i = 0; i < 3; i++) std::getline(lineas, linea);  // title, blank, column titles
+  int blancas = 0;
+  while (blancas < 2 && std::getline(lineas, linea)) {  // a section ends in two blank lines
+    std::vector<std::string> celdas;
+    std::istringstream c(linea);
+    for (std::string celda; std::getline(c, celda, '\t');) celdas.push_back(celda);
+    blancas = linea.empty() ? blancas + 1 : 0;
+    if (celdas.size() >= 8) r[celdas[0]] = std::vector<std::string>(celdas.begin() + 1, celdas.begin() + 8);
+  }
+  return r;
+}
+
+}  // namespace
+
+/* Sections 6 and 7 of the sample's report, written with the measures the
+   screen left. */
+static bloques del_informe(muestra_generada& g) {
+  informe inf;
+  pasos_informe hasta_8 = {1, nullptr, nullptr, 0};
+  EXPECT_EQ(informe_abre(&inf, "m.txt"), INFORME_ABIERTO);
+  EXPECT_EQ(escribe_informe(&inf, g.pasadas.data(), g.longitudes.data(), g.pesos.data(),
+                            g.clases.data(), (int)g.clases.size(), &hasta_8), INFORME_HASTA_8);
+  EXPECT_TRUE(informe_cierra(&inf));
+  std::string texto = lee_todo("m.txt");
+  return {seccion(texto, "6. Biomasa y densidades estimadas por clases"),
+          seccion(texto, "7. Biomasa y densidades estimadas por frecuencias")};
+}
+
+/* Both blocks as the pages showed them, from the texts they drew: a row's
+   label comes first, then its cells, each placed by its centre. */
+static bloques de_la_pantalla(const texto_anotado* notados, int n) {
+  const int paso = alto(FUENTE_CABECERA) + 10;
+  bloques b;
+  std::map<int, std::string> etiqueta;  // by page row
+  for (const texto_anotado* t = notados; t < notados + n; t++) {
+    int k = (t->y - y_fila(0) - 7) / paso, centro = t->x + ancho(t->f, t->s) / 2, c = -1;
+    if (t->b != screen || t->f != FUENTE_CELDAS || t->y != y_fila(k) + 7 || k < 1 || k > 8) continue;
+    for (int i = 0; i < 16; i++)
+      if (centro > BORDES[i] && centro < BORDES[i + 1]) c = i;
+    if (c == 0) etiqueta[k] = t->s;
+    if (c < N_CLASES || !etiqueta.count(k)) continue;
+    int primera = c < N_FRECUENCIAS ? N_CLASES : N_FRECUENCIAS;
+    std::vector<std::string>& fila = (c < N_FRECUENCIAS ? b.clases : b.frecuencias)[etiqueta[k]];
+    fila.resize(7);
+    fila[c - primera] = t->s;
+  }
+  return b;
+}
+
+TEST_F(Densidad, EveryFigureOfTheScreenIsTheReportsOnGeneratedSamples) {
+  CarpetaPropia carpeta;
+  std::mt19937 azar(20261207);
+  std::vector<texto_anotado> notados(6000);
+  registro_textos registro = {notados.data(), (int)notados.size(), 0};
+  int distintas = 0, comparadas = 0;
+  for (int s = 0; s < 250; s++) {
+    muestra_generada g = genera(azar);
+    int nclases = numero_clases(g.clases.data(), (int)g.clases.size());
+    for (int i = 0; i < 3; i++) {
+      if (g.medidas[i] == 0) continue;
+      char v[16];
+      snprintf(v, sizeof v, "%.2f", g.medidas[i]);
+      pulsa(TECLA_ABAJO, i);  // the selection is back on the surface after each
+      escribe(std::string("\n") + v + "\n");
+    }
+    pulsa(TECLA_ARRIBA);
+    escribe("\n");                                     // "Calcular"
+    pulsa(TECLA_ABAJO, nclases > 6 ? nclases - 6 : 0);  // every class row on a page
+    escribe("\n");
+    registro.n = 0;
+    anota_textos = &registro;
+    densidad(g.clases, g.pasadas, g.pesos);
+    anota_textos = nullptr;
+    ASSERT_EQ(teclas_pendientes(), 0) << "muestra " << s;
+    ASSERT_LT(registro.n, registro.capacidad);
+    bloques pantalla = de_la_pantalla(notados.data(), registro.n), informe = del_informe(g);
+    ASSERT_EQ(informe.clases.size(), (size_t)nclases + 1) << "muestra " << s;
+    ASSERT_EQ(informe.frecuencias.size(), (size_t)nclases + 1) << "muestra " << s;
+    EXPECT_EQ(pantalla.clases.size(), informe.clases.size()) << "muestra " << s;
+    EXPECT_EQ(pantalla.frecuencias.size(), informe.frecuencias.size()) << "muestra " << s;
+    for (int por_frecuencias = 0; por_frecuencias < 2; por_frecuencias++)
+      for (auto& fila : por_frecuencias ? informe.frecuencias : informe.clases) {
+        std::vector<std::string> vista = (por_frecuencias ? pantalla.frecuencias : pantalla.clases)[fila.first];
+        vista.resize(7, "(nada)");
+        for (int c = 0; c < 7; c++, comparadas++)
+          if (vista[c] != fila.second[c] && ++distintas <= 10)
+            ADD_FAILURE() << "muestra " << s << ", fila " << fila.first << ", celda " << c
+                          << (por_frecuencias ? " por frecuencias" : " por clases") << ": pantalla "
+                          << vista[c] << ", informe " << fila.second[c];
+      }
+  }
+  EXPECT_EQ(distintas, 0) << "de " << comparadas << " celdas";
+  EXPECT_GT(comparadas, 250 * 2 * 2 * 7);  // at least a class and the total in both blocks
 }

@@ -62,9 +62,10 @@ TEST_F(Escritorio, PopulationAndDensityScreensShowTheCLocalesDecimalPoints) {
         escribe("\n312,5\n");  // the surface, then "Calcular" and the results
         pulsa(TECLA_ARRIBA);
         escribe("\n\n");
+        medias_muestra m = calcula_medias(clases, longitudes, pesos, NUM_EJEMPLO, nclases);
         poblacion_muestra p = calcula_poblacion(clases, pasadas, NUM_EJEMPLO, nclases, k);
         publica_poblacion(&p);
-        densidad_de_poblacion(&p, clases, pesos, NUM_EJEMPLO);
+        densidad_de_poblacion(&m, &p);
       },
       "Densidad poblacional y biomasa");
 }

@@ -137,7 +137,7 @@ TEST_F(Textos, FormulaParameterAndClassLabelBlocksNeverTouch) {
          escribe("\n120.5\n");
          pulsa(TECLA_ARRIBA);
          escribe("\n\n");
-         densidad_biomasa(e.N, e.R, e.clases, e.pesos, NUM_EJEMPLO, e.nclases, e.npasadas);
+         densidad_de_poblacion(&e.medias, &e.poblacion);
          return (BITMAP*)nullptr; }},
       {{"frecuencias, 99 clases, pantalla", 410, 425, 945, 450, false}, [&] {
          escribe("\n");
