@@ -97,6 +97,7 @@ struct poblacion_muestra {
   float ESclas[RANURAS];   /* ceil(1.96 ES) of the whole sample shared out the same way, fish */
   int margen;              /* ceil(1.96 ES) of the whole sample, fish; 0 without estimate */
   /* Totals of the class column, where a class without estimate counts its catch: */
+  int captura_clases;      /* fish in the classes (one of another class counts only in the whole) */
   float suma_N;            /* N, unrounded, fish */
   float suma_sup;          /* upper limits of the classes with estimate, fish */
   long long suma_N_red;    /* N rounded, fish */

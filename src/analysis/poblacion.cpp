@@ -263,6 +263,7 @@ void reparte_por_frecuencias(const estimacion_muestra* e, int n, float* Nclas, f
 static void suma_columna(poblacion_muestra* p) {
   for (int j = 0; j < p->nclases; j++) {
     const poblacion_grupo& g = p->g[j];
+    p->captura_clases += g.captura;
     if (g.existe) {
       p->suma_N += g.N;
       p->suma_N_red += g.N_red;

@@ -40,28 +40,6 @@ static const char* const LEYENDA_COLUMNAS[7][2] = {
 
 typedef char celdas_fila[8][40];
 
-/* What the screen shows: the estimate and the totals of its class column. */
-struct vista_poblacion {
-  poblacion_muestra p;
-  int captura_total;         /* fish in the classes */
-  long long total_N;         /* class column N: rounded N, or the catch of a failed class */
-  long long total_sup;       /* upper limits of the valid classes */
-  int fallida_con_peces;     /* some failed class has fish */
-};
-
-static void prepara_vista(vista_poblacion* v) {
-  v->captura_total = 0;
-  v->total_N = v->total_sup = 0;
-  v->fallida_con_peces = 0;
-  for (int j = 0; j < v->p.nclases; j++) {
-    const poblacion_grupo& g = v->p.g[j];
-    v->captura_total += g.captura;
-    v->total_N += g.existe ? g.N_red : g.captura;
-    if (g.existe) v->total_sup += g.sup_red;
-    if (!g.existe && g.captura != 0) v->fallida_con_peces = 1;
-  }
-}
-
 /* Text top of row position m (0 = first row below the header). */
 static int y_fila(int posicion) {
   int L = alto(FUENTE_CABECERA);
@@ -135,8 +113,8 @@ static void guiones(celdas_fila t) {
   for (int c = 0; c < 8; c++) snprintf(t[c], sizeof t[c], "-");
 }
 
-static void celdas_de_clase(const vista_poblacion* v, int j, celdas_fila t) {
-  const poblacion_grupo& g = v->p.g[j];
+static void celdas_de_clase(const poblacion_muestra* p, int j, celdas_fila t) {
+  const poblacion_grupo& g = p->g[j];
   guiones(t);
   snprintf(t[0], sizeof t[0], "%d+", j);
   snprintf(t[1], sizeof t[1], "%.2f", g.R);
@@ -146,105 +124,105 @@ static void celdas_de_clase(const vista_poblacion* v, int j, celdas_fila t) {
     return;
   }
   snprintf(t[2], sizeof t[2], "%.2f", 1 - g.q);
-  snprintf(t[3], sizeof t[3], "%d", v->p.g[j].N_red);
-  snprintf(t[4], sizeof t[4], "%.0f", v->p.g[j].Var_red);  // a whole number, may pass the int range
-  snprintf(t[5], sizeof t[5], "%.0f", v->p.g[j].ES_red);
-  snprintf(t[6], sizeof t[6], "%d - %d", g.captura, v->p.g[j].sup_red);
+  snprintf(t[3], sizeof t[3], "%d", p->g[j].N_red);
+  snprintf(t[4], sizeof t[4], "%.0f", p->g[j].Var_red);  // a whole number, may pass the int range
+  snprintf(t[5], sizeof t[5], "%.0f", p->g[j].ES_red);
+  snprintf(t[6], sizeof t[6], "%d - %d", g.captura, p->g[j].sup_red);
 }
 
-static void celdas_total_clases(const vista_poblacion* v, celdas_fila t) {
+static void celdas_total_clases(const poblacion_muestra* p, celdas_fila t) {
   guiones(t);
   snprintf(t[0], sizeof t[0], "Total");
-  snprintf(t[3], sizeof t[3], "%lld", v->total_N);
-  if (v->fallida_con_peces && v->total_sup == 0)
-    snprintf(t[6], sizeof t[6], "%d - ?", v->captura_total);
+  snprintf(t[3], sizeof t[3], "%lld", p->suma_N_red);
+  if (p->fallidas_con_peces && p->suma_sup_red == 0)
+    snprintf(t[6], sizeof t[6], "%d - ?", p->captura_clases);
   else
-    snprintf(t[6], sizeof t[6], "%d - %lld", v->captura_total, v->total_sup);
+    snprintf(t[6], sizeof t[6], "%d - %lld", p->captura_clases, p->suma_sup_red);
 }
 
 /* Share of the class in the catch, "-" when nothing was caught at all. */
-static void frecuencia(const vista_poblacion* v, int j, char* s, size_t tam) {
-  if (v->captura_total == 0)
+static void frecuencia(const poblacion_muestra* p, int j, char* s, size_t tam) {
+  if (p->captura_clases == 0)
     snprintf(s, tam, "-");
   else
-    snprintf(s, tam, "%.2f", (float)v->p.g[j].captura / v->captura_total);
+    snprintf(s, tam, "%.2f", (float)p->g[j].captura / p->captura_clases);
 }
 
-static void celdas_de_frecuencia(const vista_poblacion* v, int j, celdas_fila t) {
-  int valida = v->p.g[v->p.nclases].existe, cj = v->p.g[j].captura;
+static void celdas_de_frecuencia(const poblacion_muestra* p, int j, celdas_fila t) {
+  int valida = p->g[p->nclases].existe, cj = p->g[j].captura;
   guiones(t);
   snprintf(t[0], sizeof t[0], "%d+", j);
-  frecuencia(v, j, t[1], sizeof t[1]);
+  frecuencia(p, j, t[1], sizeof t[1]);
   if (!valida) {
     snprintf(t[4], sizeof t[4], "%d", cj);
     snprintf(t[7], sizeof t[7], "%d - ?", cj);
     return;
   }
-  int parte = (int)ceilf(v->p.Nclas[j]);
+  int parte = (int)ceilf(p->Nclas[j]);
   snprintf(t[4], sizeof t[4], "%d", parte);
-  snprintf(t[7], sizeof t[7], "%d - %d", cj, parte + (int)ceilf(v->p.ESclas[j]));
+  snprintf(t[7], sizeof t[7], "%d - %d", cj, parte + (int)ceilf(p->ESclas[j]));
 }
 
-static void celdas_total_frecuencias(const vista_poblacion* v, celdas_fila t) {
-  const poblacion_grupo& g = v->p.g[v->p.nclases];
+static void celdas_total_frecuencias(const poblacion_muestra* p, celdas_fila t) {
+  const poblacion_grupo& g = p->g[p->nclases];
   guiones(t);
   snprintf(t[0], sizeof t[0], "Total");
   snprintf(t[1], sizeof t[1], "1.00");
   snprintf(t[2], sizeof t[2], "%.2f", g.R);
   if (!g.existe) {
     snprintf(t[4], sizeof t[4], "%d", g.captura);
-    snprintf(t[7], sizeof t[7], "%d - ?", v->captura_total);
+    snprintf(t[7], sizeof t[7], "%d - ?", p->captura_clases);
     return;
   }
-  int m = v->p.nclases;
+  int m = p->nclases;
   snprintf(t[3], sizeof t[3], "%.2f", 1 - g.q);
-  snprintf(t[4], sizeof t[4], "%d", v->p.g[m].N_red);
-  snprintf(t[5], sizeof t[5], "%.0f", v->p.g[m].Var_red);
-  snprintf(t[6], sizeof t[6], "%.0f", v->p.g[m].ES_red);
-  snprintf(t[7], sizeof t[7], "%d - %d", v->captura_total, v->p.g[m].sup_red);
+  snprintf(t[4], sizeof t[4], "%d", p->g[m].N_red);
+  snprintf(t[5], sizeof t[5], "%.0f", p->g[m].Var_red);
+  snprintf(t[6], sizeof t[6], "%.0f", p->g[m].ES_red);
+  snprintf(t[7], sizeof t[7], "%d - %d", p->captura_clases, p->g[m].sup_red);
 }
 
-static int filas_en_pagina(const vista_poblacion* v, int primera) {
-  int quedan = v->p.nclases - primera;
+static int filas_en_pagina(const poblacion_muestra* p, int primera) {
+  int quedan = p->nclases - primera;
   return quedan < FILAS_PAGINA ? quedan : FILAS_PAGINA;
 }
 
-static void filas_clases(const vista_poblacion* v, int primera) {
+static void filas_clases(const poblacion_muestra* p, int primera) {
   celdas_fila t;
   cabecera(REGLAS_CLASES, CENTROS_CLASES, TITULOS_CLASES, COLUMNAS_CLASES);
-  for (int m = 0; m < filas_en_pagina(v, primera); m++) {
+  for (int m = 0; m < filas_en_pagina(p, primera); m++) {
     int j = primera + m;
-    const poblacion_grupo& g = v->p.g[j];
+    const poblacion_grupo& g = p->g[j];
     int amarilla = !g.existe && g.captura != 0;
-    celdas_de_clase(v, j, t);
+    celdas_de_clase(p, j, t);
     fila(REGLAS_CLASES, CENTROS_CLASES, COLUMNAS_CLASES, y_fila(m),
          amarilla ? amarillo_campo() : blanco(), hondo_clase(), t);
   }
-  int posicion = v->p.nclases <= 5 ? v->p.nclases + 1 : FILAS_PAGINA + 1;
-  celdas_total_clases(v, t);
+  int posicion = p->nclases <= 5 ? p->nclases + 1 : FILAS_PAGINA + 1;
+  celdas_total_clases(p, t);
   fila(REGLAS_CLASES, CENTROS_CLASES, COLUMNAS_CLASES, y_fila(posicion),
-       v->fallida_con_peces ? amarillo_campo() : blanco(), HONDO_TOTAL, t);
+       p->fallidas_con_peces ? amarillo_campo() : blanco(), HONDO_TOTAL, t);
 }
 
-static int fondo_frecuencias(const vista_poblacion* v) {
-  return v->p.g[v->p.nclases].existe ? blanco() : amarillo_campo();
+static int fondo_frecuencias(const poblacion_muestra* p) {
+  return p->g[p->nclases].existe ? blanco() : amarillo_campo();
 }
 
-static void total_frecuencias(const vista_poblacion* v) {
+static void total_frecuencias(const poblacion_muestra* p) {
   celdas_fila t;
   cabecera(REGLAS_FRECUENCIAS, CENTROS_FRECUENCIAS, TITULOS_FRECUENCIAS, COLUMNAS_FRECUENCIAS);
-  celdas_total_frecuencias(v, t);
+  celdas_total_frecuencias(p, t);
   fila(REGLAS_FRECUENCIAS, CENTROS_FRECUENCIAS, COLUMNAS_FRECUENCIAS, y_fila(0),
-       fondo_frecuencias(v), HONDO_TOTAL, t);
+       fondo_frecuencias(p), HONDO_TOTAL, t);
 }
 
 /* The class rows sit two positions lower than in the class table. */
-static void filas_frecuencias(const vista_poblacion* v, int primera) {
+static void filas_frecuencias(const poblacion_muestra* p, int primera) {
   celdas_fila t;
-  for (int m = 0; m < filas_en_pagina(v, primera); m++) {
-    celdas_de_frecuencia(v, primera + m, t);
+  for (int m = 0; m < filas_en_pagina(p, primera); m++) {
+    celdas_de_frecuencia(p, primera + m, t);
     fila(REGLAS_FRECUENCIAS, CENTROS_FRECUENCIAS, COLUMNAS_FRECUENCIAS, y_fila(m + 2),
-         fondo_frecuencias(v), hondo_clase(), t);
+         fondo_frecuencias(p), hondo_clase(), t);
   }
 }
 
@@ -273,57 +251,55 @@ static void leyenda_columnas() {
   }
 }
 
-static void flechas(const vista_poblacion* v, int primera) {
+static void flechas(const poblacion_muestra* p, int primera) {
   int L = alto(FUENTE_CABECERA);
-  int arriba = primera > 0, abajo = primera + FILAS_PAGINA < v->p.nclases;
+  int arriba = primera > 0, abajo = primera + FILAS_PAGINA < p->nclases;
   flecha_arriba(screen, X_FLECHAS_CLASES, 7 * L + 145, 7 * L + 155, arriba);
   flecha_abajo(screen, X_FLECHAS_CLASES, 7 * L + 170, 7 * L + 160, abajo);
   flecha_arriba(screen, X_FLECHAS_FRECUENCIAS, 9 * L + 165, 9 * L + 175, arriba);
   flecha_abajo(screen, X_FLECHAS_FRECUENCIAS, 9 * L + 190, 9 * L + 180, abajo);
 }
 
-static void pagina(const vista_poblacion* v, int primera) {
-  filas_clases(v, primera);
-  filas_frecuencias(v, primera);
+static void pagina(const poblacion_muestra* p, int primera) {
+  filas_clases(p, primera);
+  filas_frecuencias(p, primera);
   leyenda_colores();
   leyenda_columnas();
   texto_centrado(screen, FUENTE_CELDAS, 715, SCREEN_H - 100, rojo_mensaje(), "%s",
                  "<Pulse ENTER para volver al menu>");
-  flechas(v, primera);
+  flechas(p, primera);
 }
 
 static int dibuja_pagina(const void* datos, int primera) {
-  pagina((const vista_poblacion*)datos, primera);
+  pagina((const poblacion_muestra*)datos, primera);
   return primera;
 }
 
 /* Both tables move together, a row at a time. */
 static int desplaza(const void* datos, int tecla, int primera, int) {
-  return desplaza_una_fila(tecla, primera, FILAS_PAGINA, ((const vista_poblacion*)datos)->p.nclases);
+  return desplaza_una_fila(tecla, primera, FILAS_PAGINA, ((const poblacion_muestra*)datos)->nclases);
 }
 
 /* Shows the tables until ENTER or ESC (ESC stored in c_esc). */
-static void espera_salida(const vista_poblacion* v) {
-  pagina_desplazable p = {dibuja_pagina, desplaza, v, TECLA_ARRIBA, TECLA_ABAJO, nullptr};
-  recorre_pagina(&p);
+static void espera_salida(const poblacion_muestra* p) {
+  pagina_desplazable d = {dibuja_pagina, desplaza, p, TECLA_ARRIBA, TECLA_ABAJO, nullptr};
+  recorre_pagina(&d);
 }
 
 void calculo_poblacional(int* clases, int* pasadas, int n, int nclases, int k) {
-  vista_poblacion v;
   const int teclas[] = {TECLA_ESC};
-  v.p = calcula_poblacion(clases, pasadas, n, nclases, k);
-  publica_poblacion(&v.p);
+  poblacion_muestra p = calcula_poblacion(clases, pasadas, n, nclases, k);
+  publica_poblacion(&p);
   marco("Calculo poblacional");
-  if (!v.p.dentro_de_limites) {
+  if (!p.dentro_de_limites) {
     // The loaders refuse such samples; this only keeps the tables in bounds.
     texto_centrado(screen, FUENTE_CELDAS, SCREEN_W / 2, SCREEN_H / 2, rojo_mensaje(), "%s",
                    "<La muestra supera las 99 clases o las 20 pasadas>");
     if (espera_tecla(teclas, 1) == TECLA_ESC) c_esc = TECLA_ESC;
     return;
   }
-  prepara_vista(&v);
   texto(screen, FUENTE_TITULO, X_TITULO_CLASES, Y_TITULOS, negro(), "%s", " Por clases:");
   texto(screen, FUENTE_TITULO, X_TITULO_FRECUENCIAS, Y_TITULOS, negro(), "%s", " Por frecuencias:");
-  total_frecuencias(&v);
-  espera_salida(&v);
+  total_frecuencias(&p);
+  espera_salida(&p);
 }

@@ -296,6 +296,9 @@ TEST(Poblacion, FishOutsideEveryClassLeaveTheSharesShortInsteadOfHanging) {
   Calculo_R_N(m.clases.data(), m.pasadas.data(), m.n(), 1, 2, R, N);
   ASSERT_TRUE(estimacion_valida(R[1], 2));
   EXPECT_EQ(Nclas[0], ceilf(N[1]) * 40 / 60);
+  poblacion_muestra p = calcula_poblacion(m.clases.data(), m.pasadas.data(), m.n(), 1, 2);
+  EXPECT_EQ(p.captura_clases, 40);  // the population screen's shares are of these
+  EXPECT_EQ(p.g[1].captura, 60);
 }
 
 TEST(Poblacion, SamplesBeyondTheEstimatorsTablesAreRefusedWithoutOverflow) {
