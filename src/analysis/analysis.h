@@ -19,8 +19,10 @@ inline int clases_acotadas(int nclases) {
 
 /* ---- Frequencies by age class ---- */
 void calculo_frecuencias(int* clases, int nfish, int nclases);      /* "Frecuencia" screen */
-/* New 541x403 bar graph, owned by the caller; NULL when no bitmap can be made. */
-BITMAP* grafico_frecuencias(int* clases, int nclases, int nfish);
+/* New 541x403 bar graph of the shares fr of classes 0..nclases-1, as
+   frecuencias_relativas gives them; owned by the caller, NULL when no bitmap
+   can be made. */
+BITMAP* grafico_frecuencias(const float* fr, int nclases);
 /* Share of the nfish fish in each class 0..nclases-1 (fr has RANURAS slots);
    fish of any other class count only in nfish; all 0 when there are no fish. */
 void frecuencias_relativas(const int* clases, int nfish, int nclases, float* fr);
@@ -205,6 +207,24 @@ extern int polinomio_definido;
 
 const int EDADES_PREDICHAS = 10; /* whole ages 0..9 the report gives a length for */
 
+/* The sample as both growth fits see it: each class's mean length, its fish
+   added in file order. Made once per sample and handed to the fits, their
+   graphs and Walford's suggestion; each fit sets its own age of class 0+.
+   Fish whose class lies outside 0..nclases-1 take no part; nclases is kept
+   within 0..99 so that the slot after the last class (its "successor", mean
+   0) still fits in RANURAS. The arrays stay the caller's. */
+struct muestra_crecimiento {
+  const int* clases;
+  const float* longitudes;
+  int nfish;
+  int nclases;            /* 0..99 */
+  float medias[RANURAS];  /* mean length of each class, cm; 0 for an empty class */
+  int vacias;             /* classes whose mean is 0 */
+  float edad0;            /* age of class 0+, years */
+};
+void prepara_muestra_crecimiento(muestra_crecimiento* m, const int* clases,
+                                 const float* longitudes, int nfish, int nclases, float edad0);
+
 /* A von Bertalanffy fit, L(t) = Linf*(1 - e^(-k*(t-t0))), of the class mean
    lengths against age (class i is i + meses/12 years old). */
 struct bertalanffy_muestra {
@@ -219,20 +239,17 @@ struct bertalanffy_muestra {
   float r2;            /* r2 of the straight line the fit is made on */
   float predichas[EDADES_PREDICHAS]; /* length the curve gives at ages 0..9, cm; 0 without answer */
 };
-/* The fit for the given Linf (cm) and age of class 0+ (months); no window
-   needed. Walford's suggestion is apart (waldford): its search can take a
+/* The fit of m for the given Linf (cm) and age of class 0+ (months); no
+   window needed. Walford's suggestion is apart (waldford): its search can take a
    million steps, and only the screens that show it pay for it. */
-bertalanffy_muestra calcula_bertalanffy(const int* clases, const float* longitudes, int nfish,
-                                        int nclases, float linf, float meses);
-/* New 541x552 bitmap of the fit for the report (NULL only when memory runs out). */
-BITMAP* grafico_bertalanffy(const int* clases, const float* longitudes, int nfish, int nclases,
-                            const bertalanffy_muestra* b);
+bertalanffy_muestra calcula_bertalanffy(const muestra_crecimiento* m, float linf, float meses);
+/* New 541x552 bitmap of the fit b of m for the report (NULL only when memory runs out). */
+BITMAP* grafico_bertalanffy(const muestra_crecimiento* m, const bertalanffy_muestra* b);
 /* The export's step for Linf (cm) and the months, with Walford's suggestion,
    on the "Von Bertalanffy" page. A Linf shorter than the longest fish gets
    its red message and a key (stored in c_esc). 1 with both typed; 0 when
    given up with ESC, in an entry or on that message. */
-int pide_linf_exporta(const int* clases, const float* longitudes, int nfish, int nclases,
-                      float* linf, float* meses);
+int pide_linf_exporta(const muestra_crecimiento* m, float* linf, float* meses);
 
 /* A second-degree polynomial fit, L(t) = a0 + a1*t + a2*t^2, of the class mean
    lengths against age. */
@@ -246,11 +263,10 @@ struct polinomio_muestra {
   float r2;
   float predichas[EDADES_PREDICHAS]; /* length at ages 0..9, cm; 0 without answer */
 };
-polinomio_muestra calcula_polinomio(const int* clases, const float* longitudes, int nfish,
-                                    int nclases, float edad0);
-/* New 541x500 bitmap of the fit for the report (NULL only when memory runs out). */
-BITMAP* grafico_polinomio(const int* clases, const float* longitudes, int nfish, int nclases,
-                          const polinomio_muestra* p);
+/* The fit of m with class 0+ edad0 years old. */
+polinomio_muestra calcula_polinomio(const muestra_crecimiento* m, float edad0);
+/* New 541x500 bitmap of the fit p of m for the report (NULL only when memory runs out). */
+BITMAP* grafico_polinomio(const muestra_crecimiento* m, const polinomio_muestra* p);
 
 /* The program-wide results, written here only, from the structs above:
    Lmax1, k1, t01, R2 and bertalanffy_definido when the Linf was accepted;

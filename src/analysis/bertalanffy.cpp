@@ -102,13 +102,18 @@ static float cruce_walford(float a, float b) {
   return x > 0 ? x : 0;  // a maximum length at or below 0 is no estimate
 }
 
+/* Walford's Linf from the class means of m, cm; 0 for none. */
+static float walford_de(const muestra_crecimiento* m) {
+  float a, b;
+  if (recta_walford(m, &a, &b) < 2) return 0;
+  if (!std::isfinite(a) || !std::isfinite(b)) return 0;  // sums beyond single precision
+  return cruce_walford(a, b);
+}
+
 float waldford(const float* longitudes, const int* clases, int nfish, int nclases) {
   muestra_crecimiento m;
   prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, 0);
-  float a, b;
-  if (recta_walford(&m, &a, &b) < 2) return 0;
-  if (!std::isfinite(a) || !std::isfinite(b)) return 0;  // sums beyond single precision
-  return cruce_walford(a, b);
+  return walford_de(&m);
 }
 
 /* ---- The fit ---- */
@@ -151,19 +156,17 @@ int ajusta_bertalanffy(const muestra_crecimiento* m, float linf, curva_crecimien
   return AJUSTE_BIEN;
 }
 
-bertalanffy_muestra calcula_bertalanffy(const int* clases, const float* longitudes, int nfish,
-                                        int nclases, float linf, float meses) {
+bertalanffy_muestra calcula_bertalanffy(const muestra_crecimiento* m, float linf, float meses) {
   bertalanffy_muestra r = {};
   r.linf = linf;
   r.meses = meses;
-  r.mayor = longitud_mayor(longitudes, nfish);
+  r.mayor = longitud_mayor(m->longitudes, m->nfish);
   r.linf_aceptada = linf >= r.mayor;
   r.motivo = AJUSTE_SIN_SOLUCION;
   if (!r.linf_aceptada) return r;
-  muestra_crecimiento m;
-  prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, meses / 12);
+  muestra_crecimiento edades = con_edad0(m, meses / 12);
   curva_crecimiento c;
-  r.motivo = ajusta_bertalanffy(&m, linf, &c, &r.r2);
+  r.motivo = ajusta_bertalanffy(&edades, linf, &c, &r.r2);
   r.existe = r.motivo == AJUSTE_BIEN;
   r.k = r.existe ? -c.c1 : 0;
   r.t0 = r.existe ? c.c2 : 0;
@@ -288,17 +291,18 @@ static void muestra_ajuste(const muestra_crecimiento* m, const curva_crecimiento
 
 void von_bertalanffy(int* clases, float* longitudes, int nclases, int nfish) {
   marco("Von Bertalanffy");
+  muestra_crecimiento g;
+  prepara_muestra_crecimiento(&g, clases, longitudes, nfish, nclases, 0);
   float mayor = longitud_mayor(longitudes, nfish);
   texto(screen, FUENTE_TITULO, ENTRADA_X, LINF_Y, negro(), "%s", PIDE_LINF);
   int caja[4];
-  float walford = waldford(longitudes, clases, nfish, nclases);
+  float walford = walford_de(&g);
   caja_walford(caja, walford);
   campo_numero linf, meses;
   int sigue = pide_linf(&linf);
   borra(caja);
   if (!sigue || !pide_meses(&meses)) return;
-  bertalanffy_muestra r =
-      calcula_bertalanffy(clases, longitudes, nfish, nclases, linf.valor, meses.valor);
+  bertalanffy_muestra r = calcula_bertalanffy(&g, linf.valor, meses.valor);
   publica_walford(walford);
   publica_bertalanffy(&r);
   if (!r.linf_aceptada) {
@@ -306,8 +310,7 @@ void von_bertalanffy(int* clases, float* longitudes, int nclases, int nfish) {
     return;
   }
   publica_meses(meses.valor);
-  muestra_crecimiento m;
-  prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, meses.valor / 12);
+  muestra_crecimiento m = con_edad0(&g, meses.valor / 12);
   curva_crecimiento c = curva_de(&r);
   muestra_ajuste(&m, &c, r.r2, r.motivo);
   recorre_tabla_crecimiento(&m, &c, 450);
@@ -315,11 +318,10 @@ void von_bertalanffy(int* clases, float* longitudes, int nclases, int nfish) {
 
 /* ---- The export's step and its graph ---- */
 
-/* Asks for Linf and the months under the Walford box; 0 when left with ESC. */
-static int pide_valores_exporta(float* linf, float* meses, const int* clases,
-                                const float* longitudes, int nclases, int nfish) {
+/* Asks for Linf and the months under the Walford box of m; 0 when left with ESC. */
+static int pide_valores_exporta(const muestra_crecimiento* m, float* linf, float* meses) {
   texto(screen, FUENTE_TITULO, ENTRADA_X, LINF_Y, negro(), "%s", PIDE_LINF);
-  float walford = waldford(longitudes, clases, nfish, nclases);
+  float walford = walford_de(m);
   caja_walford_exporta(walford);
   campo_numero c_linf, c_meses;
   int sigue = pide_linf(&c_linf);
@@ -331,22 +333,19 @@ static int pide_valores_exporta(float* linf, float* meses, const int* clases,
   return 1;
 }
 
-int pide_linf_exporta(const int* clases, const float* longitudes, int nfish, int nclases,
-                      float* linf, float* meses) {
+int pide_linf_exporta(const muestra_crecimiento* m, float* linf, float* meses) {
   marco("Von Bertalanffy");
-  if (!pide_valores_exporta(linf, meses, clases, longitudes, nclases, nfish)) return 0;
-  float mayor = longitud_mayor(longitudes, nfish);
+  if (!pide_valores_exporta(m, linf, meses)) return 0;
+  float mayor = longitud_mayor(m->longitudes, m->nfish);
   if (*linf >= mayor) return 1;
   rechaza_linf(mayor, SCREEN_H / 2 + 200);
   return c_esc != TECLA_ESC;
 }
 
-BITMAP* grafico_bertalanffy(const int* clases, const float* longitudes, int nfish, int nclases,
-                            const bertalanffy_muestra* r) {
+BITMAP* grafico_bertalanffy(const muestra_crecimiento* g, const bertalanffy_muestra* r) {
   BITMAP* b = lienzo_blanco(ANCHO_BITMAP, ALTO_BITMAP);
   if (!b || !r->linf_aceptada) return b;
-  muestra_crecimiento m;
-  prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, r->meses / 12);
+  muestra_crecimiento m = con_edad0(g, r->meses / 12);
   curva_crecimiento c = curva_de(r);
   dibuja_grafico_crecimiento(b, &GRAFICO_BERTALANFFY, &m, &c, 1);
   if (r->existe)
@@ -361,9 +360,11 @@ BITMAP* grafico_bertalanffy(const int* clases, const float* longitudes, int nfis
 BITMAP* von_bertalanffy_devuelve(int modo, int* clases, float* longitudes, int nclases, int nfish,
                                  float* predichas, float* edad0, int* cancela) {
   marco("Von Bertalanffy");
+  muestra_crecimiento g;
+  prepara_muestra_crecimiento(&g, clases, longitudes, nfish, nclases, 0);
   float linf = Lmax1, meses = mes0;
   if (modo == 2) {
-    if (!pide_valores_exporta(&linf, &meses, clases, longitudes, nclases, nfish)) {
+    if (!pide_valores_exporta(&g, &linf, &meses)) {
       *cancela = 1;
       return lienzo_blanco(ANCHO_BITMAP, ALTO_BITMAP);
     }
@@ -371,7 +372,7 @@ BITMAP* von_bertalanffy_devuelve(int modo, int* clases, float* longitudes, int n
     borra(BORRA_MESES);
   }
   *edad0 = meses / 12;
-  bertalanffy_muestra r = calcula_bertalanffy(clases, longitudes, nfish, nclases, linf, meses);
+  bertalanffy_muestra r = calcula_bertalanffy(&g, linf, meses);
   if (r.linf_aceptada) {
     publica_bertalanffy(&r);
     for (int i = 0; i < EDADES_PREDICHAS; i++) predichas[i] = r.predichas[i];
@@ -379,5 +380,5 @@ BITMAP* von_bertalanffy_devuelve(int modo, int* clases, float* longitudes, int n
     rechaza_linf(r.mayor, SCREEN_H / 2 + 200);
     if (c_esc == TECLA_ESC) *cancela = 1;
   }
-  return grafico_bertalanffy(clases, longitudes, nfish, nclases, &r);
+  return grafico_bertalanffy(&g, &r);
 }

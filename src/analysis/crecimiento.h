@@ -8,21 +8,9 @@
 
 #include "analysis.h"
 
-/* ---- The sample as the growth fits see it ---- */
-/* Fish whose class lies outside 0..nclases-1 take no part; nclases is kept
-   within 0..99 so that the slot after the last class (its "successor", mean
-   0) still fits in RANURAS. */
-struct muestra_crecimiento {
-  const int* clases;
-  const float* longitudes;
-  int nfish;
-  int nclases;            /* 0..99 */
-  float medias[RANURAS];  /* mean length of each class, cm; 0 for an empty class */
-  int vacias;             /* classes whose mean is 0 */
-  float edad0;            /* age of class 0+, years */
-};
-void prepara_muestra_crecimiento(muestra_crecimiento* m, const int* clases,
-                                 const float* longitudes, int nfish, int nclases, float edad0);
+/* ---- The sample as the growth fits see it (muestra_crecimiento, analysis.h) ---- */
+/* A copy of m whose class 0+ is edad0 years old: the class means stay the same. */
+muestra_crecimiento con_edad0(const muestra_crecimiento* m, float edad0);
 int clase_valida(const muestra_crecimiento* m, int fish); /* the fish's class is 0..nclases-1 */
 int hay_longitud_positiva(const muestra_crecimiento* m);  /* some fish is longer than 0 */
 /* The ages (i + edad0) and means of the non-empty classes, in class order;

@@ -67,6 +67,12 @@ void prepara_muestra_crecimiento(muestra_crecimiento* m, const int* clases,
   }
 }
 
+muestra_crecimiento con_edad0(const muestra_crecimiento* m, float edad0) {
+  muestra_crecimiento r = *m;
+  r.edad0 = edad0;
+  return r;
+}
+
 int clase_valida(const muestra_crecimiento* m, int fish) {
   return m->clases[fish] >= 0 && m->clases[fish] < m->nclases;
 }

@@ -124,10 +124,8 @@ static void dibuja_grafico(BITMAP* b, const disposicion_barras* d, const float* 
   dibuja_barras(b, d, fr, nclases, s, tope);
 }
 
-BITMAP* grafico_frecuencias(int* clases, int nclases, int nfish) {
+BITMAP* grafico_frecuencias(const float* fr, int nclases) {
   nclases = clases_acotadas(nclases);
-  float fr[RANURAS];
-  frecuencias_relativas(clases, nfish, nclases, fr);
   BITMAP* b = create_bitmap(ANCHO_IMAGEN, ALTO_IMAGEN);
   if (!b) return nullptr;
   clear_bitmap(b);

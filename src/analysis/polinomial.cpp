@@ -98,12 +98,10 @@ int ajusta_polinomio(const muestra_crecimiento* m, curva_crecimiento* c, float* 
   return AJUSTE_BIEN;
 }
 
-polinomio_muestra calcula_polinomio(const int* clases, const float* longitudes, int nfish,
-                                    int nclases, float edad0) {
+polinomio_muestra calcula_polinomio(const muestra_crecimiento* g, float edad0) {
   polinomio_muestra r = {};
   r.edad0 = edad0;
-  muestra_crecimiento m;
-  prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, edad0);
+  muestra_crecimiento m = con_edad0(g, edad0);
   curva_crecimiento c;
   r.motivo = ajusta_polinomio(&m, &c, &r.r2);
   r.existe = r.motivo == AJUSTE_BIEN;
@@ -213,9 +211,9 @@ void ajuste_polinomial(int nfish, int nclases, float* longitudes, int* clases) {
   int sigue = pide_meses_enteros(&meses);
   publica_meses(meses);
   if (!sigue) return;
-  polinomio_muestra r = calcula_polinomio(clases, longitudes, nfish, nclases, meses / 12);
   muestra_crecimiento m;
   prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, meses / 12);
+  polinomio_muestra r = calcula_polinomio(&m, meses / 12);
   curva_crecimiento c = curva_de(&r);
   marco("Ajuste Polinomial");
   dibuja_grafico_crecimiento(screen, &GRAFICO_PANTALLA, &m, &c, 0);
@@ -229,12 +227,10 @@ void ajuste_polinomial(int nfish, int nclases, float* longitudes, int* clases) {
 
 /* ---- The report's graph and the export variant ---- */
 
-BITMAP* grafico_polinomio(const int* clases, const float* longitudes, int nfish, int nclases,
-                          const polinomio_muestra* r) {
+BITMAP* grafico_polinomio(const muestra_crecimiento* g, const polinomio_muestra* r) {
   BITMAP* b = lienzo_blanco(ANCHO_BITMAP, ALTO_BITMAP);
   if (!b) return b;
-  muestra_crecimiento m;
-  prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, r->edad0);
+  muestra_crecimiento m = con_edad0(g, r->edad0);
   curva_crecimiento c = curva_de(r);
   dibuja_grafico_crecimiento(b, &GRAFICO_POLINOMIO, &m, &c, 0);
   if (r->existe)
@@ -246,8 +242,10 @@ BITMAP* grafico_polinomio(const int* clases, const float* longitudes, int nfish,
 
 BITMAP* ajuste_polinomial_devuelve(int nfish, int nclases, float* longitudes, float* predichas,
                                    int* clases, float* edad0) {
-  polinomio_muestra r = calcula_polinomio(clases, longitudes, nfish, nclases, *edad0);
+  muestra_crecimiento m;
+  prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, *edad0);
+  polinomio_muestra r = calcula_polinomio(&m, *edad0);
   publica_polinomio(&r);
   for (int i = 0; i < EDADES_PREDICHAS; i++) predichas[i] = r.predichas[i];
-  return grafico_polinomio(clases, longitudes, nfish, nclases, &r);
+  return grafico_polinomio(&m, &r);
 }

@@ -91,10 +91,10 @@ struct pasos_informe {
   int (*pausa)();       /* awaited before section 3 of a single-pass sample, 1 cancels; NULL for none */
   int (*medidas)();     /* asks for the reach measures, 1 on give-up; NULL keeps the current ones */
   int crecimiento;      /* 0 ends the report after section 8 without the growth fit */
-  /* Mode 2's step for Linf (cm) and the months of class 0+: 1 with both
-     typed, 0 when given up; NULL gives mode 2's growth step up. */
-  int (*pide_linf)(const int* clases, const float* longitudes, int nfish, int nclases,
-                   float* linf, float* meses) = nullptr;
+  /* Mode 2's step for Linf (cm) and the months of class 0+, shown with
+     Walford's suggestion from the growth sample: 1 with both typed, 0 when
+     given up; NULL gives mode 2's growth step up. */
+  int (*pide_linf)(const muestra_crecimiento* m, float* linf, float* meses) = nullptr;
   /* Passes fished, when the survey's last passes caught nothing and so left
      no fish in the data; 0 (or fewer than the highest pass present) takes
      the highest pass present. */

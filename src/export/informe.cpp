@@ -495,12 +495,12 @@ struct muestra_informe {
 /* Linf and the months of the growth fits: typed now (mode 2, through the
    export screen's step) or those of the previous analyses. 0 when the step
    was given up. */
-static int valores_crecimiento(const pasos_informe* p, const muestra_informe* s, float* linf,
+static int valores_crecimiento(const pasos_informe* p, const muestra_crecimiento* g, float* linf,
                                float* meses) {
   *linf = Lmax1;
   *meses = mes0;
   if (p->modo != 2) return 1;
-  return p->pide_linf && p->pide_linf(s->clases, s->longitudes, s->n, s->nclases, linf, meses);
+  return p->pide_linf && p->pide_linf(g, linf, meses);
 }
 
 /* Section 9 and images 2, 1 and 3. Returns 0 when the growth step was given
@@ -508,23 +508,25 @@ static int valores_crecimiento(const pasos_informe* p, const muestra_informe* s,
    (or none at all) leaves section 9.1 without a fit, and the rest as usual. */
 static int escribe_crecimiento(informe* inf, const pasos_informe* p, const muestra_informe* s,
                                resultados_informe* r) {
+  muestra_crecimiento g;  // the class means of both fits, their graphs and Walford's suggestion
+  prepara_muestra_crecimiento(&g, s->clases, s->longitudes, s->n, s->nclases, 0);
   float linf, meses;
-  if (!valores_crecimiento(p, s, &linf, &meses)) return 0;
+  if (!valores_crecimiento(p, &g, &linf, &meses)) return 0;
   bertalanffy_muestra& b = r->bertalanffy;
-  b = calcula_bertalanffy(s->clases, s->longitudes, s->n, s->nclases, linf, meses);
+  b = calcula_bertalanffy(&g, linf, meses);
   publica_bertalanffy(&b);
   inf->mayor_longitud = b.mayor;
   inf->sin_bertalanffy = !b.linf_aceptada;
   inf->sin_linf = !(linf > 0);  // Lmax1 is 0 until a fit is made, and a Linf given is above 0
   escribe_bertalanffy(inf, &b);
-  informe_guarda_imagen(inf, grafico_bertalanffy(s->clases, s->longitudes, s->n, s->nclases, &b), 2);
-  informe_guarda_imagen(inf, grafico_frecuencias(s->clases, s->nclases, s->n), 1);
+  informe_guarda_imagen(inf, grafico_bertalanffy(&g, &b), 2);
+  informe_guarda_imagen(inf, grafico_frecuencias(r->medias.frecuencia, r->medias.nclases), 1);
   polinomio_muestra& q = r->polinomio;
-  q = calcula_polinomio(s->clases, s->longitudes, s->n, s->nclases, meses / 12);
+  q = calcula_polinomio(&g, meses / 12);
   r->con_crecimiento = 1;
   publica_polinomio(&q);
   escribe_polinomio(inf, &q);
-  informe_guarda_imagen(inf, grafico_polinomio(s->clases, s->longitudes, s->n, s->nclases, &q), 3);
+  informe_guarda_imagen(inf, grafico_polinomio(&g, &q), 3);
   return 1;
 }
 

@@ -144,7 +144,9 @@ TEST_F(Textos, FormulaParameterAndClassLabelBlocksNeverTouch) {
          calculo_frecuencias(clases99, 198, 99);
          return (BITMAP*)nullptr; }},
       {{"frecuencias, 99 clases, imagen 1", 2, 372, 538, 400, true}, [&] {
-         return grafico_frecuencias(clases99, 99, 198); }},
+         float fr[RANURAS];
+         frecuencias_relativas(clases99, 198, 99, fr);
+         return grafico_frecuencias(fr, 99); }},
       {{"polinomio, 99 clases, imagen 3", 2, 373, 538, 395, true}, [&] {
          return ajuste_polinomial_devuelve(198, 99, longitudes99, predichas, clases99, &edad0); }},
   };

@@ -27,10 +27,11 @@ class Bmp : public ::testing::Test, protected MuestraDeInforme {
   /* The report's four graphs of the current sample, in the report's order. */
   void cuatro_graficos(BITMAP* g[4]) {
     int nclases = numero_clases(clases, n), cancela = 0;
-    float predichas[10], edad0 = 0;
+    float predichas[10], edad0 = 0, fr[RANURAS];
+    frecuencias_relativas(clases, n, nclases, fr);
     g[0] = relaciones_biometricas_devuelve(longitudes, pesos, n);
     g[1] = von_bertalanffy_devuelve(1, clases, longitudes, nclases, n, predichas, &edad0, &cancela);
-    g[2] = grafico_frecuencias(clases, nclases, n);
+    g[2] = grafico_frecuencias(fr, nclases);
     g[3] = ajuste_polinomial_devuelve(n, nclases, longitudes, predichas, clases, &edad0);
   }
 

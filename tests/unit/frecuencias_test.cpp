@@ -21,7 +21,9 @@ static std::vector<int> marcas_escala(BITMAP* b) {
 TEST(GraficoFrecuencias, ThreeClassesScaleToSixTenths) {
   prepara_allegro_sin_ventana();
   auto clases = clases_con({20, 12, 6});
-  BITMAP* b = grafico_frecuencias(clases.data(), 3, 38);
+  float fr[RANURAS];
+  frecuencias_relativas(clases.data(), 38, 3, fr);
+  BITMAP* b = grafico_frecuencias(fr, 3);
   ASSERT_NE(b, nullptr);
   EXPECT_EQ(b->w, 541);
   EXPECT_EQ(b->h, 403);
@@ -51,7 +53,7 @@ TEST(GraficoFrecuencias, NoFishGivesZeroSharesAndAFiniteScale) {
   float fr[RANURAS];
   frecuencias_relativas(nullptr, 0, 3, fr);
   for (int c = 0; c < 3; c++) EXPECT_EQ(fr[c], 0.0f) << c;  // not 0/0
-  BITMAP* b = grafico_frecuencias(nullptr, 3, 0);
+  BITMAP* b = grafico_frecuencias(fr, 3);
   EXPECT_EQ(marcas_escala(b), (std::vector<int>{320, 0}));
   destroy_bitmap(b);
 }
@@ -65,5 +67,5 @@ TEST(GraficoFrecuencias, ClassesOutsideTheSlotsAreNeverIndexed) {
   EXPECT_FLOAT_EQ(fr[1], 0.2f);
   frecuencias_relativas(clases, 5, 500, fr);  // no more classes than slots
   EXPECT_FLOAT_EQ(fr[7], 0.2f);
-  destroy_bitmap(grafico_frecuencias(clases, 500, 5));
+  destroy_bitmap(grafico_frecuencias(fr, 500));
 }
