@@ -291,6 +291,7 @@ static int lee_tramo(peticion* q) {
     rechaza("Pasadas %d: %s tiene peces de la pasada %d", q->pasadas, q->datos, mayor);
     return 0;
   }
+  if (!q->pasadas) q->pasadas = mayor;  // the report takes it from here
   return n;
 }
 

@@ -79,14 +79,13 @@ static void escribe_tipo(const descripcion_datos* d) {
 }
 
 /* Fish per pass and per class; the number of avisos it adds. */
-static int escribe_recuentos(const int* pasadas, const int* clases, int n, int nclases, int npasadas,
+static int escribe_recuentos(const recuento_pasadas* r, const int* clases, int n, int nclases,
                              char avisos[][80], int navisos) {
-  int por_pasada[MAX_PASADAS + 1] = {0}, por_clase[MAX_CLASES] = {0};
-  for (int i = 0; i < n; i++) por_pasada[pasadas[i]]++;
+  int por_clase[MAX_CLASES] = {0};
   printf("Peces por pasada:");
-  for (int k = 1; k <= npasadas; k++) {
-    printf("%s %d: %d", k > 1 ? "," : "", k, por_pasada[k]);
-    if (!por_pasada[k]) snprintf(avisos[navisos++], 80, "la pasada %d no tiene peces", k);
+  for (int k = 1; k <= r->mayor; k++) {
+    printf("%s %d: %d", k > 1 ? "," : "", k, r->peces[k]);
+    if (!r->peces[k]) snprintf(avisos[navisos++], 80, "la pasada %d no tiene peces", k);
   }
   if (!clases) {
     printf("\nPeces por clase: sin clases de edad\n");
@@ -125,11 +124,11 @@ static void escribe_estimacion(const int* clases, const int* pasadas, int n, int
          g->valida ? "es posible" : "no es posible", (npasadas - 1) / 2.0);
 }
 
-void comprueba_muestra(const char* nombre, const descripcion_datos* d, const int* pasadas,
-                       const float* longitudes, const float* pesos, const int* clases, int n) {
+void comprueba_muestra(const char* nombre, const descripcion_datos* d,
+                       const recuento_pasadas* r, const int* pasadas, const float* longitudes,
+                       const float* pesos, const int* clases, int n) {
   static int sin_clases[MAX_PECES];  // all 0+: the whole sample's R needs no classes
   int nclases = clases ? numero_clases(clases, n) : 1;
-  int npasadas = calculo_pasadas(pasadas, n);
   char avisos[24][80];
   int navisos = 0;
   fputs("Fichero: ", stdout);
@@ -137,9 +136,9 @@ void comprueba_muestra(const char* nombre, const descripcion_datos* d, const int
   fputc('\n', stdout);
   escribe_tipo(d);
   printf("Peces leidos: %d\n", n);
-  navisos = escribe_recuentos(pasadas, clases, n, nclases, npasadas, avisos, navisos);
+  navisos = escribe_recuentos(r, clases, n, nclases, avisos, navisos);
   escribe_extremos(longitudes, pesos, n);
-  escribe_estimacion(clases ? clases : sin_clases, pasadas, n, nclases, npasadas);
+  escribe_estimacion(clases ? clases : sin_clases, pasadas, n, nclases, r->mayor);
   if (d->filas_vacias)
     snprintf(avisos[navisos++], 80, "%d filas vacias, saltadas", d->filas_vacias);
   if (!clases)

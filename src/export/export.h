@@ -95,9 +95,10 @@ struct pasos_informe {
      Walford's suggestion from the growth sample: 1 with both typed, 0 when
      given up; NULL gives mode 2's growth step up. */
   int (*pide_linf)(const muestra_crecimiento* m, float* linf, float* meses) = nullptr;
-  /* Passes fished, when the survey's last passes caught nothing and so left
-     no fish in the data; 0 (or fewer than the highest pass present) takes
-     the highest pass present. */
+  /* Passes fished, counting the survey's last passes that caught nothing
+     and so left no fish in the data; the caller has checked it is not below
+     the highest pass present (a fish of a later pass would count in none).
+     0 takes the highest pass present. */
   int pasadas = 0;
   struct resultados_informe* resultados = nullptr; /* gets the report's figures; NULL for none */
 };
@@ -173,6 +174,7 @@ int exporta_todo(int* pasadas, float* longitudes, float* pesos, int* clases, int
 
 /* ---- The check of a data file (pasadas-informe --comprobar) ---- */
 struct descripcion_datos;
+struct recuento_pasadas;
 struct valores_columna;
 /* Writes Latin-1 text to f as UTF-8, as a terminal shows it. */
 void escribe_utf8(FILE* f, const char* latin1);
@@ -183,11 +185,12 @@ void escribe_visible(FILE* f, const char* texto);
 /* "titulo: A (12), B (3)": the values of a reach or species column and their records. */
 void escribe_valores(FILE* f, const char* titulo, const valores_columna* v);
 /* Prints on standard output what the data file nombre held: its kind and
-   columns, fish per pass and per class, the longest and heaviest fish, the
-   whole sample's R and whether the estimate can be made, and the warnings.
-   clases is NULL when the fish have no classes. */
-void comprueba_muestra(const char* nombre, const descripcion_datos* d, const int* pasadas,
-                       const float* longitudes, const float* pesos, const int* clases, int n);
+   columns, fish per pass (r, counted from pasadas) and per class, the longest
+   and heaviest fish, the whole sample's R and whether the estimate can be
+   made, and the warnings. clases is NULL when the fish have no classes. */
+void comprueba_muestra(const char* nombre, const descripcion_datos* d,
+                       const recuento_pasadas* r, const int* pasadas, const float* longitudes,
+                       const float* pesos, const int* clases, int n);
 /* What pasadas-informe --diagnostico prints to f: for every class and the
    whole sample over k passes, Zippin's estimate beside the second opinions,
    the state and warnings in words, the test between classes and what each

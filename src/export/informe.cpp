@@ -559,8 +559,7 @@ static void escribe_densidad_y_biometria(informe* inf, resultados_informe* r,
 int escribe_informe(informe* inf, int* pasadas, float* longitudes, float* pesos, int* clases,
                     int n, const pasos_informe* p) {
   muestra_informe s = {pasadas, longitudes, pesos, clases, n, numero_clases(clases, n),
-                       calculo_pasadas(pasadas, n)};
-  if (p->pasadas > s.k) s.k = p->pasadas;
+                       p->pasadas ? p->pasadas : calculo_pasadas(pasadas, n)};
   if (s.nclases > MAX_CLASES || s.k > MAX_PASADAS) return INFORME_FUERA_DE_LIMITES;
   static resultados_informe propios;  // static: tens of kilobytes, kept off the screens' stacks
   resultados_informe* r = p->resultados ? p->resultados : &propios;

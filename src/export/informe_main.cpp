@@ -455,12 +455,9 @@ static int diagnostica(const peticion* p, const int* clases, const int* pasadas,
 }
 
 /* What was read, so that a script sees every fish counted. */
-static void dice_leidos(const int* pasadas, int n) {
-  int por_pasada[MAX_PASADAS + 1] = {0};
-  for (int i = 0; i < n; i++) por_pasada[pasadas[i]]++;
+static void dice_leidos(const recuento_pasadas* r, int n) {
   printf("peces leidos: %d (", n);
-  for (int k = 1; k <= calculo_pasadas(pasadas, n); k++)
-    printf("%spasada %d: %d", k > 1 ? ", " : "", k, por_pasada[k]);
+  for (int k = 1; k <= r->mayor; k++) printf("%spasada %d: %d", k > 1 ? ", " : "", k, r->peces[k]);
   printf(")\n");
 }
 
@@ -475,17 +472,18 @@ int main(int argc, char** argv) {
   int con_clases = 0;
   int n = lee_datos(&p, pasadas, longitudes, pesos, clases, &d, &con_clases);
   if (n == 0) return SALIDA_DATOS;
-  int mayor = calculo_pasadas(pasadas, n);
-  if (p.pasadas && p.pasadas < mayor) {  // its fish would count in no pass
-    rechaza("--pasadas %d: %s tiene peces de la pasada %d", p.pasadas, p.datos, mayor);
+  recuento_pasadas r = cuenta_pasadas(pasadas, n);
+  if (p.pasadas && p.pasadas < r.mayor) {  // its fish would count in no pass
+    rechaza("--pasadas %d: %s tiene peces de la pasada %d", p.pasadas, p.datos, r.mayor);
     return SALIDA_DATOS;
   }
-  if (p.diagnostico) return diagnostica(&p, clases, pasadas, n, mayor);
+  if (p.diagnostico) return diagnostica(&p, clases, pasadas, n, r.mayor);
   if (p.comprobar) {
-    comprueba_muestra(p.datos, &d, pasadas, longitudes, pesos, con_clases ? clases : nullptr, n);
+    comprueba_muestra(p.datos, &d, &r, pasadas, longitudes, pesos, con_clases ? clases : nullptr, n);
     return 0;
   }
-  dice_leidos(pasadas, n);
+  dice_leidos(&r, n);
+  if (!p.pasadas) p.pasadas = r.mayor;  // the report takes it from here
   if (!prepara_allegro()) {
     char motivo[3 * CAPACIDAD_RUTA_RECURSOS];
     motivo_sin_recursos(motivo, sizeof motivo);

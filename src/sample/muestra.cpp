@@ -15,6 +15,14 @@ int calculo_pasadas(const int* pasadas, int n) {
   return mayor;
 }
 
+recuento_pasadas cuenta_pasadas(const int* pasadas, int n) {
+  recuento_pasadas r = {};
+  r.mayor = calculo_pasadas(pasadas, n);
+  for (int i = 0; i < n; i++)
+    if (pasadas[i] >= 1 && pasadas[i] <= MAX_PASADAS) r.peces[pasadas[i]]++;
+  return r;
+}
+
 int numero_de_pasadas(const char* texto) {
   const char* p = texto;
   while (*p == ' ') p++;

@@ -13,6 +13,12 @@ const int NUM_EJEMPLO = 38;   /* fish of the built-in example */
 
 int numero_clases(const int* clases, int n);     /* highest class present + 1 (1 for an empty sample) */
 int calculo_pasadas(const int* pasadas, int n);  /* highest pass present, 0 when none is positive */
+/* The fish of each pass and the highest pass, counted once for all who tell them. */
+struct recuento_pasadas {
+  int mayor;                   /* highest pass present, as calculo_pasadas */
+  int peces[MAX_PASADAS + 1];  /* fish of pass 1..MAX_PASADAS ([0] and other passes: none) */
+};
+recuento_pasadas cuenta_pasadas(const int* pasadas, int n);
 /* The passes fished as typed ("4", blanks around it allowed): 1..MAX_PASADAS,
    or 0 when the text is no such whole number. */
 int numero_de_pasadas(const char* texto);
