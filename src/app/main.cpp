@@ -3,6 +3,7 @@
 // The main loop alternates between the load menu and the calculation menu.
 #include "analysis.h"
 #include "export.h"
+#include "pantallas.h"
 #include "sample.h"
 #include "shell.h"
 

@@ -1,7 +1,6 @@
 // The built-in example: 38 fish from a three-pass removal survey, so that
 // every analysis can be tried without a data file.
 #include "sample.h"
-#include "shell.h"
 
 static const float EJ_LONGITUDES[NUM_EJEMPLO] = {
     27.4f, 27.2f, 22.0f, 21.7f, 15.4f, 15.0f, 14.5f, 10.8f, 10.2f, 9.8f,
@@ -20,16 +19,6 @@ static const int EJ_CLASES[NUM_EJEMPLO] = {
     4, 4, 3, 3, 2, 2, 2, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 4, 3,
     2, 2, 1, 1, 1, 1, 0, 0, 0, 0, 0, 4, 3, 2, 1, 1, 0, 0, 0};
 
-/* The example's table: four columns, fifteen rows a page. */
-static tabla_muestra tabla_ejemplo() {
-  int c = SCREEN_W / 2;
-  tabla_muestra t = {4, {"Pasada", "Longitud (cm)", "Peso (g)", "Clases"},
-                     {c - 300, c - 100, c + 100, c + 300},
-                     {c - 400, c - 200, c, c + 200, c + 400},
-                     70, 28, SCREEN_H - 130, SCREEN_H - 140, 15, c + 410};
-  return t;
-}
-
 void copia_ejemplo(int* pasadas, float* longitudes, float* pesos, int* clases) {
   for (int i = 0; i < NUM_EJEMPLO; i++) {
     pasadas[i] = EJ_PASADAS[i];
@@ -37,14 +26,4 @@ void copia_ejemplo(int* pasadas, float* longitudes, float* pesos, int* clases) {
     pesos[i] = EJ_PESOS[i];
     clases[i] = EJ_CLASES[i];
   }
-}
-
-int imprime_ejemplo(int* pasadas, float* longitudes, float* pesos, int* clases) {
-  static const int columnas[4] = {COL_PASADA, COL_LONGITUD, COL_PESO, COL_CLASE};
-  marco("Cargar datos");
-  tabla_muestra t = tabla_ejemplo();
-  recorre_tabla_muestra(&t, columnas, NUM_EJEMPLO, pasadas, longitudes, pesos, clases,
-                        "<Pulse ENTER para volver al menu>", SCREEN_W / 2, SCREEN_H - 60,
-                        rojo_aviso());
-  return NUM_EJEMPLO;
 }

@@ -1,6 +1,6 @@
 // The sample: four parallel arrays indexed by fish (pass, length in cm,
 // weight in g, age class), their counts, the loaders that fill them from a
-// data file, the age-class screen and the built-in example.
+// data file, the built-in example.
 #ifndef PASADAS_SAMPLE_H
 #define PASADAS_SAMPLE_H
 
@@ -26,8 +26,6 @@ float longitud_mayor(const float* longitudes, int n); /* longest fish, cm; 0 whe
 
 /* Copies the built-in example into the caller's four arrays of NUM_EJEMPLO. */
 void copia_ejemplo(int* pasadas, float* longitudes, float* pesos, int* clases);
-/* Shows the example sample under "Cargar datos"; returns 38. */
-int imprime_ejemplo(int* pasadas, float* longitudes, float* pesos, int* clases);
 
 /* Reads a data file's records after its header of four words (con_clases 1)
    or three (0) into the arrays, which hold MAX_PECES. Returns the number of
@@ -110,8 +108,5 @@ extern char fichero_muestra[30];
    interval of one class; returns how many fish it gave it to. */
 int asigna_intervalo(int* clases, const float* longitudes, int n, float inferior,
                      float superior, int clase);
-/* Age classes from length intervals over a histogram; returns the number of
-   classes, 0 when abandoned. */
-int clases_edad(int* clases, float* longitudes, int* pasadas, int n);
 
 #endif

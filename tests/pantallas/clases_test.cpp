@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pantalla.h"
+#include "pantallas.h"
 #include "sample.h"
 #include "shell.h"
 

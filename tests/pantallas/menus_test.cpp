@@ -1,5 +1,6 @@
 // The load and calculation menus, the help screen and the example table.
 #include "pantalla.h"
+#include "pantallas.h"
 #include "sample.h"
 #include "shell.h"
 

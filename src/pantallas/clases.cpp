@@ -3,6 +3,7 @@
 // then a review of the intervals and of the fish with the classes they got.
 #include <cmath>
 
+#include "pantallas.h"
 #include "sample.h"
 #include "shell.h"
 
@@ -351,17 +352,6 @@ static int pide_limite(int p, float escala, BITMAP* marcas, float* valor) {
   if (fin == NUMERO_OTRA) return LIMITE_REINICIA;
   *valor = c.valor;
   return LIMITE_ACEPTA;
-}
-
-int asigna_intervalo(int* clases, const float* longitudes, int n, float inferior,
-                     float superior, int clase) {
-  int nuevos = 0;
-  for (int i = 0; i < n; i++)
-    if (inferior < longitudes[i] && longitudes[i] <= superior) {
-      clases[i] = clase;
-      nuevos++;
-    }
-  return nuevos;
 }
 
 /* Gives class k - 1 to every fish in (limites[k - 1], limites[k]], or above
