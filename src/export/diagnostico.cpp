@@ -137,7 +137,9 @@ int escribe_diagnostico(FILE* f, const char* nombre, const int* clases, const in
     zippin[i] = estimacion_de_zippin(&z.g[i]);
   }
   diagnostica_muestra(capturas, nclases, k, zippin, g, &entre_clases);
-  fprintf(f, "Fichero: %s\n%s", nombre, CABECERA);  // the name as the terminal typed it
+  fputs("Fichero: ", f);
+  escribe_visible(f, nombre);
+  fprintf(f, "\n%s", CABECERA);
   for (int i = 0; i <= nclases; i++) {
     char grupo[8] = "Total";
     if (i < nclases) snprintf(grupo, sizeof grupo, "%d+", i);

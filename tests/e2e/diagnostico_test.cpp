@@ -63,6 +63,12 @@ TEST_F(Diagnostico, GroupsWithoutEstimateAreNamedInWordsWithoutNonNumbers) {
   EXPECT_TRUE(ficheros_en(".").empty());
 }
 
+TEST_F(Diagnostico, TheFileNameReachesTheTerminalWithoutItsControlCodes) {
+  escribe_todo("a\x1b[2Jb.txt", lee_todo(dato_prueba("un_pez.txt")));
+  ASSERT_EQ(ejecuta("'a\x1b[2Jb.txt' --diagnostico"), 0) << errores;
+  EXPECT_EQ(salida.rfind("Fichero: a?[2Jb.txt\n", 0), 0u) << salida;
+}
+
 TEST_F(Diagnostico, RefusalsNameWhatIsWrongAndPrintNoTable) {
   const struct {
     std::string argumentos;
