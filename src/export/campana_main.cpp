@@ -141,11 +141,8 @@ static char recorre_tramos(FILE* f, lector_tramos* l) {
 
 /* Reads the table of reaches; the number of rows, -1 after a refusal (said). */
 static int lee_tramos(const char* ruta, fila_tramo* filas, char* separador) {
-  FILE* f = fopen(ruta, "rb");
-  if (!f) {
-    rechaza("%s: no se puede abrir (%s)", ruta, strerror(errno));
-    return -1;
-  }
+  FILE* f = abre_o_rechaza(ruta);
+  if (!f) return -1;
   static lector_tramos l;
   memset(&l, 0, sizeof l);
   l.en_cabecera = 1, l.vacia = 1, l.filas = filas, l.linea = 1;

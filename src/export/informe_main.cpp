@@ -314,6 +314,16 @@ static void rechaza_lectura(const char* datos, char* mensaje, const descripcion_
   fputc('\n', f);
 }
 
+FILE* abre_o_rechaza(const char* ruta) {
+  FILE* f;
+  int abierto = abre_lectura(ruta, &f);
+  if (abierto == FICHERO_NO_NORMAL)
+    rechaza("\xc2\xab%s\xc2\xbb %s", ruta, NO_ES_NORMAL);  // the quotes in UTF-8, for the terminal
+  else if (abierto != FICHERO_ABIERTO)
+    rechaza("%s: no se puede abrir (%s)", ruta, strerror(errno));
+  return f;
+}
+
 /* The sample: the built-in example or a data file. Its n, or 0 (refused);
    *con_clases tells whether the fish have classes. */
 int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* pesos, int* clases,
@@ -331,11 +341,8 @@ int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* pesos, 
     copia_ejemplo(pasadas, longitudes, pesos, clases);
     return NUM_EJEMPLO;
   }
-  FILE* f = fopen(p->datos, "r");
-  if (!f) {
-    rechaza("%s: no se puede abrir (%s)", p->datos, strerror(errno));
-    return 0;
-  }
+  FILE* f = abre_o_rechaza(p->datos);
+  if (!f) return 0;
   char mensaje[LARGO_MENSAJE_LECTURA];
   int lee_clases = p->limites ? 0 : p->comprobar ? CLASES_SI_LAS_HAY : 1;
   int n = lee_muestra_descrita(f, lee_clases, &p->eleccion, d, pasadas, longitudes, pesos, clases,

@@ -34,6 +34,9 @@ struct peticion {
 extern FILE* destino_rechazos;
 /* "pasadas-informe: " and the message, one line, to destino_rechazos. */
 void rechaza(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+/* The file opened for reading when it is a regular file; NULL after a
+   refusal naming it (one that cannot be opened, or a FIFO, a device...). */
+FILE* abre_o_rechaza(const char* ruta);
 /* A number as the program's number fields take it (point or comma); 0 when it is none. */
 int numero_de(const char* texto, float* valor);
 /* The sample the request names; its n, or 0 after a refusal. */

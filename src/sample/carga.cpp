@@ -82,7 +82,9 @@ static int lee_fichero(int con_clases, int guarda_tecla, int* pasadas, float* lo
   if (!campo_nombre(nombre, CAPACIDAD_NOMBRE_CARGA, &e, 0)) return LECTURA_RECHAZADA;
   char motivo[LARGO_MENSAJE_LECTURA] = "";
   int n = LECTURA_RECHAZADA;
-  FILE* f = fopen(nombre, "r");
+  FILE* f;
+  if (abre_lectura(nombre, &f) == FICHERO_NO_NORMAL)
+    snprintf(motivo, sizeof motivo, "<\xab%s\xbb %s>", nombre, NO_ES_NORMAL);
   if (f) {
     n = lee_muestra(f, con_clases, pasadas, longitudes, pesos, clases, motivo, sizeof motivo);
     fclose(f);

@@ -47,6 +47,16 @@ int lee_muestra(FILE* f, int con_clases, int* pasadas, float* longitudes, float*
    made Latin-1, control bytes and letters beyond Latin-1 shown as '?'. */
 void cita_palabra(char* destino, size_t tam, const char* palabra);
 
+/* Opens ruta for reading, from its start, only when it is a regular file;
+   *f gets the stream (the caller closes it), NULL otherwise. Every reader
+   of the user's files opens them so: a FIFO or a device would hang it. */
+const int FICHERO_ABIERTO = 0;
+const int FICHERO_SIN_ABRIR = 1;  /* errno says why */
+const int FICHERO_NO_NORMAL = 2;  /* a FIFO, a device, a folder...: not opened */
+int abre_lectura(const char* ruta, FILE** f);
+/* How a refusal of a file that is not regular ends, after the quoted name. */
+const char NO_ES_NORMAL[] = "no es un fichero normal";
+
 /* The columns a table of fish may name, in this order. */
 enum columna_datos { DATO_PASADA, DATO_LONGITUD, DATO_PESO, DATO_CLASE, DATO_TRAMO, DATO_ESPECIE,
                      COLUMNAS_DATOS };

@@ -5,12 +5,14 @@
 
 #include <dirent.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -64,6 +66,20 @@ inline std::set<std::string> ficheros_en(const std::string& carpeta) {
   }
   closedir(d);
   return r;
+}
+
+/* The files of a folder by name, and their bytes; a FIFO or a folder by its
+   kind (a FIFO is never opened: that would wait for a writer). */
+using Contenido = std::map<std::string, std::string>;
+inline Contenido contenido_de(const std::string& carpeta) {
+  Contenido c;
+  for (const std::string& n : ficheros_en(carpeta)) {
+    struct stat st;
+    std::string ruta = carpeta + "/" + n;
+    if (lstat(ruta.c_str(), &st) != 0) continue;
+    c[n] = S_ISFIFO(st.st_mode) ? "<fifo>" : S_ISDIR(st.st_mode) ? "<carpeta>" : lee_todo(ruta);
+  }
+  return c;
 }
 
 /* Width and height of a BMP file; false when it is not one. */
@@ -132,8 +148,9 @@ class OrdenInforme : public ::testing::Test {
   void SetUp() override { carpeta.reset(new CarpetaPropia); }
   /* pasadas-informe with `argumentos`, no display; its exit status. */
   int informe(const std::string& argumentos) {
-    return ejecuta_orden("env -u DISPLAY " + std::string(PROGRAMA_INFORME) + " " + argumentos,
-                         &salida, &errores);
+    // timeout: a run that hangs fails here and leaves no process behind
+    return ejecuta_orden("env -u DISPLAY timeout 60 " + std::string(PROGRAMA_INFORME) + " " +
+                         argumentos, &salida, &errores);
   }
   std::unique_ptr<CarpetaPropia> carpeta;
   std::string salida, errores;

@@ -1,10 +1,13 @@
 // A season's survey through pasadas-informe: the passes actually fished, and
 // a table of reaches turned into every reach's report and the summary tables.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -347,6 +350,51 @@ TEST_F(Campana, WorkbooksAreRefusedSayingHowToSaveThemAsText) {
     EXPECT_EQ(informe("--tramos " + tramos + " --carpeta dir"), 1);
     EXPECT_EQ(errores, "pasadas-informe: " + tramos + ": " + l.mensaje);
     EXPECT_FALSE(ficheros_en(".").count("dir"));
+  }
+}
+
+// Regression: a reach whose data file was a FIFO or a device hung the season.
+TEST_F(Campana, AReachWhoseFileIsAFifoOrADeviceFailsAloneAndTheOthersGoOn) {
+  ASSERT_EQ(system(("cp " + std::string(DIR_DATOS) + "/ejemplo.txt ejemplo.txt").c_str()), 0);
+  ASSERT_EQ(mkfifo("tuberia", 0600), 0);
+  escribe_todo("tramos.csv", "Tramo;Fichero\nA;tuberia\nB;ejemplo.txt\nC;/dev/zero\n");
+  EXPECT_EQ(informe("--tramos tramos.csv --carpeta dir"), 1);
+  auto resumen = tabla(lee_todo("dir/resumen.csv"), ';');
+  ASSERT_EQ(resumen.size(), 4u);
+  EXPECT_EQ(celda(resumen, 1, "Error"), "fila 2: \u00abtuberia\u00bb no es un fichero normal");
+  EXPECT_EQ(celda(resumen, 2, "Estimaci\xc3\xb3n"), "v\xc3\xa1lida");
+  EXPECT_EQ(celda(resumen, 3, "Error"), "fila 4: \u00ab/dev/zero\u00bb no es un fichero normal");
+  EXPECT_NE(errores.find("tramos sin informe (2): A, C"), std::string::npos) << errores;
+}
+
+// ---- Refusals of the whole season: one line naming the file, nothing written ----
+
+TEST_F(Campana, ATableOrAFolderThatCannotBeTakenRefusesTheSeasonBeforeAnyReachIsWritten) {
+  const struct {
+    std::string tabla;  // where the table is, in the case's folder; "dir/" is the output folder
+    std::string texto;  // the table; "" makes it a FIFO
+    std::vector<std::pair<std::string, std::string>> antes;  // files already in dir
+    std::string dice;   // the one line on standard error holds it
+  } casos[] = {
+      {"t.csv", "", {}, "\u00abcaso0/t.csv\u00bb no es un fichero normal"},
+  };
+  for (size_t i = 0; i < sizeof casos / sizeof *casos; i++) {
+    const auto& c = casos[i];
+    SCOPED_TRACE(c.dice);
+    const std::string caso = "caso" + std::to_string(i), dir = caso + "/dir";
+    ASSERT_EQ(mkdir(caso.c_str(), 0755), 0);
+    ASSERT_EQ(mkdir(dir.c_str(), 0755), 0);
+    for (auto& f : c.antes) escribe_todo(dir + "/" + f.first, f.second);
+    const std::string tabla = caso + "/" + c.tabla;
+    if (c.texto.empty())
+      ASSERT_EQ(mkfifo(tabla.c_str(), 0600), 0);
+    else
+      escribe_todo(tabla, c.texto);
+    auto antes = contenido_de(dir);
+    EXPECT_EQ(informe("--tramos " + tabla + " --carpeta " + dir), 1);
+    EXPECT_NE(errores.find(c.dice), std::string::npos) << errores;
+    EXPECT_EQ(std::count(errores.begin(), errores.end(), '\n'), 1) << errores;
+    EXPECT_EQ(contenido_de(dir), antes);
   }
 }
 

@@ -20,14 +20,6 @@
 
 namespace {
 
-/* The files of a folder by name, and their bytes. */
-using Contenido = std::map<std::string, std::string>;
-Contenido contenido_de(const std::string& carpeta) {
-  Contenido c;
-  for (auto& n : ficheros_en(carpeta)) c[n] = lee_todo(carpeta + "/" + n);
-  return c;
-}
-
 /* The example, and a sample that gives other figures and images: the
    example without its longest fish and its last one. */
 void escribe_muestras() {

@@ -25,8 +25,9 @@ class Lotes : public ::testing::Test {
      variables of `entorno` ("NAME=value ..."); its exit status. */
   int ejecuta(const std::string& argumentos, const std::string& programa = PROGRAMA_INFORME,
               const std::string& entorno = "") {
-    return ejecuta_orden("env -u DISPLAY " + entorno + " " + programa + " " + argumentos, &salida,
-                         &errores);
+    // timeout: a run that hangs fails here and leaves no process behind
+    return ejecuta_orden("env -u DISPLAY " + entorno + " timeout 60 " + programa + " " + argumentos,
+                         &salida, &errores);
   }
   std::string golden(const char* nombre) { return lee_todo(dato_prueba(nombre)); }
   static std::string datos(const char* nombre) { return std::string(DIR_DATOS) + "/" + nombre; }
@@ -237,6 +238,7 @@ TEST_F(Lotes, EveryRefusalLeavesTheExistingReportUntouched) {
   escribe_todo("vacio.dat", "Pasada Longitud Peso Clase\n");
   ASSERT_EQ(mkdir("carpeta", 0755), 0);
   ASSERT_EQ(mkdir("d2.bmp", 0755), 0);  // where image 2 of d.txt would go
+  ASSERT_EQ(mkfifo("carpeta/tuberia", 0600), 0);  // its opening waits for a writer
   const struct {
     std::string argumentos;
     int estado;
@@ -245,6 +247,9 @@ TEST_F(Lotes, EveryRefusalLeavesTheExistingReportUntouched) {
       {"malo.dat informe.txt", 1, "malo.dat: Linea 3: longitud \u00ab-3\u00bb: se espera"},
       {"vacio.dat informe.txt", 1, "vacio.dat: no tiene ningun registro"},
       {"no_existe.dat informe.txt", 1, "no_existe.dat: no se puede abrir"},
+      {"carpeta/tuberia informe.txt", 1, "\u00abcarpeta/tuberia\u00bb no es un fichero normal"},
+      {"/dev/zero informe.txt", 1, "\u00ab/dev/zero\u00bb no es un fichero normal"},
+      {"--comprobar carpeta", 1, "\u00abcarpeta\u00bb no es un fichero normal"},
       {"--limites 9,14 " + datos("ejemplo3.txt") + " informe.txt", 1, "mas largos que el ultimo"},
       {"--limites 9,8 " + datos("ejemplo3.txt") + " informe.txt", 1, "8 no es superior"},
       {"--limites 9 ejemplo informe.txt", 1, "el ejemplo ya tiene"},

@@ -1,5 +1,7 @@
 // The two loaders: the file name typed, the records read and shown in their
 // table, ESC on each step, and the files that load nothing.
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <string>
 
@@ -168,4 +170,22 @@ TEST_F(Carga, ARefusedFileSaysWhichLineAndLoadsNothing) {
   EXPECT_NEAR((x1 + x2) / 2, SCREEN_W / 2, 3);
   // no table was drawn
   EXPECT_TRUE(color_en(SCREEN_W / 2 - 399, arriba() + 10, 230, 230, 230));
+}
+
+// Regression: typing the name of a FIFO froze the window, deaf to ESC and
+// the close button. The longest name the field takes still fits the window.
+TEST_F(Carga, AFifoIsRefusedAsNoRegularFileWithoutWaitingForIt) {
+  const std::string nombre = "cargaTuberiaDeNombreLargo.txt";
+  ASSERT_EQ(nombre.size(), (size_t)CAPACIDAD_NOMBRE_CARGA);
+  remove(nombre.c_str());  // left by a run that was stopped
+  ASSERT_EQ(mkfifo(nombre.c_str(), 0600), 0);
+  ficheros.push_back(nombre);
+  escribe(nombre + "\nx");
+  EXPECT_EQ(cargar_datos_mas(pasadas, longitudes, pesos, clases), 0);
+  EXPECT_EQ(c_esc & 0xff, 'x');
+  EXPECT_EQ(teclas_pendientes(), 0);
+  std::string motivo = "<\xab" + nombre + "\xbb no es un fichero normal>";
+  EXPECT_LT(ancho(FUENTE_CELDAS, motivo.c_str()), SCREEN_W - 20);
+  EXPECT_TRUE(texto_centrado_en(FUENTE_CELDAS, SCREEN_W / 2, SCREEN_H / 2 + 2 * alto(FUENTE_CELDAS),
+                                motivo.c_str(), rojo_aviso()));
 }
