@@ -268,6 +268,7 @@ static int peticion_de_fila(const peticion* comun, const fila_tramo* f, const ch
 
 static int pasadas[MAX_PECES], clases[MAX_PECES];
 static float longitudes[MAX_PECES], pesos[MAX_PECES];
+static char aviso_pasadas[LARGO_AVISO_PASADAS]; /* the reach at hand's, for its progress line */
 
 /* Reads the row's fish: those of its reach in a file that names reaches, all
    of them in a file of one reach. Their n, 0 after a refusal. */
@@ -283,12 +284,8 @@ static int lee_tramo(peticion* q) {
   if (n == 0 && !d.columnas[DATO_TRAMO][0]) q->eleccion.tramo = nullptr;  // a file of one reach
   if (n == 0) n = lee_datos(q, pasadas, longitudes, pesos, clases, &d, &con_clases);
   if (n == 0) return 0;
-  int mayor = calculo_pasadas(pasadas, n);
-  if (q->pasadas && q->pasadas < mayor) {
-    rechaza("Pasadas %d: %s tiene peces de la pasada %d", q->pasadas, q->datos, mayor);
-    return 0;
-  }
-  if (!q->pasadas) q->pasadas = mayor;  // the report takes it from here
+  if (!pasadas_del_tramo(q, &d, pasadas, n, "Pasadas", aviso_pasadas, sizeof aviso_pasadas)) return 0;
+  if (!q->pasadas) q->pasadas = calculo_pasadas(pasadas, n);  // the report takes it from here
   return n;
 }
 
@@ -312,6 +309,7 @@ static void informe_de_tramo(const peticion* comun, const fila_tramo* f, const c
   destino_rechazos = open_memstream(&texto, &largo);
   peticion q;
   int bien = peticion_de_fila(comun, f, carpeta_tabla, datos, informe_ruta, limites, &q);
+  aviso_pasadas[0] = 0;
   int n = bien ? lee_tramo(&q) : 0;
   bien = n > 0 && escribe_informe_de(&q, pasadas, longitudes, pesos, clases, n, r, &inf) == 0;
   if (destino_rechazos) fclose(destino_rechazos);
@@ -334,9 +332,12 @@ static void dice_progreso(int i, int total, const fila_tramo* f, const resultado
   if (error[0])
     fprintf(stderr, "error: %s\n", error);
   else if (t->existe)
-    fprintf(stderr, "N %d (%d\xe2\x80\x93%d)\n", t->N_red, t->captura, t->N_red + r->poblacion.margen);
+    fprintf(stderr, "N %d (%d\xe2\x80\x93%d)", t->N_red, t->captura, t->N_red + r->poblacion.margen);
   else
-    fprintf(stderr, "estimacion fallida, %d peces capturados\n", r->medias.n);
+    fprintf(stderr, "estimacion fallida, %d peces capturados", r->medias.n);
+  if (error[0]) return;
+  fprintf(stderr, ", %d pasada%s%s%s\n", r->k, r->k == 1 ? "" : "s", aviso_pasadas[0] ? "; " : "",
+          aviso_pasadas);
 }
 
 /* Adds b to the summary's set as carpeta/resumen.bmp (and its PNG copy with

@@ -78,14 +78,19 @@ static void escribe_tipo(const descripcion_datos* d) {
   }
 }
 
-/* Fish per pass and per class; the number of avisos it adds. */
+static const int LARGO_AVISO = 200; /* a warning's line, a species' name in it */
+
+/* Fish per pass (over npasadas) and per class; the number of avisos it
+   adds. The passes past the last with fish, with `aviso`, have the
+   caller's own warning. */
 static int escribe_recuentos(const recuento_pasadas* r, const int* clases, int n, int nclases,
-                             char avisos[][80], int navisos) {
+                             int npasadas, const char* aviso, char avisos[][LARGO_AVISO], int navisos) {
   int por_clase[MAX_CLASES] = {0};
   printf("Peces por pasada:");
-  for (int k = 1; k <= r->mayor; k++) {
+  for (int k = 1; k <= npasadas; k++) {
     printf("%s %d: %d", k > 1 ? "," : "", k, r->peces[k]);
-    if (!r->peces[k]) snprintf(avisos[navisos++], 80, "la pasada %d no tiene peces", k);
+    if (!r->peces[k] && (k <= r->mayor || !aviso[0]))
+      snprintf(avisos[navisos++], LARGO_AVISO, "la pasada %d no tiene peces", k);
   }
   if (!clases) {
     printf("\nPeces por clase: sin clases de edad\n");
@@ -95,7 +100,7 @@ static int escribe_recuentos(const recuento_pasadas* r, const int* clases, int n
   printf("\nPeces por clase:");
   for (int c = 0; c < nclases; c++) {
     printf("%s %d+: %d", c ? "," : "", c, por_clase[c]);
-    if (!por_clase[c] && navisos < 20) snprintf(avisos[navisos++], 80, "la clase %d+ no tiene peces", c);
+    if (!por_clase[c] && navisos < 20) snprintf(avisos[navisos++], LARGO_AVISO, "la clase %d+ no tiene peces", c);
   }
   printf("\n");
   return navisos;
@@ -126,23 +131,26 @@ static void escribe_estimacion(const int* clases, const int* pasadas, int n, int
 
 void comprueba_muestra(const char* nombre, const descripcion_datos* d,
                        const recuento_pasadas* r, const int* pasadas, const float* longitudes,
-                       const float* pesos, const int* clases, int n) {
+                       const float* pesos, const int* clases, int n, int npasadas,
+                       const char* aviso) {
   static int sin_clases[MAX_PECES];  // all 0+: the whole sample's R needs no classes
   int nclases = clases ? numero_clases(clases, n) : 1;
-  char avisos[24][80];
+  if (npasadas < r->mayor) npasadas = r->mayor;
+  char avisos[24][LARGO_AVISO];
   int navisos = 0;
   fputs("Fichero: ", stdout);
   escribe_visible(stdout, nombre);
   fputc('\n', stdout);
   escribe_tipo(d);
   printf("Peces leidos: %d\n", n);
-  navisos = escribe_recuentos(r, clases, n, nclases, avisos, navisos);
+  navisos = escribe_recuentos(r, clases, n, nclases, npasadas, aviso, avisos, navisos);
   escribe_extremos(longitudes, pesos, n);
-  escribe_estimacion(clases ? clases : sin_clases, pasadas, n, nclases, r->mayor);
+  escribe_estimacion(clases ? clases : sin_clases, pasadas, n, nclases, npasadas);
+  if (aviso[0]) snprintf(avisos[navisos++], LARGO_AVISO, "%s", aviso);
   if (d->filas_vacias)
-    snprintf(avisos[navisos++], 80, "%d filas vacias, saltadas", d->filas_vacias);
+    snprintf(avisos[navisos++], LARGO_AVISO, "%d filas vacias, saltadas", d->filas_vacias);
   if (!clases)
-    snprintf(avisos[navisos++], 80, "sin clases de edad: el informe necesita --limites");
+    snprintf(avisos[navisos++], LARGO_AVISO, "sin clases de edad: el informe necesita --limites");
   printf("Avisos:%s\n", navisos ? "" : " ninguno");
   for (int i = 0; i < navisos; i++) printf("  %s\n", avisos[i]);
 }

@@ -187,10 +187,13 @@ void escribe_valores(FILE* f, const char* titulo, const valores_columna* v);
 /* Prints on standard output what the data file nombre held: its kind and
    columns, fish per pass (r, counted from pasadas) and per class, the longest
    and heaviest fish, the whole sample's R and whether the estimate can be
-   made, and the warnings. clases is NULL when the fish have no classes. */
+   made, and the warnings. clases is NULL when the fish have no classes.
+   npasadas: the passes fished, 0 (or fewer than r->mayor) for r->mayor;
+   aviso: why passes past the fish were fished, UTF-8, "" for none. */
 void comprueba_muestra(const char* nombre, const descripcion_datos* d,
                        const recuento_pasadas* r, const int* pasadas, const float* longitudes,
-                       const float* pesos, const int* clases, int n);
+                       const float* pesos, const int* clases, int n, int npasadas,
+                       const char* aviso);
 /* What pasadas-informe --diagnostico prints to f: for every class and the
    whole sample over k passes, Zippin's estimate beside the second opinions,
    the state and warnings in words, the test between classes and what each

@@ -17,6 +17,7 @@
 #include "export.h"
 #include "sample.h"
 #include "shell.h"
+#include "tabla_datos.h"
 
 FILE* destino_rechazos;
 
@@ -361,6 +362,31 @@ int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* pesos, 
   return n;
 }
 
+int pasadas_del_tramo(peticion* p, const descripcion_datos* d, const int* pasadas, int n,
+                      const char* opcion, char* aviso, size_t tam) {
+  int mayor = calculo_pasadas(pasadas, n);
+  aviso[0] = 0;
+  if (p->pasadas && p->pasadas < mayor) {  // its fish would count in no pass
+    rechaza("%s %d: %s tiene peces de la pasada %d", opcion, p->pasadas, p->datos, mayor);
+    return 0;
+  }
+  if (p->pasadas || d->pasadas_tramo <= mayor) return 1;
+  // Another species of the reach was caught later: the reach was fished that
+  // long, and this one's empty passes are part of its removal.
+  p->pasadas = d->pasadas_tramo;
+  const char* especie = p->eleccion.especie ? p->eleccion.especie : "la especie";
+  char nombre[3 * LARGO_VALOR];
+  texto_utf8(especie, strlen(especie), nombre, sizeof nombre);
+  char vacias[40];
+  if (p->pasadas == mayor + 1)
+    snprintf(vacias, sizeof vacias, "la pasada %d", p->pasadas);
+  else
+    snprintf(vacias, sizeof vacias, "las pasadas %d a %d", mayor + 1, p->pasadas);
+  snprintf(aviso, tam, "%s: sin peces en %s; se estima con las %d pasadas del tramo", nombre, vacias,
+           p->pasadas);
+  return 1;
+}
+
 /* Allegro without a display: the report draws only on its own images, so
    the fonts from datas.dat are all it needs. 0 when that file is missing. */
 int prepara_allegro() {
@@ -461,11 +487,13 @@ static int diagnostica(const peticion* p, const int* clases, const int* pasadas,
   return SALIDA_DATOS;
 }
 
-/* What was read, so that a script sees every fish counted. */
-static void dice_leidos(const recuento_pasadas* r, int n) {
+/* What was read, so that a script sees every fish counted, over every pass fished. */
+static void dice_leidos(const recuento_pasadas* r, int n, int npasadas, const char* aviso) {
   printf("peces leidos: %d (", n);
-  for (int k = 1; k <= r->mayor; k++) printf("%spasada %d: %d", k > 1 ? ", " : "", k, r->peces[k]);
+  int hasta = npasadas > r->mayor ? npasadas : r->mayor;
+  for (int k = 1; k <= hasta; k++) printf("%spasada %d: %d", k > 1 ? ", " : "", k, r->peces[k]);
   printf(")\n");
+  if (aviso[0]) printf("%s\n", aviso);
 }
 
 int main(int argc, char** argv) {
@@ -480,16 +508,15 @@ int main(int argc, char** argv) {
   int n = lee_datos(&p, pasadas, longitudes, pesos, clases, &d, &con_clases);
   if (n == 0) return SALIDA_DATOS;
   recuento_pasadas r = cuenta_pasadas(pasadas, n);
-  if (p.pasadas && p.pasadas < r.mayor) {  // its fish would count in no pass
-    rechaza("--pasadas %d: %s tiene peces de la pasada %d", p.pasadas, p.datos, r.mayor);
-    return SALIDA_DATOS;
-  }
+  char aviso[LARGO_AVISO_PASADAS];
+  if (!pasadas_del_tramo(&p, &d, pasadas, n, "--pasadas", aviso, sizeof aviso)) return SALIDA_DATOS;
   if (p.diagnostico) return diagnostica(&p, clases, pasadas, n, r.mayor);
   if (p.comprobar) {
-    comprueba_muestra(p.datos, &d, &r, pasadas, longitudes, pesos, con_clases ? clases : nullptr, n);
+    comprueba_muestra(p.datos, &d, &r, pasadas, longitudes, pesos, con_clases ? clases : nullptr, n,
+                      p.pasadas, aviso);
     return 0;
   }
-  dice_leidos(&r, n);
+  dice_leidos(&r, n, p.pasadas, aviso);
   if (!p.pasadas) p.pasadas = r.mayor;  // the report takes it from here
   if (!prepara_allegro()) {
     char motivo[3 * CAPACIDAD_RUTA_RECURSOS];

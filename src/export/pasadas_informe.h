@@ -42,6 +42,14 @@ int numero_de(const char* texto, float* valor);
 /* The sample the request names; its n, or 0 after a refusal. */
 int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* pesos, int* clases,
               descripcion_datos* d, int* con_clases);
+/* The passes the request's reach was fished, left in p->pasadas: as given
+   (fewer than the data hold are refused through `opcion`, and it returns
+   0), else the highest pass of any species of its reach when its own fish
+   end before it, with aviso saying so ("barbo: sin peces en la pasada 3; se
+   estima con las 3 pasadas del tramo", UTF-8); aviso is "" otherwise. */
+const int LARGO_AVISO_PASADAS = 200;
+int pasadas_del_tramo(peticion* p, const descripcion_datos* d, const int* pasadas, int n,
+                      const char* opcion, char* aviso, size_t tam);
 int prepara_allegro(); /* Allegro without a display, and the fonts; 0 without datas.dat */
 /* Writes the report and its images (and PNG copies with p->png); the exit
    status. resultados, when not NULL, gets its figures; inf is the report's. */

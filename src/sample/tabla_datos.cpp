@@ -189,9 +189,20 @@ static void anota_valor(lector_tabla* l, int j, const char* texto, const char* c
   v->filas[v->n++] = 1;
 }
 
+/* A row of the chosen reach, whatever its species: its pass counts among
+   the passes the reach was fished. The rows of other species are not fish
+   of this sample, so a pass that is no such number is left to their own reading. */
+static void anota_pasada_del_tramo(lector_tabla* l) {
+  palabra p;
+  palabra_de_celda(l->celdas[DATO_PASADA], 0, l->linea_fila, &p);
+  int pasada;
+  if (entero_en(&p, 1, MAX_PASADAS, &pasada) && pasada > l->d->pasadas_tramo)
+    l->d->pasadas_tramo = pasada;
+}
+
 /* The reach and species of the row: 1 when the row is among those chosen. */
 static int fila_elegida(lector_tabla* l) {
-  int elegida = 1;
+  int elegido[2] = {1, 1};  // its reach, its species
   char claves[2][LARGO_VALOR];
   for (int j = 0; j < 2; j++) {
     int k = j ? DATO_ESPECIE : DATO_TRAMO;
@@ -207,9 +218,10 @@ static int fila_elegida(lector_tabla* l) {
     }
     clave_nombre(l->celdas[k], 0, claves[j], LARGO_VALOR);
     anota_valor(l, j, l->celdas[k], claves[j]);
-    if (l->eleccion[j][0] && strcmp(claves[j], l->eleccion[j]) != 0) elegida = 0;
+    elegido[j] = !l->eleccion[j][0] || strcmp(claves[j], l->eleccion[j]) == 0;
   }
-  if (!elegida) return 0;
+  if (elegido[0]) anota_pasada_del_tramo(l);
+  if (!elegido[0] || !elegido[1]) return 0;
   l->elegidas++;
   for (int j = 0; j < 2; j++) {
     if (l->elegidas == 1) snprintf(l->primera[j], LARGO_VALOR, "%s", claves[j]);

@@ -115,6 +115,59 @@ const char* const SECCION_8 = "8. Relaciones biom\xe9tricas";
 const char* const SECCION_91 = "9.1. Von Bertalanffy:";
 const char* const SECCION_92 = "9.2. Ajuste Polinomial:";
 
+// A species absent from a reach's last pass was estimated on the passes it
+// happened to be caught in, with no word said.
+TEST_F(Campana, ASpeciesAbsentFromTheReachsLastPassIsEstimatedOnEveryPassFished) {
+  // Zippin's equation solved in double precision by bisection gives, for the
+  // catch 20, 8, 0: N 28.444, ES 0.819 (95 % up to 30.05); for 20, 8 taken
+  // as two passes, N 33.33.
+  std::string datos = "Tramo;Especie;Pasada;Longitud;Peso;Clase\n";
+  const int trucha[3] = {12, 6, 2}, barbo[2] = {20, 8};
+  for (int p = 0; p < 3; p++)
+    for (int i = 0; i < trucha[p]; i++) datos += "T01;trucha;" + std::to_string(p + 1) + ";20;90;1\n";
+  for (int p = 0; p < 2; p++)
+    for (int i = 0; i < barbo[p]; i++)
+      datos += "T01;barbo;" + std::to_string(p + 1) + ";" + std::to_string(15 + i % 9) + ";40;" +
+               std::to_string(i % 2) + "\n";
+  datos += "T02;barbo;1;30;200;2\nT02;barbo;2;31;210;2\n";
+  escribe_todo("rio.csv", datos);
+  const char* const aviso = "barbo: sin peces en la pasada 3; se estima con las 3 pasadas del tramo";
+
+  ASSERT_EQ(informe("--tramo T01 --especie barbo rio.csv barbo.txt"), 0) << errores;
+  std::vector<std::string> total = fila(lee_todo("barbo.txt"), SECCION_4, "Total\t");
+  ASSERT_GE(total.size(), 7u);
+  EXPECT_NEAR(std::stod(total[3]), 28.444, 0.02);
+  EXPECT_NEAR(std::stod(total[6]), 0.819, 0.02);
+  EXPECT_NE(salida.find("(pasada 1: 20, pasada 2: 8, pasada 3: 0)\n"), std::string::npos) << salida;
+  EXPECT_NE(salida.find(aviso), std::string::npos) << salida;
+  EXPECT_NE(salida.find("intervalo del 95%: 28 - 31"), std::string::npos) << salida;
+
+  ASSERT_EQ(informe("--comprobar --tramo T01 --especie barbo rio.csv"), 0) << errores;
+  EXPECT_NE(salida.find(aviso), std::string::npos) << salida;
+  EXPECT_NE(salida.find("Peces por pasada: 1: 20, 2: 8, 3: 0"), std::string::npos) << salida;
+
+  // --pasadas and a reach table's Pasadas cell still say what was fished.
+  ASSERT_EQ(informe("--pasadas 2 --tramo T01 --especie barbo rio.csv dos.txt"), 0) << errores;
+  total = fila(lee_todo("dos.txt"), SECCION_4, "Total\t");
+  ASSERT_GE(total.size(), 4u);
+  EXPECT_NEAR(std::stod(total[3]), 33.33, 0.05);
+  EXPECT_EQ(salida.find("sin peces"), std::string::npos) << salida;
+
+  escribe_todo("tramos.csv", "Tramo;Especie;Fichero;Pasadas\nT01;trucha;rio.csv;\n"
+                             "T01;barbo;rio.csv;\nT02;barbo;rio.csv;3\n");
+  ASSERT_EQ(informe("--tramos tramos.csv --carpeta dir"), 0) << errores;
+  auto resumen = tabla(lee_todo("dir/resumen.csv"), ';');
+  ASSERT_EQ(resumen.size(), 4u);
+  for (int f = 1; f <= 3; f++) EXPECT_EQ(celda(resumen, f, "Pasadas"), "3") << f;
+  EXPECT_EQ(celda(resumen, 2, "N (ind)"), "29");
+  EXPECT_NE(errores.find("[2/3] T01: N 29 (28\xe2\x80\x93" "31), 3 pasadas; " + std::string(aviso)),
+            std::string::npos) << errores;
+  EXPECT_NE(errores.find("[1/3] T01: N "), std::string::npos) << errores;
+  EXPECT_EQ(errores.find("trucha: sin peces"), std::string::npos) << errores;
+  ASSERT_NE(errores.find("[3/3] T02: "), std::string::npos) << errores;
+  EXPECT_EQ(errores.find("sin peces", errores.find("[3/3] T02: ")), std::string::npos) << errores;
+}
+
 TEST_F(Campana, ThreeReachesGiveTheSingleReportsAndSummaryRowsWithTheirFigures) {
   ASSERT_EQ(system(("cp " + std::string(DIR_DATOS) + "/ejemplo.txt ejemplo.txt").c_str()), 0);
   escribe_todo("tramos.txt",
