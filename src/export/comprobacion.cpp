@@ -47,6 +47,16 @@ void escribe_valores(FILE* f, const char* titulo, const valores_columna* v) {
   if (v->desbordado) fputs(", ...", f);
 }
 
+/* The units the header names, and how their values become cm and g. */
+static void escribe_unidades(const descripcion_datos* d) {
+  if (!d->unidad_longitud || !d->unidad_peso) return;
+  const char* longitud = strcmp(d->unidad_longitud, "mm") == 0 ? " (se divide entre 10: cm)" : "";
+  const char* peso = strcmp(d->unidad_peso, "kg") == 0   ? " (se multiplica por 1000: g)"
+                     : strcmp(d->unidad_peso, "mg") == 0 ? " (se divide entre 1000: g)"
+                                                         : "";
+  printf("\nUnidades: longitud en %s%s, peso en %s%s", d->unidad_longitud, longitud, d->unidad_peso, peso);
+}
+
 static void escribe_tipo(const descripcion_datos* d) {
   if (!d->tabla) {
     printf("Tipo: fichero de palabras: cabecera de %d palabras y datos separados por espacios\n",
@@ -67,6 +77,7 @@ static void escribe_tipo(const descripcion_datos* d) {
       fputc('"', stdout);
       primera = 0;
     }
+  escribe_unidades(d);
   fputs("\nColumnas no usadas: ", stdout);
   escribe_utf8(stdout, d->ignoradas[0] ? d->ignoradas : "ninguna");
   fputc('\n', stdout);

@@ -83,6 +83,8 @@ struct descripcion_datos {
   int filas_vacias;         /* a table's records of empty cells, skipped */
   valores_columna tramos, especies; /* a table's reaches and species */
   int eleccion_fallida;     /* refused for the reach or species: several left to choose, or none chosen is there */
+  const char* unidad_longitud; /* a table's units as its header names them: "cm" or "mm", */
+  const char* unidad_peso;     /* "g", "kg" or "mg"; the fish are read in cm and g */
   int pasadas_tramo;        /* a table's highest pass among the rows of the chosen reach, of every
                                species: the passes the reach was fished; 0 when none is known */
 };

@@ -5,8 +5,11 @@
 // word, so that both kinds of file give the same fish.
 #include <csv.h>
 
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include "tabla_datos.h"
 
@@ -18,6 +21,15 @@ static const columna_buscada COLUMNAS[COLUMNAS_DATOS] = {
     {"Tramo", {"tramo", "estacion", nullptr}, 0},
     {"Especie", {"especie", nullptr}, 0},
 };
+
+/* The units a length or weight column may name between parentheses, and
+   the power of ten that takes its values to cm or g; "" is no unit. */
+struct unidad_columna {
+  const char* clave;
+  int potencia;
+};
+static const unidad_columna UNIDADES_LONGITUD[] = {{"", 0}, {"cm", 0}, {"mm", -1}, {nullptr, 0}};
+static const unidad_columna UNIDADES_PESO[] = {{"", 0}, {"g", 0}, {"kg", 3}, {"mg", -3}, {nullptr, 0}};
 
 static const int MAX_CABECERA = 128;          /* header cells looked at; others are ignored */
 static const size_t MAX_CELDA = 65536;        /* a longer cell is no datum: the file is refused */
@@ -97,6 +109,7 @@ struct lector_tabla {
   int indice[COLUMNAS_DATOS];          /* the cell of each column, -1 when absent */
   int columna_de[MAX_CABECERA];        /* the column of each cell, -1 when not used */
   int falta, repetida;
+  int potencia[COLUMNAS_DATOS];        /* a length or weight's value times 10^potencia is in cm or g */
 
   long long linea, linea_fila;         /* line being handed over; line where the row began */
   int campo, vacia, extra;             /* cells so far; all empty; first filled cell past the header */
@@ -155,15 +168,41 @@ static int entero_de_celda(lector_tabla* l, int k, int menor, int mayor, int* va
   return 0;
 }
 
-/* A length or weight cell of column k, above 0 and not above tope; 0 when refused. */
+/* The word's number times 10^potencia, written anew as its text: the
+   exponent moved rather than the float divided, so that 274 mm is read as
+   the very float that 27.4 cm is, rounded once. */
+static void escala_palabra(palabra* p, int potencia) {
+  if (!potencia || (p->tipo != ENTERO && p->tipo != DECIMAL)) return;
+  char* e = strpbrk(p->texto, "eE");
+  long long exponente = 0;
+  if (e) {
+    const char* cifras = e[1] == '+' ? e + 2 : e + 1;
+    std::from_chars_result r = std::from_chars(cifras, cifras + strlen(cifras), exponente);
+    if (r.ec != std::errc()) return;  // far past any float: as huge or as tiny in any unit
+    *e = 0;
+  }
+  size_t largo = strlen(p->texto);
+  int escrito = snprintf(p->texto + largo, sizeof p->texto - largo, "e%lld", exponente + potencia);
+  if (escrito < 0 || largo + (size_t)escrito >= sizeof p->texto) {
+    p->tipo = NUMERO_MALO;  // no room for it: refused as too long a number is
+    return;
+  }
+  p->largo = strlen(p->texto);
+  p->tipo = clasifica(p->texto, p->largo);
+}
+
+/* A length or weight cell of column k, above 0 and not above tope (cm or
+   g), in the column's unit; 0 when refused. */
 static int positivo_de_celda(lector_tabla* l, int k, float tope, float* valor) {
   palabra p;
   palabra_de_celda(l->celdas[k], l->coma_decimal, l->linea_fila, &p);
+  escala_palabra(&p, l->potencia[k]);
   int excesivo = supera(&p, tope);
   if (!excesivo && positivo(&p, valor)) return 1;
   char fmt[64];
   if (excesivo)
-    snprintf(fmt, sizeof fmt, "%%s: supera los %.0f %s", tope, k == DATO_LONGITUD ? "cm" : "g");
+    snprintf(fmt, sizeof fmt, "%%s: supera los %.0f %s", tope / pow(10, l->potencia[k]),
+             k == DATO_LONGITUD ? l->d->unidad_longitud : l->d->unidad_peso);
   else if (!l->coma_decimal && strchr(l->celdas[k], ','))
     snprintf(fmt, sizeof fmt, "%%s no es un numero: use punto decimal");
   else
@@ -324,6 +363,38 @@ static void anota_columnas(lector_tabla* l, int nclaves) {
   }
 }
 
+/* The unit a header's name gives between parentheses, as a key ("" for none). */
+static void unidad_de(const char* nombre, char* clave, size_t tam) {
+  const char* abre = strchr(nombre, '(');
+  const char* cierra = abre ? strchr(abre, ')') : nullptr;
+  char dentro[LARGO_VALOR];
+  snprintf(dentro, sizeof dentro, "%.*s", abre && cierra ? (int)(cierra - abre - 1) : 0, abre ? abre + 1 : "");
+  clave_nombre(dentro, 0, clave, tam);
+}
+
+/* The units of the length and weight columns; 1 when some is none the
+   program knows, and then the table is refused. */
+static int unidades_rechazadas(lector_tabla* l) {
+  for (int k : {DATO_LONGITUD, DATO_PESO}) {
+    const unidad_columna* u = k == DATO_LONGITUD ? UNIDADES_LONGITUD : UNIDADES_PESO;
+    const char* nombre = l->nombres[l->indice[k]];
+    char clave[LARGO_VALOR];
+    unidad_de(nombre, clave, sizeof clave);
+    while (u->clave && strcmp(u->clave, clave) != 0) u++;
+    if (!u->clave) {
+      rechaza_tabla(l, -1, k == DATO_LONGITUD ? "la columna %s tiene una unidad que no se admite; use mm o cm"
+                                               : "la columna %s tiene una unidad que no se admite; use g, kg o mg",
+                    nombre);
+      return 1;
+    }
+    l->potencia[k] = u->potencia;
+    const char* texto = u->clave[0] ? u->clave : k == DATO_LONGITUD ? "cm" : "g";
+    if (k == DATO_LONGITUD) l->d->unidad_longitud = texto;
+    else l->d->unidad_peso = texto;
+  }
+  return 0;
+}
+
 /* The header's columns: found by name, checked against what is asked. */
 static void lee_cabecera(lector_tabla* l) {
   int nclaves = l->ncabecera < MAX_CABECERA ? l->ncabecera : MAX_CABECERA;
@@ -332,7 +403,7 @@ static void lee_cabecera(lector_tabla* l) {
     l->terminada = 1;
     return;
   }
-  if (cabecera_rechazada(l)) return;
+  if (cabecera_rechazada(l) || unidades_rechazadas(l)) return;
   l->en_cabecera = 0;
   if (!l->con_clases) l->indice[DATO_CLASE] = -1;
   l->d->con_clases = l->indice[DATO_CLASE] >= 0;

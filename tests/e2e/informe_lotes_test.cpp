@@ -184,6 +184,39 @@ TEST_F(Lotes, TheExampleAsATableOfEachSeparatorGivesTheExportGolden) {
   }
 }
 
+/* The decimal number `numero` times 10^potencia, written out by moving its point. */
+std::string corre_coma(const std::string& numero, int potencia) {
+  std::string cifras = numero;
+  size_t punto = cifras.find('.');
+  if (punto == std::string::npos) punto = cifras.size();
+  else cifras.erase(punto, 1);
+  long p = (long)punto + potencia;
+  while (p <= 0) cifras.insert(0, "0"), p++;
+  while ((size_t)p > cifras.size()) cifras += "0";
+  std::string r = cifras.substr(0, p) + (p < (long)cifras.size() ? "." + cifras.substr(p) : "");
+  while (r.size() > 1 && r[0] == '0' && r[1] != '.') r.erase(0, 1);
+  return r;
+}
+
+TEST_F(Lotes, TheExampleInMillimetresAndKilogramsOrMilligramsGivesTheGoldenReport) {
+  std::string mm_kg = "Pasada;Longitud (mm);Peso (kg);Clase\n", mm_mg = "Pasada\tLT (MM)\tPeso (mg)\tClase\n";
+  for (const auto& f : peces_del_ejemplo()) {
+    mm_kg += f[0] + ";" + con_coma(corre_coma(f[1], 1)) + ";" + con_coma(corre_coma(f[2], -3)) + ";" + f[3] + "\n";
+    mm_mg += f[0] + "\t" + corre_coma(f[1], 1) + "\t" + corre_coma(f[2], 3) + "\t" + f[3] + "\n";
+  }
+  escribe_todo("mm_kg.csv", mm_kg);
+  escribe_todo("mm_mg.txt", mm_mg);
+  for (const char* tabla : {"mm_kg.csv", "mm_mg.txt"}) {
+    SCOPED_TRACE(tabla);
+    ASSERT_EQ(ejecuta(std::string(OPCIONES_DIRECTAS) + " " + tabla + " tramo1.txt"), 0) << errores;
+    EXPECT_EQ(primera_diferencia(lee_todo("tramo1.txt"), golden("informe_ejemplo_directo.txt")), "");
+  }
+  ASSERT_EQ(ejecuta("--comprobar mm_kg.csv"), 0) << errores;
+  EXPECT_NE(salida.find("Unidades: longitud en mm (se divide entre 10: cm), peso en kg (se multiplica "
+                        "por 1000: g)\n"), std::string::npos) << salida;
+  EXPECT_NE(salida.find("Pez mas largo: 29.50 cm"), std::string::npos) << salida;
+}
+
 TEST_F(Lotes, EachReachAndSpeciesOfASeasonTableGetsTheReportOfItsFishAlone) {
   // The example's fish shared out over three reaches and two species; each
   // choice must give the report of a file of words holding its fish alone.
