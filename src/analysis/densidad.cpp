@@ -112,8 +112,8 @@ static void cociente(char* celda, const densidad_muestra* d, float valor, int m)
 
 /* The seven texts of a block's row: N, then its densities and biomasses by
    volume, surface and length. */
-static void celdas_densidad(const densidad_muestra* d, const fila_densidad* f,
-                            char celdas[CELDAS_BLOQUE][LARGO_CELDA]) {
+static void celdas_de_fila(const densidad_muestra* d, const fila_densidad* f,
+                           char celdas[CELDAS_BLOQUE][LARGO_CELDA]) {
   snprintf(celdas[0], LARGO_CELDA, "%d", f->peces);
   for (int m = 0; m < MEDIDAS_TRAMO; m++) {
     cociente(celdas[1 + m], d, (float)f->peces, m);
@@ -271,7 +271,7 @@ static void celda(BITMAP* b, int c, int k, int color, const char* s) {
 static void celdas_bloque(BITMAP* b, int c0, int k, const densidad_muestra* d,
                           const fila_densidad* f) {
   char textos[CELDAS_BLOQUE][LARGO_CELDA];
-  celdas_densidad(d, f, textos);
+  celdas_de_fila(d, f, textos);
   int color = f->sustituida ? amarillo_campo() : blanco();
   for (int i = 0; i < CELDAS_BLOQUE; i++) celda(b, c0 + i, k, color, textos[i]);
 }
