@@ -61,6 +61,7 @@ class Densidad : public Pantalla {
     poblacion_muestra p = calcula_poblacion(clases.data(), pasadas.data(), n, nclases, k);
     densidad_de_poblacion(&m, &p);
   }
+  void compara_con_el_informe(unsigned semilla, int cuantas, int min_clases, int max_clases);
   /* The screen on a sample of one fish of class 0+ in one pass. */
   void un_pez() { densidad({0}, {1}, {1}); }
   std::vector<int> tabla() {
@@ -329,8 +330,8 @@ struct bloques {
   celdas_bloque clases, frecuencias;
 };
 
-/* A reach fished in passes: up to nine classes (some empty, some past one
-   page), one to four passes with fewer fish in each, heavy fish weighed to
+/* A reach fished in passes: some classes (an empty one now and then), one
+   to four passes with fewer fish in each, heavy fish weighed to
    the hundredth of a gram, and one to three measures with two decimals. */
 struct muestra_generada {
   std::vector<int> pasadas, clases;
@@ -338,9 +339,10 @@ struct muestra_generada {
   float medidas[3];  /* surface, volume, length; 0 for one not given */
 };
 
-muestra_generada genera(std::mt19937& azar) {
+muestra_generada genera(std::mt19937& azar, int min_clases, int max_clases) {
   muestra_generada g;
-  int nclases = 1 + (int)(azar() % 9), k = 1 + (int)(azar() % 4), n = 1 + (int)(azar() % 300);
+  int nclases = min_clases + (int)(azar() % (max_clases - min_clases + 1));
+  int k = 1 + (int)(azar() % 4), n = 1 + (int)(azar() % 300);
   for (int i = 0; i < n; i++) {
     int pasada = 1;
     while (pasada < k && azar() % 100 < 45) pasada++;
@@ -410,14 +412,16 @@ static bloques de_la_pantalla(const texto_anotado* notados, int n) {
   return b;
 }
 
-TEST_F(Densidad, EveryFigureOfTheScreenIsTheReportsOnGeneratedSamples) {
+/* Runs the screen and writes the report of `cuantas` samples of
+   min_clases..max_clases classes; fails on every cell that differs. */
+void Densidad::compara_con_el_informe(unsigned semilla, int cuantas, int min_clases, int max_clases) {
   CarpetaPropia carpeta;
-  std::mt19937 azar(20261207);
+  std::mt19937 azar(semilla);
   std::vector<texto_anotado> notados(6000);
   registro_textos registro = {notados.data(), (int)notados.size(), 0};
   int distintas = 0, comparadas = 0;
-  for (int s = 0; s < 250; s++) {
-    muestra_generada g = genera(azar);
+  for (int s = 0; s < cuantas; s++) {
+    muestra_generada g = genera(azar, min_clases, max_clases);
     int nclases = numero_clases(g.clases.data(), (int)g.clases.size());
     for (int i = 0; i < 3; i++) {
       if (g.medidas[i] == 0) continue;
@@ -453,5 +457,13 @@ TEST_F(Densidad, EveryFigureOfTheScreenIsTheReportsOnGeneratedSamples) {
       }
   }
   EXPECT_EQ(distintas, 0) << "de " << comparadas << " celdas";
-  EXPECT_GT(comparadas, 250 * 2 * 2 * 7);  // at least a class and the total in both blocks
+  EXPECT_GT(comparadas, cuantas * 2 * 2 * 7);  // at least a class and the total in both blocks
+}
+
+TEST_F(Densidad, EveryFigureOfAPageIsTheReportsOnGeneratedSamples) {
+  compara_con_el_informe(20261207, 125, 1, 6);
+}
+
+TEST_F(Densidad, EveryFigureOfTheScrolledPagesIsTheReportsOnGeneratedSamples) {
+  compara_con_el_informe(20261208, 125, 7, 9);
 }
