@@ -64,7 +64,7 @@ static void escribe_tipo(const descripcion_datos* d) {
     return;
   }
   const char* separador = d->separador == ';'   ? "\";\" (coma o punto decimal)"
-                          : d->separador == ',' ? "\",\" (punto decimal)"
+                          : d->separador == ',' ? "\",\" (punto decimal, o coma entre comillas)"
                                                 : "tabulador (coma o punto decimal)";
   printf("Tipo: tabla con cabecera; separador %s; %s\n", separador, d->codificacion);
   static const char* const NOMBRES[COLUMNAS_DATOS] = {"Pasada", "Longitud", "Peso",

@@ -5,11 +5,13 @@
 // word, so that both kinds of file give the same fish.
 #include <csv.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <string>
 
 #include "tabla_datos.h"
 
@@ -78,12 +80,10 @@ int busca_columnas(const char (*claves)[LARGO_VALOR], int nclaves, const columna
   return falta;
 }
 
-void palabra_de_celda(const char* celda, int coma_decimal, long long linea, palabra* p) {
+void palabra_de_celda(const char* celda, long long linea, palabra* p) {
   p->largo = strlen(celda);
   p->linea = linea;
   snprintf(p->texto, sizeof p->texto, "%s", celda);
-  char* coma = strchr(p->texto, ',');
-  if (coma_decimal && coma && !strchr(coma + 1, ',') && !strchr(p->texto, '.')) *coma = '.';
   p->tipo = clasifica(p->texto, p->largo);
 }
 
@@ -100,7 +100,7 @@ struct lector_tabla {
   float *longitudes, *pesos;
   char* mensaje;
   int tam_mensaje;
-  int coma_decimal;
+  char separador;                      /* of the table's cells: ';', ',' or a tab */
   int solo_cabecera;                   /* telling whether a line is a header: stop after it */
 
   int en_cabecera, ncabecera;          /* ncabecera: the header's cells, also those not kept */
@@ -160,7 +160,13 @@ static void rechaza_columna(lector_tabla* l, int k, const char* fmt, const char*
 /* An integer cell of column k within [menor, mayor]; 0 when refused. */
 static int entero_de_celda(lector_tabla* l, int k, int menor, int mayor, int* valor) {
   palabra p;
-  palabra_de_celda(l->celdas[k], l->coma_decimal, l->linea_fila, &p);
+  char clase[LARGO_PALABRA + 1];
+  snprintf(clase, sizeof clase, "%s", l->celdas[k]);
+  size_t largo = strlen(clase);
+  // a class as every screen writes it, "3+"
+  if (k == DATO_CLASE && largo > 1 && clase[largo - 1] == '+' && strspn(clase, "0123456789") == largo - 1)
+    clase[largo - 1] = 0;
+  palabra_de_celda(clase, l->linea_fila, &p);
   if (entero_en(&p, menor, mayor, valor)) return 1;
   char fmt[64];
   snprintf(fmt, sizeof fmt, "%%s: se espera un entero de %d a %d", menor, mayor);
@@ -191,11 +197,107 @@ static void escala_palabra(palabra* p, int potencia) {
   p->tipo = clasifica(p->texto, p->largo);
 }
 
+/* How a number cell writes its figures, as cifras_de_hoja tells. */
+enum forma_cifras { CIFRAS_LLANAS, CIFRAS_AGRUPADAS, CIFRAS_MAL_AGRUPADAS, CIFRAS_AMBIGUAS };
+
+/* The figures of s[0..largo) split by grupo: 1 when they are grouped as a
+   spreadsheet shows thousands (one to three figures, then three each), 0
+   when not, -1 when a group is empty ("1..5" is no number at all). */
+static int en_miles(const char* s, size_t largo, char grupo) {
+  size_t cifras = 0;
+  int regular = 1, primero = 1;
+  for (size_t i = 0; i <= largo; i++) {
+    if (i < largo && s[i] != grupo) {
+      cifras++;
+      continue;
+    }
+    if (!cifras) return -1;
+    regular &= primero ? cifras <= 3 : cifras == 3;
+    primero = 0, cifras = 0;
+  }
+  return regular;
+}
+
+/* A comma alone in a quoted cell of a "," table, one to three figures
+   before it (not a lone 0) and three after: "1,534" is 1534 to an English
+   spreadsheet and 1.534 to a Spanish one. */
+static int coma_ambigua(const char* s, char separador) {
+  const char* coma = strchr(s, ',');
+  size_t antes = (size_t)(coma - s);
+  return separador == ',' && antes >= 1 && antes <= 3 && !(antes == 1 && *s == '0') &&
+         strlen(coma + 1) == 3;
+}
+
+/* A number cell as spreadsheets write it, made plain in plano ("1.534,2" and
+   "1,534.2" as "1534.2", "29,6" as "29.6"). Where a point and a comma both
+   stand, the last one is decimal and the other groups thousands; a mark
+   written more than once groups thousands; a mark alone is decimal. When the
+   groups are not of three, plano gets the number as the table would write
+   it plainly ("1.23,5": "123,5"). An exponent stays as written; a cell with
+   anything else than figures, a sign and marks before it is left to the
+   reader of words, as is one with a mark out of place. */
+static forma_cifras cifras_de_hoja(const char* celda, char separador, char* plano, size_t tam) {
+  snprintf(plano, tam, "%s", celda);
+  const char* s = celda + (*celda == '+' || *celda == '-');
+  const std::string m(s, strcspn(s, "eE"));  // the figures and their marks
+  size_t punto = m.rfind('.'), coma = m.rfind(',');
+  if (m.find_first_not_of("0123456789.,") != std::string::npos ||
+      (punto == std::string::npos && coma == std::string::npos))
+    return CIFRAS_LLANAS;
+  size_t decimal = punto != std::string::npos && (coma == std::string::npos || punto > coma) ? punto : coma;
+  char marca = m[decimal], grupo = marca == '.' ? ',' : '.';
+  int otra = m.find(grupo) != std::string::npos;
+  long veces = std::count(m.begin(), m.end(), marca);
+  if (!otra && veces == 1) {  // a decimal mark alone
+    if (marca == ',' && coma_ambigua(m.c_str(), separador)) return CIFRAS_AMBIGUAS;
+    size_t i = (size_t)(s - celda) + decimal;
+    if (i < tam) plano[i] = '.';
+    return CIFRAS_LLANAS;
+  }
+  if (otra && veces > 1) return CIFRAS_LLANAS;  // "1.534,2,1": no number
+  if (!otra) grupo = marca, decimal = m.size();  // "1.534.210": all groups
+  int miles = en_miles(m.c_str(), decimal, grupo);
+  if (miles < 0 || decimal + 1 == m.size()) return CIFRAS_LLANAS;
+  std::string texto(celda, (size_t)(s - celda));
+  for (size_t i = 0; i < decimal; i++)
+    if (m[i] != grupo) texto += m[i];
+  if (decimal < m.size()) texto += (miles || separador == ',' ? "." : ",") + m.substr(decimal + 1);
+  snprintf(plano, tam, "%s%s", texto.c_str(), s + m.size());
+  return miles ? CIFRAS_AGRUPADAS : CIFRAS_MAL_AGRUPADAS;
+}
+
+/* Refuses a length or weight cell of column k whose figures are badly
+   grouped or may be read two ways, saying how to write it; 0 when the cell
+   is a plain number in plano. */
+static int rechaza_cifras(lector_tabla* l, int k, char* plano, size_t tam) {
+  const char* celda = l->celdas[k];
+  char fmt[3 * LARGO_PALABRA + 64];
+  switch (cifras_de_hoja(celda, l->separador, plano, tam)) {
+    case CIFRAS_MAL_AGRUPADAS:  // plano holds figures, a sign and a mark only
+      snprintf(fmt, sizeof fmt, "%%s: cifras mal agrupadas; use %s", plano);
+      break;
+    case CIFRAS_AMBIGUAS: {
+      std::string miles(celda), decimales(celda);
+      miles.erase(miles.find(','), 1);
+      decimales[decimales.find(',')] = '.';
+      snprintf(fmt, sizeof fmt, "%%s: puede ser %s o %s; escriba uno de los dos", miles.c_str(),
+               decimales.c_str());
+      break;
+    }
+    default:
+      return 0;
+  }
+  rechaza_columna(l, k, fmt, celda);
+  return 1;
+}
+
 /* A length or weight cell of column k, above 0 and not above tope (cm or
    g), in the column's unit; 0 when refused. */
 static int positivo_de_celda(lector_tabla* l, int k, float tope, float* valor) {
+  char plano[LARGO_PALABRA + 1];
+  if (rechaza_cifras(l, k, plano, sizeof plano)) return 0;
   palabra p;
-  palabra_de_celda(l->celdas[k], l->coma_decimal, l->linea_fila, &p);
+  palabra_de_celda(plano, l->linea_fila, &p);
   escala_palabra(&p, l->potencia[k]);
   int excesivo = supera(&p, tope);
   if (!excesivo && positivo(&p, valor)) return 1;
@@ -203,8 +305,6 @@ static int positivo_de_celda(lector_tabla* l, int k, float tope, float* valor) {
   if (excesivo)
     snprintf(fmt, sizeof fmt, "%%s: supera los %.0f %s", tope / pow(10, l->potencia[k]),
              k == DATO_LONGITUD ? l->d->unidad_longitud : l->d->unidad_peso);
-  else if (!l->coma_decimal && strchr(l->celdas[k], ','))
-    snprintf(fmt, sizeof fmt, "%%s no es un numero: use punto decimal");
   else
     snprintf(fmt, sizeof fmt, "%%s: se espera un numero mayor que 0");
   rechaza_columna(l, k, fmt, l->celdas[k]);
@@ -233,7 +333,7 @@ static void anota_valor(lector_tabla* l, int j, const char* texto, const char* c
    of this sample, so a pass that is no such number is left to their own reading. */
 static void anota_pasada_del_tramo(lector_tabla* l) {
   palabra p;
-  palabra_de_celda(l->celdas[DATO_PASADA], 0, l->linea_fila, &p);
+  palabra_de_celda(l->celdas[DATO_PASADA], l->linea_fila, &p);
   int pasada;
   if (entero_en(&p, 1, MAX_PASADAS, &pasada) && pasada > l->d->pasadas_tramo)
     l->d->pasadas_tramo = pasada;
@@ -278,7 +378,7 @@ static int es_pie(lector_tabla* l) {
     return 1;
   }
   palabra p;
-  palabra_de_celda(l->celdas[DATO_PASADA], 0, l->linea_fila, &p);
+  palabra_de_celda(l->celdas[DATO_PASADA], l->linea_fila, &p);
   if (!l->celdas[DATO_PASADA][0] || p.tipo != PALABRA) return 0;
   l->linea_pie = l->linea_fila;
   memcpy(l->pie, l->celdas[DATO_PASADA], sizeof l->pie);
@@ -456,7 +556,7 @@ static void prepara_lector(lector_tabla* l, char separador, descripcion_datos* d
   memset(l, 0, sizeof *l);
   l->d = d;
   l->en_cabecera = 1, l->vacia = 1, l->extra = -1, l->linea = 1;
-  l->coma_decimal = separador != ',';
+  l->separador = separador;
 }
 
 static void prepara_csv(csv_parser* p, char separador) {

@@ -41,9 +41,8 @@ void clave_nombre(const char* nombre, int sin_parentesis, char* clave, size_t ta
    *repetida gets the first cell that names a column again, -1 when none does. */
 int busca_columnas(const char (*claves)[LARGO_VALOR], int nclaves, const columna_buscada* buscadas,
                    int nbuscadas, int* indices, int* repetida);
-/* A cell of line `linea` as a word of a data file, to be read as a number:
-   a decimal comma made a point when coma_decimal allows it ("27,4" as "27.4"). */
-void palabra_de_celda(const char* celda, int coma_decimal, long long linea, palabra* p);
+/* A cell of line `linea` as a word of a data file, to be read as a number. */
+void palabra_de_celda(const char* celda, long long linea, palabra* p);
 
 /* Up to tam bytes (at least 2) of f, ending at a line end: LF, CR LF or a
    CR alone. How many, 0 at the end; *fin_de_linea tells whether they end

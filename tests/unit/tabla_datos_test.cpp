@@ -142,9 +142,7 @@ TEST(TablaDatos, EveryRefusalNamesLineColumnAndCell) {
        "<Linea 2, columna Pasada: \xab" "1,5\xbb: se espera un entero de 1 a 20>"},
       {"Pasada;Longitud;Peso\n21;2;3\n", "<Linea 2, columna Pasada: \xab" "21\xbb: se espera un entero de 1 a 20>"},
       {"Pasada;Longitud (cm);Peso\n1;1.234,5;3\n",
-       "<Linea 2, columna Longitud: \xab" "1.234,5\xbb: se espera un numero mayor que 0>"},
-      {"Pasada,Longitud,Peso\n1,\"27,4\",3\n",
-       "<Linea 2, columna Longitud: \xab" "27,4\xbb no es un numero: use punto decimal>"},
+       "<Linea 2, columna Longitud: \xab" "1.234,5\xbb: supera los 1000 cm>"},
       {"Pasada\tLongitud\tPeso\n1\t-3\t3\n", "<Linea 2, columna Longitud: \xab-3\xbb: se espera un numero mayor que 0>"},
       {"Pasada;Longitud;Peso (g)\r\n1;2;nan\r\n", "<Linea 2, columna Peso: \xabnan\xbb: se espera un numero mayor que 0>"},
       {"Pasada;Longitud;Peso\n1;1000,5;3\n", "<Linea 2, columna Longitud: \xab" "1000,5\xbb: supera los 1000 cm>"},
@@ -173,6 +171,65 @@ TEST(TablaDatos, EveryRefusalNamesLineColumnAndCell) {
     Tabla t(c.texto);
     EXPECT_EQ(t.n, LECTURA_RECHAZADA) << c.texto;
     EXPECT_STREQ(t.mensaje, c.mensaje) << c.texto;
+  }
+}
+
+// Number cells as Spanish and English spreadsheets write them: a weight
+// cell and a class cell in a table of each separator, read or refused.
+TEST(TablaDatos, NumberCellsAreReadAsSpreadsheetsWriteThemOrRefusedSayingHow) {
+  const struct {
+    char separador;
+    const char *peso, *clase;  // as written in the file, quotes and all
+    float leido;               // the weight read, when the row is
+    const char* mensaje;       // the refusal, when it is not
+  } casos[] = {
+      // Google Sheets in Spanish quotes a decimal comma in a "," table.
+      {',', "\"29,6\"", "3+", 29.6f, nullptr},
+      {',', "\"0,125\"", "0+", 0.125f, nullptr},
+      {',', "\"1534,567\"", "12+", 1534.567f, nullptr},
+      // Grouped thousands, the decimal mark last.
+      {',', "\"1,534.2\"", "3", 1534.2f, nullptr},
+      {',', "\"1.534,2\"", "3", 1534.2f, nullptr},
+      {',', "\"1,534,210\"", "3", 1534210.f, nullptr},
+      {';', "1.534,2", "3", 1534.2f, nullptr},
+      {';', "-1.534,2", "3", 0, "<Linea 2, columna Peso: \xab-1.534,2\xbb: se espera un numero mayor que 0>"},
+      {';', "1.534.210", "3", 1534210.f, nullptr},
+      {'\t', "12.345,25", "3", 12345.25f, nullptr},
+      {';', "1.534,2e-3", "3", 1.5342f, nullptr},
+      {';', "2,5e3", "3", 2500.f, nullptr},
+      // A point alone is a decimal point in every table, three figures or not.
+      {';', "0.125", "3", 0.125f, nullptr},
+      {';', "1.534", "3", 1.534f, nullptr},
+      {'\t', "1,534", "3", 1.534f, nullptr},
+      // Refused, saying how to write the number.
+      {';', "1.23,5", "3", 0, "<Linea 2, columna Peso: \xab" "1.23,5\xbb: cifras mal agrupadas; use 123,5>"},
+      {';', "12.34.567", "3", 0,
+       "<Linea 2, columna Peso: \xab" "12.34.567\xbb: cifras mal agrupadas; use 1234567>"},
+      {',', "\"1,5342.0\"", "3", 0,
+       "<Linea 2, columna Peso: \xab" "1,5342.0\xbb: cifras mal agrupadas; use 15342.0>"},
+      {',', "\"1,534\"", "3", 0,
+       "<Linea 2, columna Peso: \xab" "1,534\xbb: puede ser 1534 o 1.534; escriba uno de los dos>"},
+      {',', "\"1.534,2,1\"", "3", 0,
+       "<Linea 2, columna Peso: \xab" "1.534,2,1\xbb: se espera un numero mayor que 0>"},
+      {';', "1..5", "3", 0, "<Linea 2, columna Peso: \xab" "1..5\xbb: se espera un numero mayor que 0>"},
+      {',', "29,6", "3", 0, "<Linea 2, columna 5: \xab" "3\xbb esta fuera de las columnas de la cabecera>"},
+      {';', "29,6", "3++", 0, "<Linea 2, columna Clase: \xab" "3++\xbb: se espera un entero de 0 a 98>"},
+      {';', "29,6", "+3", 29.6f, nullptr},
+  };
+  for (const auto& c : casos) {
+    std::string s(1, c.separador);
+    std::string texto = "Pasada" + s + "Longitud" + s + "Peso" + s + "Clase\n1" + s + "10" + s + c.peso + s +
+                        c.clase + "\n";
+    Tabla t(texto);
+    if (c.mensaje) {
+      EXPECT_EQ(t.n, LECTURA_RECHAZADA) << texto;
+      EXPECT_STREQ(t.mensaje, c.mensaje) << texto;
+      continue;
+    }
+    EXPECT_EQ(t.n, 1) << texto << t.mensaje;
+    if (t.n != 1) continue;
+    EXPECT_EQ(t.pesos[0], c.leido) << texto;
+    EXPECT_EQ(t.clases[0], atoi(c.clase + (c.clase[0] == '+'))) << texto;
   }
 }
 
