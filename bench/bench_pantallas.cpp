@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "analysis.h"
+#include "pantallas.h"
 #include "muestra_limite.h"
 #include "sample.h"
 #include "shell.h"

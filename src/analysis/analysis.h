@@ -1,14 +1,10 @@
 // The analyses: each has a pure function (calcula_*) that takes the sample
-// and its inputs and returns a plain struct of results, needing no window;
-// a screen that draws from it; and, where the report needs it, an export
-// variant (suffix _devuelve) or a graph function that draws into a new bitmap
-// owned by the caller. The program-wide results are written only by the
-// publica_* functions, from those structs. Per-class result arrays are
+// and its inputs and returns a plain struct of results, needing no window
+// (its screen and graph are in src/pantallas). The program-wide results are
+// written only by the publica_* functions, from those structs. Per-class result arrays are
 // indexed by class 0..nclases-1 and hold the whole sample at index nclases.
 #ifndef PASADAS_ANALYSIS_H
 #define PASADAS_ANALYSIS_H
-
-#include <allegro.h>
 
 const int RANURAS = 100;  /* result slots: 99 classes plus the whole sample */
 
@@ -18,11 +14,6 @@ inline int clases_acotadas(int nclases) {
 }
 
 /* ---- Frequencies by age class ---- */
-void calculo_frecuencias(int* clases, int nfish, int nclases);      /* "Frecuencia" screen */
-/* New 541x403 bar graph of the shares fr of classes 0..nclases-1, as
-   frecuencias_relativas gives them; owned by the caller, NULL when no bitmap
-   can be made. */
-BITMAP* grafico_frecuencias(const float* fr, int nclases);
 /* Share of the nfish fish in each class 0..nclases-1 (fr has RANURAS slots);
    fish of any other class count only in nfish; all 0 when there are no fish. */
 void frecuencias_relativas(const int* clases, int nfish, int nclases, float* fr);
@@ -49,7 +40,6 @@ medias_muestra calcula_medias(const int* clases, const float* longitudes, const 
                               int nfish, int nclases);
 
 /* ---- Mean lengths and weights ---- */
-void datos_medios(int* clases, float* longitudes, float* pesos, int nfish, int nclases);
 /* Fish, mean length (cm) and mean weight (g) of every class 0..nclases-1 and,
    at index clases_acotadas(nclases), of the whole sample (arrays of RANURAS);
    a class or sample without fish gets 0. */
@@ -70,7 +60,6 @@ void Calculo_R_N(int* clases, int* pasadas, int n, int nclases, int npasadas, fl
 void calculo_poblacional_devuelve(int* clases, int* pasadas, int n, int nclases, int k,
                                   float* R, float* q, int* N_red, float* Var_red,
                                   float* ES_red, int* Sup_red);
-void calculo_poblacional(int* clases, int* pasadas, int n, int nclases, int k); /* the screen */
 
 /* One group of the removal estimate: an age class or the whole sample. */
 struct poblacion_grupo {
@@ -117,10 +106,6 @@ int estimacion_valida(float R, int npasadas); /* 0 < R < (npasadas-1)/2, in sing
 extern float Suptramo;  /* surface of the reach, m2; 0 = not given */
 extern float Voltramo;  /* volume of the reach, m3; 0 = not given */
 extern float mltramo;   /* length of the reach, linear metres; 0 = not given */
-/* The density screen: the measure menu, then the blocks calcula_densidad
-   makes of the sample's means m and estimate p, the report's own figures. */
-void densidad_de_poblacion(const medias_muestra* m, const poblacion_muestra* p);
-int densidad_biomasa_devuelve(); /* the measure menu alone; 1 when left with ESC */
 /* One row of a density block: the fish counted and the grams they weigh;
    sustituida when the catch stands in for an estimate that failed (in a
    total: for some class of it). */
@@ -174,13 +159,10 @@ struct biometria_muestra {
   int causa;           /* why the fit has none, for the screen's message (0 when it exists) */
 };
 biometria_muestra calcula_biometria(const float* longitudes, const float* pesos, int n);
-/* New 541x510 bitmap of the fit for the report, NULL without memory. */
-BITMAP* grafico_biometria(const float* longitudes, const float* pesos, int n,
-                          const biometria_muestra* f);
+/* The second line of the red message for a fit without answer ("...>"), by
+   its causa; "" when it has one. */
+const char* motivo_biometria(int causa);
 void publica_biometria(const biometria_muestra* f);  /* ax, bx, R23, kffsum0, biometria_definida */
-void relaciones_biometricas(float* longitudes, float* pesos, int n);
-/* The export variant: publishes the fit; new 541x510 bitmap, NULL without memory. */
-BITMAP* relaciones_biometricas_devuelve(float* longitudes, float* pesos, int n);
 
 /* ---- Growth: von Bertalanffy with Walford, polynomial ---- */
 extern float Wf;     /* Walford's suggestion for Linf last shown with a fit typed under it, cm */
@@ -243,13 +225,6 @@ struct bertalanffy_muestra {
    window needed. Walford's suggestion is apart (waldford): its search can take a
    million steps, and only the screens that show it pay for it. */
 bertalanffy_muestra calcula_bertalanffy(const muestra_crecimiento* m, float linf, float meses);
-/* New 541x552 bitmap of the fit b of m for the report (NULL only when memory runs out). */
-BITMAP* grafico_bertalanffy(const muestra_crecimiento* m, const bertalanffy_muestra* b);
-/* The export's step for Linf (cm) and the months, with Walford's suggestion,
-   on the "Von Bertalanffy" page. A Linf shorter than the longest fish gets
-   its red message and a key (stored in c_esc). 1 with both typed; 0 when
-   given up with ESC, in an entry or on that message. */
-int pide_linf_exporta(const muestra_crecimiento* m, float* linf, float* meses);
 
 /* A second-degree polynomial fit, L(t) = a0 + a1*t + a2*t^2, of the class mean
    lengths against age. */
@@ -265,8 +240,6 @@ struct polinomio_muestra {
 };
 /* The fit of m with class 0+ edad0 years old. */
 polinomio_muestra calcula_polinomio(const muestra_crecimiento* m, float edad0);
-/* New 541x500 bitmap of the fit p of m for the report (NULL only when memory runs out). */
-BITMAP* grafico_polinomio(const muestra_crecimiento* m, const polinomio_muestra* p);
 
 /* The program-wide results, written here only, from the structs above:
    Lmax1, k1, t01, R2 and bertalanffy_definido when the Linf was accepted;
@@ -277,21 +250,6 @@ void publica_polinomio(const polinomio_muestra* p);
 void publica_meses(float meses);
 void publica_walford(float walford);
 
-void menu_crecimiento(int* clases, float* longitudes, int nclases, int nfish);
-void von_bertalanffy(int* clases, float* longitudes, int nclases, int nfish);
 float waldford(const float* longitudes, const int* clases, int nfish, int nclases); /* Walford's Linf, cm; 0 for none */
-/* The export variant: mode 2 asks for Linf and the months, any other mode
-   takes Lmax1 and mes0. predichas gets the lengths at the whole ages 0..9
-   (left as they were when Linf is below the longest fish); *edad0 the age of
-   class 0+ in years; *cancela is set to 1 on ESC and otherwise left alone.
-   Returns a new 541x552 bitmap (NULL only when memory runs out). */
-BITMAP* von_bertalanffy_devuelve(int modo, int* clases, float* longitudes, int nclases, int nfish,
-                                 float* predichas, float* edad0, int* cancela);
-void ajuste_polinomial(int nfish, int nclases, float* longitudes, int* clases);
-/* The export variant: fits with the age of class 0+ in *edad0 (years) and
-   publishes B01..R22. Returns a new 541x500 bitmap (NULL only when memory
-   runs out); predichas gets the lengths at the whole ages 0..9. */
-BITMAP* ajuste_polinomial_devuelve(int nfish, int nclases, float* longitudes, float* predichas,
-                                   int* clases, float* edad0);
 
 #endif

@@ -8,7 +8,7 @@
 
 #include <cstdio>
 
-#include "analysis.h"
+#include "pantallas.h"
 
 const int CAPACIDAD_NOMBRE_IMAGEN = 111; /* characters of an image's file name: stem, digit, ".bmp" */
 const int CAPACIDAD_RUTA = 1024;         /* characters of a whole path, folder included */

@@ -1,5 +1,6 @@
 // The weight-length screen: graph, parameters and the fish table.
 #include "analysis.h"
+#include "pantallas.h"
 #include "pantalla.h"
 #include "sample.h"
 #include "shell.h"

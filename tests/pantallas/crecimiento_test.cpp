@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "analysis.h"
+#include "pantallas.h"
+#include "grafico_crecimiento.h"
 #include "crecimiento.h"
 #include "pantalla.h"
 #include "sample.h"

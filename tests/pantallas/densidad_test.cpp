@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analysis.h"
+#include "pantallas.h"
 #include "ejemplo_estimado.h"
 #include "export.h"
 #include "informes.h"

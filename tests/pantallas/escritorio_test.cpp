@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analysis.h"
+#include "pantallas.h"
 #include "pantalla.h"
 #include "sample.h"
 #include "shell.h"

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "analysis.h"
+#include "pantallas.h"
 #include "muestras.h"
 #include "pantalla.h"
 #include "sample.h"

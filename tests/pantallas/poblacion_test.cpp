@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "analysis.h"
+#include "pantallas.h"
 #include "muestra_prueba.h"
 #include "pantalla.h"
 #include "sample.h"

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis.h"
+#include "pantallas.h"
 #include "sample.h"
 #include "shell.h"
 

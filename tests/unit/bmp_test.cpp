@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "analysis.h"
+#include "pantallas.h"
 #include "export.h"
 #include "informes.h"
 #include "muestra_limite.h"

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "analysis.h"
+#include "pantallas.h"
 #include "crecimiento.h"
 #include "sample.h"
 #include "sin_ventana.h"

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis.h"
+#include "pantallas.h"
 #include "muestras.h"
 #include "sin_ventana.h"
 

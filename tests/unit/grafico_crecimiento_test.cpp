@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "crecimiento.h"
+#include "grafico_crecimiento.h"
 #include "shell.h"
 #include "sin_ventana.h"
 

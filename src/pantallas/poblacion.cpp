@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "analysis.h"
+#include "pantallas.h"
 #include "poblacion_interna.h"
 #include "shell.h"
 
