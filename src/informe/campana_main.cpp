@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <string>
 
 #include "pasadas_informe.h"
 #include "resumen.h"
@@ -388,6 +389,20 @@ static int nombre_repetido(const fila_tramo* filas, int i) {
   return 0;
 }
 
+/* A reach without report whose report of an earlier run stays in the folder
+   names it in its error: the summary and that report must not disagree
+   without a word. The file is the user's, and stays. */
+static void nombra_informe_anterior(const peticion* p, const fila_tramo* f, char* error, size_t tam) {
+  char nombre[CAPACIDAD_RUTA], ruta[2 * CAPACIDAD_RUTA];
+  struct stat st;
+  if (!nombre_seguro(f, nombre, sizeof nombre)) return;
+  snprintf(ruta, sizeof ruta, "%s/%s.txt", p->carpeta, nombre);
+  if (stat(ruta, &st) != 0 || !S_ISREG(st.st_mode)) return;
+  std::string nota = std::string(" (el informe ") + nombre + ".txt de la carpeta es de una ejecucion anterior)";
+  size_t largo = strlen(error);
+  snprintf(error + largo, tam - largo, "%s", nota.c_str());
+}
+
 /* What an interruption says: the reaches whose report is written, of the
    table's, and whether the summary is; and what it says once the reach in
    progress (or the summary, with en_resumen) has its files in place. */
@@ -417,6 +432,7 @@ static int informa_tramos(const peticion* p, const fila_tramo* filas, int nfilas
                filas[i].linea, filas[repetida - 1].linea);
     else
       informe_de_tramo(p, &filas[i], carpeta_tabla, &r, error, sizeof error);
+    if (!repetida && error[0]) nombra_informe_anterior(p, &filas[i], error, sizeof error);
     dice_progreso(i, nfilas, &filas[i], &r, error);
     const fila_tramo* f = &filas[i];
     texto_latin1(f->celda[T_TRAMO], strlen(f->celda[T_TRAMO]), latin1, sizeof latin1);

@@ -129,6 +129,10 @@ static void escribe_extremos(const float* longitudes, const float* pesos, int n)
 
 /* The whole sample's R and whether the removal estimate can be made. */
 static void escribe_estimacion(const int* clases, const int* pasadas, int n, int nclases, int npasadas) {
+  if (npasadas < 2) {  // R is 0 and the bound (k-1)/2 too: say what is missing instead
+    printf("R (muestra completa): -; la estimacion no es posible con una sola pasada\n");
+    return;
+  }
   static estimacion_muestra e;
   estima_muestra(clases, pasadas, n, nclases, npasadas, &e);
   const estimacion_grupo* g = &e.g[nclases];
@@ -157,6 +161,9 @@ void comprueba_muestra(const char* nombre, const descripcion_datos* d,
   navisos = escribe_recuentos(r, clases, n, nclases, npasadas, aviso, avisos, navisos);
   escribe_extremos(longitudes, pesos, n);
   escribe_estimacion(clases ? clases : sin_clases, pasadas, n, nclases, npasadas);
+  if (npasadas < 2)
+    snprintf(avisos[navisos++], LARGO_AVISO,
+             "solo hay una pasada: si se pesco mas de una, digalo con --pasadas N");
   if (aviso[0]) snprintf(avisos[navisos++], LARGO_AVISO, "%s", aviso);
   if (d->filas_vacias)
     snprintf(avisos[navisos++], LARGO_AVISO, "%d filas vacias, saltadas", d->filas_vacias);

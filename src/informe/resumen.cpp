@@ -164,6 +164,13 @@ static void celdas_ajustes(tabla_resumen* t, const resultados_informe* r) {
   celda_cifra(t, "%.3f", q.r2, pol);
 }
 
+/* The word of a group's estimate. A group without fish has nothing to
+   estimate, which is no failure: the reach row's failed classes
+   (fallidas_con_peces) are those with fish and no estimate. */
+static const char* palabra_estimacion(const poblacion_grupo* g) {
+  return g->existe ? "v\xc3\xa1lida" : g->captura ? "fallida" : "sin peces";
+}
+
 /* One estimate's figures: R, p (whole sample only), N, ES, rounded N and the interval. */
 static void celdas_estimacion(tabla_resumen* t, const poblacion_grupo* g, int sup_red, int con_p) {
   int e = g->existe;
@@ -174,7 +181,7 @@ static void celdas_estimacion(tabla_resumen* t, const poblacion_grupo* g, int su
   celda_entero(t, g->N_red, e);
   celda_entero(t, g->captura, e);
   celda_entero(t, sup_red, e);
-  celda_texto(t, e ? "v\xc3\xa1lida" : "fallida");
+  celda_texto(t, palabra_estimacion(g));
 }
 
 static void fila_tramo(tabla_resumen* t, const tramo_resumen* tr) {

@@ -269,6 +269,52 @@ TEST_F(Campana, BadReachesAmongOthersLeaveTheirReportsErrorRowsAndExitOne) {
   EXPECT_TRUE(ficheros_en("dir").count("resumen.png"));
 }
 
+// Regression: resumen_clases called a class without fish "fallida", which the
+// reach row's failed classes did not count.
+TEST_F(Campana, AClassWithoutFishIsSinPecesNotAFailedEstimate) {
+  // Class 0 falls pass by pass; class 1 has no fish; class 2 does not fall.
+  const int captura[3][3] = {{30, 12, 4}, {0, 0, 0}, {2, 3, 2}};
+  std::string datos = "Pasada Longitud Peso Clase\n";
+  for (int c = 0; c < 3; c++)
+    for (int p = 0; p < 3; p++)
+      for (int i = 0; i < captura[c][p]; i++)
+        datos += std::to_string(p + 1) + " " + std::to_string(10 + 10 * c + i % 4) + " " +
+                 std::to_string(15 + 100 * c + i % 3) + " " + std::to_string(c) + "\n";
+  escribe_todo("clases.dat", datos);
+  escribe_todo("tramos.csv", "Tramo;Fichero\nT01;clases.dat\n");
+  ASSERT_EQ(informe("--tramos tramos.csv --carpeta dir"), 0) << errores;
+  auto clases = tabla(lee_todo("dir/resumen_clases.csv"), ';');
+  ASSERT_EQ(clases.size(), 4u);
+  const char* const palabras[3] = {"v\xc3\xa1lida", "sin peces", "fallida"};
+  for (int c = 0; c < 3; c++) EXPECT_EQ(celda(clases, c + 1, "Estimaci\xc3\xb3n"), palabras[c]) << c;
+  auto resumen = tabla(lee_todo("dir/resumen.csv"), ';');
+  EXPECT_EQ(celda(resumen, 1, "Clases fallidas"), "1");
+}
+
+// Regression: a season run again after one of its reaches began to fail left
+// that reach's old report beside a summary row saying only "error".
+TEST_F(Campana, AReachThatNowFailsNamesItsReportLeftFromAnEarlierRun) {
+  ASSERT_EQ(system(("cp " + std::string(DIR_DATOS) + "/ejemplo.txt ejemplo.txt").c_str()), 0);
+  escribe_todo("tramos.csv", "Tramo;Fichero;Pasadas\nA;ejemplo.txt;\nC;ejemplo.txt;\n");
+  ASSERT_EQ(informe("--tramos tramos.csv --carpeta dir"), 0) << errores;
+  std::string antes = lee_todo("dir/C.txt");
+  // The example has fish of pass 3: two passes cannot have been fished.
+  escribe_todo("tramos.csv", "Tramo;Fichero;Pasadas\nA;ejemplo.txt;\nC;ejemplo.txt;2\n");
+  const std::string nota = " (el informe C.txt de la carpeta es de una ejecucion anterior)";
+  for (const char* carpeta : {"dir", "nueva"}) {
+    SCOPED_TRACE(carpeta);
+    EXPECT_EQ(informe(std::string("--tramos tramos.csv --carpeta ") + carpeta), 1);
+    auto resumen = tabla(lee_todo(std::string(carpeta) + "/resumen.csv"), ';');
+    ASSERT_EQ(resumen.size(), 3u);
+    std::string error = celda(resumen, 2, "Error");
+    EXPECT_NE(error.find("fila 3: Pasadas 2"), std::string::npos) << error;
+    bool anterior = std::string(carpeta) == "dir";
+    EXPECT_EQ(error.find(nota) != std::string::npos, anterior) << error;
+    EXPECT_EQ(errores.find(nota) != std::string::npos, anterior) << errores;
+  }
+  EXPECT_EQ(lee_todo("dir/C.txt"), antes);  // the user's file stays as it was
+}
+
 // Excel's "CSV" on a Spanish Windows writes Windows-1252, and an old Mac
 // ends lines with a CR alone: the names become UTF-8 files and cells, a
 // data file is found by its UTF-8 name or by the table's very bytes, and

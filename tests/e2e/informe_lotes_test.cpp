@@ -264,6 +264,21 @@ TEST_F(Lotes, CheckingAFileSaysWhatWasReadAndWritesNothing) {
   EXPECT_EQ(ficheros_en("."), (std::set<std::string>{"tabla.csv", "mala.csv"}));
 }
 
+// Regression: fish of the first pass alone were told "hace falta 0 < R < 0.0".
+TEST_F(Lotes, CheckingOnePassSaysItCannotBeEstimatedAndSuggestsPasadas) {
+  escribe_todo("una.csv", "Pasada;Longitud;Peso\n1;10,5;12\n1;11;13\n");
+  ASSERT_EQ(ejecuta("--comprobar una.csv"), 0) << errores;
+  EXPECT_NE(salida.find("R (muestra completa): -; la estimacion no es posible con una sola pasada\n"),
+            std::string::npos) << salida;
+  EXPECT_NE(salida.find("  solo hay una pasada: si se pesco mas de una, digalo con --pasadas N\n"),
+            std::string::npos) << salida;
+  EXPECT_EQ(salida.find("0 < R"), std::string::npos) << salida;
+  // Told the passes fished, the check is the usual one.
+  ASSERT_EQ(ejecuta("--comprobar --pasadas 3 una.csv"), 0) << errores;
+  EXPECT_NE(salida.find("hace falta 0 < R < 1.0"), std::string::npos) << salida;
+  EXPECT_EQ(salida.find("una sola pasada"), std::string::npos) << salida;
+}
+
 // ---- Refusals: one line naming what is wrong, no file written or overwritten ----
 
 TEST_F(Lotes, EveryRefusalLeavesTheExistingReportUntouched) {
