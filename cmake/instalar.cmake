@@ -39,10 +39,7 @@ endforeach()
 install(FILES ${DIR_PAQUETE}/copyright ${DIR_COMPRIMIDOS}/changelog.gz
         DESTINATION ${DIR_DOC_PAQUETE})
 
-# The package's version is the changelog's latest entry.
-file(STRINGS ${DIR_PAQUETE}/changelog ENTRADA_CHANGELOG LIMIT_COUNT 1)
-string(REGEX REPLACE "^pasadas \\(([^)]+)\\).*" "\\1" VERSION_PAQUETE "${ENTRADA_CHANGELOG}")
-
+# VERSION_PAQUETE: the changelog's latest entry, read by the top CMakeLists.txt.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME pasadas)
 set(CPACK_PACKAGE_VERSION ${VERSION_PAQUETE})

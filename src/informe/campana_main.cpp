@@ -106,7 +106,9 @@ static void fila_leida(int, void* datos) {
   } else if (l->nfilas < MAX_TRAMOS) {
     if (!l->vacia) l->filas[l->nfilas++].linea = l->linea;
   } else if (!l->mensaje[0]) {
-    snprintf(l->mensaje, sizeof l->mensaje, "mas de %d tramos", MAX_TRAMOS);
+    snprintf(l->mensaje, sizeof l->mensaje,
+             "mas de %d tramos: una campana admite hasta %d; parta la tabla en varias", MAX_TRAMOS,
+             MAX_TRAMOS);
   }
   l->campo = 0;
   l->vacia = 1;

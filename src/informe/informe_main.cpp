@@ -67,6 +67,7 @@ static const char AYUDA[] =
     "                    ella se toma la pasada mas alta de los datos\n"
     "  --png             escribe ademas cada grafico en PNG\n"
     "  --help            muestra esta ayuda\n"
+    "  --version         muestra la version del programa\n"
     "\n"
     "Una campana entera: pasadas-informe --tramos TABLA --carpeta CARPETA\n"
     "  TABLA es una hoja (\";\", \",\" o tabulador) con un tramo por fila y las\n"
@@ -77,7 +78,8 @@ static const char AYUDA[] =
     "  (.csv con \";\" y coma decimal si TABLA usa \";\", si no .tsv con tabulador\n"
     "  y punto; --formato es|punto lo elige) y el grafico resumen.bmp. Un tramo\n"
     "  que falla no detiene a los demas: su fila dice error y por que, y la\n"
-    "  salida es 1.\n"
+    "  salida es 1. Una campana admite hasta 1000 tramos: una tabla mayor se\n"
+    "  parte en varias.\n"
     "\n"
     "INFORME solo sustituye a un informe anterior: un fichero existente que no lo\n"
     "sea, o datas.dat, se rechaza.\n"
@@ -204,6 +206,10 @@ static int lee_peticion(int argc, char** argv, peticion* p) {
     const char* a = argv[i];
     if (!solo_posicionales && (strcmp(a, "--help") == 0 || strcmp(a, "-h") == 0)) {
       fputs(AYUDA, stdout);
+      return 0;
+    }
+    if (!solo_posicionales && strcmp(a, "--version") == 0) {
+      printf("%s %s\n", PROGRAMA, PASADAS_VERSION);
       return 0;
     }
     if (!solo_posicionales && strcmp(a, "--") == 0) {

@@ -469,6 +469,8 @@ TEST_F(Campana, AReachWhoseFileIsAFifoOrADeviceFailsAloneAndTheOthersGoOn) {
 // ---- Refusals of the whole season: one line naming the file, nothing written ----
 
 TEST_F(Campana, ATableOrAFolderThatCannotBeTakenRefusesTheSeasonBeforeAnyReachIsWritten) {
+  std::string mil_y_uno = "Tramo;Fichero\n";
+  for (int i = 0; i <= 1000; i++) mil_y_uno += "T" + std::to_string(i) + ";ejemplo.txt\n";
   const struct {
     std::string tabla;  // where the table is, in the case's folder; "dir/" is the output folder
     std::string texto;  // the table; "" makes it a FIFO
@@ -476,6 +478,7 @@ TEST_F(Campana, ATableOrAFolderThatCannotBeTakenRefusesTheSeasonBeforeAnyReachIs
     std::string dice;   // the one line on standard error holds it
   } casos[] = {
       {"t.csv", "", {}, "\u00abcaso0/t.csv\u00bb no es un fichero normal"},
+      {"t.csv", mil_y_uno, {}, "mas de 1000 tramos: una campana admite hasta 1000; parta la tabla en varias"},
   };
   for (size_t i = 0; i < sizeof casos / sizeof *casos; i++) {
     const auto& c = casos[i];

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -115,6 +116,35 @@ TEST_F(Lotes, HelpIsInSpanishAndWritesNothing) {
   EXPECT_EQ(ejecuta("--help"), 0);
   EXPECT_NE(salida.find("Uso: pasadas-informe [opciones] DATOS INFORME"), std::string::npos);
   EXPECT_NE(salida.find("--limites"), std::string::npos);
+  EXPECT_TRUE(ficheros_en(".").empty());
+}
+
+// The manual page had no entry for --tramo, --especie or --comprobar, and
+// the program no --version.
+TEST_F(Lotes, TheManualPageDocumentsEveryOptionOfTheHelpAndVersionIsThePackages) {
+  const char* const LETRAS = "abcdefghijklmnopqrstuvwxyz";
+  // The options named by the heading line of each of the manual's entries.
+  std::istringstream manual(lee_todo(std::string(DIR_PRUEBAS) + "/../paquete/pasadas-informe.1"));
+  std::set<std::string> documentadas;
+  for (std::string linea, antes; std::getline(manual, linea); antes = linea)
+    for (size_t i = antes == ".TP" ? linea.find("\\-\\-") : std::string::npos; i != std::string::npos;
+         i = linea.find("\\-\\-", i + 1))
+      documentadas.insert(linea.substr(i + 4, linea.find_first_not_of(LETRAS, i + 4) - i - 4));
+  ASSERT_EQ(ejecuta("--help"), 0);
+  std::set<std::string> ayuda;
+  for (size_t i = salida.find("--"); i != std::string::npos; i = salida.find("--", i + 2))
+    if (salida.find_first_of(LETRAS, i + 2) == i + 2)
+      ayuda.insert(salida.substr(i + 2, salida.find_first_not_of(LETRAS, i + 2) - i - 2));
+  EXPECT_GE(ayuda.size(), 17u);
+  for (const std::string& opcion : ayuda)
+    EXPECT_TRUE(documentadas.count(opcion)) << "--" << opcion << " sin entrada en pasadas-informe.1";
+  EXPECT_NE(salida.find("hasta 1000 tramos"), std::string::npos) << salida;
+  // --version says the changelog's latest version, and writes nothing.
+  std::string changelog = lee_todo(std::string(DIR_PRUEBAS) + "/../paquete/changelog");
+  std::string version = changelog.substr(changelog.find('(') + 1);
+  version = version.substr(0, version.find(')'));
+  EXPECT_EQ(ejecuta("--version"), 0);
+  EXPECT_EQ(salida, "pasadas-informe " + version + "\n");
   EXPECT_TRUE(ficheros_en(".").empty());
 }
 
