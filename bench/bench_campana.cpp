@@ -1,8 +1,12 @@
-// Time of a whole season through pasadas-informe --tramos: 100 reaches of
-// ordinary size (300 fish in 6 classes over 3 passes, different in every
-// reach), each with its report and four images, and the summary tables and
-// picture. The command runs as a user runs it; the wall clock is measured.
+// Time of a whole season through pasadas-informe --tramos: 100 or 1000
+// reaches of ordinary size (300 fish in 6 classes over 3 passes, different
+// in every reach), each with its report and four images (BMP, PNG or both),
+// and the summary tables and picture. The command runs as a user runs it:
+// the wall clock, and the command's processor time, peak memory and bytes.
 #include <benchmark/benchmark.h>
+#include <dirent.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -10,8 +14,6 @@
 #include <cstdlib>
 #include <random>
 #include <string>
-
-static const int TRAMOS = 100;
 
 /* A reach's data file: every class depletes over the passes, lengths slow with age. */
 static void escribe_tramo(const std::string& ruta, int semilla) {
@@ -29,28 +31,69 @@ static void escribe_tramo(const std::string& ruta, int semilla) {
   fclose(f);
 }
 
-static void BM_CampanaDeCienTramos(benchmark::State& estado) {
+/* A season of `tramos` reaches in a fresh folder: the data files and the
+   table; the folder, "" when none could be made. */
+static std::string prepara_campana(int tramos) {
   char carpeta[] = "/tmp/pasadas-campana-XXXXXX";
-  if (!mkdtemp(carpeta)) {
-    estado.SkipWithError("sin carpeta temporal");
-    return;
-  }
+  if (!mkdtemp(carpeta)) return "";
   std::string raiz = carpeta;
   FILE* tabla = fopen((raiz + "/tramos.csv").c_str(), "w");
   fprintf(tabla, "Tramo;Fichero;Superficie;Metros;Linf;Meses\n");
-  for (int t = 0; t < TRAMOS; t++) {
+  for (int t = 0; t < tramos; t++) {
     escribe_tramo(raiz + "/t" + std::to_string(t) + ".txt", t + 1);
-    fprintf(tabla, "T%03d;t%d.txt;%d,5;%d;40;6\n", t, t, 200 + 7 * t, 40 + t % 13);
+    fprintf(tabla, "T%04d;t%d.txt;%d,5;%d;40;6\n", t, t, 200 + 7 * t, 40 + t % 13);
   }
   fclose(tabla);
-  std::string orden = "env -u DISPLAY " + std::string(PROGRAMA_INFORME) + " --tramos " + raiz +
-                      "/tramos.csv --carpeta " + raiz + "/campana >/dev/null 2>&1";
+  return raiz;
+}
+
+/* Bytes of the files in a folder. */
+static double bytes_en(const std::string& carpeta) {
+  double total = 0;
+  DIR* d = opendir(carpeta.c_str());
+  while (dirent* e = d ? readdir(d) : nullptr) {
+    struct stat st;
+    if (stat((carpeta + "/" + e->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) total += st.st_size;
+  }
+  if (d) closedir(d);
+  return total;
+}
+
+static double segundos(const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; }
+
+/* The season of range(0) reaches with --imagenes bmp (range(1) 0), png (1)
+   or ambas (2), run as a user runs it. Time is the wall clock; the counters
+   give the command's own processor time (user and system) per season, its
+   peak resident memory, the bytes it wrote and its reports per second. */
+static void BM_Campana(benchmark::State& estado) {
+  static const char* const FORMATOS[3] = {"bmp", "png", "ambas"};
+  const int tramos = (int)estado.range(0);
+  std::string raiz = prepara_campana(tramos);
+  if (raiz.empty()) {
+    estado.SkipWithError("sin carpeta temporal");
+    return;
+  }
+  std::string orden = "env -u DISPLAY " + std::string(PROGRAMA_INFORME) + " --imagenes " +
+                      FORMATOS[estado.range(1)] + " --tramos " + raiz + "/tramos.csv --carpeta " +
+                      raiz + "/campana >/dev/null 2>&1";
+  rusage antes, despues;
+  getrusage(RUSAGE_CHILDREN, &antes);
   for (auto _ : estado)
     if (system(orden.c_str()) != 0) estado.SkipWithError("pasadas-informe fallo");
-  estado.counters["tramos_por_segundo"] =
-      benchmark::Counter(TRAMOS * estado.iterations(), benchmark::Counter::kIsRate);
+  getrusage(RUSAGE_CHILDREN, &despues);
+  double cpu = segundos(despues.ru_utime) - segundos(antes.ru_utime) +
+               segundos(despues.ru_stime) - segundos(antes.ru_stime);
+  estado.counters["cpu_s_campana"] = cpu / (double)estado.iterations();
+  estado.counters["pico_MB"] = despues.ru_maxrss / 1024.0;  // the largest child so far
+  estado.counters["MB_escritos"] = bytes_en(raiz + "/campana") / 1e6;
+  estado.counters["informes_por_segundo"] =
+      benchmark::Counter(tramos * (double)estado.iterations(), benchmark::Counter::kIsRate);
   (void)system(("rm -rf '" + raiz + "'").c_str());
 }
-BENCHMARK(BM_CampanaDeCienTramos)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+// 100 reaches in each format; 1000 (the most a table holds) in BMP and PNG.
+BENCHMARK(BM_Campana)->ArgNames({"tramos", "formato"})->Args({100, 0})->Args({100, 1})
+    ->Args({100, 2})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_Campana)->ArgNames({"tramos", "formato"})->Args({1000, 0})->Args({1000, 1})
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 BENCHMARK_MAIN();

@@ -9,7 +9,8 @@ paquetes=(
   build-essential g++ cmake pkg-config
   liballegro4-dev allegro4-doc libx11-dev
   libcsv-dev  # splits spreadsheet tables into cells
-  libfreetype-dev fonts-dejavu-core libloadpng4-dev
+  libfreetype-dev fonts-dejavu-core libloadpng4-dev  # loadpng: the desktop icons, at build time
+  libpng-dev  # the programs' PNG images
   xvfb xauth xdotool x11-apps x11-utils  # xvfb-run stops without xauth, which xvfb only recommends
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev

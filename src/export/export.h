@@ -28,6 +28,11 @@ struct fichero_nuevo {
 
 const int MAX_TEMPORALES = 9; /* files of one set: a report, its four images and their PNG copies */
 
+/* The formats a graph is written in: bits that add up. */
+const int IMAGENES_BMP = 1;
+const int IMAGENES_PNG = 2;
+const int IMAGENES_AMBAS = IMAGENES_BMP | IMAGENES_PNG;
+
 /* Files that take their names together or not at all. Each is written as a
    file without a name where the file system allows it (else under a hidden
    name beside its own), so that a run that dies, even by kill -9 or a power
@@ -47,9 +52,7 @@ struct informe {
   char fallido[CAPACIDAD_RUTA];      /* the first file that could not be written, "" if none */
   char nombre[CAPACIDAD_RUTA];       /* the report's name */
   char raiz_imagenes[CAPACIDAD_RUTA - 16]; /* folder and stem of the image names */
-  /* Writes a graph as PNG into a stream, 1 when every byte was handed to
-     it: each image then gets a PNG copy beside it. NULL for none. */
-  int (*png)(BITMAP* grafico, FILE* f);
+  int imagenes;                      /* IMAGENES_*: the formats each graph is written in */
   temporales ficheros;               /* the report, its images and their copies on their way */
   int total_valido;  /* after escribe_informe: the whole-sample estimate is valid */
   int N_total;       /* its rounded-up N, or the catch when it failed */
@@ -118,6 +121,12 @@ int temporal_cierra(temporales* t, FILE* f);
    refused a rename halfway. The set is empty afterwards. */
 const char* temporal_pon(temporales* t);
 void temporal_descarta(temporales* t);  /* forgets every file of the set; the names are untouched */
+/* Adds the graph to the set as raiz plus ".bmp" and/or ".png", as
+   `imagenes` (IMAGENES_*) asks; the graph stays the caller's. 1 when each
+   file was written whole; else 0, with the name of the one that was not in
+   fallido (tam bytes). */
+int temporal_imagen(temporales* t, BITMAP* grafico, const char* raiz, int imagenes, char* fallido,
+                    int tam);
 
 /* ---- Interruptions: SIGINT, SIGTERM and SIGHUP while files are written ---- */
 
@@ -144,15 +153,16 @@ void interrupcion_puesto();
 
 /* Both names are the same existing file (a report must never replace its data). */
 int mismo_fichero(const char* a, const char* b);
-/* Checks the names and creates the report's file; with png, every image
-   also gets a PNG copy written by it. INFORME_* result. */
-int informe_abre(informe* inf, const char* nombre, int (*png)(BITMAP*, FILE*) = nullptr);
+/* Checks the names and creates the report's file; each image will be
+   written in the formats of `imagenes` (IMAGENES_*). INFORME_* result. */
+int informe_abre(informe* inf, const char* nombre, int imagenes = IMAGENES_BMP);
 /* Closes the report and puts it and its images under their names. 1 when
    they are all there whole; 0 after a failed write (fallido names the file),
    and then nothing new is left and older files are as they were. */
 int informe_cierra(informe* inf);
 void informe_descarta(informe* inf);  /* closes and removes every temporary file; the names are untouched */
-/* Name of image `digito`: the report's stem, the digit and ".bmp". */
+/* Name of image `digito`: the report's stem, the digit and ".bmp" (".png"
+   when the report writes only PNG). */
 void nombre_imagen(const informe* inf, int digito, char* nombre, int tam);
 /* printf into the report; after a failed write nothing more is written. */
 void informe_escribe(informe* inf, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
@@ -160,7 +170,11 @@ void informe_escribe(informe* inf, const char* fmt, ...) __attribute__((format(p
    Allegro's save_bitmap writes; 1 when every byte was handed to the stream
    (its owner flushes and closes it). */
 int guarda_bmp(BITMAP* b, FILE* f);
-/* Saves a graph as image `digito` (and its PNG copy) beside its name, to
+/* Writes the bitmap as a PNG file into the open stream `f`: the same
+   pixels, an 8-bit palette when it has at most 256 colours, else RGB. 1 when
+   libpng handed every byte to the stream (its owner flushes and closes it). */
+int guarda_png(BITMAP* b, FILE* f);
+/* Saves a graph as image `digito` (in the report's formats) beside its name, to
    take the name when the report is closed, and destroys it; 0 (and the
    export failed) when it could not be saved. */
 int informe_guarda_imagen(informe* inf, BITMAP* grafico, int digito);

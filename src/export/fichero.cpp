@@ -242,14 +242,21 @@ static void nombre_con(const informe* inf, int digito, const char* extension, ch
   snprintf(nombre, tam, "%s%d%s", inf->raiz_imagenes, digito, extension);
 }
 
-/* Every image name (and PNG copy's) can take its file; else the first that
-   cannot is named. */
+/* The formats of a graph, in the order each image's files are written. */
+static const struct {
+  int bit;
+  const char* extension;
+  int (*guarda)(BITMAP*, FILE*);
+} FORMATOS[2] = {{IMAGENES_BMP, ".bmp", guarda_bmp}, {IMAGENES_PNG, ".png", guarda_png}};
+
+/* Every image name of the report's formats can take its file; else the
+   first that cannot is named. */
 static int imagenes_posibles(informe* inf) {
-  static const char* const EXTENSIONES[2] = {".bmp", ".png"};
   for (int d : DIGITOS)
-    for (int e = 0; e < (inf->png ? 2 : 1); e++) {
+    for (const auto& formato : FORMATOS) {
+      if (!(inf->imagenes & formato.bit)) continue;
       char imagen[CAPACIDAD_RUTA];
-      nombre_con(inf, d, EXTENSIONES[e], imagen, sizeof imagen);
+      nombre_con(inf, d, formato.extension, imagen, sizeof imagen);
       if (!se_puede_escribir(imagen)) {
         falla(inf, imagen);
         return 0;
@@ -258,9 +265,9 @@ static int imagenes_posibles(informe* inf) {
   return 1;
 }
 
-int informe_abre(informe* inf, const char* nombre, int (*png)(BITMAP*, FILE*)) {
+int informe_abre(informe* inf, const char* nombre, int imagenes) {
   memset(inf, 0, sizeof *inf);
-  inf->png = png;
+  inf->imagenes = imagenes & IMAGENES_AMBAS ? imagenes & IMAGENES_AMBAS : IMAGENES_BMP;
   const char* base = base_de(nombre);
   const char* punto = strchr(base, '.');
   int raiz = punto ? (int)(punto - base) : 0;  // a name without "." leaves an empty stem
@@ -299,27 +306,35 @@ void informe_descarta(informe* inf) {
 }
 
 void nombre_imagen(const informe* inf, int digito, char* nombre, int tam) {
-  nombre_con(inf, digito, ".bmp", nombre, tam);
+  nombre_con(inf, digito, inf->imagenes & IMAGENES_BMP ? ".bmp" : ".png", nombre, tam);
 }
 
-/* Writes the graph through `guarda` as a file of the report's set; 1 when whole. */
-static int guarda_como(informe* inf, BITMAP* grafico, int (*guarda)(BITMAP*, FILE*),
+/* Writes the graph through `guarda` as a file of the set; 1 when whole. */
+static int guarda_como(temporales* t, BITMAP* grafico, int (*guarda)(BITMAP*, FILE*),
                        const char* nombre, const char* extension) {
-  FILE* f = temporal_abre(&inf->ficheros, nombre, extension);
+  FILE* f = temporal_abre(t, nombre, extension);
   if (!f) return 0;
   int escrito = guarda(grafico, f);
-  return temporal_cierra(&inf->ficheros, f) && escrito;
+  return temporal_cierra(t, f) && escrito;
+}
+
+int temporal_imagen(temporales* t, BITMAP* grafico, const char* raiz, int imagenes, char* fallido,
+                    int tam) {
+  for (const auto& formato : FORMATOS) {
+    if (!(imagenes & formato.bit)) continue;
+    snprintf(fallido, tam, "%s%s", raiz, formato.extension);
+    if (!grafico || !guarda_como(t, grafico, formato.guarda, fallido, formato.extension)) return 0;
+  }
+  fallido[0] = 0;
+  return 1;
 }
 
 int informe_guarda_imagen(informe* inf, BITMAP* grafico, int digito) {
-  char bmp[CAPACIDAD_RUTA], png[CAPACIDAD_RUTA];
-  nombre_con(inf, digito, ".bmp", bmp, sizeof bmp);
-  nombre_con(inf, digito, ".png", png, sizeof png);
-  if (inf->error) {  // nothing will be kept: spare the work
-  } else if (!grafico || !guarda_como(inf, grafico, guarda_bmp, bmp, ".bmp")) {
-    falla(inf, bmp);
-  } else if (inf->png && !guarda_como(inf, grafico, inf->png, png, ".png")) {
-    falla(inf, png);
+  if (!inf->error) {  // after a failure nothing is kept: spare the work
+    char raiz[CAPACIDAD_RUTA], fallido[CAPACIDAD_RUTA];
+    snprintf(raiz, sizeof raiz, "%s%d", inf->raiz_imagenes, digito);
+    if (!temporal_imagen(&inf->ficheros, grafico, raiz, inf->imagenes, fallido, sizeof fallido))
+      falla(inf, fallido);
   }
   if (grafico) destroy_bitmap(grafico);
   return !inf->error;

@@ -5,9 +5,6 @@
 // summary and the others go on.
 #include <allegro.h>
 #include <csv.h>
-#include <loadpng.h>
-#include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -343,20 +340,13 @@ static void dice_progreso(int i, int total, const fila_tramo* f, const resultado
           aviso_pasadas);
 }
 
-/* Adds b to the summary's set as carpeta/resumen.bmp (and its PNG copy with
-   png) and destroys it; 0 when it could not be written. */
-static int guarda_grafico(temporales* juego, BITMAP* b, const char* carpeta,
-                          int (*png)(BITMAP*, FILE*)) {
-  if (!b) return 0;
-  int bien = 1;
-  for (int copia = 0; copia < (png ? 2 : 1) && bien; copia++) {
-    char nombre[CAPACIDAD_RUTA];
-    snprintf(nombre, sizeof nombre, "%s/resumen.%s", carpeta, copia ? "png" : "bmp");
-    FILE* f = temporal_abre(juego, nombre, copia ? ".png" : ".bmp");
-    int escrito = f && (copia ? png(b, f) : guarda_bmp(b, f));
-    bien = temporal_cierra(juego, f) && escrito;
-  }
-  destroy_bitmap(b);
+/* Adds b to the summary's set as carpeta/resumen in the formats of
+   imagenes and destroys it; 0 when it could not be written. */
+static int guarda_grafico(temporales* juego, BITMAP* b, const char* carpeta, int imagenes) {
+  char raiz[CAPACIDAD_RUTA], fallido[CAPACIDAD_RUTA];
+  snprintf(raiz, sizeof raiz, "%s/resumen", carpeta);
+  int bien = b && temporal_imagen(juego, b, raiz, imagenes, fallido, sizeof fallido);
+  if (b) destroy_bitmap(b);
   return bien;
 }
 
@@ -460,7 +450,7 @@ static int escribe_tramos_y_resumen(const peticion* p, const fila_tramo* filas, 
   avisa_progreso(nfilas - *nfallidos, nfilas, 1);
   static temporales juego;
   int bien = resumen_cierra(&resumen, &juego) &&
-             guarda_grafico(&juego, grafico_resumen(&resumen), p->carpeta, p->png ? png_de : nullptr) &&
+             guarda_grafico(&juego, grafico_resumen(&resumen), p->carpeta, p->imagenes ? p->imagenes : IMAGENES_BMP) &&
              !temporal_pon(&juego);
   temporal_descarta(&juego);
   if (!bien) rechaza("%s: no se han podido escribir las tablas resumen o su grafico", p->carpeta);
@@ -485,8 +475,9 @@ static int escribe_campana(const peticion* p, const fila_tramo* filas, int nfila
   int nfallidos = 0;
   int bien = escribe_tramos_y_resumen(p, filas, nfilas, d, fallidos, &nfallidos);
   if (bien < 0) return SALIDA_DATOS;
-  printf("Tramos: %d, con informe: %d\nResumen: %s/resumen.%s, %s/resumen_clases.%s, %s/resumen.bmp\n",
-           nfilas, nfilas - nfallidos, p->carpeta, d->extension, p->carpeta, d->extension, p->carpeta);
+  printf("Tramos: %d, con informe: %d\nResumen: %s/resumen.%s, %s/resumen_clases.%s, %s/resumen.%s\n",
+           nfilas, nfilas - nfallidos, p->carpeta, d->extension, p->carpeta, d->extension, p->carpeta,
+           p->imagenes == IMAGENES_PNG ? "png" : "bmp");
   if (nfallidos) {
     fprintf(stderr, "%s: tramos sin informe (%d):", PROGRAMA, nfallidos);
     for (int i = 0; i < nfallidos; i++) fprintf(stderr, "%s %s", i ? "," : "", fallidos[i]);
@@ -506,43 +497,4 @@ int campana(const peticion* p) {
   int salida = escribe_campana(p, filas, nfilas, separador);
   interrupcion_termina();
   return salida;
-}
-
-/* ---- PNG copies ---- */
-
-/* A PNG file's last chunk: a file that ends otherwise was cut short. */
-static const unsigned char FIN_PNG[12] = {0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
-
-/* The bytes of the file in memory m into f, once they end as a PNG file
-   does; 1 when all of them went. */
-static int copia_memoria(int m, FILE* f) {
-  struct stat st;
-  if (fstat(m, &st) != 0 || st.st_size < (off_t)sizeof FIN_PNG) return 0;
-  void* p = mmap(nullptr, (size_t)st.st_size, PROT_READ, MAP_PRIVATE, m, 0);
-  if (p == MAP_FAILED) return 0;
-  const unsigned char* b = (const unsigned char*)p;
-  size_t largo = (size_t)st.st_size;
-  int bien = memcmp(b + largo - sizeof FIN_PNG, FIN_PNG, sizeof FIN_PNG) == 0 &&
-             fwrite(b, 1, largo, f) == largo;
-  munmap(p, largo);
-  return bien;
-}
-
-/* loadpng writes only to a file name, and does not say when its last bytes
-   were lost: it writes to a file in memory, checked before its bytes go to
-   the writer's stream like any other file's. */
-int png_de(BITMAP* b, FILE* f) {
-  // A 32-bit bitmap would be saved with its unused byte as alpha: all transparent.
-  BITMAP* opaco = create_bitmap_ex(24, b->w, b->h);
-  int m = memfd_create("pasadas-png", MFD_CLOEXEC);
-  int bien = opaco && m >= 0;
-  if (bien) {
-    blit(b, opaco, 0, 0, 0, 0, b->w, b->h);
-    char ruta[64];
-    snprintf(ruta, sizeof ruta, "/proc/self/fd/%d", m);
-    bien = save_png(ruta, opaco, nullptr) == 0 && copia_memoria(m, f);
-  }
-  if (opaco) destroy_bitmap(opaco);
-  if (m >= 0) close(m);
-  return bien;
 }

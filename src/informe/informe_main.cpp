@@ -65,7 +65,9 @@ static const char AYUDA[] =
     "                    capturaron nada (y por eso no aparecen en los datos); no\n"
     "                    puede ser menor que la pasada mas alta de los datos. Sin\n"
     "                    ella se toma la pasada mas alta de los datos\n"
-    "  --png             escribe ademas cada grafico en PNG\n"
+    "  --imagenes bmp|png|ambas\n"
+    "                    formato de los graficos: BMP (si no se indica), PNG o\n"
+    "                    los dos; --png es lo mismo que --imagenes ambas\n"
     "  --help            muestra esta ayuda\n"
     "  --version         muestra la version del programa\n"
     "\n"
@@ -172,6 +174,9 @@ static int lee_opcion_numerica(int argc, char** argv, int* i, peticion* p) {
   return -1;
 }
 
+/* --imagenes' words, by IMAGENES_* less one. */
+static const char* const NOMBRES_IMAGENES[3] = {"bmp", "png", "ambas"};
+
 /* One option at argv[*i]; 1 when taken, 0 when refused. */
 static int lee_opcion(int argc, char** argv, int* i, peticion* p) {
   int numerica = lee_opcion_numerica(argc, argv, i, p);
@@ -192,7 +197,14 @@ static int lee_opcion(int argc, char** argv, int* i, peticion* p) {
     rechaza("--formato: '%s' no es es ni punto", v);
     return 0;
   }
-  if (strcmp(argv[*i], "--png") == 0) return p->png = 1;
+  if (strcmp(argv[*i], "--png") == 0) return p->imagenes = IMAGENES_AMBAS;
+  if ((v = valor_de(argc, argv, i, "--imagenes"))) {
+    if (!*v) return 0;
+    for (int k = 0; k < 3; k++)
+      if (strcmp(v, NOMBRES_IMAGENES[k]) == 0) return p->imagenes = k + 1;
+    rechaza("--imagenes: '%s' no es bmp, png ni ambas", v);
+    return 0;
+  }
   rechaza("opcion desconocida: %s (vea %s --help)", argv[*i], PROGRAMA);
   return 0;
 }
@@ -428,7 +440,7 @@ int escribe_informe_de(const peticion* p, int* pasadas, float* longitudes, float
     return SALIDA_DATOS;
   }
   informe& inf = *inf_hecho;
-  int abierto = informe_abre(&inf, p->informe, p->png ? png_de : nullptr);
+  int abierto = informe_abre(&inf, p->informe, p->imagenes);
   if (abierto != INFORME_ABIERTO) {
     rechaza_apertura(&inf, abierto);
     return SALIDA_DATOS;

@@ -27,7 +27,7 @@ struct peticion {
   const char* tramos;  /* --tramos: the season's table of reaches */
   const char* carpeta; /* --carpeta: where its reports and summaries go */
   const char* formato; /* --formato: "es", "punto" or NULL for the table's own */
-  int png;             /* --png: every image also as PNG */
+  int imagenes;        /* --imagenes (IMAGENES_*; --png is both), 0: BMP alone */
 };
 
 /* Refusals go here; NULL is standard error. */
@@ -51,7 +51,7 @@ const int LARGO_AVISO_PASADAS = 200;
 int pasadas_del_tramo(peticion* p, const descripcion_datos* d, const int* pasadas, int n,
                       const char* opcion, char* aviso, size_t tam);
 int prepara_allegro(); /* Allegro without a display, and the fonts; 0 without datas.dat */
-/* Writes the report and its images (and PNG copies with p->png); the exit
+/* Writes the report and its images in p->imagenes' formats; the exit
    status. resultados, when not NULL, gets its figures; inf is the report's. */
 int escribe_informe_de(const peticion* p, int* pasadas, float* longitudes, float* pesos,
                        int* clases, int n, resultados_informe* resultados, informe* inf);
@@ -60,7 +60,5 @@ int escribe_informe_de(const peticion* p, int* pasadas, float* longitudes, float
 /* Checks a request with --tramos or --carpeta; -1 to go on, else the exit status. */
 int peticion_de_campana(peticion* p, const char* sobrante);
 int campana(const peticion* p);  /* every reach, the summaries; the exit status */
-/* Writes a graph as a PNG file into f; 1 when every byte was handed to it. */
-int png_de(BITMAP* b, FILE* f);
 
 #endif

@@ -315,6 +315,29 @@ TEST_F(Campana, AReachThatNowFailsNamesItsReportLeftFromAnEarlierRun) {
   EXPECT_EQ(lee_todo("dir/C.txt"), antes);  // the user's file stays as it was
 }
 
+// --imagenes png: a season of thousands of reaches would otherwise write
+// gigabytes of BMP beside its PNG.
+TEST_F(Campana, OnlyPngImagesLeaveNoBmpInTheSeasonOrTheSingleReport) {
+  ASSERT_EQ(system(("cp " + std::string(DIR_DATOS) + "/ejemplo.txt ejemplo.txt").c_str()), 0);
+  escribe_todo("tramos.csv", "Tramo;Fichero;Superficie\nA;ejemplo.txt;250,5\nB;ejemplo.txt;100\n");
+  ASSERT_EQ(informe("--imagenes png --tramos tramos.csv --carpeta dir"), 0) << errores;
+  std::set<std::string> esperados = {"resumen.csv", "resumen_clases.csv", "resumen.png"};
+  for (std::string t : {"A", "B"}) {
+    esperados.insert(t + ".txt");
+    for (const char* d : {"1", "2", "3", "4"}) esperados.insert(t + d + ".png");
+  }
+  EXPECT_EQ(ficheros_en("dir"), esperados);
+  EXPECT_NE(salida.find("dir/resumen.png"), std::string::npos) << salida;
+  EXPECT_EQ(lee_todo("dir/A1.png").compare(1, 3, "PNG"), 0);
+  ASSERT_EQ(informe("--imagenes=png ejemplo.txt solo.txt"), 0) << errores;
+  EXPECT_NE(salida.find("Graficos: solo4.png solo2.png solo1.png solo3.png"), std::string::npos);
+  EXPECT_FALSE(ficheros_en(".").count("solo1.bmp"));
+  ASSERT_EQ(informe("--imagenes ambas ejemplo.txt los_dos.txt"), 0) << errores;
+  EXPECT_TRUE(ficheros_en(".").count("los_dos1.bmp") && ficheros_en(".").count("los_dos1.png"));
+  EXPECT_EQ(informe("--imagenes gif ejemplo.txt otro.txt"), 2);
+  EXPECT_NE(errores.find("--imagenes: 'gif' no es bmp, png ni ambas"), std::string::npos);
+}
+
 // Excel's "CSV" on a Spanish Windows writes Windows-1252, and an old Mac
 // ends lines with a CR alone: the names become UTF-8 files and cells, a
 // data file is found by its UTF-8 name or by the table's very bytes, and

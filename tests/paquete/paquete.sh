@@ -15,6 +15,8 @@ revisa)
   echo "Depends: $depende"
   case $depende in *liballegro4*) ;; *) echo "no depende del Allegro 4"; exit 1 ;; esac
   case $depende in *-dev*) echo "depende de un paquete de desarrollo"; exit 1 ;; esac
+  case $depende in *libpng16*) ;; *) echo "no depende de libpng, que escribe los PNG"; exit 1 ;; esac
+  case $depende in *loadpng*) echo "depende de loadpng, que solo usa la construccion"; exit 1 ;; esac
   if dpkg-deb --ctrl-tarfile "$2" | tar -t | grep -Eq 'preinst|postinst|prerm|postrm'; then
     echo "lleva guiones de mantenimiento"; exit 1
   fi

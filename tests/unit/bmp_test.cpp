@@ -1,7 +1,9 @@
 // The BMP writer against Allegro's save_bitmap: the same bytes for the four
 // graphs of the example and of a sample at the program's limits, and for
-// bitmaps of the other colour depths a desktop may give the window.
+// bitmaps of the other colour depths a desktop may give the window. The PNG
+// writer against the BMP: decoded by libpng, the same pixels.
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <cstdio>
 #include <string>
@@ -12,6 +14,7 @@
 #include "export.h"
 #include "informes.h"
 #include "muestra_limite.h"
+#include "resumen.h"
 #include "sample.h"
 #include "sin_ventana.h"
 
@@ -49,6 +52,58 @@ class Bmp : public ::testing::Test, protected MuestraDeInforme {
     std::string esperado = lee_todo("allegro.bmp");
     EXPECT_GT(esperado.size(), 54u) << que;
     EXPECT_TRUE(lee_todo("propio.bmp") == esperado) << que;
+  }
+
+  /* The image saved by `guarda` and read back as red, green, blue bytes:
+     the BMP by Allegro, the PNG by libpng (paleta says whether it had one). */
+  std::string pixeles_bmp(BITMAP* b) {
+    FILE* f = fopen("propio.bmp", "wb");
+    EXPECT_TRUE(guarda_bmp(b, f));
+    fclose(f);
+    PALETTE paleta;
+    BITMAP* leido = load_bmp("propio.bmp", paleta);
+    std::string rgb;
+    for (int y = 0; leido && y < leido->h; y++)
+      for (int x = 0; x < leido->w; x++) {
+        int c = getpixel(leido, x, y), p = bitmap_color_depth(leido);
+        rgb += {(char)getr_depth(p, c), (char)getg_depth(p, c), (char)getb_depth(p, c)};
+      }
+    if (leido) destroy_bitmap(leido);
+    return rgb;
+  }
+
+  std::string pixeles_png(BITMAP* b, bool* paleta, size_t* bytes) {
+    FILE* f = fopen("propio.png", "wb");
+    EXPECT_TRUE(guarda_png(b, f));
+    fclose(f);
+    std::string fichero = lee_todo("propio.png");
+    *bytes = fichero.size();
+    png_image imagen;
+    memset(&imagen, 0, sizeof imagen);
+    imagen.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&imagen, fichero.data(), fichero.size())) return "";
+    *paleta = imagen.format & PNG_FORMAT_FLAG_COLORMAP;
+    EXPECT_EQ((int)imagen.width, b->w);
+    EXPECT_EQ((int)imagen.height, b->h);
+    imagen.format = PNG_FORMAT_RGB;
+    std::string rgb(PNG_IMAGE_SIZE(imagen), '\0');
+    if (!png_image_finish_read(&imagen, nullptr, &rgb[0], 0, nullptr)) return "";
+    return rgb;
+  }
+
+  /* The PNG of b decodes to the BMP's pixels, with a palette and in far
+     fewer bytes when b has few colours. */
+  void mismos_pixeles(BITMAP* b, bool pocos_colores, const std::string& que) {
+    ASSERT_NE(b, nullptr) << que;
+    bool paleta = false;
+    size_t bytes = 0;
+    std::string bmp = pixeles_bmp(b), png = pixeles_png(b, &paleta, &bytes);
+    EXPECT_EQ(bmp.size(), (size_t)b->w * b->h * 3) << que;
+    EXPECT_TRUE(png == bmp) << que;
+    EXPECT_EQ(paleta, pocos_colores) << que;
+    if (pocos_colores) {
+      EXPECT_LT(bytes * 10, bmp.size()) << que;
+    }
   }
 
   void compara_graficos(const std::string& muestra) {
@@ -102,6 +157,66 @@ TEST_F(Bmp, AStreamThatTakesNoBytesIsAFailure) {
   FILE* lleno = fopen("/dev/full", "wb");
   ASSERT_NE(lleno, nullptr);
   EXPECT_FALSE(guarda_bmp(b, lleno));
+  fclose(lleno);
+  destroy_bitmap(b);
+}
+
+/* A season's summary picture of `tramos` reaches, some without density. */
+static BITMAP* grafico_de_tramos(int tramos) {
+  static resumen_campana r;
+  r.ngrafico = tramos;
+  for (int i = 0; i < tramos; i++) {
+    barra_resumen* b = &r.grafico[i];
+    snprintf(b->nombre, sizeof b->nombre, "Tramo %d del r\xEDo", i + 1);
+    b->hay = i % 7 != 3;
+    b->estimada = i % 5 != 1;
+    b->densidad = 0.05f * (float)(i % 11 + 1);
+    b->inferior = 0.8f * b->densidad;
+    b->superior = 1.4f * b->densidad;
+  }
+  return grafico_resumen(&r);
+}
+
+TEST_F(Bmp, PngHoldsTheBmpsPixelsForEveryGraphAndTheSeasonsSummary) {
+  for (int muestra = 0; muestra < 2; muestra++) {
+    if (muestra) prepara_muestra_limite(pasadas, clases, longitudes, pesos), n = MAX_PECES;
+    BITMAP* g[4];
+    cuatro_graficos(g);
+    for (int i = 0; i < 4; i++) {
+      mismos_pixeles(g[i], true, (muestra ? "limite" : "ejemplo") + std::string(" grafico ") +
+                                     std::to_string(i));
+      if (g[i]) destroy_bitmap(g[i]);
+    }
+  }
+  BITMAP* resumen = grafico_de_tramos(37);
+  mismos_pixeles(resumen, true, "resumen");
+  destroy_bitmap(resumen);
+}
+
+TEST_F(Bmp, PngOfManyColoursIsRgbAndOfEveryDepthTheSamePixels) {
+  BITMAP* g[4];
+  cuatro_graficos(g);
+  for (int profundidad : {15, 16, 24, 32}) {
+    BITMAP* b = create_bitmap_ex(profundidad, 301, 77);
+    blit(g[2], b, 0, 0, 0, 0, 301, 77);
+    mismos_pixeles(b, true, std::to_string(profundidad) + " bits");
+    destroy_bitmap(b);
+  }
+  BITMAP* degradado = create_bitmap_ex(32, 257, 3);  // 771 colours
+  for (int y = 0; y < 3; y++)
+    for (int x = 0; x < 257; x++) putpixel(degradado, x, y, makecol32(x % 256, y * 80, 255 - x / 2));
+  mismos_pixeles(degradado, false, "degradado");
+  destroy_bitmap(degradado);
+  for (BITMAP* b : g)
+    if (b) destroy_bitmap(b);
+}
+
+TEST_F(Bmp, APngToAStreamThatTakesNoBytesIsAFailure) {
+  BITMAP* b = create_bitmap(541, 403);
+  for (int y = 0; y < 403; y++) hline(b, 0, y, 540, makecol(y % 256, 255 - y % 256, y / 2));
+  FILE* lleno = fopen("/dev/full", "wb");
+  ASSERT_NE(lleno, nullptr);
+  EXPECT_FALSE(guarda_png(b, lleno));
   fclose(lleno);
   destroy_bitmap(b);
 }
