@@ -1,7 +1,10 @@
 // Graph images as PNG files written by libpng straight from the bitmap in
-// memory: an 8-bit palette when the image has at most 256 colours (every
-// graph has a handful), else 24-bit RGB. Compressed for speed: an export
-// writes four images per reach, and a season thousands of them.
+// memory: a palette when the image has at most 256 colours (every graph
+// has a handful, packed 1, 2 or 4 bits a pixel), else 24-bit RGB. Written
+// for speed: an export writes four images per reach, and a season
+// thousands of them, so only the pixels that differ from the row above are
+// looked up and packed again, and each row is stored as its difference
+// from the one above, which zlib's run-length mode shrinks at once.
 #include "export.h"
 
 #include <png.h>
@@ -22,6 +25,10 @@ struct imagen_png {
   int ncolores;
   png_color paleta[MAX_PALETA];
   unsigned char* indices;  /* b->w * b->h, row after row */
+  /* Per row, the pixels [desde, hasta) that may differ from the row above
+     (all of the first row); the rest repeat it. Packing the rows of a
+     palette then redoes only these. */
+  int* cambio;
 };
 
 /* Pixel x of row y as the bitmap holds it: 32-bit memory bitmaps are read
@@ -57,18 +64,39 @@ static int indice_de(imagen_png* im, uint32_t c, int* casilla, uint32_t* color) 
   return im->ncolores - 1;
 }
 
-/* Row y's palette indices into p, going on from the colour of the last
-   pixel seen (*anterior, its index *ultimo); 0 once the palette is full. */
+/* Where rows a and b of n pixels first differ (n when they do not), and
+   from where on they are the same again: 64 bytes at a time through memcmp
+   while they match, then pixel by pixel. */
+static int primera_diferencia(const uint32_t* a, const uint32_t* b, int n) {
+  int x = 0;
+  while (x + 16 <= n && memcmp(a + x, b + x, 64) == 0) x += 16;
+  while (x < n && a[x] == b[x]) x++;
+  return x;
+}
+
+static int fin_de_diferencias(const uint32_t* a, const uint32_t* b, int desde, int n) {
+  while (n - 16 >= desde && memcmp(a + n - 16, b + n - 16, 64) == 0) n -= 16;
+  while (n > desde && a[n - 1] == b[n - 1]) n--;
+  return n;
+}
+
+/* Row y's palette indices into p, and its pixels that changed from the
+   row above into cambio; it goes on from the colour of the last pixel seen
+   (*anterior, its index *ultimo). 0 once the palette is full. */
 static int indexa_fila(imagen_png* im, int y, unsigned char* p, uint32_t* anterior, int* ultimo,
                        int* casilla, uint32_t* color) {
   BITMAP* b = im->b;
   int profundidad = bitmap_color_depth(b);
   const uint32_t* linea = profundidad == 32 && is_memory_bitmap(b) ? (const uint32_t*)b->line[y] : nullptr;
-  if (linea && y > 0 && memcmp(linea, b->line[y - 1], (size_t)b->w * 4) == 0) {
-    memcpy(p, p - b->w, (size_t)b->w);  // a row like the one above: most of a graph's blank
-    return 1;
+  int desde = 0, hasta = b->w;
+  if (linea && y > 0) {  // a graph's rows are most often the one above, or differ in a few pixels
+    const uint32_t* arriba = (const uint32_t*)b->line[y - 1];
+    memcpy(p, p - b->w, (size_t)b->w);
+    desde = primera_diferencia(linea, arriba, b->w);
+    hasta = fin_de_diferencias(linea, arriba, desde, b->w);
   }
-  for (int x = 0; x < b->w; x++) {
+  im->cambio[2 * y] = desde, im->cambio[2 * y + 1] = hasta;
+  for (int x = desde; x < hasta; x++) {
     uint32_t c = linea ? linea[x] : pixel_de(b, profundidad, x, y);
     if (*ultimo < 0 || c != *anterior) {  // runs of one colour are most of a graph
       *ultimo = indice_de(im, rgb_de(profundidad, c), casilla, color);
@@ -86,7 +114,12 @@ static int indexa(imagen_png* im) {
   BITMAP* b = im->b;
   im->ncolores = 0;
   im->indices = (unsigned char*)malloc((size_t)b->w * (size_t)b->h);
-  if (!im->indices) return 0;
+  im->cambio = (int*)malloc(sizeof(int) * 2 * (size_t)b->h);
+  if (!im->indices || !im->cambio) {
+    free(im->indices);
+    im->indices = nullptr;
+    return 0;
+  }
   int casilla[CASILLAS] = {0}, ultimo = -1;
   uint32_t color[CASILLAS], anterior = 0;
   for (int y = 0; y < b->h; y++)
@@ -113,13 +146,40 @@ static void fila_rgb(BITMAP* b, int y, unsigned char* p) {
 static void png_falla(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 static void png_calla(png_structp, png_const_charp) {}
 
-/* The rows of im through libpng; fila is room for one RGB row. */
+/* The fewest bits a pixel's index fits in: a graph's handful of colours
+   packs two or four pixels a byte, and zlib then has half or a quarter of
+   the bytes to compress. RGB keeps 8 bits a channel. */
+static int bits_por_pixel(const imagen_png* im) {
+  if (!im->indices || im->ncolores > 16) return 8;
+  return im->ncolores > 4 ? 4 : im->ncolores > 2 ? 2 : 1;
+}
+
+/* Pixels [desde, hasta) of a row of indices, one a byte, packed `bits`
+   (1, 2 or 4) a pixel into the bytes of fila that hold them, leftmost pixel
+   in the high bits; fila's other bytes stay as they are. */
+static void empaqueta(const unsigned char* indices, int ancho, int desde, int hasta, int bits,
+                      unsigned char* fila) {
+  const int por_byte = 8 / bits;
+  for (int x = desde - desde % por_byte; x < hasta; x += por_byte) {
+    unsigned byte = 0;
+    for (int k = 0; k < por_byte; k++) byte = byte << bits | (x + k < ancho ? indices[x + k] : 0);
+    fila[x / por_byte] = (unsigned char)byte;
+  }
+}
+
+/* The rows of im through libpng; fila is room for one RGB row. A packed
+   row starts as the row above and takes only the pixels that changed. */
 static void escribe_filas(png_structp png, const imagen_png* im, unsigned char* fila) {
+  const int ancho = im->b->w, bits = bits_por_pixel(im);
   for (int y = 0; y < im->b->h; y++) {
-    if (im->indices) {
-      png_write_row(png, im->indices + (size_t)y * (size_t)im->b->w);
-    } else {
+    const unsigned char* indices = im->indices ? im->indices + (size_t)y * (size_t)ancho : nullptr;
+    if (!indices) {
       fila_rgb(im->b, y, fila);
+      png_write_row(png, fila);
+    } else if (bits == 8) {
+      png_write_row(png, indices);
+    } else {
+      empaqueta(indices, ancho, im->cambio[2 * y], im->cambio[2 * y + 1], bits, fila);
       png_write_row(png, fila);
     }
   }
@@ -138,10 +198,10 @@ static int escribe_png(FILE* f, const imagen_png* im, unsigned char* fila) {
   }
   png_init_io(png, f);
   png_set_compression_level(png, NIVEL_COMPRESION);
-  png_set_compression_strategy(png, Z_RLE);  // runs of one colour: all a graph's rows hold
+  png_set_compression_strategy(png, Z_RLE);  // runs of one byte: all a graph's rows hold
   png_set_check_for_invalid_index(png, 0);   // every index came from the palette: no second look
-  png_set_filter(png, PNG_FILTER_TYPE_BASE, im->indices ? PNG_FILTER_NONE : PNG_FILTER_SUB);
-  png_set_IHDR(png, info, (png_uint_32)im->b->w, (png_uint_32)im->b->h, 8,
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, im->indices ? PNG_FILTER_UP : PNG_FILTER_SUB);
+  png_set_IHDR(png, info, (png_uint_32)im->b->w, (png_uint_32)im->b->h, bits_por_pixel(im),
                im->indices ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
   if (im->indices) png_set_PLTE(png, info, im->paleta, im->ncolores);
@@ -161,5 +221,6 @@ int guarda_png(BITMAP* b, FILE* f) {
   int bien = fila && escribe_png(f, &im, fila) && !ferror(f);
   free(fila);
   free(im.indices);
+  free(im.cambio);
   return bien;
 }

@@ -6,6 +6,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -207,6 +208,26 @@ TEST_F(Bmp, PngOfManyColoursIsRgbAndOfEveryDepthTheSamePixels) {
     for (int x = 0; x < 257; x++) putpixel(degradado, x, y, makecol32(x % 256, y * 80, 255 - x / 2));
   mismos_pixeles(degradado, false, "degradado");
   destroy_bitmap(degradado);
+  // Around each palette size that changes the bits a pixel takes: bands of
+  // colour an odd number of pixels wide, rows repeating in runs, and a
+  // block that changes a few pixels of some rows.
+  for (int colores : {1, 2, 3, 4, 5, 16, 17, 256, 257}) {
+    BITMAP* b = create_bitmap_ex(32, 83, 41);
+    for (int y = 0; y < 41; y++)
+      for (int x = 0; x < 83; x++) {
+        int k = (x / 3 + (y / 4) * 28) % colores;
+        putpixel(b, x, y, makecol32(k % 7 * 40, k / 7 * 6, 255 - k % 256));
+      }
+    rectfill(b, 40, 9, 44, 30, makecol32(0, 0, 0));
+    std::set<int> distintos;
+    for (int y = 0; y < 41; y++)
+      for (int x = 0; x < 83; x++) distintos.insert(getpixel(b, x, y));
+    bool paleta = false;
+    size_t bytes = 0;
+    EXPECT_TRUE(pixeles_png(b, &paleta, &bytes) == pixeles_bmp(b)) << colores << " colores";
+    EXPECT_EQ(paleta, distintos.size() <= 256) << distintos.size() << " colores";
+    destroy_bitmap(b);
+  }
   for (BITMAP* b : g)
     if (b) destroy_bitmap(b);
 }
