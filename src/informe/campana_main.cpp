@@ -39,6 +39,7 @@ static const int LARGO_CELDA_T = 256; /* bytes of a cell kept; a longer one is r
 
 /* A cell's UTF-8 text may take three bytes for each byte of the file. */
 static const int LARGO_UTF8 = 3 * LARGO_CELDA_T;
+static const int LARGO_NOMBRE = 2 * LARGO_UTF8 + 4; /* a reach and its species: "T03 / barbo" */
 
 /* A row of the table: each wanted column's cell in UTF-8 (blanks trimmed,
    control codes made '?'), whether it held a control code, the data file's
@@ -325,9 +326,17 @@ static void informe_de_tramo(const peticion* comun, const fila_tramo* f, const c
 
 /* ---- The season ---- */
 
+/* The reach as the terminal names it, with its species when the table has
+   one: "T03 Esla / barbo". */
+static std::string nombre_de_fila(const fila_tramo* f) {
+  std::string nombre = f->celda[T_TRAMO];
+  if (f->celda[T_ESPECIE][0]) nombre += std::string(" / ") + f->celda[T_ESPECIE];
+  return nombre;
+}
+
 static void dice_progreso(int i, int total, const fila_tramo* f, const resultados_informe* r,
                           const char* error) {
-  fprintf(stderr, "[%d/%d] %s: ", i + 1, total, f->celda[T_TRAMO]);
+  fprintf(stderr, "[%d/%d] %s: ", i + 1, total, nombre_de_fila(f).c_str());
   const poblacion_grupo* t = &r->poblacion.g[r->poblacion.nclases];
   if (error[0])
     fprintf(stderr, "error: %s\n", error);
@@ -409,7 +418,7 @@ static void avisa_progreso(int con_informe, int total, int en_resumen) {
 
 /* Each reach's report, its summary rows and its progress line; the reaches that failed. */
 static int informa_tramos(const peticion* p, const fila_tramo* filas, int nfilas,
-                          resumen_campana* resumen, char (*fallidos)[LARGO_UTF8]) {
+                          resumen_campana* resumen, char (*fallidos)[LARGO_NOMBRE]) {
   char carpeta_tabla[CAPACIDAD_RUTA];
   carpeta_de(p->tramos, carpeta_tabla, sizeof carpeta_tabla);
   static resultados_informe r;
@@ -430,7 +439,7 @@ static int informa_tramos(const peticion* p, const fila_tramo* filas, int nfilas
     texto_latin1(f->celda[T_TRAMO], strlen(f->celda[T_TRAMO]), latin1, sizeof latin1);
     tramo_resumen t = {f->celda[T_TRAMO], f->celda[T_ESPECIE], f->celda[T_FICHERO], latin1, error, &r};
     resumen_tramo(resumen, &t);
-    if (error[0]) snprintf(fallidos[nfallidos++], LARGO_UTF8, "%s", f->celda[T_TRAMO]);
+    if (error[0]) snprintf(fallidos[nfallidos++], LARGO_NOMBRE, "%s", nombre_de_fila(f).c_str());
   }
   return nfallidos;
 }
@@ -439,7 +448,7 @@ static int informa_tramos(const peticion* p, const fila_tramo* filas, int nfilas
    their names together; 0 when these could not be written, -1 when nothing
    could begin. */
 static int escribe_tramos_y_resumen(const peticion* p, const fila_tramo* filas, int nfilas,
-                                    const dialecto_resumen* d, char (*fallidos)[LARGO_UTF8],
+                                    const dialecto_resumen* d, char (*fallidos)[LARGO_NOMBRE],
                                     int* nfallidos) {
   static resumen_campana resumen;
   if (!resumen_abre(&resumen, p->carpeta, d)) {
@@ -471,7 +480,7 @@ static int escribe_campana(const peticion* p, const fila_tramo* filas, int nfila
   }
   const dialecto_resumen* d = p->formato ? (strcmp(p->formato, "es") == 0 ? &DIALECTO_ES : &DIALECTO_PUNTO)
                                          : separador == ';' ? &DIALECTO_ES : &DIALECTO_PUNTO;
-  static char fallidos[MAX_TRAMOS][LARGO_UTF8];
+  static char fallidos[MAX_TRAMOS][LARGO_NOMBRE];
   int nfallidos = 0;
   int bien = escribe_tramos_y_resumen(p, filas, nfilas, d, fallidos, &nfallidos);
   if (bien < 0) return SALIDA_DATOS;

@@ -153,19 +153,22 @@ TEST_F(Campana, ASpeciesAbsentFromTheReachsLastPassIsEstimatedOnEveryPassFished)
   EXPECT_NEAR(std::stod(total[3]), 33.33, 0.05);
   EXPECT_EQ(salida.find("sin peces"), std::string::npos) << salida;
 
+  // Progress lines and the list of reaches without report name the species.
   escribe_todo("tramos.csv", "Tramo;Especie;Fichero;Pasadas\nT01;trucha;rio.csv;\n"
-                             "T01;barbo;rio.csv;\nT02;barbo;rio.csv;3\n");
-  ASSERT_EQ(informe("--tramos tramos.csv --carpeta dir"), 0) << errores;
+                             "T01;barbo;rio.csv;\nT02;barbo;rio.csv;3\nT02;trucha;rio.csv;\n");
+  ASSERT_EQ(informe("--tramos tramos.csv --carpeta dir"), 1) << errores;
   auto resumen = tabla(lee_todo("dir/resumen.csv"), ';');
-  ASSERT_EQ(resumen.size(), 4u);
+  ASSERT_EQ(resumen.size(), 5u);
   for (int f = 1; f <= 3; f++) EXPECT_EQ(celda(resumen, f, "Pasadas"), "3") << f;
   EXPECT_EQ(celda(resumen, 2, "N (ind)"), "29");
-  EXPECT_NE(errores.find("[2/3] T01: N 29 (28\xe2\x80\x93" "31), 3 pasadas; " + std::string(aviso)),
+  EXPECT_NE(errores.find("[2/4] T01 / barbo: N 29 (28\xe2\x80\x93" "31), 3 pasadas; " + std::string(aviso)),
             std::string::npos) << errores;
-  EXPECT_NE(errores.find("[1/3] T01: N "), std::string::npos) << errores;
+  EXPECT_NE(errores.find("[1/4] T01 / trucha: N "), std::string::npos) << errores;
   EXPECT_EQ(errores.find("trucha: sin peces"), std::string::npos) << errores;
-  ASSERT_NE(errores.find("[3/3] T02: "), std::string::npos) << errores;
-  EXPECT_EQ(errores.find("sin peces", errores.find("[3/3] T02: ")), std::string::npos) << errores;
+  ASSERT_NE(errores.find("[3/4] T02 / barbo: "), std::string::npos) << errores;
+  EXPECT_EQ(errores.find("sin peces", errores.find("[3/4] T02 / barbo: ")), std::string::npos) << errores;
+  EXPECT_NE(errores.find("[4/4] T02 / trucha: error: "), std::string::npos) << errores;
+  EXPECT_NE(errores.find("tramos sin informe (1): T02 / trucha\n"), std::string::npos) << errores;
 }
 
 TEST_F(Campana, ThreeReachesGiveTheSingleReportsAndSummaryRowsWithTheirFigures) {
