@@ -9,6 +9,16 @@
 
 #include "analysis.h"
 
+/* ---- Loading a data file ---- */
+/* "Cargar datos": asks for a file with classes, reads and shows it; returns
+   n, 0 when nothing was loaded. */
+int cargar_datos_mas(int* pasadas, float* longitudes, float* pesos, int* clases);
+/* The same for a file without classes; 0 also when its table was left with ESC. */
+int cargar_datos(int* pasadas, float* longitudes, float* pesos);
+/* Name of the data file the loaded sample came from ("" before any load), so
+   that a report is never written over it. */
+extern char fichero_muestra[30];
+
 /* Shows the example sample under "Cargar datos"; returns 38. */
 int imprime_ejemplo(int* pasadas, float* longitudes, float* pesos, int* clases);
 /* Age classes from length intervals over a histogram; returns the number of

@@ -1,6 +1,6 @@
 // The sample: four parallel arrays indexed by fish (pass, length in cm,
-// weight in g, age class), their counts, the loaders that fill them from a
-// data file, the built-in example.
+// weight in g, age class), their counts, the readers that fill them from a
+// data file, the built-in example; no window (the load screen is in src/pantallas).
 #ifndef PASADAS_SAMPLE_H
 #define PASADAS_SAMPLE_H
 
@@ -111,13 +111,6 @@ int lee_muestra_descrita(FILE* f, int con_clases, const eleccion_datos* e, descr
               int* pasadas, float* longitudes, float* pesos, int* clases, char* mensaje,
               int tam_mensaje);
 
-/* Asks for a file with classes, reads and shows it; returns n, 0 when nothing was loaded. */
-int cargar_datos_mas(int* pasadas, float* longitudes, float* pesos, int* clases);
-/* The same for a file without classes; 0 also when its table was left with ESC. */
-int cargar_datos(int* pasadas, float* longitudes, float* pesos);
-/* Name of the data file the loaded sample came from ("" before any load), so
-   that a report is never written over it. */
-extern char fichero_muestra[30];
 /* Gives `clase` to every fish whose length lies in (inferior, superior], the
    interval of one class; returns how many fish it gave it to. */
 int asigna_intervalo(int* clases, const float* longitudes, int n, float inferior,

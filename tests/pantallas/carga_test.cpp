@@ -6,6 +6,7 @@
 #include <string>
 
 #include "pantalla.h"
+#include "pantallas.h"
 #include "sample.h"
 #include "shell.h"
 

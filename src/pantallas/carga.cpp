@@ -3,6 +3,7 @@
 // scrolling table before the sample is used.
 #include <cstdio>
 
+#include "pantallas.h"
 #include "sample.h"
 #include "shell.h"
 
