@@ -5,7 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "muestra_limite.h"
-#include "poblacion_interna.h"
+#include "analysis.h"
 #include "remocion.h"
 #include "sample.h"
 

@@ -6,6 +6,8 @@
 #ifndef PASADAS_ANALYSIS_H
 #define PASADAS_ANALYSIS_H
 
+#include "sample.h"
+
 const int RANURAS = 100;  /* result slots: 99 classes plus the whole sample */
 
 /* The number of classes that fits the result slots: 0..RANURAS-1. */
@@ -97,6 +99,11 @@ struct poblacion_muestra {
 };
 poblacion_muestra calcula_poblacion(const int* clases, const int* pasadas, int n, int nclases,
                                     int k);
+/* Catch per pass c[g][1..k] and whole catch of every group in one pass over
+   the fish: classes 0..nclases-1, the whole sample at nclases. A fish of
+   another pass counts in no pass; one of another class only in the sample. */
+void cuenta_capturas(const int* clases, const int* pasadas, int n, int nclases, int k,
+                     int (*c)[MAX_PASADAS + 1], int* captura);
 /* Nx, VarNx and Esx of every group with estimate; Nclas and ESclas when the
    whole sample has one. */
 void publica_poblacion(const poblacion_muestra* p);

@@ -22,12 +22,6 @@ struct estimacion_muestra {
   estimacion_grupo g[RANURAS];
 };
 
-/* Catch per pass c[g][1..k] and whole catch of every group in one pass over
-   the fish: classes 0..nclases-1, the whole sample at nclases. A fish of
-   another pass counts in no pass; one of another class only in the sample. */
-void cuenta_capturas(const int* clases, const int* pasadas, int n, int nclases, int k,
-                     int (*c)[MAX_PASADAS + 1], int* captura);
-
 /* Steps shared by the callers, in the order they must run. */
 void estima_muestra(const int* clases, const int* pasadas, int n, int nclases, int k,
                     estimacion_muestra* e);

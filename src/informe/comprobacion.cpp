@@ -7,9 +7,8 @@
 #include <cstring>
 
 #include "export.h"
-#include "poblacion_interna.h"
+#include "analysis.h"
 #include "sample.h"
-#include "tabla_datos.h"
 
 /* The UTF-8 bytes of Latin-1 letter c in bytes[]; how many (1 or 2). */
 static size_t letra_utf8(unsigned char c, char* bytes) {
@@ -133,15 +132,14 @@ static void escribe_estimacion(const int* clases, const int* pasadas, int n, int
     printf("R (muestra completa): -; la estimacion no es posible con una sola pasada\n");
     return;
   }
-  static estimacion_muestra e;
-  estima_muestra(clases, pasadas, n, nclases, npasadas, &e);
-  const estimacion_grupo* g = &e.g[nclases];
-  if (!e.dentro_de_limites || !std::isfinite(g->R)) {
+  poblacion_muestra p = calcula_poblacion(clases, pasadas, n, nclases, npasadas);
+  const poblacion_grupo* g = &p.g[nclases];
+  if (!p.dentro_de_limites || !std::isfinite(g->R)) {
     printf("R (muestra completa): -; la estimacion no es posible\n");
     return;
   }
   printf("R (muestra completa): %.4f; la estimacion %s (hace falta 0 < R < %.1f)\n", g->R,
-         g->valida ? "es posible" : "no es posible", (npasadas - 1) / 2.0);
+         g->existe ? "es posible" : "no es posible", (npasadas - 1) / 2.0);
 }
 
 void comprueba_muestra(const char* nombre, const descripcion_datos* d,

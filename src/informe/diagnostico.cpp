@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "export.h"
-#include "poblacion_interna.h"
+#include "analysis.h"
 #include "remocion.h"
 #include "sample.h"
 

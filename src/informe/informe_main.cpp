@@ -17,7 +17,6 @@
 #include "export.h"
 #include "sample.h"
 #include "shell.h"
-#include "tabla_datos.h"
 
 FILE* destino_rechazos;
 

@@ -6,7 +6,6 @@
 #include <cstdio>
 
 #include "pantallas.h"
-#include "poblacion_interna.h"
 #include "shell.h"
 
 static const int FILAS_PAGINA = 6;

@@ -47,6 +47,21 @@ int lee_muestra(FILE* f, int con_clases, int* pasadas, float* longitudes, float*
    made Latin-1, control bytes and letters beyond Latin-1 shown as '?'. */
 void cita_palabra(char* destino, size_t tam, const char* palabra);
 
+/* ---- The text of a cell of any table the program reads ---- */
+/* What a cell's text was found to hold, as bits. */
+const int TEXTO_UTF8 = 1, TEXTO_WINDOWS_1252 = 2; /* its encoding, when some byte was not ASCII */
+const int TEXTO_CONTROL = 4; /* a control code (C0, DEL or C1, NUL included) */
+/* The cell's bytes (largo of them) as Latin-1 text in texto (tam bytes,
+   always ended), for the fonts and the report: taken as UTF-8 when they are
+   valid UTF-8, else as Windows-1252; dashes, curly quotes, the ellipsis and
+   the euro made plain ASCII ("-", "'", "\"", "...", "EUR"), other letters
+   beyond Latin-1 and every control code made '?'; blanks at both ends
+   dropped, cut short when long. Returns the bits the cell holds. */
+int texto_latin1(const char* celda, size_t largo, char* texto, size_t tam);
+/* The same cell as UTF-8 text, every letter kept and every control code
+   made '?', never cut within a letter: a file name, a summary cell. */
+int texto_utf8(const char* celda, size_t largo, char* texto, size_t tam);
+
 /* Opens ruta for reading, from its start, only when it is a regular file;
    *f gets the stream (the caller closes it), NULL otherwise. Every reader
    of the user's files opens them so: a FIFO or a device would hang it. */

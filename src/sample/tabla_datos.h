@@ -18,19 +18,6 @@ struct columna_buscada {
   int obligatoria;
 };
 
-/* What a cell's text was found to hold, as bits. */
-const int TEXTO_UTF8 = 1, TEXTO_WINDOWS_1252 = 2; /* its encoding, when some byte was not ASCII */
-const int TEXTO_CONTROL = 4; /* a control code (C0, DEL or C1, NUL included) */
-/* The cell's bytes (largo of them) as Latin-1 text in texto (tam bytes,
-   always ended), for the fonts and the report: taken as UTF-8 when they are
-   valid UTF-8, else as Windows-1252; dashes, curly quotes, the ellipsis and
-   the euro made plain ASCII ("-", "'", "\"", "...", "EUR"), other letters
-   beyond Latin-1 and every control code made '?'; blanks at both ends
-   dropped, cut short when long. Returns the bits the cell holds. */
-int texto_latin1(const char* celda, size_t largo, char* texto, size_t tam);
-/* The same cell as UTF-8 text, every letter kept and every control code
-   made '?', never cut within a letter: a file name, a summary cell. */
-int texto_utf8(const char* celda, size_t largo, char* texto, size_t tam);
 /* The key of a Latin-1 name: its letters without accents in lower case and
    its digits, nothing else; with sin_parentesis, anything between
    parentheses is left out too ("Longitud (cm)" and "LONGITUD" give "longitud"). */

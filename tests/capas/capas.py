@@ -5,7 +5,8 @@ Every floor is a folder of src/ that sees itself and the floors it names.
 Two readings must agree with that:
   - every #include "..." of every file, resolved as the compiler would
     (beside the file first, ../ paths included, then in the floors' folders),
-    lands in the file's own floor or one it names;
+    lands in the file's own floor or one it names, and a floor's internal
+    header (NAME_interna.h) only in its own floor;
   - every symbol a floor's library leaves undefined (nm) is defined, if in
     any of the floors' libraries, in one it names.
 The floors marked "calculo" form the core that runs without a window: they
@@ -13,7 +14,7 @@ name only core floors, include no Allegro header, and their libraries need
 no symbol from Allegro's library.
 
   capas.py --src DIR [--allegro LIB] --piso NAME:LIB:BELOW,..:calculo|ventana ...
-  capas.py --prueba     checks the checker on a small tree with two faults
+  capas.py --prueba     checks the checker on a small tree with three faults
 LIB is "-" for a floor without its own library (a program's folder).
 """
 import os
@@ -85,6 +86,8 @@ def revisa_includes(src, pisos):
                         faltas.append(f"{rel}:{n}: \"{nombre}\" is in no floor of src/")
                     elif not visibles & set(origen):
                         faltas.append(f"{rel}:{n}: {piso} includes \"{nombre}\" of {', '.join(origen)}")
+                    elif nombre.endswith("_interna.h") and piso not in origen:
+                        faltas.append(f"{rel}:{n}: {piso} includes {', '.join(origen)}'s internal \"{nombre}\"")
     return faltas
 
 
@@ -129,16 +132,19 @@ def revisa(src, pisos, allegro):
 
 
 def prueba():
-    """A core header reaching up and for Allegro must give exactly two faults."""
+    """A core header reaching up and for Allegro, and a floor reaching for
+    another's internal header, must give exactly three faults."""
     with tempfile.TemporaryDirectory() as d:
         for ruta, texto in {"bajo/bajo.h": '#include "../alto/alto.h"\n#include <allegro.h>\n',
                             "bajo/bajo.cpp": '#include "bajo.h"\n',
-                            "alto/alto.h": '#include "bajo.h"\n'}.items():
+                            "bajo/bajo_interna.h": '',
+                            "alto/alto.h": '#include "bajo.h"\n#include "../bajo/bajo_interna.h"\n'}.items():
             os.makedirs(os.path.join(d, os.path.dirname(ruta)), exist_ok=True)
             with open(os.path.join(d, ruta), "w") as f:
                 f.write(texto)
         faltas = revisa(d, lee_pisos(["bajo:-::calculo", "alto:-:bajo:ventana"]), None)
-    esperadas = ["bajo/bajo.h:1: bajo includes \"../alto/alto.h\" of alto",
+    esperadas = ["alto/alto.h:2: alto includes bajo's internal \"../bajo/bajo_interna.h\"",
+                 "bajo/bajo.h:1: bajo includes \"../alto/alto.h\" of alto",
                  "bajo/bajo.h:2: the core includes <allegro.h>"]
     if faltas != esperadas:
         print("the layering check misses or invents faults:", *faltas, sep="\n  ", file=sys.stderr)
