@@ -34,7 +34,6 @@ static const columna_buscada COLUMNAS[COLUMNAS_TRAMOS] = {
     {"Meses", {"meses", nullptr}, 0},
     {"Limites", {"limites", nullptr}, 0},
 };
-static const int MAX_CELDAS = 64;     /* header cells looked at */
 static const int LARGO_CELDA_T = 256; /* bytes of a cell kept; a longer one is refused */
 
 /* A cell's UTF-8 text may take three bytes for each byte of the file. */
@@ -54,8 +53,8 @@ struct fila_tramo {
 /* The table being read, cell by cell, by libcsv. */
 struct lector_tramos {
   int en_cabecera, campo;
-  char claves[MAX_CELDAS][LARGO_VALOR];
-  int indice[COLUMNAS_TRAMOS];
+  int indice[COLUMNAS_TRAMOS];   /* the cell of each column, -1 when absent */
+  int repetida;                  /* a cell naming a column again: the first one stands */
   int nfilas, vacia, larga;
   long long linea;
   fila_tramo* filas;
@@ -74,11 +73,11 @@ static void crudo(const char* s, size_t largo, char* destino, size_t tam) {
 static void celda_leida(void* s, size_t largo, void* datos) {
   lector_tramos* l = (lector_tramos*)datos;
   int c = l->campo++;
-  if (l->en_cabecera) {
-    if (c >= MAX_CELDAS) return;
-    char latin1[LARGO_VALOR];
+  if (l->en_cabecera) {  // a column is found wherever it stands, however wide the table
+    char latin1[LARGO_VALOR], clave[LARGO_VALOR];
     texto_latin1((const char*)s, largo, latin1, sizeof latin1);
-    clave_nombre(latin1, 1, l->claves[c], LARGO_VALOR);
+    clave_nombre(latin1, 1, clave, sizeof clave);
+    anota_columna(clave, c, COLUMNAS, COLUMNAS_TRAMOS, l->indice, &l->repetida);
     return;
   }
   if (l->nfilas >= MAX_TRAMOS) return;
@@ -95,9 +94,7 @@ static void celda_leida(void* s, size_t largo, void* datos) {
 static void fila_leida(int, void* datos) {
   lector_tramos* l = (lector_tramos*)datos;
   if (l->en_cabecera) {
-    int repetida;
-    int falta = busca_columnas(l->claves, l->campo < MAX_CELDAS ? l->campo : MAX_CELDAS, COLUMNAS,
-                               COLUMNAS_TRAMOS, l->indice, &repetida);
+    int falta = columna_que_falta(COLUMNAS, COLUMNAS_TRAMOS, l->indice);
     if (falta >= 0 && !l->mensaje[0])
       snprintf(l->mensaje, sizeof l->mensaje, "falta la columna %s", COLUMNAS[falta].nombre);
     l->en_cabecera = 0;
@@ -120,22 +117,27 @@ static char separador_de(const char* linea) {
   return ';';
 }
 
+/* The separator of the text f, told by its first line; f is left where it stood. */
+static char separador_del_texto(FILE* f) {
+  char linea[4096];
+  int fin_de_linea;
+  long inicio = ftell(f);
+  size_t largo = lee_trozo(f, linea, sizeof linea - 1, &fin_de_linea);
+  linea[largo] = 0;
+  if (inicio >= 0) fseek(f, inicio, SEEK_SET);  // a regular file, or the text of one in memory
+  return separador_de(linea);
+}
+
 /* The rows of the text f into l, a line at a time; the table's separator. */
 static char recorre_tramos(FILE* f, lector_tramos* l) {
-  char linea[4096], separador = ';';
+  char separador = separador_del_texto(f);
   struct csv_parser p;
-  csv_init(&p, CSV_APPEND_NULL);
-  size_t largo;
-  int fin_de_linea;
-  for (int primera = 1; (largo = lee_trozo(f, linea, sizeof linea - 1, &fin_de_linea)) > 0;
-       primera = 0, l->linea += fin_de_linea) {
-    linea[largo] = 0;
-    char* texto = linea;
-    if (primera && strncmp(texto, "\xEF\xBB\xBF", 3) == 0) texto += 3;
-    if (primera) csv_set_delim(&p, (unsigned char)(separador = separador_de(texto)));
-    csv_parse(&p, texto, largo - (size_t)(texto - linea), celda_leida, fila_leida, l);
-  }
-  csv_fini(&p, celda_leida, fila_leida, l);
+  prepara_parser(&p, CSV_APPEND_NULL, separador);
+  recorrido_tabla r = {&p, celda_leida, fila_leida, l, &l->linea, nullptr, 0, 0};
+  int fin = recorre_tabla(f, &r);
+  if ((fin == TABLA_NUL || fin == TABLA_MAL_PARTIDA) && !l->mensaje[0])
+    snprintf(l->mensaje, sizeof l->mensaje, "fila %lld: %s", l->linea,
+             fin == TABLA_NUL ? "tiene un caracter nulo" : "celda de mas de 65536 caracteres");
   csv_free(&p);
   return separador;
 }
@@ -147,6 +149,7 @@ static int lee_tramos(const char* ruta, fila_tramo* filas, char* separador) {
   static lector_tramos l;
   memset(&l, 0, sizeof l);
   l.en_cabecera = 1, l.vacia = 1, l.filas = filas, l.linea = 1;
+  columnas_por_buscar(COLUMNAS_TRAMOS, l.indice, &l.repetida);
   memset(&filas[0], 0, sizeof(fila_tramo));
   char* memoria;
   char mensaje[LARGO_MENSAJE_LECTURA];

@@ -6,33 +6,8 @@
 #include "sample.h"
 #include "tabla_datos.h"
 
-/* Enough of a first line to hold any header of a table of fish. */
-static const size_t LARGO_PRIMERA_LINEA = 4096;
-
-/* The first line of f that holds anything, without a BOM, at most tam
-   bytes; its length. Reads on from where f stands. */
-static size_t primera_linea(FILE* f, char* linea, size_t tam) {
-  size_t n = 0;
-  int c;
-  while ((c = getc(f)) == '\r' || c == '\n') {
-  }
-  for (; c != EOF && c != '\r' && c != '\n' && n < tam; c = getc(f)) linea[n++] = (char)c;
-  if (n >= 3 && memcmp(linea, "\xEF\xBB\xBF", 3) == 0) {
-    memmove(linea, linea + 3, n - 3);
-    n -= 3;
-  }
-  return n;
-}
-
 /* A file that can be read again from where it stands is looked at first. */
-static int separador_del_fichero(FILE* f) {
-  long inicio = ftell(f);
-  if (inicio < 0) return 0;
-  char linea[LARGO_PRIMERA_LINEA];
-  size_t largo = primera_linea(f, linea, sizeof linea);
-  if (fseek(f, inicio, SEEK_SET) != 0) return -1;
-  return separador_de_tabla(linea, largo);
-}
+static int separador_del_fichero(FILE* f) { return ftell(f) < 0 ? 0 : separador_de_tabla(f); }
 
 /* The tab table that was refused, read again as a file of words: the
    words' sample when they take it, else the table's refusal stands. */

@@ -33,7 +33,7 @@ struct unidad_columna {
 static const unidad_columna UNIDADES_LONGITUD[] = {{"", 0}, {"cm", 0}, {"mm", -1}, {nullptr, 0}};
 static const unidad_columna UNIDADES_PESO[] = {{"", 0}, {"g", 0}, {"kg", 3}, {"mg", -3}, {nullptr, 0}};
 
-static const int MAX_CABECERA = 128;          /* header cells looked at; others are ignored */
+static const int MAX_CABECERA = 128;          /* header cells whose names are kept for messages */
 static const size_t MAX_CELDA = 65536;        /* a longer cell is no datum: the file is refused */
 static const size_t TROZO = 4096;             /* bytes handed to libcsv at a time, at most one line */
 static const int LARGO_COLUMNA = 20;          /* characters of a column's name in a message */
@@ -62,22 +62,28 @@ static int es_clave_de(const columna_buscada* c, const char* clave) {
   return 0;
 }
 
-int busca_columnas(const char (*claves)[LARGO_VALOR], int nclaves, const columna_buscada* buscadas,
-                   int nbuscadas, int* indices, int* repetida) {
-  int falta = -1;
+void columnas_por_buscar(int nbuscadas, int* indices, int* repetida) {
+  for (int k = 0; k < nbuscadas; k++) indices[k] = -1;
   *repetida = -1;
+}
+
+int anota_columna(const char* clave, int celda, const columna_buscada* buscadas, int nbuscadas,
+                  int* indices, int* repetida) {
   for (int k = 0; k < nbuscadas; k++) {
-    indices[k] = -1;
-    for (int c = 0; c < nclaves; c++) {
-      if (!es_clave_de(&buscadas[k], claves[c])) continue;
-      if (indices[k] < 0)
-        indices[k] = c;
-      else if (*repetida < 0 || c < *repetida)
-        *repetida = c;
-    }
-    if (indices[k] < 0 && buscadas[k].obligatoria && falta < 0) falta = k;
+    if (!es_clave_de(&buscadas[k], clave)) continue;
+    if (indices[k] < 0)
+      indices[k] = celda;
+    else if (*repetida < 0)
+      *repetida = celda;
+    return k;
   }
-  return falta;
+  return -1;
+}
+
+int columna_que_falta(const columna_buscada* buscadas, int nbuscadas, const int* indices) {
+  for (int k = 0; k < nbuscadas; k++)
+    if (indices[k] < 0 && buscadas[k].obligatoria) return k;
+  return -1;
 }
 
 void palabra_de_celda(const char* celda, long long linea, palabra* p) {
@@ -105,10 +111,11 @@ struct lector_tabla {
 
   int en_cabecera, ncabecera;          /* ncabecera: the header's cells, also those not kept */
   char nombres[MAX_CABECERA][LARGO_VALOR];
-  char claves[MAX_CABECERA][LARGO_VALOR];
   int indice[COLUMNAS_DATOS];          /* the cell of each column, -1 when absent */
-  int columna_de[MAX_CABECERA];        /* the column of each cell, -1 when not used */
-  int falta, repetida;
+  char nombre_columna[COLUMNAS_DATOS][LARGO_VALOR]; /* the header's name of each column found */
+  int falta, repetida;                 /* repetida: the first cell naming a column again, -1 if none */
+  int columna_repetida;                /* the column it names again */
+  char nombre_repetida[LARGO_VALOR];
   int potencia[COLUMNAS_DATOS];        /* a length or weight's value times 10^potencia is in cm or g */
 
   long long linea, linea_fila;         /* line being handed over; line where the row began */
@@ -132,6 +139,20 @@ static void nombre_sin_unidad(const char* nombre, char* texto, size_t tam) {
   snprintf(texto, tam, "%.*s", (int)largo, nombre);
 }
 
+/* The column of a row's cell, -1 when it holds none of the data. */
+static int columna_de(const lector_tabla* l, int celda) {
+  for (int k = 0; k < COLUMNAS_DATOS; k++)
+    if (l->indice[k] == celda) return k;
+  return -1;
+}
+
+/* The header's name of a cell, "" when it has none (or is past those kept). */
+static const char* nombre_de_celda(const lector_tabla* l, int celda) {
+  int k = columna_de(l, celda);
+  if (k >= 0) return l->nombre_columna[k];
+  return celda < MAX_CABECERA ? l->nombres[celda] : "";
+}
+
 /* Ends the reading with a message naming the line and the cell's column:
    by its name in the header, or by its number while the header is read. */
 static void rechaza_tabla(lector_tabla* l, int celda, const char* fmt, const char* texto) {
@@ -140,9 +161,9 @@ static void rechaza_tabla(lector_tabla* l, int celda, const char* fmt, const cha
   char columna[LARGO_VALOR + 12];
   if (celda < 0)
     snprintf(columna, sizeof columna, "%s", "");
-  else if (celda < MAX_CABECERA && l->nombres[celda][0] && !l->en_cabecera) {
+  else if (!l->en_cabecera && nombre_de_celda(l, celda)[0]) {
     char nombre[LARGO_VALOR];
-    nombre_sin_unidad(l->nombres[celda], nombre, sizeof nombre);
+    nombre_sin_unidad(nombre_de_celda(l, celda), nombre, sizeof nombre);
     snprintf(columna, sizeof columna, ", columna %.*s", LARGO_COLUMNA, nombre);
   } else
     snprintf(columna, sizeof columna, ", columna %d", celda + 1);
@@ -428,10 +449,8 @@ static int cabecera_rechazada(lector_tabla* l) {
     return 1;
   }
   if (l->repetida >= 0) {
-    int k = 0;
-    while (!es_clave_de(&COLUMNAS[k], l->claves[l->repetida])) k++;
-    snprintf(fmt, sizeof fmt, "%%s repite la columna %s", COLUMNAS[k].nombre);
-    rechaza_tabla(l, l->repetida, fmt, l->nombres[l->repetida]);
+    snprintf(fmt, sizeof fmt, "%%s repite la columna %s", COLUMNAS[l->columna_repetida].nombre);
+    rechaza_tabla(l, l->repetida, fmt, l->nombre_repetida);
     return 1;
   }
   for (int j = 0; j < 2; j++) {
@@ -449,15 +468,11 @@ static int cabecera_rechazada(lector_tabla* l) {
 /* Which datum each column holds, and the named columns that hold none, as
    the description of the file tells them. */
 static void anota_columnas(lector_tabla* l, int nclaves) {
-  for (int c = 0; c < nclaves; c++) l->columna_de[c] = -1;
   for (int k = 0; k < COLUMNAS_DATOS; k++)
-    if (l->indice[k] >= 0) {
-      l->columna_de[l->indice[k]] = k;
-      snprintf(l->d->columnas[k], LARGO_VALOR, "%s", l->nombres[l->indice[k]]);
-    }
+    if (l->indice[k] >= 0) snprintf(l->d->columnas[k], LARGO_VALOR, "%s", l->nombre_columna[k]);
   for (int c = 0; c < nclaves; c++) {
     size_t largo = strlen(l->d->ignoradas);
-    if (l->columna_de[c] < 0 && l->nombres[c][0] && largo + 1 < sizeof l->d->ignoradas)
+    if (columna_de(l, c) < 0 && l->nombres[c][0] && largo + 1 < sizeof l->d->ignoradas)
       snprintf(l->d->ignoradas + largo, sizeof l->d->ignoradas - largo, "%s%s", largo ? ", " : "",
                l->nombres[c]);
   }
@@ -477,7 +492,7 @@ static void unidad_de(const char* nombre, char* clave, size_t tam) {
 static int unidades_rechazadas(lector_tabla* l) {
   for (int k : {DATO_LONGITUD, DATO_PESO}) {
     const unidad_columna* u = k == DATO_LONGITUD ? UNIDADES_LONGITUD : UNIDADES_PESO;
-    const char* nombre = l->nombres[l->indice[k]];
+    const char* nombre = l->nombre_columna[k];
     char clave[LARGO_VALOR];
     unidad_de(nombre, clave, sizeof clave);
     while (u->clave && strcmp(u->clave, clave) != 0) u++;
@@ -498,7 +513,7 @@ static int unidades_rechazadas(lector_tabla* l) {
 /* The header's columns: found by name, checked against what is asked. */
 static void lee_cabecera(lector_tabla* l) {
   int nclaves = l->ncabecera < MAX_CABECERA ? l->ncabecera : MAX_CABECERA;
-  l->falta = busca_columnas(l->claves, nclaves, COLUMNAS, COLUMNAS_DATOS, l->indice, &l->repetida);
+  l->falta = columna_que_falta(COLUMNAS, COLUMNAS_DATOS, l->indice);
   if (l->solo_cabecera) {
     l->terminada = 1;
     return;
@@ -510,6 +525,21 @@ static void lee_cabecera(lector_tabla* l) {
   anota_columnas(l, nclaves);
 }
 
+/* Header cell c: the column it names, wherever it stands however wide the
+   header, and its name for the messages. */
+static void celda_de_cabecera(lector_tabla* l, int c, const char* texto) {
+  l->ncabecera = c + 1;
+  char clave[LARGO_VALOR];
+  clave_nombre(texto, 1, clave, sizeof clave);
+  int k = anota_columna(clave, c, COLUMNAS, COLUMNAS_DATOS, l->indice, &l->repetida);
+  if (k >= 0 && l->indice[k] == c) snprintf(l->nombre_columna[k], LARGO_VALOR, "%.*s", LARGO_VALOR - 1, texto);
+  if (k >= 0 && l->repetida == c) {
+    l->columna_repetida = k;
+    snprintf(l->nombre_repetida, LARGO_VALOR, "%.*s", LARGO_VALOR - 1, texto);
+  }
+  if (c < MAX_CABECERA) snprintf(l->nombres[c], LARGO_VALOR, "%.*s", LARGO_VALOR - 1, texto);
+}
+
 static void celda_leida(void* datos, size_t largo, void* lector) {
   lector_tabla* l = (lector_tabla*)lector;
   if (l->terminada) return;
@@ -518,17 +548,12 @@ static void celda_leida(void* datos, size_t largo, void* lector) {
   char texto[LARGO_PALABRA + 1];
   int bits = texto_latin1((const char*)datos, largo, texto, sizeof texto);
   l->codificaciones |= bits;
-  if (l->en_cabecera) {
-    l->ncabecera = c + 1;
-    if (c >= MAX_CABECERA) return;
-    snprintf(l->nombres[c], LARGO_VALOR, "%.*s", LARGO_VALOR - 1, texto);
-    clave_nombre(texto, 1, l->claves[c], LARGO_VALOR);
-    return;
-  }
+  if (l->en_cabecera) return celda_de_cabecera(l, c, texto);
   if (texto[0]) l->vacia = 0;
-  if (c < MAX_CABECERA && c < l->ncabecera && l->columna_de[c] >= 0) {
-    memcpy(l->celdas[l->columna_de[c]], texto, sizeof texto);
-    l->control[l->columna_de[c]] = bits & TEXTO_CONTROL;
+  int k = c < l->ncabecera ? columna_de(l, c) : -1;
+  if (k >= 0) {
+    memcpy(l->celdas[k], texto, sizeof texto);
+    l->control[k] = bits & TEXTO_CONTROL;
   } else if (c >= l->ncabecera && texto[0] && l->extra < 0) {
     l->extra = c;
     memcpy(l->texto_extra, texto, sizeof texto);
@@ -557,30 +582,55 @@ static void prepara_lector(lector_tabla* l, char separador, descripcion_datos* d
   l->d = d;
   l->en_cabecera = 1, l->vacia = 1, l->extra = -1, l->linea = 1;
   l->separador = separador;
+  columnas_por_buscar(COLUMNAS_DATOS, l->indice, &l->repetida);
+}
+
+void prepara_parser(csv_parser* p, int opciones, char separador) {
+  csv_init(p, (unsigned char)opciones);
+  csv_set_delim(p, (unsigned char)separador);
+  csv_set_realloc_func(p, amplia_acotado);
 }
 
 static void prepara_csv(csv_parser* p, char separador) {
   // Quotes as spreadsheets write them, nothing looser: a stray quote would
   // join or split cells without a word.
-  csv_init(p, CSV_STRICT | CSV_STRICT_FINI);
-  csv_set_delim(p, (unsigned char)separador);
+  prepara_parser(p, CSV_STRICT | CSV_STRICT_FINI, separador);
   csv_set_space_func(p, separador == '\t' ? es_espacio : es_espacio_o_tab);
-  csv_set_realloc_func(p, amplia_acotado);
 }
 
-char separador_de_tabla(const char* linea, size_t largo) {
+/* The first line of f that holds anything, from where f stands, handed to
+   p a piece at a time however long it is, its BOM skipped. */
+static void pasa_primera_linea(FILE* f, csv_parser* p, lector_tabla* l) {
+  int c;
+  while ((c = getc(f)) == '\r' || c == '\n') {
+  }
+  if (c == EOF || ungetc(c, f) == EOF) return;
+  char trozo[TROZO];
+  int fin_de_linea = 0;
+  for (int primero = 1; !fin_de_linea; primero = 0) {
+    size_t largo = lee_trozo(f, trozo, sizeof trozo, &fin_de_linea);
+    if (largo == 0) break;
+    size_t desde = primero && largo >= 3 && memcmp(trozo, BOM, 3) == 0 ? 3 : 0;
+    if (csv_parse(p, trozo + desde, largo - desde, celda_leida, fila_acabada, l) != largo - desde)
+      return;  // a cell no table holds: no header under this separator
+  }
+  csv_fini(p, celda_leida, fila_acabada, l);
+}
+
+int separador_de_tabla(FILE* f) {
   static const char SEPARADORES[] = {';', '\t', ','};
   static lector_tabla l;  // large: kept off the stack
   static descripcion_datos d;
+  long inicio = ftell(f);
   char mejor = 0;
   int columnas_mejor = 1;
   for (char s : SEPARADORES) {
+    if (inicio < 0 || fseek(f, inicio, SEEK_SET) != 0) return -1;
     prepara_lector(&l, s, &d);
     l.solo_cabecera = 1;
     csv_parser p;
     prepara_csv(&p, s);
-    csv_parse(&p, linea, largo, celda_leida, fila_acabada, &l);
-    csv_fini(&p, celda_leida, fila_acabada, &l);
+    pasa_primera_linea(f, &p, &l);
     csv_free(&p);
     int nombradas = 0;
     for (int k = 0; k < COLUMNAS_DATOS; k++) nombradas += l.indice[k] >= 0;
@@ -589,33 +639,47 @@ char separador_de_tabla(const char* linea, size_t largo) {
     int tabla = s == '\t' ? l.falta < 0 : nombradas > 0;
     if (l.terminada && tabla && l.ncabecera > columnas_mejor) mejor = s, columnas_mejor = l.ncabecera;
   }
-  return mejor;
+  return fseek(f, inicio, SEEK_SET) == 0 ? mejor : -1;
+}
+
+int recorre_tabla(FILE* f, recorrido_tabla* r) {
+  char trozo[TROZO];
+  int fin_de_linea;
+  r->bom = 0;
+  r->ultima = *r->linea;
+  for (int primero = 1; !(r->parada && *r->parada); primero = 0) {
+    size_t largo = lee_trozo(f, trozo, sizeof trozo, &fin_de_linea);
+    if (largo == 0) return csv_fini(r->p, r->celda, r->fila, r->lector) == 0 ? TABLA_LEIDA : TABLA_SIN_CERRAR;
+    // A NUL would end the cell's text where it stands: the rest of the row
+    // would be lost or run into the next without a word.
+    if (memchr(trozo, 0, largo)) return TABLA_NUL;
+    size_t desde = primero && largo >= 3 && memcmp(trozo, BOM, 3) == 0 ? 3 : 0;
+    r->bom |= desde > 0;
+    if (csv_parse(r->p, trozo + desde, largo - desde, r->celda, r->fila, r->lector) != largo - desde)
+      return TABLA_MAL_PARTIDA;
+    r->ultima = *r->linea;
+    if (fin_de_linea) ++*r->linea;
+  }
+  return TABLA_PARADA;
 }
 
 /* The rows of f through libcsv, one line at a time so that each row knows its line. */
 static void recorre_filas(FILE* f, char separador, lector_tabla* l, int* bom) {
   csv_parser p;
   prepara_csv(&p, separador);
-  char trozo[TROZO];
-  size_t largo;
-  long long ultima = 1;  // line of the last byte read
-  int fin_de_linea;
-  for (int primero = 1; !l->terminada && (largo = lee_trozo(f, trozo, sizeof trozo, &fin_de_linea)) > 0;
-       primero = 0) {
-    size_t desde = primero && largo >= 3 && memcmp(trozo, BOM, 3) == 0 ? 3 : 0;
-    *bom |= desde > 0;
-    if (csv_parse(&p, trozo + desde, largo - desde, celda_leida, fila_acabada, l) != largo - desde) {
-      if (l->campo == 0) l->linea_fila = l->linea;  // the cell at fault is its row's first
-      rechaza_tabla(l, l->campo, csv_error(&p) == CSV_EPARSE ? "comillas mal puestas"
-                                                             : "celda de mas de 65536 caracteres",
-                    nullptr);
-    }
-    ultima = l->linea;
-    if (fin_de_linea) l->linea++;
-  }
-  if (!l->terminada && csv_fini(&p, celda_leida, fila_acabada, l) != 0) {
-    if (l->campo == 0) l->linea_fila = ultima;
-    rechaza_tabla(l, l->campo, "comillas sin cerrar", nullptr);
+  recorrido_tabla r = {&p, celda_leida, fila_acabada, l, &l->linea, &l->terminada, 0, 0};
+  int fin = recorre_tabla(f, &r);
+  *bom = r.bom;
+  if (fin == TABLA_NUL) {
+    l->linea_fila = l->linea;
+    rechaza_tabla(l, -1, "tiene un caracter nulo", nullptr);
+  } else if (fin == TABLA_MAL_PARTIDA || fin == TABLA_SIN_CERRAR) {
+    if (l->campo == 0) l->linea_fila = fin == TABLA_SIN_CERRAR ? r.ultima : l->linea;  // the cell at fault is its row's first
+    rechaza_tabla(l, l->campo,
+                  fin == TABLA_SIN_CERRAR         ? "comillas sin cerrar"
+                  : csv_error(&p) == CSV_EPARSE ? "comillas mal puestas"
+                                                : "celda de mas de 65536 caracteres",
+                  nullptr);
   }
   csv_free(&p);
 }

@@ -15,6 +15,8 @@
 
 #include "informes.h"
 
+using namespace std::string_literals;
+
 namespace {
 
 class Campana : public OrdenInforme {};
@@ -492,6 +494,32 @@ TEST_F(Campana, AReachWhoseFileIsAFifoOrADeviceFailsAloneAndTheOthersGoOn) {
   EXPECT_NE(errores.find("tramos sin informe (2): A, C"), std::string::npos) << errores;
 }
 
+// Regression: the columns past the table's 64th were not looked for. And
+// a line longer than the pieces the table is read in counts once: were the
+// pieces counted, a long notes cell would move every later row number.
+TEST_F(Campana, AWideTableWithLongLinesKeepsItsColumnsAndItsRowNumbers) {
+  ASSERT_EQ(system(("cp " + std::string(DIR_DATOS) + "/ejemplo.txt ejemplo.txt").c_str()), 0);
+  std::string notas, vacias;
+  for (int c = 0; c < 70; c++) notas += "Nota " + std::to_string(c) + ";", vacias += ";";
+  const std::string tablas[] = {
+      "Tramo;Fichero;Superficie;Notas\nT01;ejemplo.txt;250;" + std::string(5000, 'n') +
+          "\nT02;ejemplo.txt;2x5\nT03;ejemplo.txt;100\n",
+      notas + "Tramo;Fichero;Superficie\n" + std::string(5000, 'n') + vacias + "T01;ejemplo.txt;250\n" +
+          vacias + "T02;ejemplo.txt;2x5\n" + vacias + "T03;ejemplo.txt;100\n",
+  };
+  for (int i = 0; i < 2; i++) {
+    SCOPED_TRACE(i ? "setenta columnas antes" : "una nota larga");
+    std::string dir = "dir" + std::to_string(i);
+    escribe_todo("tramos.csv", tablas[i]);
+    EXPECT_EQ(informe("--tramos tramos.csv --carpeta " + dir), 1);
+    auto resumen = tabla(lee_todo(dir + "/resumen.csv"), ';');
+    ASSERT_EQ(resumen.size(), 4u);
+    EXPECT_EQ(celda(resumen, 1, "Densidad (N/m2)"), "0,23");  // 58 fish over 250 m2
+    EXPECT_EQ(celda(resumen, 2, "Error"), "fila 3: Superficie '2x5' no es un numero valido");
+    EXPECT_EQ(celda(resumen, 3, "Estimaci\xc3\xb3n"), "v\xc3\xa1lida");
+  }
+}
+
 // ---- Refusals of the whole season: one line naming the file, nothing written ----
 
 TEST_F(Campana, ATableOrAFolderThatCannotBeTakenRefusesTheSeasonBeforeAnyReachIsWritten) {
@@ -505,6 +533,11 @@ TEST_F(Campana, ATableOrAFolderThatCannotBeTakenRefusesTheSeasonBeforeAnyReachIs
   } casos[] = {
       {"t.csv", "", {}, "\u00abcaso0/t.csv\u00bb no es un fichero normal"},
       {"t.csv", mil_y_uno, {}, "mas de 1000 tramos: una campana admite hasta 1000; parta la tabla en varias"},
+      // Regression: a NUL merged its row with the next one, T01 was lost.
+      {"t.csv", "Tramo;Fichero\nT01\0x;ejemplo.txt\nT02;ejemplo.txt\n"s, {},
+       "caso2/t.csv: fila 2: tiene un caracter nulo"},
+      {"t.csv", "Tramo;Fichero;Notas\nT01;ejemplo.txt;" + std::string(70000, 'n') + "\n", {},
+       "caso3/t.csv: fila 2: celda de mas de 65536 caracteres"},
   };
   for (size_t i = 0; i < sizeof casos / sizeof *casos; i++) {
     const auto& c = casos[i];
@@ -522,7 +555,7 @@ TEST_F(Campana, ATableOrAFolderThatCannotBeTakenRefusesTheSeasonBeforeAnyReachIs
     EXPECT_EQ(informe("--tramos " + tabla + " --carpeta " + dir), 1);
     EXPECT_NE(errores.find(c.dice), std::string::npos) << errores;
     EXPECT_EQ(std::count(errores.begin(), errores.end(), '\n'), 1) << errores;
-    EXPECT_EQ(contenido_de(dir), antes);
+    EXPECT_TRUE(contenido_de(dir) == antes) << "la carpeta ha cambiado";
   }
 }
 

@@ -13,6 +13,8 @@
 #include "shell.h"
 #include "sin_ventana.h"
 
+using namespace std::string_literals;
+
 namespace {
 
 /* Reads a text as a data file with classes when it has them. */
@@ -133,7 +135,7 @@ TEST(TablaDatos, AReachAndSpeciesAreChosenByNameAsTyped) {
 
 TEST(TablaDatos, EveryRefusalNamesLineColumnAndCell) {
   const struct {
-    const char* texto;
+    std::string texto;
     const char* mensaje;
   } casos[] = {
       {"Pasada;Longitud;Peso;Clase\n1;2;3;4\n\n1;2;;4\n", "<Linea 4, columna Peso: celda vacia>"},
@@ -166,6 +168,8 @@ TEST(TablaDatos, EveryRefusalNamesLineColumnAndCell) {
       {"Pasada;Longitud;Peso\n1;2;3\"4\n", "<Linea 2, columna Peso: comillas mal puestas>"},
       {"Pasada;Longitud;Peso\n1;2;aaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\n",
        "<Linea 2, columna Peso: \xab" "aaaaaaaaaaaaaaaaaaaa...\xbb: se espera un numero mayor que 0>"},
+      // Regression: a NUL cut its cell's text short, "2\0x" read as 2.
+      {"Pasada;Longitud;Peso\n1;2;3\n1;2\0x;3\n1;2;3\n"s, "<Linea 3: tiene un caracter nulo>"},
   };
   for (const auto& c : casos) {
     Tabla t(c.texto);
@@ -231,6 +235,26 @@ TEST(TablaDatos, NumberCellsAreReadAsSpreadsheetsWriteThemOrRefusedSayingHow) {
     EXPECT_EQ(t.pesos[0], c.leido) << texto;
     EXPECT_EQ(t.clases[0], atoi(c.clase + (c.clase[0] == '+'))) << texto;
   }
+}
+
+// Regression: the data columns of a header past its 4096th byte or its
+// 128th cell were not looked for ("no tiene ningun registro de pez").
+TEST(TablaDatos, AColumnIsFoundHoweverWideTheTableAndNamedInItsRefusals) {
+  std::string cabecera, fila;
+  for (int c = 0; c < 2500; c++) {  // a header of more than 65536 bytes
+    cabecera += "Observacion del muestreo " + std::to_string(c) + ";";
+    fila += std::to_string(c) + ";";
+  }
+  Tabla t(cabecera + "Pasada;Longitud;Peso;Clase\n" + fila + "2;27,4;103,41;4\n");
+  ASSERT_EQ(t.n, 1) << t.mensaje;
+  EXPECT_EQ(t.pasadas[0], 2);
+  EXPECT_EQ(t.longitudes[0], 27.4f);
+  EXPECT_EQ(t.clases[0], 4);
+  EXPECT_STREQ(t.d.columnas[DATO_PESO], "Peso");
+  Tabla mala(cabecera + "Pasada;Longitud;Peso\n" + fila + "2;27,4;-1\n", 0);
+  EXPECT_STREQ(mala.mensaje, "<Linea 2, columna Peso: \xab-1\xbb: se espera un numero mayor que 0>");
+  Tabla repetida(cabecera + "Pasada;Longitud;Peso;Talla\n" + fila + "2;27,4;1;3\n", 0);
+  EXPECT_STREQ(repetida.mensaje, "<Linea 1, columna 2504: \xabTalla\xbb repite la columna Longitud>");
 }
 
 TEST(TablaDatos, ACellLongerThanAnyDatumIsRefusedWithoutReadingOn) {
