@@ -26,7 +26,10 @@ struct fichero_nuevo {
   char oculto[CAPACIDAD_RUTA];  /* its hidden name beside ruta, "" while it has none */
 };
 
-const int MAX_TEMPORALES = 9; /* files of one set: a report, its four images and their PNG copies */
+/* Files of one set: a report, its four images and their PNG copies; a
+   season's summary, its two tables and the pages of its picture in both
+   formats. */
+const int MAX_TEMPORALES = 202;
 
 /* The formats a graph is written in: bits that add up. */
 const int IMAGENES_BMP = 1;

@@ -174,12 +174,16 @@ static int lee_tramos(const char* ruta, fila_tramo* filas, char* separador) {
 /* The reach's file names: its name (and species), with "/" and "." made "_"
    so that it stays one file in the folder and its images keep their stem.
    0 when it does not fit in tam: a name cut short could end inside a letter. */
+static void hace_seguro(char* nombre) {
+  for (char* c = nombre; *c; c++)
+    if (*c == '/' || *c == '.') *c = '_';
+}
+
 static int nombre_seguro(const fila_tramo* f, char* nombre, size_t tam) {
   int largo = f->celda[T_ESPECIE][0]
                   ? snprintf(nombre, tam, "%s_%s", f->celda[T_TRAMO], f->celda[T_ESPECIE])
                   : snprintf(nombre, tam, "%s", f->celda[T_TRAMO]);
-  for (char* c = nombre; *c; c++)
-    if (*c == '/' || *c == '.') *c = '_';
+  hace_seguro(nombre);
   return largo >= 0 && (size_t)largo < tam;
 }
 
@@ -352,14 +356,59 @@ static void dice_progreso(int i, int total, const fila_tramo* f, const resultado
           aviso_pasadas);
 }
 
-/* Adds b to the summary's set as carpeta/resumen in the formats of
-   imagenes and destroys it; 0 when it could not be written. */
-static int guarda_grafico(temporales* juego, BITMAP* b, const char* carpeta, int imagenes) {
-  char raiz[CAPACIDAD_RUTA], fallido[CAPACIDAD_RUTA];
-  snprintf(raiz, sizeof raiz, "%s/resumen", carpeta);
-  int bien = b && temporal_imagen(juego, b, raiz, imagenes, fallido, sizeof fallido);
-  if (b) destroy_bitmap(b);
-  return bien;
+/* ---- The summary picture's pages ---- */
+
+/* The row's species as the picture's pages take it: a name refused for
+   its control codes names no file, and its row goes with the rows without
+   a species. */
+static const char* especie_de(const fila_tramo* f) {
+  return f->control[T_ESPECIE] ? "" : f->celda[T_ESPECIE];
+}
+
+/* Row i's species' pages: the first row of its species. */
+static int grupo_de(const fila_tramo* filas, int i) {
+  for (int j = 0; j < i; j++)
+    if (strcmp(especie_de(&filas[j]), especie_de(&filas[i])) == 0) return j;
+  return i;
+}
+
+/* The picture's pages, decided by the table alone (the reaches that fail
+   keep their row, as "-"): their number, the first MAX_PAGINAS_RESUMEN in
+   paginas. */
+static int paginas_de(const fila_tramo* filas, int nfilas, pagina_resumen* paginas) {
+  static int grupos[MAX_TRAMOS];
+  for (int i = 0; i < nfilas; i++) grupos[i] = grupo_de(filas, i);
+  return paginas_resumen(grupos, nfilas, paginas, MAX_PAGINAS_RESUMEN);
+}
+
+/* A page's name without its extension: carpeta/resumen, then its species
+   as the reports' names have it, then its number when its species has
+   more than one; a season of one species in one page keeps resumen. 0 when
+   it does not fit. */
+static int raiz_de_pagina(const char* carpeta, const fila_tramo* filas, const pagina_resumen* p,
+                          char* raiz, size_t tam) {
+  char especie[CAPACIDAD_RUTA] = "", numero[16] = "";
+  const char* nombre = especie_de(&filas[p->grupo]);
+  if (nombre[0] && snprintf(especie, sizeof especie, "_%s", nombre) >= (int)sizeof especie) return 0;
+  hace_seguro(especie);
+  if (p->de > 1) snprintf(numero, sizeof numero, "_%d", p->numero);
+  int largo = snprintf(raiz, tam, "%s/resumen%s%s", carpeta, especie, numero);
+  return largo >= 0 && (size_t)largo < tam;
+}
+
+/* Adds the first npaginas pages to the summary's set in the formats of
+   imagenes; 0 when one could not be written. */
+static int guarda_paginas(temporales* juego, const resumen_campana* r, const fila_tramo* filas,
+                          const pagina_resumen* paginas, int npaginas, const char* carpeta, int imagenes) {
+  for (int i = 0; i < npaginas && i < MAX_PAGINAS_RESUMEN; i++) {
+    char raiz[CAPACIDAD_RUTA], fallido[CAPACIDAD_RUTA];
+    BITMAP* b = raiz_de_pagina(carpeta, filas, &paginas[i], raiz, sizeof raiz)
+                    ? grafico_resumen(r, &paginas[i]) : nullptr;
+    int bien = b && temporal_imagen(juego, b, raiz, imagenes, fallido, sizeof fallido);
+    if (b) destroy_bitmap(b);
+    if (!bien) return 0;
+  }
+  return 1;
 }
 
 /* The folder of the table, with its "/", for the data files named in it. */
@@ -427,7 +476,7 @@ static int informa_tramos(const peticion* p, const fila_tramo* filas, int nfilas
   static resultados_informe r;
   int nfallidos = 0;
   for (int i = 0; i < nfilas; i++) {
-    char error[700], latin1[LARGO_CELDA_T];
+    char error[700], latin1[LARGO_CELDA_T], especie[LARGO_CELDA_T];
     memset(&r, 0, sizeof r);
     avisa_progreso(i - nfallidos, nfilas, 0);
     int repetida = nombre_repetido(filas, i);
@@ -440,7 +489,9 @@ static int informa_tramos(const peticion* p, const fila_tramo* filas, int nfilas
     dice_progreso(i, nfilas, &filas[i], &r, error);
     const fila_tramo* f = &filas[i];
     texto_latin1(f->celda[T_TRAMO], strlen(f->celda[T_TRAMO]), latin1, sizeof latin1);
-    tramo_resumen t = {f->celda[T_TRAMO], f->celda[T_ESPECIE], f->celda[T_FICHERO], latin1, error, &r};
+    texto_latin1(especie_de(f), strlen(especie_de(f)), especie, sizeof especie);
+    tramo_resumen t = {f->celda[T_TRAMO], f->celda[T_ESPECIE], f->celda[T_FICHERO], latin1,
+                       especie, grupo_de(filas, i), error, &r};
     resumen_tramo(resumen, &t);
     if (error[0]) snprintf(fallidos[nfallidos++], LARGO_NOMBRE, "%s", nombre_de_fila(f).c_str());
   }
@@ -461,12 +512,37 @@ static int escribe_tramos_y_resumen(const peticion* p, const fila_tramo* filas, 
   *nfallidos = informa_tramos(p, filas, nfilas, &resumen, fallidos);
   avisa_progreso(nfilas - *nfallidos, nfilas, 1);
   static temporales juego;
+  static pagina_resumen paginas[MAX_PAGINAS_RESUMEN];
+  int npaginas = paginas_de(filas, nfilas, paginas);
   int bien = resumen_cierra(&resumen, &juego) &&
-             guarda_grafico(&juego, grafico_resumen(&resumen), p->carpeta, p->imagenes ? p->imagenes : IMAGENES_BMP) &&
+             guarda_paginas(&juego, &resumen, filas, paginas, npaginas, p->carpeta,
+                            p->imagenes ? p->imagenes : IMAGENES_BMP) &&
              !temporal_pon(&juego);
   temporal_descarta(&juego);
   if (!bien) rechaza("%s: no se han podido escribir las tablas resumen o su grafico", p->carpeta);
   return bien;
+}
+
+/* Ends the summary's line of standard output with the picture's pages:
+   the one, or the first and the last and how many. 0 when some could not
+   be written, for more than a season writes, and standard error says so. */
+static int dice_paginas(const peticion* p, const fila_tramo* filas, int nfilas) {
+  static pagina_resumen paginas[MAX_PAGINAS_RESUMEN];
+  int npaginas = paginas_de(filas, nfilas, paginas);
+  int escritas = npaginas < MAX_PAGINAS_RESUMEN ? npaginas : MAX_PAGINAS_RESUMEN;
+  if (escritas == 0) return putchar('\n') != EOF;  // a table of reaches has a row at least
+  const char* extension = p->imagenes == IMAGENES_PNG ? "png" : "bmp";
+  char primera[CAPACIDAD_RUTA] = "", ultima[CAPACIDAD_RUTA] = "";
+  raiz_de_pagina(p->carpeta, filas, &paginas[0], primera, sizeof primera);
+  raiz_de_pagina(p->carpeta, filas, &paginas[escritas - 1], ultima, sizeof ultima);
+  if (escritas == 1)
+    printf("%s.%s\n", primera, extension);
+  else
+    printf("%s.%s ... %s.%s (%d paginas)\n", primera, extension, ultima, extension, escritas);
+  if (escritas == npaginas) return 1;
+  rechaza("%s: el grafico resumen ocuparia %d paginas; solo se han escrito las %d primeras",
+          p->carpeta, npaginas, escritas);
+  return 0;
 }
 
 /* The season once its table is read; the exit status. */
@@ -487,16 +563,16 @@ static int escribe_campana(const peticion* p, const fila_tramo* filas, int nfila
   int nfallidos = 0;
   int bien = escribe_tramos_y_resumen(p, filas, nfilas, d, fallidos, &nfallidos);
   if (bien < 0) return SALIDA_DATOS;
-  printf("Tramos: %d, con informe: %d\nResumen: %s/resumen.%s, %s/resumen_clases.%s, %s/resumen.%s\n",
-           nfilas, nfilas - nfallidos, p->carpeta, d->extension, p->carpeta, d->extension, p->carpeta,
-           p->imagenes == IMAGENES_PNG ? "png" : "bmp");
+  printf("Tramos: %d, con informe: %d\nResumen: %s/resumen.%s, %s/resumen_clases.%s, ", nfilas,
+         nfilas - nfallidos, p->carpeta, d->extension, p->carpeta, d->extension);
+  int completo = dice_paginas(p, filas, nfilas);
   if (nfallidos) {
     fprintf(stderr, "%s: tramos sin informe (%d):", PROGRAMA, nfallidos);
     for (int i = 0; i < nfallidos; i++) fprintf(stderr, "%s %s", i ? "," : "", fallidos[i]);
     fputc('\n', stderr);
   }
   descarga_fuentes();
-  return nfallidos || !bien ? SALIDA_DATOS : 0;
+  return nfallidos || !bien || !completo ? SALIDA_DATOS : 0;
 }
 
 int campana(const peticion* p) {

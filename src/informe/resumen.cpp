@@ -236,6 +236,8 @@ static void anota_grafico(resumen_campana* r, const tramo_resumen* tr) {
   if (r->ngrafico == MAX_TRAMOS) return;
   barra_resumen* b = &r->grafico[r->ngrafico++];
   snprintf(b->nombre, sizeof b->nombre, "%s", tr->nombre_latin1);
+  snprintf(b->especie, sizeof b->especie, "%s", tr->especie_latin1);
+  b->grupo = tr->grupo;
   b->hay = 0;
   if (tr->error[0]) return;
   const resultados_informe* res = tr->resultados;

@@ -35,6 +35,8 @@ struct tabla_resumen {
 /* A reach in the summary picture. */
 struct barra_resumen {
   char nombre[64];   /* Latin-1, as the fonts draw it */
+  char especie[64];  /* its species, Latin-1; "" without one */
+  int grupo;         /* its species' pages: the same number for the same species */
   int hay;           /* it has a density per m2: no error, a surface given */
   int estimada;      /* from a valid estimate (else the catch, without interval) */
   float densidad, inferior, superior; /* fish/m2: ceil(N), the catch, the upper limit */
@@ -46,12 +48,14 @@ struct resumen_campana {
   barra_resumen grafico[MAX_TRAMOS];
 };
 
-/* One reach handed to the summary. Texts are UTF-8 except nombre_latin1. */
+/* One reach handed to the summary. Texts are UTF-8 except the Latin-1 ones. */
 struct tramo_resumen {
   const char* tramo;
   const char* especie;
   const char* fichero;
   const char* nombre_latin1;  /* the reach's name for the picture */
+  const char* especie_latin1; /* its species' name for the picture */
+  int grupo;                  /* its species' pages (see paginas_resumen) */
   const char* error;          /* "" when its report was written, else why not */
   const resultados_informe* resultados; /* its figures (unread after an error) */
 };
@@ -65,8 +69,32 @@ void resumen_tramo(resumen_campana* r, const tramo_resumen* t); /* the reach's r
    whole. The memory of both goes in any case. */
 int resumen_cierra(resumen_campana* r, temporales* juego);
 void resumen_descarta(resumen_campana* r); /* frees what was kept */
-/* New bitmap of the bar graph of density per m2, one bar per reach, owned by
-   the caller; NULL without memory. */
-BITMAP* grafico_resumen(const resumen_campana* r);
+/* The picture goes in pages of at most this many reaches, so that it stays
+   one a screen or a sheet can show whatever the season's size. */
+const int TRAMOS_POR_PAGINA = 40;
+/* Pages a season writes at most: all of its reaches in one species, or a
+   few dozen species. They and the two tables take their names together. */
+const int MAX_PAGINAS_RESUMEN = 100;
+static_assert(2 + 2 * MAX_PAGINAS_RESUMEN <= MAX_TEMPORALES, "a summary is one set of files");
+
+/* A page of the picture: reaches of one species (one grupo), the
+   primera-th to the (primera + n - 1)-th of the total of that species, in
+   the table's order. */
+struct pagina_resumen {
+  int grupo;
+  int primera, n, total;
+  int numero, de;  /* the page's number among its species' pages, from 1, and how many */
+};
+
+/* The pages of reaches whose species' groups are grupos[0..n): the reaches
+   of each group, in the order the groups first appear, over as few pages as
+   hold them, shared out evenly. The number of pages; the first max go into
+   paginas. The same groups give the same pages, before or after the reaches
+   are written. */
+int paginas_resumen(const int* grupos, int n, pagina_resumen* paginas, int max);
+/* New bitmap of page p of the bar graph of density per m2, one bar per
+   reach, owned by the caller; NULL without memory. Every page of a season
+   has the same scale and the legend. */
+BITMAP* grafico_resumen(const resumen_campana* r, const pagina_resumen* p);
 
 #endif

@@ -343,6 +343,54 @@ TEST_F(Campana, OnlyPngImagesLeaveNoBmpInTheSeasonOrTheSingleReport) {
   EXPECT_NE(errores.find("--imagenes: 'gif' no es bmp, png ni ambas"), std::string::npos);
 }
 
+/* Rows [desde, desde + n) from the bottom of a BMP's pixels (its first bytes). */
+std::string filas_de_abajo(const std::string& bmp, int ancho, int desde, int n) {
+  auto le32 = [&](size_t i) { return (int)((unsigned char)bmp[i] | (unsigned char)bmp[i + 1] << 8); };
+  size_t fila = (size_t)(ancho * 3 + 3) / 4 * 4;
+  return bmp.substr(le32(10) + desde * fila, n * fila);
+}
+
+// A season of many reaches drew one picture as tall as all of them, which
+// past a few dozen reaches no screen or sheet shows: it goes in pages, a
+// set per species, each page as tall as its reaches and all to one scale.
+TEST_F(Campana, ManyReachesAndSpeciesGoInPagesOfOneScale) {
+  std::string datos = "Tramo;Especie;Pasada;Longitud;Peso;Clase\n", tabla = "Tramo;Especie;Fichero;Superficie\n";
+  for (int t = 1; t <= 45; t++) {
+    std::string tramo = "R" + std::to_string(t);
+    const int barbo[3] = {20 + t % 9, 8, 2}, trucha[3] = {10, 4, 1};
+    for (int p = 0; p < 3; p++) {
+      for (int i = 0; i < barbo[p]; i++)
+        datos += tramo + ";barbo;" + std::to_string(p + 1) + ";" + std::to_string(12 + i % 5) + ";30;1\n";
+      for (int i = 0; t <= 5 && i < trucha[p]; i++)
+        datos += tramo + ";trucha;" + std::to_string(p + 1) + ";25;150;2\n";
+    }
+    tabla += tramo + ";barbo;rio.csv;" + std::to_string(40 + 3 * t) + "\n";
+    if (t <= 5) tabla += tramo + ";trucha;rio.csv;" + std::to_string(60 * t) + "\n";
+  }
+  escribe_todo("rio.csv", datos);
+  escribe_todo("tramos.csv", tabla);
+  ASSERT_EQ(informe("--tramos tramos.csv --carpeta dir"), 0) << errores;
+  const char* const paginas[3] = {"resumen_barbo_1.bmp", "resumen_barbo_2.bmp", "resumen_trucha.bmp"};
+  std::set<std::string> imagenes;
+  for (const std::string& f : ficheros_en("dir"))
+    if (f.compare(0, 7, "resumen") == 0 && f.size() > 4 && f.substr(f.size() - 4) == ".bmp") imagenes.insert(f);
+  EXPECT_EQ(imagenes, std::set<std::string>(paginas, paginas + 3));
+  EXPECT_NE(salida.find("dir/resumen_barbo_1.bmp ... dir/resumen_trucha.bmp (3 paginas)\n"),
+            std::string::npos) << salida;
+  // 23, 22 and 5 reaches: heights that grow by one step a reach.
+  int ancho[3], alto[3];
+  for (int i = 0; i < 3; i++) ASSERT_TRUE(medidas_bmp("dir/" + std::string(paginas[i]), &ancho[i], &alto[i]));
+  EXPECT_EQ(ancho[0], ancho[2]);
+  EXPECT_GT(alto[0], alto[1]);
+  EXPECT_EQ((alto[0] - alto[1]) * 17, alto[1] - alto[2]);
+  EXPECT_LT(alto[0], 1024);
+  // Under the bars: the axis's figures and the legend, alike on every page
+  // as the scale is one.
+  std::string pie = filas_de_abajo(lee_todo("dir/" + std::string(paginas[0])), ancho[0], 0, 80);
+  for (int i = 1; i < 3; i++)
+    EXPECT_TRUE(filas_de_abajo(lee_todo("dir/" + std::string(paginas[i])), ancho[i], 0, 80) == pie) << paginas[i];
+}
+
 // Excel's "CSV" on a Spanish Windows writes Windows-1252, and an old Mac
 // ends lines with a CR alone: the names become UTF-8 files and cells, a
 // data file is found by its UTF-8 name or by the table's very bytes, and

@@ -175,7 +175,8 @@ static BITMAP* grafico_de_tramos(int tramos) {
     b->inferior = 0.8f * b->densidad;
     b->superior = 1.4f * b->densidad;
   }
-  return grafico_resumen(&r);
+  pagina_resumen pagina = {0, 0, tramos, tramos, 1, 1};
+  return grafico_resumen(&r, &pagina);
 }
 
 TEST_F(Bmp, PngHoldsTheBmpsPixelsForEveryGraphAndTheSeasonsSummary) {
