@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <initializer_list>
 #include <string>
 
@@ -491,11 +492,25 @@ static int informa_tramos(const peticion* p, const fila_tramo* filas, int nfilas
     texto_latin1(f->celda[T_TRAMO], strlen(f->celda[T_TRAMO]), latin1, sizeof latin1);
     texto_latin1(especie_de(f), strlen(especie_de(f)), especie, sizeof especie);
     tramo_resumen t = {f->celda[T_TRAMO], f->celda[T_ESPECIE], f->celda[T_FICHERO], latin1,
-                       especie, grupo_de(filas, i), error, &r};
+                       especie, grupo_de(filas, i), error, &r,
+                       {f->celda[T_SUPERFICIE], f->celda[T_VOLUMEN], f->celda[T_METROS],
+                        f->celda[T_LINF], f->celda[T_MESES]}, aviso_pasadas};
     resumen_tramo(resumen, &t);
     if (error[0]) snprintf(fallidos[nfallidos++], LARGO_NOMBRE, "%s", nombre_de_fila(f).c_str());
   }
   return nfallidos;
+}
+
+/* The day of the run, AAAA-MM-DD. SOURCE_DATE_EPOCH, when set, stands for
+   the time (in UTC), so that two runs may give the very same bytes. */
+static void fecha_de_hoy(char* fecha, size_t tam) {
+  const char* fijada = getenv("SOURCE_DATE_EPOCH");
+  int fija = fijada && *fijada;
+  time_t ahora = fija ? (time_t)strtoll(fijada, nullptr, 10) : time(nullptr);
+  struct tm dia;
+  if (!(fija ? gmtime_r(&ahora, &dia) : localtime_r(&ahora, &dia)) ||
+      !strftime(fecha, tam, "%Y-%m-%d", &dia))
+    snprintf(fecha, tam, "-");
 }
 
 /* The reaches' reports, then the summary's tables and picture, which take
@@ -505,7 +520,13 @@ static int escribe_tramos_y_resumen(const peticion* p, const fila_tramo* filas, 
                                     const dialecto_resumen* d, char (*fallidos)[LARGO_NOMBRE],
                                     int* nfallidos) {
   static resumen_campana resumen;
-  if (!resumen_abre(&resumen, p->carpeta, d)) {
+  static char tabla[3 * CAPACIDAD_RUTA];
+  char fecha[32], version[64];
+  texto_utf8(p->tramos, strlen(p->tramos), tabla, sizeof tabla);
+  fecha_de_hoy(fecha, sizeof fecha);
+  snprintf(version, sizeof version, "%s %s", PROGRAMA, PASADAS_VERSION);
+  const acerca_resumen acerca = {tabla, version, fecha};
+  if (!resumen_abre(&resumen, p->carpeta, d, &acerca)) {
     rechaza("%s: no se pueden crear las tablas resumen", p->carpeta);
     return -1;
   }

@@ -8,22 +8,31 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <string>
 
 #include "export.h"
 #include "resumen.h"
 
 static const char BOM[] = "\xEF\xBB\xBF";
 
+/* The reach rows' columns: the figures up to Error, then what the reach was
+   given and the run it is from. Those came later: a reader that takes the
+   columns by their place finds the figures where they were. */
 static const char* const COLUMNAS_TRAMOS[] = {
     "Tramo", "Especie", "Fichero", "Pasadas", "Capturados", "R", "p", "N", "ES", "N (ind)",
     "L\xc3\xadmite inf.", "L\xc3\xadmite sup.", "Estimaci\xc3\xb3n", "Clases fallidas",
-    "Densidad (N/m3)", "Densidad (N/m2)", "Densidad (N/m)", "Biomasa (g/m3)", "Biomasa (g/m2)",
-    "Biomasa (g/m)", "a", "b", "r2", "FC", "Linf", "k", "t0", "r2 (von Bertalanffy)", "B0", "B1",
-    "B2", "r2 (polinomio)", "Error"};
+    "Densidad por frecuencias (N/m3)", "Densidad por frecuencias (N/m2)",
+    "Densidad por frecuencias (N/m)", "Biomasa por frecuencias (g/m3)",
+    "Biomasa por frecuencias (g/m2)", "Biomasa por frecuencias (g/m)", "a", "b", "r2", "FC", "Linf",
+    "k", "t0", "r2 (von Bertalanffy)", "B0", "B1", "B2", "r2 (polinomio)", "Error",
+    "Superficie dada (m2)", "Volumen dado (m3)", "Metros dados (m)", "Linf dada (cm)", "Meses dados",
+    "Avisos", "Tabla de tramos", "Versi\xc3\xb3n", "Fecha"};
+static const int COLUMNA_ESTIMACION = 12, COLUMNA_ERROR = 32;
 static const char* const COLUMNAS_CLASES[] = {
     "Tramo", "Especie", "Clase", "Capturados", "R", "N", "ES", "N (ind)", "L\xc3\xadmite inf.",
     "L\xc3\xadmite sup.", "Estimaci\xc3\xb3n", "N por frecuencias", "Longitud media (cm)",
-    "Es longitud (cm)", "Peso medio (g)", "Es peso (g)", "Densidad (N/m2)", "Biomasa (g/m2)"};
+    "Es longitud (cm)", "Peso medio (g)", "Es peso (g)", "Densidad por clases (N/m2)",
+    "Biomasa por clases (g/m2)"};
 static const int SUPERFICIE = 1; /* the surface among the reach measures: volume, surface, length */
 
 /* ---- Cells ---- */
@@ -100,7 +109,9 @@ static int cierra_tabla(tabla_resumen* t, temporales* juego) {
   return temporal_cierra(juego, f) && bien;
 }
 
-int resumen_abre(resumen_campana* r, const char* carpeta, const dialecto_resumen* d) {
+int resumen_abre(resumen_campana* r, const char* carpeta, const dialecto_resumen* d,
+                 const acerca_resumen* acerca) {
+  r->acerca = *acerca;
   r->tramos.f = r->clases.f = nullptr;
   r->tramos.texto = r->clases.texto = nullptr;
   r->ngrafico = 0;
@@ -184,7 +195,42 @@ static void celdas_estimacion(tabla_resumen* t, const poblacion_grupo* g, int su
   celda_texto(t, palabra_estimacion(g));
 }
 
-static void fila_tramo(tabla_resumen* t, const tramo_resumen* tr) {
+/* The reach's warnings in words, joined by " | ": what a reader of its row
+   should know before taking its figures. */
+static std::string avisos_tramo(const tramo_resumen* tr) {
+  const resultados_informe* r = tr->resultados;
+  const poblacion_muestra& p = r->poblacion;
+  std::string avisos = tr->aviso_pasadas;
+  char texto[160];
+  if (!p.g[p.nclases].existe)
+    avisos += " | estimacion fallida: N es la captura, un minimo";
+  if (p.fallidas_con_peces) {
+    snprintf(texto, sizeof texto, " | %d clase%s con peces sin estimacion", p.fallidas_con_peces,
+             p.fallidas_con_peces == 1 ? "" : "s");
+    avisos += texto;
+  }
+  const bertalanffy_muestra& b = r->bertalanffy;
+  if (r->con_crecimiento && !b.linf_aceptada && tr->dados[DADO_LINF][0]) {
+    snprintf(texto, sizeof texto, " | Linf menor que el pez mas largo (%.2f cm): sin von Bertalanffy", b.mayor);
+    avisos += texto;
+  } else if (r->con_crecimiento && !b.linf_aceptada) {
+    avisos += " | sin Linf: sin von Bertalanffy";
+  }
+  return avisos.compare(0, 3, " | ") == 0 ? avisos.substr(3) : avisos;
+}
+
+/* What the reach was given, as its table gave it, and the run: the last
+   cells of its row, also of an error's. */
+static void celdas_dadas(tabla_resumen* t, const resumen_campana* r, const tramo_resumen* tr,
+                         const std::string& avisos) {
+  for (int k = 0; k < DADOS_TRAMO; k++) celda_texto(t, tr->dados[k]);
+  celda_texto(t, avisos.c_str());
+  celda_texto(t, r->acerca.tabla);
+  celda_texto(t, r->acerca.version);
+  celda_texto(t, r->acerca.fecha);
+}
+
+static void fila_tramo(tabla_resumen* t, const resumen_campana* rc, const tramo_resumen* tr) {
   const resultados_informe* r = tr->resultados;
   const poblacion_muestra& p = r->poblacion;
   const poblacion_grupo* total = &p.g[p.nclases];
@@ -196,14 +242,16 @@ static void fila_tramo(tabla_resumen* t, const tramo_resumen* tr) {
   celdas_densidad_fila(t, &r->densidad, &r->densidad.por_frecuencias[r->densidad.nclases]);
   celdas_ajustes(t, r);
   celda_texto(t, "");
+  celdas_dadas(t, rc, tr, avisos_tramo(tr));
   fin_de_fila(t);
 }
 
-static void fila_error(tabla_resumen* t, const tramo_resumen* tr) {
+static void fila_error(tabla_resumen* t, const resumen_campana* rc, const tramo_resumen* tr) {
   celdas_tramo(t, tr, 1);
-  for (int c = 3; c < (int)(sizeof COLUMNAS_TRAMOS / sizeof *COLUMNAS_TRAMOS) - 1; c++)
-    celda_texto(t, c == 12 ? "error" : "-");  // the estimate's column says so
+  for (int c = 3; c < COLUMNA_ERROR; c++)
+    celda_texto(t, c == COLUMNA_ESTIMACION ? "error" : "-");  // the estimate's column says so
   celda_texto(t, tr->error);
+  celdas_dadas(t, rc, tr, "");
   fin_de_fila(t);
 }
 
@@ -255,9 +303,9 @@ static void anota_grafico(resumen_campana* r, const tramo_resumen* tr) {
 
 void resumen_tramo(resumen_campana* r, const tramo_resumen* tr) {
   if (tr->error[0]) {
-    fila_error(&r->tramos, tr);
+    fila_error(&r->tramos, r, tr);
   } else {
-    fila_tramo(&r->tramos, tr);
+    fila_tramo(&r->tramos, r, tr);
     filas_clases(&r->clases, tr);
   }
   anota_grafico(r, tr);

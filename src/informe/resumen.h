@@ -42,11 +42,22 @@ struct barra_resumen {
   float densidad, inferior, superior; /* fish/m2: ceil(N), the catch, the upper limit */
 };
 
+/* The run a summary is from, in its reach rows (UTF-8). */
+struct acerca_resumen {
+  const char* tabla;    /* the table of reaches, as named on the command line */
+  const char* version;  /* "pasadas-informe 1.0" */
+  const char* fecha;    /* of the run, AAAA-MM-DD */
+};
+
 struct resumen_campana {
+  acerca_resumen acerca;
   tabla_resumen tramos, clases;
   int ngrafico;
   barra_resumen grafico[MAX_TRAMOS];
 };
+
+/* The inputs a reach row shows as given, in the table's order. */
+enum dado_tramo { DADO_SUPERFICIE, DADO_VOLUMEN, DADO_METROS, DADO_LINF, DADO_MESES, DADOS_TRAMO };
 
 /* One reach handed to the summary. Texts are UTF-8 except the Latin-1 ones. */
 struct tramo_resumen {
@@ -58,11 +69,14 @@ struct tramo_resumen {
   int grupo;                  /* its species' pages (see paginas_resumen) */
   const char* error;          /* "" when its report was written, else why not */
   const resultados_informe* resultados; /* its figures (unread after an error) */
+  const char* dados[DADOS_TRAMO]; /* its table's cells Superficie, Volumen, Metros, Linf and Meses */
+  const char* aviso_pasadas;  /* "" or what its passes warn of ("barbo: sin peces en la pasada 3...") */
 };
 
 /* Starts both tables of carpeta, in memory, with their header rows; 0
    without memory for them. */
-int resumen_abre(resumen_campana* r, const char* carpeta, const dialecto_resumen* d);
+int resumen_abre(resumen_campana* r, const char* carpeta, const dialecto_resumen* d,
+                 const acerca_resumen* acerca);
 void resumen_tramo(resumen_campana* r, const tramo_resumen* t); /* the reach's rows */
 /* Adds both tables to the set of files `juego`, which gives them their
    names; 0 (and the set is to be discarded) when one could not be written

@@ -145,7 +145,13 @@ class CarpetaPropia {
 /* pasadas-informe run in a fresh folder of its own. */
 class OrdenInforme : public ::testing::Test {
  protected:
-  void SetUp() override { carpeta.reset(new CarpetaPropia); }
+  void SetUp() override {
+    carpeta.reset(new CarpetaPropia);
+    // A season's summary carries the day of its run: two runs compared byte
+    // for byte must not fall on either side of midnight.
+    setenv("SOURCE_DATE_EPOCH", SEGUNDOS_FIJOS, 1);
+  }
+  static constexpr const char* SEGUNDOS_FIJOS = "1700000000";  // 2023-11-14 in UTC
   /* pasadas-informe with `argumentos`, no display; its exit status. */
   int informe(const std::string& argumentos) {
     // timeout: a run that hangs fails here and leaves no process behind

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <ctime>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -83,17 +84,28 @@ TEST_F(Campana, FewerPassesThanTheDataHoldAreRefusedAndNothingIsWritten) {
 
 // ---- A season from a table of reaches ----
 
-/* The rows of a summary table: cells split at `separador`, the BOM and the
-   line ends dropped; row 0 is the header. */
+/* The rows of a summary table: cells split at `separador`, a quoted cell's
+   separators and doubled quotes kept as its text, the BOM and the line ends
+   dropped; row 0 is the header. */
 std::vector<std::vector<std::string>> tabla(const std::string& texto, char separador) {
   std::vector<std::vector<std::string>> filas;
   std::istringstream en(texto.compare(0, 3, "\xEF\xBB\xBF") == 0 ? texto.substr(3) : texto);
-  std::string linea, celda;
+  std::string linea;
   while (std::getline(en, linea)) {
     if (!linea.empty() && linea.back() == '\r') linea.pop_back();
-    std::istringstream l(linea);
-    filas.emplace_back();
-    while (std::getline(l, celda, separador)) filas.back().push_back(celda);
+    filas.emplace_back(1);
+    bool citada = false;
+    for (size_t i = 0; i < linea.size(); i++) {
+      char c = linea[i];
+      if (c == '"' && citada && i + 1 < linea.size() && linea[i + 1] == '"')
+        filas.back().back() += linea[++i];
+      else if (c == '"')
+        citada = !citada;
+      else if (c == separador && !citada)
+        filas.back().emplace_back();
+      else
+        filas.back().back() += c;
+    }
   }
   return filas;
 }
@@ -110,6 +122,13 @@ std::string celda(const std::vector<std::vector<std::string>>& t, size_t f, cons
   for (size_t c = 0; c < t[0].size(); c++)
     if (t[0][c] == nombre) return c < t[f].size() ? t[f][c] : "<vacia>";
   return "<sin columna " + nombre + ">";
+}
+
+/* The package's version, as its changelog's latest entry gives it. */
+std::string version_del_paquete() {
+  std::string changelog = lee_todo(std::string(DIR_PRUEBAS) + "/../paquete/changelog");
+  std::string version = changelog.substr(changelog.find('(') + 1);
+  return version.substr(0, version.find(')'));
 }
 
 const char* const SECCION_7 = "7. Biomasa y densidades estimadas por frecuencias";
@@ -163,6 +182,7 @@ TEST_F(Campana, ASpeciesAbsentFromTheReachsLastPassIsEstimatedOnEveryPassFished)
   ASSERT_EQ(resumen.size(), 5u);
   for (int f = 1; f <= 3; f++) EXPECT_EQ(celda(resumen, f, "Pasadas"), "3") << f;
   EXPECT_EQ(celda(resumen, 2, "N (ind)"), "29");
+  EXPECT_EQ(celda(resumen, 2, "Avisos"), std::string(aviso) + " | sin Linf: sin von Bertalanffy");
   EXPECT_NE(errores.find("[2/4] T01 / barbo: N 29 (28\xe2\x80\x93" "31), 3 pasadas; " + std::string(aviso)),
             std::string::npos) << errores;
   EXPECT_NE(errores.find("[1/4] T01 / trucha: N "), std::string::npos) << errores;
@@ -206,8 +226,9 @@ TEST_F(Campana, ThreeReachesGiveTheSingleReportsAndSummaryRowsWithTheirFigures) 
                                         {"L\xc3\xadmite sup.", "15"}};
     for (auto& c : columnas4) EXPECT_EQ(celda(resumen, f, c[0]), total[std::stoi(c[1])]) << c[0];
     std::vector<std::string> densidad = fila(esperado, SECCION_7, "Total\t");
-    const char* const columnas7[] = {"Densidad (N/m3)", "Densidad (N/m2)", "Densidad (N/m)",
-                                     "Biomasa (g/m3)", "Biomasa (g/m2)", "Biomasa (g/m)"};
+    const char* const columnas7[] = {"Densidad por frecuencias (N/m3)", "Densidad por frecuencias (N/m2)",
+                                     "Densidad por frecuencias (N/m)", "Biomasa por frecuencias (g/m3)",
+                                     "Biomasa por frecuencias (g/m2)", "Biomasa por frecuencias (g/m)"};
     for (int c = 0; c < 6; c++) EXPECT_EQ(celda(resumen, f, columnas7[c]), densidad[2 + c]) << c;
     const char* const ajustes[][3] = {
         {"a", "a", SECCION_8}, {"b", "b", SECCION_8}, {"r2", "r^2", SECCION_8}, {"FC", "FC", SECCION_8},
@@ -216,7 +237,21 @@ TEST_F(Campana, ThreeReachesGiveTheSingleReportsAndSummaryRowsWithTheirFigures) 
         {"B2", "B2", SECCION_92}, {"r2 (polinomio)", "r^2", SECCION_92}};
     for (auto& a : ajustes) EXPECT_EQ(celda(resumen, f, a[0]), parametro(esperado, a[2], a[1])) << a[0];
     EXPECT_EQ(celda(resumen, f, "Pasadas"), i == 0 ? "3" : i == 1 ? "4" : "5");
+    // What the reach was given, as its table wrote it, and the run it is from.
+    const char* const dados[3][5] = {{"250", "125.5", "50", "32", "6"}, {"100", "", "", "", ""},
+                                     {"", "", "20", "30", "3"}};
+    const char* const columnas_dadas[5] = {"Superficie dada (m2)", "Volumen dado (m3)", "Metros dados (m)",
+                                           "Linf dada (cm)", "Meses dados"};
+    for (int c = 0; c < 5; c++) EXPECT_EQ(celda(resumen, f, columnas_dadas[c]), dados[i][c]) << columnas_dadas[c];
+    EXPECT_EQ(celda(resumen, f, "Tabla de tramos"), "tramos.txt");
+    EXPECT_EQ(celda(resumen, f, "Versi\xc3\xb3n"), "pasadas-informe " + version_del_paquete());
+    EXPECT_EQ(celda(resumen, f, "Fecha"), "2023-11-14");  // SOURCE_DATE_EPOCH, in UTC
+    EXPECT_EQ(celda(resumen, f, "Avisos"), i == 1 ? "sin Linf: sin von Bertalanffy" : "");
   }
+  // The figures keep the columns they had before the inputs came after them.
+  const std::vector<std::string> antes = {"Tramo", "Especie", "Fichero", "Pasadas", "Capturados", "R"};
+  EXPECT_EQ(std::vector<std::string>(resumen[0].begin(), resumen[0].begin() + 6), antes);
+  EXPECT_EQ(resumen[0][32], "Error");
   // The class rows of the first reach against its section 3 and section 2.
   auto clases = tabla(lee_todo("campa\xc3\xb1" "a/resumen_clases.tsv"), '\t');
   std::string primero = lee_todo("campa\xc3\xb1" "a/T01 R\xc3\xado Eria.txt");
@@ -250,7 +285,13 @@ TEST_F(Campana, BadReachesAmongOthersLeaveTheirReportsErrorRowsAndExitOne) {
                "Tramo;Fichero;Superficie;Pasadas\n"
                "A;ejemplo.txt;250,5;\nB;ejemplo.txt;100;\nC;ejemplo.txt;10;2\n"
                "D;ejemplo.txt;;4\nE;ejemplo.txt;3;\nA;ejemplo.txt;1;\n");
-  EXPECT_EQ(informe("--tramos tramos.csv --carpeta dir --png"), 1);
+  unsetenv("SOURCE_DATE_EPOCH");  // the day of the run, as the machine has it
+  char hoy[2][16];
+  for (int i = 0; i < 2; i++) {
+    time_t ahora = time(nullptr);
+    strftime(hoy[i], sizeof hoy[i], "%Y-%m-%d", localtime(&ahora));
+    if (!i) EXPECT_EQ(informe("--tramos tramos.csv --carpeta dir --png"), 1);
+  }
   for (const char* t : {"A", "B", "D", "E"}) {
     std::string informe_t = lee_todo(std::string("dir/") + t + ".txt");
     EXPECT_NE(informe_t.find(SECCION_92), std::string::npos) << t;
@@ -263,12 +304,16 @@ TEST_F(Campana, BadReachesAmongOthersLeaveTheirReportsErrorRowsAndExitOne) {
   auto resumen = tabla(lee_todo("dir/resumen.csv"), ';');
   ASSERT_EQ(resumen.size(), 7u);
   EXPECT_EQ(celda(resumen, 3, "Estimaci\xc3\xb3n"), "error");
+  EXPECT_EQ(celda(resumen, 3, "Superficie dada (m2)"), "10");  // an error's row says them too
+  EXPECT_EQ(celda(resumen, 3, "Tabla de tramos"), "tramos.csv");
+  std::string fecha = celda(resumen, 3, "Fecha");
+  EXPECT_TRUE(fecha == hoy[0] || fecha == hoy[1]) << fecha;
   // A second row of reach A would replace the first one's report.
   EXPECT_NE(celda(resumen, 6, "Error").find("como el de la fila 2"), std::string::npos);
   EXPECT_NE(celda(resumen, 3, "Error").find("fila 4: Pasadas 2"), std::string::npos);
   EXPECT_NE(celda(resumen, 3, "Error").find("pasada 3"), std::string::npos);
-  EXPECT_EQ(celda(resumen, 1, "Densidad (N/m2)"), "0,23");  // 58 fish over 250,5 m2
-  EXPECT_EQ(celda(resumen, 4, "Densidad (N/m2)"), "-");
+  EXPECT_EQ(celda(resumen, 1, "Densidad por frecuencias (N/m2)"), "0,23");  // 58 fish over 250,5 m2
+  EXPECT_EQ(celda(resumen, 4, "Densidad por frecuencias (N/m2)"), "-");
   EXPECT_NE(errores.find("[3/6] C: error: fila 4"), std::string::npos) << errores;
   EXPECT_NE(errores.find("tramos sin informe (2): C, A"), std::string::npos) << errores;
   EXPECT_TRUE(ficheros_en("dir").count("resumen.png"));
@@ -294,6 +339,7 @@ TEST_F(Campana, AClassWithoutFishIsSinPecesNotAFailedEstimate) {
   for (int c = 0; c < 3; c++) EXPECT_EQ(celda(clases, c + 1, "Estimaci\xc3\xb3n"), palabras[c]) << c;
   auto resumen = tabla(lee_todo("dir/resumen.csv"), ';');
   EXPECT_EQ(celda(resumen, 1, "Clases fallidas"), "1");
+  EXPECT_EQ(celda(resumen, 1, "Avisos"), "1 clase con peces sin estimacion | sin Linf: sin von Bertalanffy");
 }
 
 // Regression: a season run again after one of its reaches began to fail left
@@ -446,7 +492,9 @@ TEST_F(Campana, AWindows1252TableGivesEveryReachItsReportUnderItsUtf8Name) {
   // The same table as Excel's "Texto Unicode" (UTF-16 with its BOM) gives the same summary.
   ASSERT_EQ(ejecuta_orden("iconv -f WINDOWS-1252 -t UTF-16 -o unicode.txt tramos.csv", &salida, &errores), 0);
   EXPECT_EQ(informe("--tramos unicode.txt --carpeta unicode"), 1) << errores;
-  EXPECT_EQ(primera_diferencia(lee_todo("unicode/resumen.csv"), lee_todo("campa\xc3\xb1" "a/resumen.csv")), "");
+  std::string unicode = lee_todo("unicode/resumen.csv");  // but for the table's name
+  for (size_t i; (i = unicode.find(";unicode.txt;")) != std::string::npos;) unicode.replace(i, 13, ";tramos.csv;");
+  EXPECT_EQ(primera_diferencia(unicode, lee_todo("campa\xc3\xb1" "a/resumen.csv")), "");
   // The check of a data file names it as the terminal shows it.
   ASSERT_EQ(informe("--comprobar --tramo 't01 rio tera alto' 'R\xc3\xado Tera.csv'"), 0) << errores;
   EXPECT_EQ(salida.rfind("Fichero: R\xc3\xado Tera.csv\n", 0), 0u) << salida;
@@ -562,7 +610,7 @@ TEST_F(Campana, AWideTableWithLongLinesKeepsItsColumnsAndItsRowNumbers) {
     EXPECT_EQ(informe("--tramos tramos.csv --carpeta " + dir), 1);
     auto resumen = tabla(lee_todo(dir + "/resumen.csv"), ';');
     ASSERT_EQ(resumen.size(), 4u);
-    EXPECT_EQ(celda(resumen, 1, "Densidad (N/m2)"), "0,23");  // 58 fish over 250 m2
+    EXPECT_EQ(celda(resumen, 1, "Densidad por frecuencias (N/m2)"), "0,23");  // 58 fish over 250 m2
     EXPECT_EQ(celda(resumen, 2, "Error"), "fila 3: Superficie '2x5' no es un numero valido");
     EXPECT_EQ(celda(resumen, 3, "Estimaci\xc3\xb3n"), "v\xc3\xa1lida");
   }
@@ -619,7 +667,7 @@ TEST_F(Campana, LibreOfficeInASpanishLocaleReadsTheSummaryFiguresAsNumbers) {
   ASSERT_EQ(ejecuta_orden(orden, &salida, &errores), 0) << errores;
   std::string hoja = lee_todo("dir/resumen.fods");
   auto resumen = tabla(lee_todo("dir/resumen.csv"), ';');
-  for (const char* columna : {"N", "ES", "Densidad (N/m2)", "a", "Linf"}) {
+  for (const char* columna : {"N", "ES", "Densidad por frecuencias (N/m2)", "a", "Linf"}) {
     std::string v = celda(resumen, 1, columna);
     std::replace(v.begin(), v.end(), ',', '.');
     while (v.find('.') != std::string::npos && (v.back() == '0' || v.back() == '.')) v.pop_back();
