@@ -359,11 +359,14 @@ static void dice_progreso(int i, int total, const fila_tramo* f, const resultado
 
 /* ---- The summary picture's pages ---- */
 
-/* The row's species as the picture's pages take it: a name refused for
-   its control codes names no file, and its row goes with the rows without
-   a species. */
+/* The row's species as the picture's pages take it. A name refused for
+   its control codes, or too long for a file's name beside "resumen_" and a
+   page number, names no page: its row goes with the rows without a
+   species, and the season's summary is still written. */
 static const char* especie_de(const fila_tramo* f) {
-  return f->control[T_ESPECIE] ? "" : f->celda[T_ESPECIE];
+  const size_t LARGO_MAXIMO = 200;  // bytes: a file's name takes 255
+  const char* especie = f->celda[T_ESPECIE];
+  return f->control[T_ESPECIE] || strlen(especie) > LARGO_MAXIMO ? "" : especie;
 }
 
 /* Row i's species' pages: the first row of its species. */
@@ -395,6 +398,22 @@ static int raiz_de_pagina(const char* carpeta, const fila_tramo* filas, const pa
   if (p->de > 1) snprintf(numero, sizeof numero, "_%d", p->numero);
   int largo = snprintf(raiz, tam, "%s/resumen%s%s", carpeta, especie, numero);
   return largo >= 0 && (size_t)largo < tam;
+}
+
+/* Row i's images would take the name of a page of the summary picture (a
+   reach named "resumen_"), which would replace them. */
+static int choca_con_pagina(const fila_tramo* filas, int i, const pagina_resumen* paginas,
+                            int npaginas) {
+  char nombre[CAPACIDAD_RUTA], imagen[CAPACIDAD_RUTA + 16], pagina[CAPACIDAD_RUTA];
+  if (!nombre_seguro(&filas[i], nombre, sizeof nombre)) return 0;
+  for (int k = 0; k < npaginas && k < MAX_PAGINAS_RESUMEN; k++) {
+    if (!raiz_de_pagina("", filas, &paginas[k], pagina, sizeof pagina)) continue;
+    for (int d = 1; d <= 4; d++) {
+      snprintf(imagen, sizeof imagen, "/%s%d", nombre, d);
+      if (strcmp(imagen, pagina) == 0) return 1;
+    }
+  }
+  return 0;
 }
 
 /* Adds the first npaginas pages to the summary's set in the formats of
@@ -475,7 +494,8 @@ static int informa_tramos(const peticion* p, const fila_tramo* filas, int nfilas
   char carpeta_tabla[CAPACIDAD_RUTA];
   carpeta_de(p->tramos, carpeta_tabla, sizeof carpeta_tabla);
   static resultados_informe r;
-  int nfallidos = 0;
+  static pagina_resumen paginas[MAX_PAGINAS_RESUMEN];
+  int nfallidos = 0, npaginas = paginas_de(filas, nfilas, paginas);
   for (int i = 0; i < nfilas; i++) {
     char error[700], latin1[LARGO_CELDA_T], especie[LARGO_CELDA_T];
     memset(&r, 0, sizeof r);
@@ -484,6 +504,9 @@ static int informa_tramos(const peticion* p, const fila_tramo* filas, int nfilas
     if (repetida)
       snprintf(error, sizeof error, "fila %lld: su informe se llamaria como el de la fila %lld",
                filas[i].linea, filas[repetida - 1].linea);
+    else if (choca_con_pagina(filas, i, paginas, npaginas))
+      snprintf(error, sizeof error, "fila %lld: sus graficos se llamarian como el grafico resumen",
+               filas[i].linea);
     else
       informe_de_tramo(p, &filas[i], carpeta_tabla, &r, error, sizeof error);
     if (!repetida && error[0]) nombra_informe_anterior(p, &filas[i], error, sizeof error);

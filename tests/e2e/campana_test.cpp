@@ -437,6 +437,29 @@ TEST_F(Campana, ManyReachesAndSpeciesGoInPagesOfOneScale) {
     EXPECT_TRUE(filas_de_abajo(lee_todo("dir/" + std::string(paginas[i])), ancho[i], 0, 80) == pie) << paginas[i];
 }
 
+// A species whose name cannot name a file (over 255 bytes with
+// "resumen_") took the whole summary with it: its reaches' bars go to the
+// pages without a species. A reach named "resumen_" would have its images
+// replaced by the pages resumen_1.bmp...: it is refused.
+TEST_F(Campana, NamesThatWouldClashWithTheSummarysPagesLeaveEveryFileWhole) {
+  escribe_todo("tramos.csv", "Tramo;Especie;Fichero;Superficie\nT1;" + std::string(250, 'b') +
+                                 ";falta.txt;1\nT2;barbo;falta.txt;1\n");
+  EXPECT_EQ(informe("--tramos tramos.csv --carpeta dir"), 1);
+  EXPECT_EQ(ficheros_en("dir"), (std::set<std::string>{"resumen.csv", "resumen_clases.csv", "resumen.bmp",
+                                                       "resumen_barbo.bmp"}));
+  // A reach whose images would be named as pages, and so replaced by them.
+  ASSERT_EQ(system(("cp " + std::string(DIR_DATOS) + "/ejemplo.txt ejemplo.txt").c_str()), 0);
+  std::string filas = "Tramo;Fichero\nresumen_;ejemplo.txt\n";
+  for (int t = 0; t < 44; t++) filas += "T" + std::to_string(t) + ";ejemplo.txt\n";
+  escribe_todo("tramos.csv", filas);
+  EXPECT_EQ(informe("--tramos tramos.csv --carpeta otra"), 1);
+  EXPECT_EQ(celda(tabla(lee_todo("otra/resumen.csv"), ';'), 1, "Error"),
+            "fila 2: sus graficos se llamarian como el grafico resumen");
+  std::set<std::string> hechos = ficheros_en("otra");
+  EXPECT_TRUE(hechos.count("resumen_1.bmp") && hechos.count("resumen_2.bmp"));
+  EXPECT_FALSE(hechos.count("resumen_.txt") || hechos.count("resumen_3.bmp"));
+}
+
 // Excel's "CSV" on a Spanish Windows writes Windows-1252, and an old Mac
 // ends lines with a CR alone: the names become UTF-8 files and cells, a
 // data file is found by its UTF-8 name or by the table's very bytes, and
