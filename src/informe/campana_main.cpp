@@ -4,7 +4,6 @@
 // made from the results of those reports. A reach that fails is noted in the
 // summary and the others go on.
 #include <allegro.h>
-#include <csv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,8 +16,8 @@
 
 #include "pasadas_informe.h"
 #include "resumen.h"
+#include "sample.h"
 #include "shell.h"
-#include "tabla_datos.h"
 
 /* The columns of a table of reaches, in this order. */
 enum columna_tramos { T_TRAMO, T_FICHERO, T_ESPECIE, T_SUPERFICIE, T_VOLUMEN, T_METROS,
@@ -35,139 +34,27 @@ static const columna_buscada COLUMNAS[COLUMNAS_TRAMOS] = {
     {"Meses", {"meses", nullptr}, 0},
     {"Limites", {"limites", nullptr}, 0},
 };
-static const int LARGO_CELDA_T = 256; /* bytes of a cell kept; a longer one is refused */
-
-/* A cell's UTF-8 text may take three bytes for each byte of the file. */
-static const int LARGO_UTF8 = 3 * LARGO_CELDA_T;
-static const int LARGO_NOMBRE = 2 * LARGO_UTF8 + 4; /* a reach and its species: "T03 / barbo" */
-
-/* A row of the table: each wanted column's cell in UTF-8 (blanks trimmed,
-   control codes made '?'), whether it held a control code, the data file's
-   name as its bytes stood in the table, and the line the row starts on. */
-struct fila_tramo {
-  char celda[COLUMNAS_TRAMOS][LARGO_UTF8];
-  int control[COLUMNAS_TRAMOS];
-  char fichero_crudo[LARGO_CELDA_T];
-  long long linea;
-};
-
-/* The table being read, cell by cell, by libcsv. */
-struct lector_tramos {
-  int en_cabecera, campo;
-  int indice[COLUMNAS_TRAMOS];   /* the cell of each column, -1 when absent */
-  int repetida;                  /* a cell naming a column again: the first one stands */
-  int nfilas, vacia, larga;
-  long long linea;
-  fila_tramo* filas;
-  char mensaje[256];
-};
-
-/* The bytes of a cell without the blanks at its ends, as a C string. */
-static void crudo(const char* s, size_t largo, char* destino, size_t tam) {
-  while (largo && (*s == ' ' || *s == '\t')) s++, largo--;
-  while (largo && (s[largo - 1] == ' ' || s[largo - 1] == '\t' || s[largo - 1] == '\r')) largo--;
-  if (largo >= tam) largo = tam - 1;
-  memcpy(destino, s, largo);
-  destino[largo] = 0;
-}
-
-static void celda_leida(void* s, size_t largo, void* datos) {
-  lector_tramos* l = (lector_tramos*)datos;
-  int c = l->campo++;
-  if (l->en_cabecera) {  // a column is found wherever it stands, however wide the table
-    char latin1[LARGO_VALOR], clave[LARGO_VALOR];
-    texto_latin1((const char*)s, largo, latin1, sizeof latin1);
-    clave_nombre(latin1, 1, clave, sizeof clave);
-    anota_columna(clave, c, COLUMNAS, COLUMNAS_TRAMOS, l->indice, &l->repetida);
-    return;
-  }
-  if (l->nfilas >= MAX_TRAMOS) return;
-  fila_tramo* f = &l->filas[l->nfilas];
-  for (int k = 0; k < COLUMNAS_TRAMOS; k++)
-    if (l->indice[k] == c) {
-      if (largo >= (size_t)LARGO_CELDA_T) l->larga = 1;
-      f->control[k] = texto_utf8((const char*)s, largo, f->celda[k], LARGO_UTF8) & TEXTO_CONTROL;
-      if (k == T_FICHERO) crudo((const char*)s, largo, f->fichero_crudo, LARGO_CELDA_T);
-      if (f->celda[k][0]) l->vacia = 0;
-    }
-}
-
-static void fila_leida(int, void* datos) {
-  lector_tramos* l = (lector_tramos*)datos;
-  if (l->en_cabecera) {
-    int falta = columna_que_falta(COLUMNAS, COLUMNAS_TRAMOS, l->indice);
-    if (falta >= 0 && !l->mensaje[0])
-      snprintf(l->mensaje, sizeof l->mensaje, "falta la columna %s", COLUMNAS[falta].nombre);
-    l->en_cabecera = 0;
-  } else if (l->nfilas < MAX_TRAMOS) {
-    if (!l->vacia) l->filas[l->nfilas++].linea = l->linea;
-  } else if (!l->mensaje[0]) {
-    snprintf(l->mensaje, sizeof l->mensaje,
-             "mas de %d tramos: una campana admite hasta %d; parta la tabla en varias", MAX_TRAMOS,
-             MAX_TRAMOS);
-  }
-  l->campo = 0;
-  l->vacia = 1;
-  if (l->nfilas < MAX_TRAMOS) memset(&l->filas[l->nfilas], 0, sizeof(fila_tramo));
-}
-
-/* The separator of the table: the first of ";", tab and "," its header holds. */
-static char separador_de(const char* linea) {
-  for (char s : {';', '\t', ','})
-    if (strchr(linea, s)) return s;
-  return ';';
-}
-
-/* The separator of the text f, told by its first line; f is left where it stood. */
-static char separador_del_texto(FILE* f) {
-  char linea[4096];
-  int fin_de_linea;
-  long inicio = ftell(f);
-  size_t largo = lee_trozo(f, linea, sizeof linea - 1, &fin_de_linea);
-  linea[largo] = 0;
-  if (inicio >= 0) fseek(f, inicio, SEEK_SET);  // a regular file, or the text of one in memory
-  return separador_de(linea);
-}
-
-/* The rows of the text f into l, a line at a time; the table's separator. */
-static char recorre_tramos(FILE* f, lector_tramos* l) {
-  char separador = separador_del_texto(f);
-  struct csv_parser p;
-  prepara_parser(&p, CSV_APPEND_NULL, separador);
-  recorrido_tabla r = {&p, celda_leida, fila_leida, l, &l->linea, nullptr, 0, 0};
-  int fin = recorre_tabla(f, &r);
-  if ((fin == TABLA_NUL || fin == TABLA_MAL_PARTIDA) && !l->mensaje[0])
-    snprintf(l->mensaje, sizeof l->mensaje, "fila %lld: %s", l->linea,
-             fin == TABLA_NUL ? "tiene un caracter nulo" : "celda de mas de 65536 caracteres");
-  csv_free(&p);
-  return separador;
-}
+static_assert(COLUMNAS_TRAMOS <= MAX_COLUMNAS_TABLA, "the table reader gives every column");
+/* A reach and its species: "T03 / barbo". */
+static const int LARGO_NOMBRE = 2 * LARGO_CELDA_UTF8 + 4;
 
 /* Reads the table of reaches; the number of rows, -1 after a refusal (said). */
-static int lee_tramos(const char* ruta, fila_tramo* filas, char* separador) {
+static int lee_tabla_de_tramos(const char* ruta, fila_tabla* filas, char* separador) {
   FILE* f = abre_o_rechaza(ruta);
   if (!f) return -1;
-  static lector_tramos l;
-  memset(&l, 0, sizeof l);
-  l.en_cabecera = 1, l.vacia = 1, l.filas = filas, l.linea = 1;
-  columnas_por_buscar(COLUMNAS_TRAMOS, l.indice, &l.repetida);
-  memset(&filas[0], 0, sizeof(fila_tramo));
-  char* memoria;
-  char mensaje[LARGO_MENSAJE_LECTURA];
-  FILE* texto = abre_texto(f, &memoria, mensaje, sizeof mensaje);
-  if (texto)
-    *separador = recorre_tramos(texto, &l);
-  else  // the reader's words, without the window's brackets
-    snprintf(l.mensaje, sizeof l.mensaje, "%.*s", (int)strlen(mensaje) - 2, mensaje + 1);
-  cierra_texto(texto, f, memoria);
+  lectura_tabla l = lee_tabla_nombrada(f, COLUMNAS, COLUMNAS_TRAMOS, filas, MAX_TRAMOS);
   fclose(f);
-  if (l.larga && !l.mensaje[0]) snprintf(l.mensaje, sizeof l.mensaje, "una celda es demasiado larga");
-  if (!l.mensaje[0] && l.nfilas == 0) snprintf(l.mensaje, sizeof l.mensaje, "no tiene ningun tramo");
-  if (l.mensaje[0]) {
+  *separador = l.separador;
+  if (l.resultado == TABLA_DEMASIADAS_FILAS)
+    rechaza("%s: mas de %d tramos: una campana admite hasta %d; parta la tabla en varias", ruta,
+            MAX_TRAMOS, MAX_TRAMOS);
+  else if (l.resultado == TABLA_RECHAZADA)
     rechaza("%s: %s", ruta, l.mensaje);
-    return -1;
-  }
-  return l.nfilas;
+  else if (l.nfilas == 0)
+    rechaza("%s: no tiene ningun tramo", ruta);
+  else
+    return l.nfilas;
+  return -1;
 }
 
 /* ---- One reach ---- */
@@ -180,7 +67,7 @@ static void hace_seguro(char* nombre) {
     if (*c == '/' || *c == '.') *c = '_';
 }
 
-static int nombre_seguro(const fila_tramo* f, char* nombre, size_t tam) {
+static int nombre_seguro(const fila_tabla* f, char* nombre, size_t tam) {
   int largo = f->celda[T_ESPECIE][0]
                   ? snprintf(nombre, tam, "%s_%s", f->celda[T_TRAMO], f->celda[T_ESPECIE])
                   : snprintf(nombre, tam, "%s", f->celda[T_TRAMO]);
@@ -189,7 +76,7 @@ static int nombre_seguro(const fila_tramo* f, char* nombre, size_t tam) {
 }
 
 /* A measure or Linf of the row: 1 with its value (0 when empty). */
-static int medida_de(const fila_tramo* f, int columna, float* valor) {
+static int medida_de(const fila_tabla* f, int columna, float* valor) {
   *valor = 0;
   const char* t = f->celda[columna];
   if (!*t || numero_de(t, valor)) return 1;
@@ -216,10 +103,10 @@ static void limites_de(const char* celda, char* lista, size_t tam) {
 /* The row's data file, relative to the table's folder: named in UTF-8, or,
    when only they name a file, by the very bytes of the table or by the
    name's Latin-1 bytes (a file named on a Windows disk, unpacked here). */
-static void ruta_de_datos(const fila_tramo* f, const char* carpeta_tabla, char* datos) {
-  char latin1[LARGO_CELDA_T];
+static void ruta_de_datos(const fila_tabla* f, const char* carpeta_tabla, char* datos) {
+  char latin1[LARGO_CELDA_TABLA];
   texto_latin1(f->celda[T_FICHERO], strlen(f->celda[T_FICHERO]), latin1, sizeof latin1);
-  const char* nombres[] = {f->celda[T_FICHERO], f->fichero_crudo, latin1};
+  const char* nombres[] = {f->celda[T_FICHERO], f->crudo[T_FICHERO], latin1};
   char ruta[CAPACIDAD_RUTA];
   for (int k = 0; k < 3; k++) {
     snprintf(ruta, sizeof ruta, "%s%s", nombres[k][0] == '/' ? "" : carpeta_tabla, nombres[k]);
@@ -232,7 +119,7 @@ static void ruta_de_datos(const fila_tramo* f, const char* carpeta_tabla, char* 
 }
 
 /* The request of a row: the command's own options and the row's cells. */
-static int peticion_de_fila(const peticion* comun, const fila_tramo* f, const char* carpeta_tabla,
+static int peticion_de_fila(const peticion* comun, const fila_tabla* f, const char* carpeta_tabla,
                             char* datos, char* informe, char* limites, peticion* q) {
   *q = *comun;
   q->tramos = nullptr;
@@ -309,7 +196,7 @@ static void motivo_de(char* texto, size_t largo, char* motivo, size_t tam) {
 }
 
 /* Writes one reach's report; "" in error, or why not. */
-static void informe_de_tramo(const peticion* comun, const fila_tramo* f, const char* carpeta_tabla,
+static void informe_de_tramo(const peticion* comun, const fila_tabla* f, const char* carpeta_tabla,
                              resultados_informe* r, char* error, size_t tam) {
   static char datos[CAPACIDAD_RUTA], informe_ruta[CAPACIDAD_RUTA], limites[CAPACIDAD_RUTA];
   static informe inf;
@@ -336,13 +223,13 @@ static void informe_de_tramo(const peticion* comun, const fila_tramo* f, const c
 
 /* The reach as the terminal names it, with its species when the table has
    one: "T03 Esla / barbo". */
-static std::string nombre_de_fila(const fila_tramo* f) {
+static std::string nombre_de_fila(const fila_tabla* f) {
   std::string nombre = f->celda[T_TRAMO];
   if (f->celda[T_ESPECIE][0]) nombre += std::string(" / ") + f->celda[T_ESPECIE];
   return nombre;
 }
 
-static void dice_progreso(int i, int total, const fila_tramo* f, const resultados_informe* r,
+static void dice_progreso(int i, int total, const fila_tabla* f, const resultados_informe* r,
                           const char* error) {
   fprintf(stderr, "[%d/%d] %s: ", i + 1, total, nombre_de_fila(f).c_str());
   const poblacion_grupo* t = &r->poblacion.g[r->poblacion.nclases];
@@ -363,14 +250,14 @@ static void dice_progreso(int i, int total, const fila_tramo* f, const resultado
    its control codes, or too long for a file's name beside "resumen_" and a
    page number, names no page: its row goes with the rows without a
    species, and the season's summary is still written. */
-static const char* especie_de(const fila_tramo* f) {
+static const char* especie_de(const fila_tabla* f) {
   const size_t LARGO_MAXIMO = 200;  // bytes: a file's name takes 255
   const char* especie = f->celda[T_ESPECIE];
   return f->control[T_ESPECIE] || strlen(especie) > LARGO_MAXIMO ? "" : especie;
 }
 
 /* Row i's species' pages: the first row of its species. */
-static int grupo_de(const fila_tramo* filas, int i) {
+static int grupo_de(const fila_tabla* filas, int i) {
   for (int j = 0; j < i; j++)
     if (strcmp(especie_de(&filas[j]), especie_de(&filas[i])) == 0) return j;
   return i;
@@ -379,7 +266,7 @@ static int grupo_de(const fila_tramo* filas, int i) {
 /* The picture's pages, decided by the table alone (the reaches that fail
    keep their row, as "-"): their number, the first MAX_PAGINAS_RESUMEN in
    paginas. */
-static int paginas_de(const fila_tramo* filas, int nfilas, pagina_resumen* paginas) {
+static int paginas_de(const fila_tabla* filas, int nfilas, pagina_resumen* paginas) {
   static int grupos[MAX_TRAMOS];
   for (int i = 0; i < nfilas; i++) grupos[i] = grupo_de(filas, i);
   return paginas_resumen(grupos, nfilas, paginas, MAX_PAGINAS_RESUMEN);
@@ -389,7 +276,7 @@ static int paginas_de(const fila_tramo* filas, int nfilas, pagina_resumen* pagin
    as the reports' names have it, then its number when its species has
    more than one; a season of one species in one page keeps resumen. 0 when
    it does not fit. */
-static int raiz_de_pagina(const char* carpeta, const fila_tramo* filas, const pagina_resumen* p,
+static int raiz_de_pagina(const char* carpeta, const fila_tabla* filas, const pagina_resumen* p,
                           char* raiz, size_t tam) {
   char especie[CAPACIDAD_RUTA] = "", numero[16] = "";
   const char* nombre = especie_de(&filas[p->grupo]);
@@ -402,7 +289,7 @@ static int raiz_de_pagina(const char* carpeta, const fila_tramo* filas, const pa
 
 /* Row i's images would take the name of a page of the summary picture (a
    reach named "resumen_"), which would replace them. */
-static int choca_con_pagina(const fila_tramo* filas, int i, const pagina_resumen* paginas,
+static int choca_con_pagina(const fila_tabla* filas, int i, const pagina_resumen* paginas,
                             int npaginas) {
   char nombre[CAPACIDAD_RUTA], imagen[CAPACIDAD_RUTA + 16], pagina[CAPACIDAD_RUTA];
   if (!nombre_seguro(&filas[i], nombre, sizeof nombre)) return 0;
@@ -418,7 +305,7 @@ static int choca_con_pagina(const fila_tramo* filas, int i, const pagina_resumen
 
 /* Adds the first npaginas pages to the summary's set in the formats of
    imagenes; 0 when one could not be written. */
-static int guarda_paginas(temporales* juego, const resumen_campana* r, const fila_tramo* filas,
+static int guarda_paginas(temporales* juego, const resumen_campana* r, const fila_tabla* filas,
                           const pagina_resumen* paginas, int npaginas, const char* carpeta, int imagenes) {
   for (int i = 0; i < npaginas && i < MAX_PAGINAS_RESUMEN; i++) {
     char raiz[CAPACIDAD_RUTA], fallido[CAPACIDAD_RUTA];
@@ -452,7 +339,7 @@ int peticion_de_campana(peticion* p, const char* sobrante) {
 
 /* 1 + the earlier row whose report has the same name as row i's (it would
    be replaced), 0 when none has. */
-static int nombre_repetido(const fila_tramo* filas, int i) {
+static int nombre_repetido(const fila_tabla* filas, int i) {
   char nombre[CAPACIDAD_RUTA], otro[CAPACIDAD_RUTA];
   nombre_seguro(&filas[i], nombre, sizeof nombre);
   for (int j = 0; j < i; j++) {
@@ -465,7 +352,7 @@ static int nombre_repetido(const fila_tramo* filas, int i) {
 /* A reach without report whose report of an earlier run stays in the folder
    names it in its error: the summary and that report must not disagree
    without a word. The file is the user's, and stays. */
-static void nombra_informe_anterior(const peticion* p, const fila_tramo* f, char* error, size_t tam) {
+static void nombra_informe_anterior(const peticion* p, const fila_tabla* f, char* error, size_t tam) {
   char nombre[CAPACIDAD_RUTA], ruta[2 * CAPACIDAD_RUTA];
   struct stat st;
   if (!nombre_seguro(f, nombre, sizeof nombre)) return;
@@ -489,7 +376,7 @@ static void avisa_progreso(int con_informe, int total, int en_resumen) {
 }
 
 /* Each reach's report, its summary rows and its progress line; the reaches that failed. */
-static int informa_tramos(const peticion* p, const fila_tramo* filas, int nfilas,
+static int informa_tramos(const peticion* p, const fila_tabla* filas, int nfilas,
                           resumen_campana* resumen, char (*fallidos)[LARGO_NOMBRE]) {
   char carpeta_tabla[CAPACIDAD_RUTA];
   carpeta_de(p->tramos, carpeta_tabla, sizeof carpeta_tabla);
@@ -497,7 +384,7 @@ static int informa_tramos(const peticion* p, const fila_tramo* filas, int nfilas
   static pagina_resumen paginas[MAX_PAGINAS_RESUMEN];
   int nfallidos = 0, npaginas = paginas_de(filas, nfilas, paginas);
   for (int i = 0; i < nfilas; i++) {
-    char error[700], latin1[LARGO_CELDA_T], especie[LARGO_CELDA_T];
+    char error[700], latin1[LARGO_CELDA_TABLA], especie[LARGO_CELDA_TABLA];
     memset(&r, 0, sizeof r);
     avisa_progreso(i - nfallidos, nfilas, 0);
     int repetida = nombre_repetido(filas, i);
@@ -511,7 +398,7 @@ static int informa_tramos(const peticion* p, const fila_tramo* filas, int nfilas
       informe_de_tramo(p, &filas[i], carpeta_tabla, &r, error, sizeof error);
     if (!repetida && error[0]) nombra_informe_anterior(p, &filas[i], error, sizeof error);
     dice_progreso(i, nfilas, &filas[i], &r, error);
-    const fila_tramo* f = &filas[i];
+    const fila_tabla* f = &filas[i];
     texto_latin1(f->celda[T_TRAMO], strlen(f->celda[T_TRAMO]), latin1, sizeof latin1);
     texto_latin1(especie_de(f), strlen(especie_de(f)), especie, sizeof especie);
     tramo_resumen t = {f->celda[T_TRAMO], f->celda[T_ESPECIE], f->celda[T_FICHERO], latin1,
@@ -539,7 +426,7 @@ static void fecha_de_hoy(char* fecha, size_t tam) {
 /* The reaches' reports, then the summary's tables and picture, which take
    their names together; 0 when these could not be written, -1 when nothing
    could begin. */
-static int escribe_tramos_y_resumen(const peticion* p, const fila_tramo* filas, int nfilas,
+static int escribe_tramos_y_resumen(const peticion* p, const fila_tabla* filas, int nfilas,
                                     const dialecto_resumen* d, char (*fallidos)[LARGO_NOMBRE],
                                     int* nfallidos) {
   static resumen_campana resumen;
@@ -570,7 +457,7 @@ static int escribe_tramos_y_resumen(const peticion* p, const fila_tramo* filas, 
 /* Ends the summary's line of standard output with the picture's pages:
    the one, or the first and the last and how many. 0 when some could not
    be written, for more than a season writes, and standard error says so. */
-static int dice_paginas(const peticion* p, const fila_tramo* filas, int nfilas) {
+static int dice_paginas(const peticion* p, const fila_tabla* filas, int nfilas) {
   static pagina_resumen paginas[MAX_PAGINAS_RESUMEN];
   int npaginas = paginas_de(filas, nfilas, paginas);
   int escritas = npaginas < MAX_PAGINAS_RESUMEN ? npaginas : MAX_PAGINAS_RESUMEN;
@@ -590,7 +477,7 @@ static int dice_paginas(const peticion* p, const fila_tramo* filas, int nfilas) 
 }
 
 /* The season once its table is read; the exit status. */
-static int escribe_campana(const peticion* p, const fila_tramo* filas, int nfilas, char separador) {
+static int escribe_campana(const peticion* p, const fila_tabla* filas, int nfilas, char separador) {
   if (mkdir(p->carpeta, 0777) != 0 && errno != EEXIST) {
     rechaza("%s: no se puede crear la carpeta (%s)", p->carpeta, strerror(errno));
     return SALIDA_DATOS;
@@ -620,9 +507,9 @@ static int escribe_campana(const peticion* p, const fila_tramo* filas, int nfila
 }
 
 int campana(const peticion* p) {
-  static fila_tramo filas[MAX_TRAMOS + 1];
+  static fila_tabla filas[MAX_TRAMOS + 1];
   char separador = ';';
-  int nfilas = lee_tramos(p->tramos, filas, &separador);
+  int nfilas = lee_tabla_de_tramos(p->tramos, filas, &separador);
   if (nfilas < 0) return SALIDA_DATOS;
   avisa_progreso(0, nfilas, 0);
   interrupcion_empieza();  // from here on an interruption says what it leaves

@@ -4,7 +4,7 @@
 
 #include "lectura_interna.h"
 #include "sample.h"
-#include "tabla_datos.h"
+#include "tabla_interna.h"
 
 /* A file that can be read again from where it stands is looked at first. */
 static int separador_del_fichero(FILE* f) { return ftell(f) < 0 ? 0 : separador_de_tabla(f); }

@@ -131,4 +131,46 @@ int lee_muestra_descrita(FILE* f, int con_clases, const eleccion_datos* e, descr
 int asigna_intervalo(int* clases, const float* longitudes, int n, float inferior,
                      float superior, int clase);
 
+/* ---- Tables of named columns: a season's table of reaches ---- */
+/* A column a table may have: the name messages give it and the keys it goes
+   by (see clave_nombre), NULL-ended. */
+struct columna_buscada {
+  const char* nombre;
+  const char* claves[6];
+  int obligatoria;
+};
+
+const int MAX_COLUMNAS_TABLA = 10;  /* columns lee_tabla_nombrada looks for */
+const int LARGO_CELDA_TABLA = 256;  /* bytes of a cell kept; a longer one refuses the table */
+const int LARGO_CELDA_UTF8 = 3 * LARGO_CELDA_TABLA; /* its UTF-8 text: a byte may take three */
+
+/* A row of a table, by the columns asked for. */
+struct fila_tabla {
+  char celda[MAX_COLUMNAS_TABLA][LARGO_CELDA_UTF8]; /* the cell as texto_utf8 gives it, "" when absent */
+  int control[MAX_COLUMNAS_TABLA];                  /* the cell held a control code (shown as '?') */
+  char crudo[MAX_COLUMNAS_TABLA][LARGO_CELDA_TABLA]; /* its very bytes, blanks trimmed: a file's name */
+  long long linea;                                  /* the line of the file the row ends on */
+};
+
+/* How a table of named columns was read. */
+enum resultado_tabla {
+  TABLA_ACEPTADA,         /* nfilas rows (0 when it has none) */
+  TABLA_RECHAZADA,        /* the file is no such table: mensaje says why */
+  TABLA_DEMASIADAS_FILAS, /* more rows than the caller has room for */
+};
+struct lectura_tabla {
+  resultado_tabla resultado;
+  int nfilas;
+  char separador;         /* of its cells: the first of ';', tab and ',' its header holds, else ';' */
+  char mensaje[LARGO_MENSAJE_LECTURA]; /* why it was refused, Latin-1 without the brackets; "" */
+};
+/* Reads the table in f (text in any encoding abre_texto takes) whose first
+   row names its columns: the columns[0..ncolumnas-1] (ncolumnas at most
+   MAX_COLUMNAS_TABLA) of each row that has one of them filled, into filas
+   (room for max_filas). Other columns are ignored; a missing column that
+   is obligatory ("falta la columna X"), a cell longer than
+   LARGO_CELDA_TABLA or a NUL byte ("fila N: ...") refuses the table. */
+lectura_tabla lee_tabla_nombrada(FILE* f, const columna_buscada* columnas, int ncolumnas,
+                                 fila_tabla* filas, int max_filas);
+
 #endif

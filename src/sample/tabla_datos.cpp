@@ -13,7 +13,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "tabla_datos.h"
+#include "tabla_interna.h"
 
 static const columna_buscada COLUMNAS[COLUMNAS_DATOS] = {
     {"Pasada", {"pasada", "pase", "npasada", "npase", nullptr}, 1},

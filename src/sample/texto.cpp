@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "tabla_datos.h"
+#include "tabla_interna.h"
 
 size_t lee_trozo(FILE* f, char* trozo, size_t tam, int* fin_de_linea) {
   size_t n = 0;

@@ -1,6 +1,7 @@
 // Reading a data file written as a spreadsheet table: columns found by name
 // whatever their order, spelling or encoding, a reach and species chosen
-// from a season's table, and every refusal naming its line, column and cell.
+// from a season's table, and every refusal naming its line, column and cell;
+// and the reader of the tables that are no fish (a season's reaches).
 #include <gtest/gtest.h>
 
 #include <iconv.h>
@@ -364,5 +365,73 @@ TEST(TablaDatos, WorkbooksAndControlCodesInNamesAreRefused) {
     EXPECT_EQ(t.n, LECTURA_RECHAZADA);
     EXPECT_STREQ(t.mensaje, c.mensaje);
     EXPECT_LE(ancho(FUENTE_CELDAS, t.mensaje), 1000 - 2 * 40);
+  }
+}
+
+// The public reader of tables that are no fish (a season's reaches): each
+// row's cells by the columns asked for, in UTF-8 and as their very bytes,
+// with the line the row ends on; what refuses a table comes back as a value.
+namespace {
+
+const columna_buscada LUGARES[] = {
+    {"Tramo", {"tramo", nullptr}, 1},
+    {"Fichero", {"fichero", nullptr}, 1},
+    {"Superficie", {"superficie", nullptr}, 0},
+};
+
+lectura_tabla lee_lugares(const std::string& texto, std::vector<fila_tabla>* filas, int max_filas = 4) {
+  FILE* f = tmpfile();
+  fwrite(texto.data(), 1, texto.size(), f);
+  rewind(f);
+  filas->assign((size_t)max_filas + 1, fila_tabla{});
+  lectura_tabla l = lee_tabla_nombrada(f, LUGARES, 3, filas->data(), max_filas);
+  fclose(f);
+  return l;
+}
+
+}  // namespace
+
+TEST(TablaNombrada, CellsComeByColumnInUtf8AndAsTheirBytesWithTheRowsLine) {
+  const std::string tabla = "Notas\tFICHERO\tTramo\r\n\r\n"
+                            "x\t R\u00edo.txt \tT01\r\n"
+                            "\"dos\r\nlineas\"\tb.txt\tT\u00e9\r\n";
+  for (const std::string& t : {tabla, en_codificacion(tabla, "WINDOWS-1252")}) {
+    std::vector<fila_tabla> filas;
+    lectura_tabla l = lee_lugares(t, &filas);
+    ASSERT_EQ(l.resultado, TABLA_ACEPTADA) << l.mensaje;
+    EXPECT_EQ(l.separador, '\t');
+    ASSERT_EQ(l.nfilas, 2);
+    EXPECT_STREQ(filas[0].celda[0], "T01");
+    EXPECT_STREQ(filas[0].celda[1], "R\u00edo.txt");
+    EXPECT_STREQ(filas[0].celda[2], "");
+    EXPECT_EQ(filas[0].linea, 3);
+    EXPECT_STREQ(filas[1].celda[0], "T\u00e9");
+    EXPECT_EQ(filas[1].linea, 5);
+    EXPECT_EQ(std::string(filas[0].crudo[1]), t == tabla ? "R\u00edo.txt" : "R\xedo.txt");
+  }
+}
+
+TEST(TablaNombrada, RefusalsAreValuesForTheCallerToWord) {
+  const struct {
+    std::string texto;
+    resultado_tabla resultado;
+    const char* mensaje;
+  } casos[] = {
+      {"Tramo;Superficie\nT01;3\n", TABLA_RECHAZADA, "falta la columna Fichero"},
+      {"Tramo;Fichero\nT01;" + std::string(300, 'a') + "\n", TABLA_RECHAZADA, "una celda es demasiado larga"},
+      {"Tramo;Fichero\na;1\nb;2\nc;3\nd;4\ne;5\n", TABLA_DEMASIADAS_FILAS, ""},
+      {std::string("PK\3\4\x14\0\0\0\0\0", 10) + "notas.txt", TABLA_RECHAZADA,
+       "Es un fichero comprimido (zip), no una tabla de texto"},
+      {"Tramo;Fichero\n;\n", TABLA_ACEPTADA, ""},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.texto.substr(0, 30));
+    std::vector<fila_tabla> filas;
+    lectura_tabla l = lee_lugares(c.texto, &filas);
+    EXPECT_EQ(l.resultado, c.resultado);
+    EXPECT_STREQ(l.mensaje, c.mensaje);
+    if (c.resultado == TABLA_ACEPTADA) {
+      EXPECT_EQ(l.nfilas, 0);
+    }
   }
 }

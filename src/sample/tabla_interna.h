@@ -1,22 +1,14 @@
 // Reading spreadsheet tables: the text of a cell in any of the encodings a
 // spreadsheet saves, columns found by name, and a cell read as a number.
 // Every table the program reads (fish, reaches) goes through these.
-#ifndef PASADAS_TABLA_DATOS_H
-#define PASADAS_TABLA_DATOS_H
+#ifndef PASADAS_TABLA_INTERNA_H
+#define PASADAS_TABLA_INTERNA_H
 
 #include <cstddef>
 #include <cstdio>
 
 #include "lectura_interna.h"
 #include "sample.h"
-
-/* A column a table may have: the name messages give it and the keys it goes
-   by (see clave_nombre), NULL-ended. */
-struct columna_buscada {
-  const char* nombre;
-  const char* claves[6];
-  int obligatoria;
-};
 
 /* The key of a Latin-1 name: its letters without accents in lower case and
    its digits, nothing else; with sin_parentesis, anything between
