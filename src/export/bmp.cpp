@@ -42,6 +42,23 @@ static void cabecera_bmp(unsigned char* c, int ancho, int alto, int tam_fila) {
   pon32(c + 50, 0);
 }
 
+int bmp_sustituible(const char* ruta) {
+  unsigned char c[CABECERA_BMP], esperada[CABECERA_BMP];
+  size_t leidos;
+  long long largo;
+  int hay = comienzo_de(ruta, c, sizeof c, &leidos, &largo);
+  if (hay != NOMBRE_OCUPADO) return hay == NOMBRE_LIBRE;
+  if (largo == 0) return 1;
+  if (leidos < sizeof c) return 0;
+  long long ancho = c[18] | c[19] << 8 | c[20] << 16 | (long long)c[21] << 24;
+  long long alto = c[22] | c[23] << 8 | c[24] << 16 | (long long)c[25] << 24;
+  if (ancho < 1 || alto < 1 || ancho > 0xFFFF || alto > 0xFFFF) return 0;  // none of the program's
+  int tam_fila = (int)((ancho * 3 + 3) & ~3);
+  cabecera_bmp(esperada, (int)ancho, (int)alto, tam_fila);
+  // The very header the program writes for that size, and the whole image after it.
+  return memcmp(c, esperada, sizeof c) == 0 && largo == CABECERA_BMP + (long long)tam_fila * alto;
+}
+
 /* Rows of 32-bit pixels, each pixel's three bytes for the file taken from
    one word and stored as a whole word on a little-endian machine; its fourth
    byte is overwritten by the next pixel or the row's padding. In an X window

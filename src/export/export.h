@@ -109,6 +109,37 @@ struct pasos_informe {
   struct resultados_informe* resultados = nullptr; /* gets the report's figures; NULL for none */
 };
 
+/* ---- Files an earlier run wrote: only those, or empty ones, are replaced ---- */
+
+/* What stands under a name, for comienzo_de. */
+const int NOMBRE_LIBRE = 0;    /* no file */
+const int NOMBRE_OCUPADO = 1;  /* a regular file, whose first bytes were read */
+const int NOMBRE_AJENO = 2;    /* something else (a folder, a FIFO...) or a file that cannot be read */
+/* The first bytes of the regular file ruta, up to tam (*leidos of them), and
+   its size in *largo; a FIFO or a device is never opened. */
+int comienzo_de(const char* ruta, void* bytes, size_t tam, size_t* leidos, long long* largo);
+/* 1 when ruta may take a new file whose older self starts with inicio: no
+   file there, an empty one, or one that starts so. */
+int empieza_por(const char* ruta, const char* inicio, size_t largo_inicio);
+/* The same for the program's kinds of file: a report (never datas.dat), a
+   BMP with the very header guarda_bmp writes for its size and that size,
+   and a PNG as guarda_png writes them (a palette of few colours or RGB, the
+   image data right after them). */
+int informe_sustituible(const char* ruta);
+int bmp_sustituible(const char* ruta);
+int png_sustituible(const char* ruta);
+/* Any file the program names, told by its extension: ".bmp", ".png", or
+   else a report. */
+int fichero_sustituible(const char* ruta);
+/* The names of the files an image of stem raiz takes in the formats of
+   `imagenes` (IMAGENES_*; none is BMP), in the order they are written; how
+   many, at most 2. */
+int ficheros_de_imagen(const char* raiz, int imagenes, char (*nombres)[CAPACIDAD_RUTA]);
+/* The same for the report `nombre`: the report, then its four images; at
+   most MAX_FICHEROS_INFORME. */
+const int MAX_FICHEROS_INFORME = 9;
+int ficheros_de_informe(const char* nombre, int imagenes, char (*nombres)[CAPACIDAD_RUTA]);
+
 /* Adds ruta to the set and gives the stream to write it into, the file
    with the permissions ruta has or a new file gets; NULL when it cannot be
    made (then nothing is added). extension ends its hidden name, if any. */

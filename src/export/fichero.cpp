@@ -15,7 +15,6 @@
 #include <cstring>
 
 static const int CAPACIDAD_NOMBRE = 163;  /* characters of the report's own name */
-static const char RECURSOS[] = "datas.dat"; /* the program's resource file: never a report */
 static const int DIGITOS[4] = {4, 2, 1, 3}; /* the images, in the order they are written */
 static const int INTENTOS_NOMBRE = 100;   /* hidden names tried before giving up */
 
@@ -222,21 +221,6 @@ int mismo_fichero(const char* a, const char* b) {
   return stat(a, &sa) == 0 && stat(b, &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
-/* The name may take a report: not the resource file's, and no existing file
-   other than an empty one or an earlier report, whose first line is the
-   report's. A file we cannot read could be anything: it is kept. */
-static int admite_informe(const char* ruta) {
-  if (strcmp(base_de(ruta), RECURSOS) == 0) return 0;
-  FILE* f = fopen(ruta, "rb");
-  if (!f) return errno == ENOENT;
-  const size_t largo = strlen(PRIMERA_LINEA_INFORME);
-  char linea[sizeof PRIMERA_LINEA_INFORME];
-  size_t leidos = fread(linea, 1, sizeof linea, f);
-  fclose(f);
-  return leidos == 0 || (leidos == largo + 1 && memcmp(linea, PRIMERA_LINEA_INFORME, largo) == 0 &&
-                         linea[largo] == '\n');
-}
-
 /* The name of image `digito` with the extension ".bmp" or ".png". */
 static void nombre_con(const informe* inf, int digito, const char* extension, char* nombre, int tam) {
   snprintf(nombre, tam, "%s%d%s", inf->raiz_imagenes, digito, extension);
@@ -265,13 +249,43 @@ static int imagenes_posibles(informe* inf) {
   return 1;
 }
 
-int informe_abre(informe* inf, const char* nombre, int imagenes) {
-  memset(inf, 0, sizeof *inf);
-  inf->imagenes = imagenes & IMAGENES_AMBAS ? imagenes & IMAGENES_AMBAS : IMAGENES_BMP;
+/* Characters of the images' stem in the report's name: up to its first
+   "." (none without one: an empty stem), its folder included. */
+static int largo_raiz(const char* nombre) {
   const char* base = base_de(nombre);
   const char* punto = strchr(base, '.');
-  int raiz = punto ? (int)(punto - base) : 0;  // a name without "." leaves an empty stem
-  int carpeta = (int)(base - nombre);
+  return (int)(base - nombre) + (punto ? (int)(punto - base) : 0);
+}
+
+/* The formats a report's images are asked in: BMP when none is. */
+static int formatos_de(int imagenes) {
+  return imagenes & IMAGENES_AMBAS ? imagenes & IMAGENES_AMBAS : IMAGENES_BMP;
+}
+
+int ficheros_de_imagen(const char* raiz, int imagenes, char (*nombres)[CAPACIDAD_RUTA]) {
+  int n = 0;
+  for (const auto& formato : FORMATOS)
+    if (formatos_de(imagenes) & formato.bit)
+      snprintf(nombres[n++], CAPACIDAD_RUTA, "%s%s", raiz, formato.extension);
+  return n;
+}
+
+int ficheros_de_informe(const char* nombre, int imagenes, char (*nombres)[CAPACIDAD_RUTA]) {
+  snprintf(nombres[0], CAPACIDAD_RUTA, "%s", nombre);
+  int n = 1;
+  for (int d : DIGITOS) {
+    char raiz[CAPACIDAD_RUTA];
+    snprintf(raiz, sizeof raiz, "%.*s%d", largo_raiz(nombre), nombre, d);
+    n += ficheros_de_imagen(raiz, imagenes, nombres + n);
+  }
+  return n;
+}
+
+int informe_abre(informe* inf, const char* nombre, int imagenes) {
+  memset(inf, 0, sizeof *inf);
+  inf->imagenes = formatos_de(imagenes);
+  const char* base = base_de(nombre);
+  int raiz = largo_raiz(nombre) - (int)(base - nombre);
   snprintf(inf->nombre, sizeof inf->nombre, "%s", nombre);  // for the refusal's message
   if ((int)strlen(base) > CAPACIDAD_NOMBRE || raiz + 5 > CAPACIDAD_NOMBRE_IMAGEN ||
       (int)strlen(nombre) >= CAPACIDAD_RUTA - 16)
@@ -280,8 +294,8 @@ int informe_abre(informe* inf, const char* nombre, int imagenes) {
     falla(inf, nombre);
     return INFORME_NO_CREADO;
   }
-  if (!admite_informe(nombre)) return INFORME_AJENO;
-  snprintf(inf->raiz_imagenes, sizeof inf->raiz_imagenes, "%.*s", carpeta + raiz, nombre);
+  if (!informe_sustituible(nombre)) return INFORME_AJENO;
+  snprintf(inf->raiz_imagenes, sizeof inf->raiz_imagenes, "%.*s", largo_raiz(nombre), nombre);
   if (!imagenes_posibles(inf)) return INFORME_NO_CREADO;
   inf->f = temporal_abre(&inf->ficheros, nombre, "");
   if (!inf->f) {

@@ -118,27 +118,39 @@ static void ruta_de_datos(const fila_tabla* f, const char* carpeta_tabla, char* 
   }
 }
 
+/* The name of the row's report in the folder; 0 when the row can have
+   none, and then why in motivo. */
+static int informe_de_fila(const char* carpeta, const fila_tramo* f, char* informe, char* motivo,
+                           size_t tam) {
+  if (!f->celda[T_TRAMO][0] || !f->celda[T_FICHERO][0]) {
+    snprintf(motivo, tam, "falta el %s", f->celda[T_TRAMO][0] ? "fichero" : "nombre del tramo");
+    return 0;
+  }
+  for (int k : {T_TRAMO, T_ESPECIE})
+    if (f->control[k]) {  // it would name files, and its codes reach the terminal
+      snprintf(motivo, tam, "%s '%s' tiene un caracter de control", COLUMNAS[k].nombre, f->celda[k]);
+      return 0;
+    }
+  char nombre[CAPACIDAD_RUTA];
+  if (!nombre_seguro(f, nombre, sizeof nombre) ||
+      snprintf(informe, CAPACIDAD_RUTA, "%s/%s.txt", carpeta, nombre) >= CAPACIDAD_RUTA) {
+    snprintf(motivo, tam, "%s: el nombre no cabe", nombre);
+    return 0;
+  }
+  return 1;
+}
+
 /* The request of a row: the command's own options and the row's cells. */
 static int peticion_de_fila(const peticion* comun, const fila_tabla* f, const char* carpeta_tabla,
                             char* datos, char* informe, char* limites, peticion* q) {
   *q = *comun;
   q->tramos = nullptr;
-  if (!f->celda[T_TRAMO][0] || !f->celda[T_FICHERO][0]) {
-    rechaza("falta el %s", f->celda[T_TRAMO][0] ? "fichero" : "nombre del tramo");
+  char motivo[CAPACIDAD_RUTA + 64];
+  if (!informe_de_fila(comun->carpeta, f, informe, motivo, sizeof motivo)) {
+    rechaza("%s", motivo);
     return 0;
   }
-  for (int k : {T_TRAMO, T_ESPECIE})
-    if (f->control[k]) {  // it would name files, and its codes reach the terminal
-      rechaza("%s '%s' tiene un caracter de control", COLUMNAS[k].nombre, f->celda[k]);
-      return 0;
-    }
   ruta_de_datos(f, carpeta_tabla, datos);
-  char nombre[CAPACIDAD_RUTA];
-  if (!nombre_seguro(f, nombre, sizeof nombre) ||
-      snprintf(informe, CAPACIDAD_RUTA, "%s/%s.txt", comun->carpeta, nombre) >= CAPACIDAD_RUTA) {
-    rechaza("%s: el nombre no cabe", nombre);
-    return 0;
-  }
   q->datos = datos;
   q->informe = informe;
   if (!medida_de(f, T_SUPERFICIE, &q->medidas[0]) || !medida_de(f, T_VOLUMEN, &q->medidas[1]) ||
@@ -476,20 +488,73 @@ static int dice_paginas(const peticion* p, const fila_tabla* filas, int nfilas) 
   return 0;
 }
 
+/* ---- What the season may replace ---- */
+
+/* 1 when the season may write ruta: it is not the table of reaches under
+   any name, and nothing stands there but what an earlier season wrote (or
+   an empty file), as sustituible tells; else refuses naming it. */
+static int destino_libre(const peticion* p, const char* ruta, int (*sustituible)(const char*)) {
+  if (mismo_fichero(ruta, p->tramos)) {
+    rechaza("%s: es la tabla de tramos; la campana no la sustituye", ruta);
+    return 0;
+  }
+  if (sustituible(ruta)) return 1;
+  rechaza("%s: no es un fichero de Pasadas; elija otra carpeta", ruta);
+  return 0;
+}
+
+/* The n reports and images of nombres, as destino_libre takes them. */
+static int ficheros_libres(const peticion* p, char (*nombres)[CAPACIDAD_RUTA], int n) {
+  for (int i = 0; i < n; i++)
+    if (!destino_libre(p, nombres[i], fichero_sustituible)) return 0;
+  return 1;
+}
+
+/* Every file the season would write, looked at before any is written, so
+   that it refuses at once rather than after some reaches: 1 when all of
+   them may be written. */
+static int destinos_libres(const peticion* p, const fila_tramo* filas, int nfilas,
+                           const dialecto_resumen* d) {
+  char nombres[MAX_FICHEROS_INFORME][CAPACIDAD_RUTA];
+  for (int i = 0; i < nfilas; i++) {
+    char informe[CAPACIDAD_RUTA], motivo[CAPACIDAD_RUTA + 64];
+    if (informe_de_fila(p->carpeta, &filas[i], informe, motivo, sizeof motivo) &&
+        !ficheros_libres(p, nombres, ficheros_de_informe(informe, p->imagenes, nombres)))
+      return 0;
+  }
+  static pagina_resumen paginas[MAX_PAGINAS_RESUMEN];
+  int npaginas = paginas_de(filas, nfilas, paginas);
+  for (int i = 0; i < npaginas && i < MAX_PAGINAS_RESUMEN; i++) {
+    char raiz[CAPACIDAD_RUTA];
+    if (raiz_de_pagina(p->carpeta, filas, &paginas[i], raiz, sizeof raiz) &&
+        !ficheros_libres(p, nombres, ficheros_de_imagen(raiz, p->imagenes, nombres)))
+      return 0;
+  }
+  nombres_resumen(p->carpeta, d, nombres);
+  return destino_libre(p, nombres[0], resumen_sustituible) &&
+         destino_libre(p, nombres[1], resumen_sustituible);
+}
+
 /* The season once its table is read; the exit status. */
 static int escribe_campana(const peticion* p, const fila_tabla* filas, int nfilas, char separador) {
   if (mkdir(p->carpeta, 0777) != 0 && errno != EEXIST) {
     rechaza("%s: no se puede crear la carpeta (%s)", p->carpeta, strerror(errno));
     return SALIDA_DATOS;
   }
+  struct stat st;
+  if (stat(p->carpeta, &st) != 0 || !S_ISDIR(st.st_mode)) {
+    rechaza("%s: no es una carpeta", p->carpeta);
+    return SALIDA_DATOS;
+  }
+  const dialecto_resumen* d = p->formato ? (strcmp(p->formato, "es") == 0 ? &DIALECTO_ES : &DIALECTO_PUNTO)
+                                         : separador == ';' ? &DIALECTO_ES : &DIALECTO_PUNTO;
+  if (!destinos_libres(p, filas, nfilas, d)) return SALIDA_DATOS;
   if (!prepara_allegro()) {
     char motivo[3 * CAPACIDAD_RUTA_RECURSOS];
     motivo_sin_recursos(motivo, sizeof motivo);
     rechaza("%s", motivo);
     return SALIDA_DATOS;
   }
-  const dialecto_resumen* d = p->formato ? (strcmp(p->formato, "es") == 0 ? &DIALECTO_ES : &DIALECTO_PUNTO)
-                                         : separador == ';' ? &DIALECTO_ES : &DIALECTO_PUNTO;
   static char fallidos[MAX_TRAMOS][LARGO_NOMBRE];
   int nfallidos = 0;
   int bien = escribe_tramos_y_resumen(p, filas, nfilas, d, fallidos, &nfallidos);

@@ -35,6 +35,20 @@ static const char* const COLUMNAS_CLASES[] = {
     "Biomasa por clases (g/m2)"};
 static const int SUPERFICIE = 1; /* the surface among the reach measures: volume, surface, length */
 
+/* The first columns of either table, which tell a table an earlier season
+   wrote: a version that adds or moves later columns still knows it. */
+static const int COLUMNAS_FIRMA = 6;
+
+/* The two tables: their names in the folder and their columns. */
+static const struct {
+  const char* nombre;
+  const char* const* columnas;
+  int ncolumnas;
+} TABLAS[2] = {
+    {"resumen", COLUMNAS_TRAMOS, sizeof COLUMNAS_TRAMOS / sizeof *COLUMNAS_TRAMOS},
+    {"resumen_clases", COLUMNAS_CLASES, sizeof COLUMNAS_CLASES / sizeof *COLUMNAS_CLASES},
+};
+
 /* ---- Cells ---- */
 
 static void separa(tabla_resumen* t) {
@@ -86,18 +100,38 @@ static void fin_de_fila(tabla_resumen* t) {
 
 /* ---- The tables' files ---- */
 
-static int abre_tabla(tabla_resumen* t, const char* carpeta, const char* nombre,
-                      const dialecto_resumen* d, const char* const* columnas, int ncolumnas) {
+void nombres_resumen(const char* carpeta, const dialecto_resumen* d, char (*nombres)[CAPACIDAD_RUTA]) {
+  for (int i = 0; i < 2; i++)
+    snprintf(nombres[i], CAPACIDAD_RUTA, "%s/%s.%s", carpeta, TABLAS[i].nombre, d->extension);
+}
+
+/* Starts table i of carpeta in memory with its BOM and header row. */
+static int abre_tabla(tabla_resumen* t, const char* carpeta, int i, const dialecto_resumen* d) {
   t->dialecto = *d;
   t->celdas = 0;
-  snprintf(t->nombre, sizeof t->nombre, "%s/%s.%s", carpeta, nombre, d->extension);
+  char nombres[2][CAPACIDAD_RUTA];
+  nombres_resumen(carpeta, d, nombres);
+  memcpy(t->nombre, nombres[i], sizeof t->nombre);
   t->texto = nullptr;
   t->f = open_memstream(&t->texto, &t->largo);
   if (!t->f) return 0;
   fputs(BOM, t->f);
-  for (int c = 0; c < ncolumnas; c++) celda_texto(t, columnas[c]);
+  for (int c = 0; c < TABLAS[i].ncolumnas; c++) celda_texto(t, TABLAS[i].columnas[c]);
   fin_de_fila(t);
   return 1;
+}
+
+int resumen_sustituible(const char* ruta) {
+  int propia = 0;
+  for (const dialecto_resumen* d : {&DIALECTO_ES, &DIALECTO_PUNTO})
+    for (const auto& tabla : TABLAS) {
+      char firma[128];
+      size_t largo = (size_t)snprintf(firma, sizeof firma, "%s", BOM);
+      for (int c = 0; c < COLUMNAS_FIRMA; c++)
+        largo += (size_t)snprintf(firma + largo, sizeof firma - largo, "%s%c", tabla.columnas[c], d->separador);
+      propia |= empieza_por(ruta, firma, largo);
+    }
+  return propia;
 }
 
 /* Writes the table's rows as a file of the set; 0 when some byte was lost. */
@@ -115,10 +149,7 @@ int resumen_abre(resumen_campana* r, const char* carpeta, const dialecto_resumen
   r->tramos.f = r->clases.f = nullptr;
   r->tramos.texto = r->clases.texto = nullptr;
   r->ngrafico = 0;
-  int bien = abre_tabla(&r->tramos, carpeta, "resumen", d, COLUMNAS_TRAMOS,
-                        sizeof COLUMNAS_TRAMOS / sizeof *COLUMNAS_TRAMOS) &&
-             abre_tabla(&r->clases, carpeta, "resumen_clases", d, COLUMNAS_CLASES,
-                        sizeof COLUMNAS_CLASES / sizeof *COLUMNAS_CLASES);
+  int bien = abre_tabla(&r->tramos, carpeta, 0, d) && abre_tabla(&r->clases, carpeta, 1, d);
   if (!bien) resumen_descarta(r);
   return bien;
 }

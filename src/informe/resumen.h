@@ -73,6 +73,12 @@ struct tramo_resumen {
   const char* aviso_pasadas;  /* "" or what its passes warn of ("barbo: sin peces en la pasada 3...") */
 };
 
+/* The names of both tables in carpeta, in dialect d. */
+void nombres_resumen(const char* carpeta, const dialecto_resumen* d, char (*nombres)[CAPACIDAD_RUTA]);
+/* 1 when ruta may take a table of the summary: no file there, an empty
+   one, or a table an earlier season wrote (its BOM and first columns are
+   one of the tables' in either dialect). */
+int resumen_sustituible(const char* ruta);
 /* Starts both tables of carpeta, in memory, with their header rows; 0
    without memory for them. */
 int resumen_abre(resumen_campana* r, const char* carpeta, const dialecto_resumen* d,

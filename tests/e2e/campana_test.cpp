@@ -644,11 +644,16 @@ TEST_F(Campana, AWideTableWithLongLinesKeepsItsColumnsAndItsRowNumbers) {
 TEST_F(Campana, ATableOrAFolderThatCannotBeTakenRefusesTheSeasonBeforeAnyReachIsWritten) {
   std::string mil_y_uno = "Tramo;Fichero\n";
   for (int i = 0; i <= 1000; i++) mil_y_uno += "T" + std::to_string(i) + ";ejemplo.txt\n";
+  ASSERT_EQ(system(("cp " + std::string(DIR_DATOS) + "/ejemplo.txt ejemplo.txt").c_str()), 0);
+  // Two reaches: a refusal must come before the first is written.
+  const std::string dos = "Tramo;Fichero;Superficie\nT00;../ejemplo.txt;250\nT01;../ejemplo.txt;250\n";
+  const std::string png_rgba = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\1\0\0\0\1\x08\x06\0\0\0\x1f\x15\xc4\x89"s;
   const struct {
     std::string tabla;  // where the table is, in the case's folder; "dir/" is the output folder
     std::string texto;  // the table; "" makes it a FIFO
     std::vector<std::pair<std::string, std::string>> antes;  // files already in dir
     std::string dice;   // the one line on standard error holds it
+    std::string opciones = "";
   } casos[] = {
       {"t.csv", "", {}, "\u00abcaso0/t.csv\u00bb no es un fichero normal"},
       {"t.csv", mil_y_uno, {}, "mas de 1000 tramos: una campana admite hasta 1000; parta la tabla en varias"},
@@ -657,6 +662,15 @@ TEST_F(Campana, ATableOrAFolderThatCannotBeTakenRefusesTheSeasonBeforeAnyReachIs
        "caso2/t.csv: fila 2: tiene un caracter nulo"},
       {"t.csv", "Tramo;Fichero;Notas\nT01;ejemplo.txt;" + std::string(70000, 'n') + "\n", {},
        "caso3/t.csv: fila 2: celda de mas de 65536 caracteres"},
+      // Regression: the season replaced a file it had not written: the
+      // table itself, a user's notes, images and PNGs of the user's.
+      {"dir/resumen.csv", "Tramo;Fichero;Superficie\nT01;../../ejemplo.txt;250\n", {},
+       "caso4/dir/resumen.csv: es la tabla de tramos; la campana no la sustituye"},
+      {"t.csv", dos, {{"resumen.csv", "notas\n"}}, "caso5/dir/resumen.csv: no es un fichero de Pasadas"},
+      {"t.csv", dos, {{"T01.txt", "notas\n"}}, "caso6/dir/T01.txt: no es un fichero de Pasadas"},
+      {"t.csv", dos, {{"T013.bmp", "BM" + std::string(60, '\0')}}, "caso7/dir/T013.bmp: no es un fichero de Pasadas"},
+      {"t.csv", dos, {{"T012.png", png_rgba}}, "caso8/dir/T012.png: no es un fichero de Pasadas", "--png"},
+      {"t.csv", dos, {{"resumen.png", png_rgba}}, "caso9/dir/resumen.png: no es un fichero de Pasadas", "--imagenes png"},
   };
   for (size_t i = 0; i < sizeof casos / sizeof *casos; i++) {
     const auto& c = casos[i];
@@ -671,11 +685,26 @@ TEST_F(Campana, ATableOrAFolderThatCannotBeTakenRefusesTheSeasonBeforeAnyReachIs
     else
       escribe_todo(tabla, c.texto);
     auto antes = contenido_de(dir);
-    EXPECT_EQ(informe("--tramos " + tabla + " --carpeta " + dir), 1);
+    EXPECT_EQ(informe(c.opciones + " --tramos " + tabla + " --carpeta " + dir), 1);
     EXPECT_NE(errores.find(c.dice), std::string::npos) << errores;
     EXPECT_EQ(std::count(errores.begin(), errores.end(), '\n'), 1) << errores;
     EXPECT_TRUE(contenido_de(dir) == antes) << "la carpeta ha cambiado";
   }
+}
+
+// What an earlier season wrote, or an empty file, is no user's: a season
+// run again over its folder replaces it, also a summary of a version with
+// other columns after the first ones.
+TEST_F(Campana, ASeasonRunAgainReplacesWhatTheEarlierOneWrote) {
+  ASSERT_EQ(system(("cp " + std::string(DIR_DATOS) + "/ejemplo.txt ejemplo.txt").c_str()), 0);
+  escribe_todo("tramos.csv", "Tramo;Fichero;Superficie\nT01;ejemplo.txt;250\nT02;ejemplo.txt;100\n");
+  ASSERT_EQ(informe("--png --tramos tramos.csv --carpeta dir"), 0) << errores;
+  auto primera = contenido_de("dir");
+  escribe_todo("dir/resumen.csv", "\xEF\xBB\xBFTramo;Especie;Fichero;Pasadas;Capturados;R;N\r\nT01;;ejemplo.txt;3;58;1;60\r\n");
+  escribe_todo("dir/resumen_clases.csv", "");
+  escribe_todo("dir/T02.txt", "");
+  EXPECT_EQ(informe("--png --tramos tramos.csv --carpeta dir"), 0) << errores;
+  EXPECT_TRUE(contenido_de("dir") == primera) << "la segunda campana no es la primera";
 }
 
 // A Spanish spreadsheet must read the figures of a ";" summary as numbers.

@@ -1,9 +1,12 @@
 // The BMP writer against Allegro's save_bitmap: the same bytes for the four
 // graphs of the example and of a sample at the program's limits, and for
 // bitmaps of the other colour depths a desktop may give the window. The PNG
-// writer against the BMP: decoded by libpng, the same pixels.
+// writer against the BMP: decoded by libpng, the same pixels. And the
+// images an export may write over: its own, and no other.
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <set>
@@ -249,4 +252,50 @@ TEST_F(Bmp, APngToAStreamThatTakesNoBytesIsAFailure) {
   EXPECT_FALSE(guarda_png(b, lleno));
   fclose(lleno);
   destroy_bitmap(b);
+}
+
+// A season writes over an earlier season's images, and only over them:
+// whatever palette the PNG took, never a picture of the user's that only
+// shares the name.
+TEST_F(Bmp, OnlyImagesThisProgramWroteMayBeReplaced) {
+  for (int colores : {1, 2, 5, 17, 257}) {  // PNGs of 1, 2, 4 and 8 bits a pixel, and RGB
+    BITMAP* b = create_bitmap_ex(32, 80 + colores % 4, 41);
+    for (int y = 0; y < b->h; y++)
+      for (int x = 0; x < b->w; x++) {
+        int k = (x + y * b->w) % colores;
+        putpixel(b, x, y, makecol32(k % 7 * 40, k / 7 * 6, 255 - k % 256));
+      }
+    for (const char* nombre : {"propio.bmp", "propio.png"}) {
+      FILE* f = fopen(nombre, "wb");
+      ASSERT_NE(f, nullptr);
+      EXPECT_TRUE(nombre[7] == 'b' ? guarda_bmp(b, f) : guarda_png(b, f));
+      ASSERT_EQ(fclose(f), 0);
+      EXPECT_TRUE(fichero_sustituible(nombre)) << nombre << ", " << colores << " colores";
+    }
+    destroy_bitmap(b);
+  }
+  std::string bmp = lee_todo("propio.bmp"), png = lee_todo("propio.png");
+  const struct {
+    const char* nombre;
+    std::string texto;
+  } ajenos[] = {
+      {"ppm.bmp", bmp.substr(0, 38) + "\x13\x0b" + bmp.substr(40)},  // 72 dpi as other programs round it
+      {"corto.bmp", bmp.substr(0, bmp.size() - 1)},
+      {"texto.png", png.substr(0, 33) + std::string("\0\0\0\x0dtEXtSoftware\0GIMP\0\0\0\0", 25) + png.substr(33)},
+      {"notas.png", "notas\n"},
+      {"notas.bmp", "BM notas\n"},
+  };
+  for (const auto& a : ajenos) {
+    escribe_todo(a.nombre, a.texto);
+    EXPECT_FALSE(fichero_sustituible(a.nombre)) << a.nombre;
+  }
+  escribe_todo("vacio.png", "");
+  EXPECT_TRUE(png_sustituible("vacio.png"));
+  EXPECT_TRUE(bmp_sustituible("no_existe.bmp"));
+  remove("fifo.png");
+  ASSERT_EQ(mkfifo("fifo.png", 0600), 0);
+  EXPECT_FALSE(png_sustituible("fifo.png"));  // and returns at once
+  rmdir("carpeta.bmp");
+  ASSERT_EQ(mkdir("carpeta.bmp", 0700), 0);
+  EXPECT_FALSE(bmp_sustituible("carpeta.bmp"));
 }

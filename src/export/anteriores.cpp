@@ -1,0 +1,84 @@
+// Telling the files an earlier run wrote from the user's own: a writer may
+// replace only a file of its own kind, known by its first bytes, or an
+// empty one. Anything else, or a file that cannot be read, is kept.
+#include <cerrno>
+#include <cstring>
+
+#include "export.h"
+#include "sample.h"
+
+static const char RECURSOS[] = "datas.dat"; /* the program's resource file: never a report */
+
+int comienzo_de(const char* ruta, void* bytes, size_t tam, size_t* leidos, long long* largo) {
+  *leidos = 0, *largo = 0;
+  FILE* f;
+  int abierto = abre_lectura(ruta, &f);  // a FIFO under the name must not hold the writer up
+  if (abierto != FICHERO_ABIERTO)
+    return abierto == FICHERO_SIN_ABRIR && errno == ENOENT ? NOMBRE_LIBRE : NOMBRE_AJENO;
+  *leidos = fread(bytes, 1, tam, f);
+  int bien = !ferror(f) && fseek(f, 0, SEEK_END) == 0 && (*largo = ftell(f)) >= 0;
+  fclose(f);
+  return bien ? NOMBRE_OCUPADO : NOMBRE_AJENO;
+}
+
+int empieza_por(const char* ruta, const char* inicio, size_t largo_inicio) {
+  char bytes[1024];
+  size_t leidos;
+  long long largo;
+  int hay = comienzo_de(ruta, bytes, sizeof bytes, &leidos, &largo);
+  if (hay != NOMBRE_OCUPADO) return hay == NOMBRE_LIBRE;
+  return largo == 0 || (largo_inicio <= leidos && memcmp(bytes, inicio, largo_inicio) == 0);
+}
+
+int informe_sustituible(const char* ruta) {
+  const char* barra = strrchr(ruta, '/');
+  if (strcmp(barra ? barra + 1 : ruta, RECURSOS) == 0) return 0;
+  char linea[sizeof PRIMERA_LINEA_INFORME + 1];
+  snprintf(linea, sizeof linea, "%s\n", PRIMERA_LINEA_INFORME);
+  return empieza_por(ruta, linea, strlen(linea));
+}
+
+static long long entero32(const unsigned char* b) {
+  return (long long)b[0] << 24 | b[1] << 16 | b[2] << 8 | b[3];
+}
+
+/* The chunk at b (of the n bytes read) has type `tipo`; its data's length in *largo. */
+static int trozo_png(const unsigned char* b, size_t n, const char* tipo, long long* largo) {
+  if (n < 8 || memcmp(b + 4, tipo, 4) != 0) return 0;
+  *largo = entero32(b);
+  return 1;
+}
+
+int png_sustituible(const char* ruta) {
+  static const unsigned char FIRMA[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  // The signature, the header chunk, a palette of 256 colours and the next chunk's length and type.
+  unsigned char b[8 + 25 + 12 + 3 * 256 + 8];
+  size_t leidos;
+  long long largo, trozo;
+  int hay = comienzo_de(ruta, b, sizeof b, &leidos, &largo);
+  if (hay != NOMBRE_OCUPADO) return hay == NOMBRE_LIBRE;
+  if (largo == 0) return 1;
+  if (leidos < 33 || memcmp(b, FIRMA, 8) != 0 || !trozo_png(b + 8, 25, "IHDR", &trozo) || trozo != 13)
+    return 0;
+  int bits = b[24], color = b[25];
+  // Compression, filter and interlace: the only ones the program writes.
+  if (b[26] != 0 || b[27] != 0 || b[28] != 0) return 0;
+  // Eight-bit RGB, or a palette of 1, 2, 4 or 8 bits a pixel; the image
+  // data right after: an editor's or a camera's picture has other chunks, or alpha.
+  size_t sigue = 33;
+  if (color == 3 && (bits == 1 || bits == 2 || bits == 4 || bits == 8)) {
+    if (!trozo_png(b + sigue, leidos - sigue, "PLTE", &trozo) || trozo % 3 != 0 ||
+        trozo / 3 > (1 << bits))
+      return 0;
+    sigue += 12 + (size_t)trozo;
+  } else if (color != 2 || bits != 8)
+    return 0;
+  return sigue <= leidos && trozo_png(b + sigue, leidos - sigue, "IDAT", &trozo);
+}
+
+int fichero_sustituible(const char* ruta) {
+  size_t n = strlen(ruta);
+  if (n >= 4 && strcmp(ruta + n - 4, ".bmp") == 0) return bmp_sustituible(ruta);
+  if (n >= 4 && strcmp(ruta + n - 4, ".png") == 0) return png_sustituible(ruta);
+  return informe_sustituible(ruta);
+}
