@@ -13,8 +13,9 @@ int comienzo_de(const char* ruta, void* bytes, size_t tam, size_t* leidos, long 
   *leidos = 0, *largo = 0;
   FILE* f;
   int abierto = abre_lectura(ruta, &f);  // a FIFO under the name must not hold the writer up
-  if (abierto != FICHERO_ABIERTO)
-    return abierto == FICHERO_SIN_ABRIR && errno == ENOENT ? NOMBRE_LIBRE : NOMBRE_AJENO;
+  if (abierto != FICHERO_ABIERTO)  // a name too long for the disk holds nothing either
+    return abierto == FICHERO_SIN_ABRIR && (errno == ENOENT || errno == ENAMETOOLONG) ? NOMBRE_LIBRE
+                                                                                       : NOMBRE_AJENO;
   *leidos = fread(bytes, 1, tam, f);
   int bien = !ferror(f) && fseek(f, 0, SEEK_END) == 0 && (*largo = ftell(f)) >= 0;
   fclose(f);

@@ -120,7 +120,7 @@ static void ruta_de_datos(const fila_tabla* f, const char* carpeta_tabla, char* 
 
 /* The name of the row's report in the folder; 0 when the row can have
    none, and then why in motivo. */
-static int informe_de_fila(const char* carpeta, const fila_tramo* f, char* informe, char* motivo,
+static int informe_de_fila(const char* carpeta, const fila_tabla* f, char* informe, char* motivo,
                            size_t tam) {
   if (!f->celda[T_TRAMO][0] || !f->celda[T_FICHERO][0]) {
     snprintf(motivo, tam, "falta el %s", f->celda[T_TRAMO][0] ? "fichero" : "nombre del tramo");
@@ -513,7 +513,7 @@ static int ficheros_libres(const peticion* p, char (*nombres)[CAPACIDAD_RUTA], i
 /* Every file the season would write, looked at before any is written, so
    that it refuses at once rather than after some reaches: 1 when all of
    them may be written. */
-static int destinos_libres(const peticion* p, const fila_tramo* filas, int nfilas,
+static int destinos_libres(const peticion* p, const fila_tabla* filas, int nfilas,
                            const dialecto_resumen* d) {
   char nombres[MAX_FICHEROS_INFORME][CAPACIDAD_RUTA];
   for (int i = 0; i < nfilas; i++) {
