@@ -27,9 +27,9 @@ struct fichero_nuevo {
 };
 
 /* Files of one set: a report, its four images and their PNG copies; a
-   season's summary, its two tables and the pages of its picture in both
+   season's summary, its three tables and the pages of its picture in both
    formats. */
-const int MAX_TEMPORALES = 202;
+const int MAX_TEMPORALES = 203;
 
 /* The formats a graph is written in: bits that add up. */
 const int IMAGENES_BMP = 1;

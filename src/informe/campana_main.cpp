@@ -207,9 +207,10 @@ static void motivo_de(char* texto, size_t largo, char* motivo, size_t tam) {
   snprintf(motivo, tam, "%s", t);
 }
 
-/* Writes one reach's report; "" in error, or why not. */
+/* Writes one reach's report and diagnoses its estimates; "" in error, or why not. */
 static void informe_de_tramo(const peticion* comun, const fila_tabla* f, const char* carpeta_tabla,
-                             resultados_informe* r, char* error, size_t tam) {
+                             resultados_informe* r, diagnostico_muestra* diagnostico, char* error,
+                             size_t tam) {
   static char datos[CAPACIDAD_RUTA], informe_ruta[CAPACIDAD_RUTA], limites[CAPACIDAD_RUTA];
   static informe inf;
   char* texto = nullptr;
@@ -219,7 +220,8 @@ static void informe_de_tramo(const peticion* comun, const fila_tabla* f, const c
   int bien = peticion_de_fila(comun, f, carpeta_tabla, datos, informe_ruta, limites, &q);
   aviso_pasadas[0] = 0;
   int n = bien ? lee_tramo(&q) : 0;
-  bien = n > 0 && escribe_informe_de(&q, pasadas, longitudes, pesos, clases, n, r, &inf) == 0;
+  bien = n > 0 && escribe_informe_de(&q, pasadas, longitudes, pesos, clases, n, r, &inf) == 0 &&
+         diagnostica_datos(clases, pasadas, n, r->poblacion.nclases, r->k, diagnostico);
   if (destino_rechazos) fclose(destino_rechazos);
   destino_rechazos = nullptr;
   error[0] = 0;
@@ -393,6 +395,7 @@ static int informa_tramos(const peticion* p, const fila_tabla* filas, int nfilas
   char carpeta_tabla[CAPACIDAD_RUTA];
   carpeta_de(p->tramos, carpeta_tabla, sizeof carpeta_tabla);
   static resultados_informe r;
+  static diagnostico_muestra diagnostico;
   static pagina_resumen paginas[MAX_PAGINAS_RESUMEN];
   int nfallidos = 0, npaginas = paginas_de(filas, nfilas, paginas);
   for (int i = 0; i < nfilas; i++) {
@@ -407,14 +410,14 @@ static int informa_tramos(const peticion* p, const fila_tabla* filas, int nfilas
       snprintf(error, sizeof error, "fila %lld: sus graficos se llamarian como el grafico resumen",
                filas[i].linea);
     else
-      informe_de_tramo(p, &filas[i], carpeta_tabla, &r, error, sizeof error);
+      informe_de_tramo(p, &filas[i], carpeta_tabla, &r, &diagnostico, error, sizeof error);
     if (!repetida && error[0]) nombra_informe_anterior(p, &filas[i], error, sizeof error);
     dice_progreso(i, nfilas, &filas[i], &r, error);
     const fila_tabla* f = &filas[i];
     texto_latin1(f->celda[T_TRAMO], strlen(f->celda[T_TRAMO]), latin1, sizeof latin1);
     texto_latin1(especie_de(f), strlen(especie_de(f)), especie, sizeof especie);
     tramo_resumen t = {f->celda[T_TRAMO], f->celda[T_ESPECIE], f->celda[T_FICHERO], latin1,
-                       especie, grupo_de(filas, i), error, &r,
+                       especie, grupo_de(filas, i), error, &r, &diagnostico,
                        {f->celda[T_SUPERFICIE], f->celda[T_VOLUMEN], f->celda[T_METROS],
                         f->celda[T_LINF], f->celda[T_MESES]}, aviso_pasadas};
     resumen_tramo(resumen, &t);
@@ -531,8 +534,9 @@ static int destinos_libres(const peticion* p, const fila_tabla* filas, int nfila
       return 0;
   }
   nombres_resumen(p->carpeta, d, nombres);
-  return destino_libre(p, nombres[0], resumen_sustituible) &&
-         destino_libre(p, nombres[1], resumen_sustituible);
+  for (int i = 0; i < TABLAS_RESUMEN; i++)
+    if (!destino_libre(p, nombres[i], resumen_sustituible)) return 0;
+  return 1;
 }
 
 /* The season once its table is read; the exit status. */
@@ -559,8 +563,9 @@ static int escribe_campana(const peticion* p, const fila_tabla* filas, int nfila
   int nfallidos = 0;
   int bien = escribe_tramos_y_resumen(p, filas, nfilas, d, fallidos, &nfallidos);
   if (bien < 0) return SALIDA_DATOS;
-  printf("Tramos: %d, con informe: %d\nResumen: %s/resumen.%s, %s/resumen_clases.%s, ", nfilas,
-         nfilas - nfallidos, p->carpeta, d->extension, p->carpeta, d->extension);
+  printf("Tramos: %d, con informe: %d\nResumen: %s/resumen.%s, %s/resumen_clases.%s, "
+         "%s/resumen_diagnostico.%s, ", nfilas, nfilas - nfallidos, p->carpeta, d->extension,
+         p->carpeta, d->extension, p->carpeta, d->extension);
   int completo = dice_paginas(p, filas, nfilas);
   if (nfallidos) {
     fprintf(stderr, "%s: tramos sin informe (%d):", PROGRAMA, nfallidos);

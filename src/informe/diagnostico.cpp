@@ -1,20 +1,25 @@
 // The second opinion on a sample's removal estimates, as pasadas-informe
-// --diagnostico prints it: one tab-separated row per class and one for the
-// whole sample, the report's own Zippin figures beside the other methods,
-// each group's state and warnings in words, then what the words mean.
-// The terminal's text is UTF-8; the words come in Latin-1 like the report's.
+// --diagnostico prints it and a season's resumen_diagnostico holds it: one
+// row per class and one for the whole sample, the report's own Zippin figures
+// beside the other methods, each group's state and warnings in words; the
+// terminal's table ends with what the words mean. The terminal's text and
+// the season's tables are UTF-8; the words come in Latin-1 like the report's.
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "export.h"
 #include "analysis.h"
+#include "pasadas_informe.h"
 #include "remocion.h"
 #include "sample.h"
 
-/* Chi and the dashes have no Latin-1 letter: these lines are UTF-8 as they stand. */
-static const char CABECERA[] =
-    "Grupo\tPasadas\tCapturas por pasada\tT\tZippin N\tES\tMoran N\tLI\tLS\tp\tSchnute N\t"
-    "p Moran\xe2\x80\x93Schnute\tCarle\xe2\x80\x93Strub N\tES\t\xcf\x87\xc2\xb2 p\tEstado\tAvisos\n";
+/* Chi and the dashes have no Latin-1 letter: these names are UTF-8 as they stand. */
+const char* const COLUMNAS_RESUMEN_DIAGNOSTICO[2 + COLUMNAS_DIAGNOSTICO] = {
+    "Tramo", "Especie", "Grupo", "Pasadas", "Capturas por pasada", "T", "Zippin N", "ES", "Moran N",
+    "LI", "LS", "p", "Schnute N", "p Moran\xe2\x80\x93Schnute", "Carle\xe2\x80\x93Strub N", "ES",
+    "\xcf\x87\xc2\xb2 p", "Estado", "Avisos"};
 static const char* const NOTAS[] = {
     "Zippin N y ES: los del informe, sin redondeo; \"-\" donde la estimaci\xc3\xb3n falla y el "
     "informe da la captura, que es solo un m\xc3\xadnimo.\n",
@@ -29,62 +34,68 @@ static const char* const NOTAS[] = {
     "gl).\n",
 };
 
-/* A figure, or "-" when it does not exist. */
-static void cifra(FILE* f, const char* formato, double x, int existe) {
-  fputc('\t', f);
-  if (existe && std::isfinite(x))
-    fprintf(f, formato, x);
-  else
-    fputc('-', f);
+/* A figure with the given decimal sign, or "-" when it does not exist. */
+static std::string cifra(const char* formato, double x, int existe, char decimal) {
+  if (!existe || !std::isfinite(x)) return "-";
+  char texto[64];
+  snprintf(texto, sizeof texto, formato, x);
+  for (char* c = texto; *c; c++)
+    if (*c == '.') *c = decimal;
+  return texto;
 }
 
-static void probabilidad(FILE* f, const prueba_chi2* t) {
-  if (t->existe && t->p < 0.001)
-    fputs("\t<0.001", f);
-  else
-    cifra(f, "%.3f", t->p, t->existe);
+static std::string probabilidad(const prueba_chi2* t, char decimal) {
+  if (t->existe && t->p < 0.001) return cifra("<%.3f", 0.001, 1, decimal);
+  return cifra("%.3f", t->p, t->existe, decimal);
 }
 
-/* Moran's N, LI, LS and p. */
-static void celdas_moran(FILE* f, const estimacion_remocion* m) {
-  cifra(f, "%.1f", m->N, m->existe);
-  cifra(f, "%.1f", m->inferior, m->existe);
-  if (m->existe && m->sin_limite)
-    fputs("\tsin l\xc3\xadmite", f);
-  else
-    cifra(f, "%.1f", m->superior, m->existe);
-  cifra(f, "%.3f", m->p, m->existe);
+/* A word of the estimators (Latin-1) as the tables' UTF-8. */
+static std::string utf8(const char* latin1) {
+  char texto[512];
+  texto_utf8(latin1, strlen(latin1), texto, sizeof texto);
+  return texto;
 }
 
-/* The state, then the warnings separated by "; " ("-" without any). */
-static void celdas_palabras(FILE* f, const diagnostico_grupo* d) {
-  fputc('\t', f);
-  escribe_utf8(f, palabra_de(d->estado));
-  fputc('\t', f);
-  int alguno = 0;
+std::string avisos_diagnostico(const diagnostico_grupo* d, const char* union_) {
+  std::string avisos;
   for (int w = CERCA_DEL_LIMITE; w < PALABRAS_REMOCION; w++)
     if (d->avisos & (1u << w)) {
-      fputs(alguno++ ? "; " : "", f);
-      escribe_utf8(f, palabra_de((palabra_remocion)w));
+      if (!avisos.empty()) avisos += union_;
+      avisos += utf8(palabra_de((palabra_remocion)w));
     }
-  if (!alguno) fputc('-', f);
+  return avisos;
 }
 
-static void escribe_fila(FILE* f, const char* grupo, const int* c, const poblacion_grupo* z,
-                         const diagnostico_grupo* d) {
-  fprintf(f, "%s\t%d\t", grupo, d->k);
-  for (int i = 0; i < d->k; i++) fprintf(f, "%s%d", i ? " " : "", c[i]);
-  fprintf(f, "\t%d", d->T);
-  cifra(f, "%.2f", z->N, z->existe);
-  cifra(f, "%.2f", z->ES, z->existe);
-  celdas_moran(f, &d->moran);
-  cifra(f, "%.1f", d->schnute.N, d->schnute.existe);
-  probabilidad(f, &d->moran_schnute);
-  cifra(f, "%.0f", d->carle_strub.N, d->carle_strub.existe);
-  cifra(f, "%.2f", d->carle_strub.ES, d->carle_strub.existe && d->carle_strub.hay_ES);
-  probabilidad(f, &d->ajuste);
-  celdas_palabras(f, d);
-  fputc('\n', f);
+/* The warnings separated by "; " ("-" without any). */
+static std::string avisos_en_palabras(const diagnostico_grupo* d) {
+  std::string avisos = avisos_diagnostico(d, "; ");
+  return avisos.empty() ? "-" : avisos;
+}
+
+void celdas_diagnostico(const diagnostico_muestra* m, int i, char decimal, std::string* celdas) {
+  const int* c = m->capturas + i * m->k;
+  const poblacion_grupo* z = &m->zippin.g[i];
+  const diagnostico_grupo* d = &m->g[i];
+  const estimacion_remocion* mo = &d->moran;
+  celdas[0] = i < m->nclases ? std::to_string(i) + "+" : "Total";
+  celdas[1] = std::to_string(d->k);
+  celdas[2].clear();
+  for (int j = 0; j < d->k; j++) celdas[2] += (j ? " " : "") + std::to_string(c[j]);
+  celdas[3] = std::to_string(d->T);
+  celdas[4] = cifra("%.2f", z->N, z->existe, decimal);
+  celdas[5] = cifra("%.2f", z->ES, z->existe, decimal);
+  celdas[6] = cifra("%.1f", mo->N, mo->existe, decimal);
+  celdas[7] = cifra("%.1f", mo->inferior, mo->existe, decimal);
+  celdas[8] = mo->existe && mo->sin_limite ? "sin l\xc3\xadmite"
+                                           : cifra("%.1f", mo->superior, mo->existe, decimal);
+  celdas[9] = cifra("%.3f", mo->p, mo->existe, decimal);
+  celdas[10] = cifra("%.1f", d->schnute.N, d->schnute.existe, decimal);
+  celdas[11] = probabilidad(&d->moran_schnute, decimal);
+  celdas[12] = cifra("%.0f", d->carle_strub.N, d->carle_strub.existe, decimal);
+  celdas[13] = cifra("%.2f", d->carle_strub.ES, d->carle_strub.existe && d->carle_strub.hay_ES, decimal);
+  celdas[14] = probabilidad(&d->ajuste, decimal);
+  celdas[15] = utf8(palabra_de(d->estado));
+  celdas[16] = avisos_en_palabras(d);
 }
 
 /* The test between classes, the notes on the columns, and every word used. */
@@ -122,29 +133,44 @@ static estimacion_remocion estimacion_de_zippin(const poblacion_grupo* z) {
   return e;
 }
 
+int diagnostica_datos(const int* clases, const int* pasadas, int n, int nclases, int k,
+                      diagnostico_muestra* m) {
+  if (nclases < 0 || nclases > MAX_CLASES || k < 1 || k > MAX_PASADAS) return 0;
+  static int c[RANURAS][MAX_PASADAS + 1], captura[RANURAS];
+  static estimacion_remocion zippin[RANURAS];
+  m->nclases = nclases, m->k = k;
+  cuenta_capturas(clases, pasadas, n, nclases, k, c, captura);
+  m->zippin = calcula_poblacion(clases, pasadas, n, nclases, k);
+  for (int i = 0; i <= nclases; i++) {
+    for (int j = 0; j < k; j++) m->capturas[i * k + j] = c[i][j + 1];
+    zippin[i] = estimacion_de_zippin(&m->zippin.g[i]);
+  }
+  diagnostica_muestra(m->capturas, nclases, k, zippin, m->g, &m->entre_clases);
+  return 1;
+}
+
+static void escribe_celdas(FILE* f, const std::string* celdas) {
+  for (int c = 0; c < COLUMNAS_DIAGNOSTICO; c++) {
+    fputs(c ? "\t" : "", f);
+    fputs(celdas[c].c_str(), f);
+  }
+  fputc('\n', f);
+}
+
 int escribe_diagnostico(FILE* f, const char* nombre, const int* clases, const int* pasadas, int n,
                         int nclases, int k) {
-  if (nclases < 0 || nclases > MAX_CLASES || k < 1 || k > MAX_PASADAS) return 0;
-  static int c[RANURAS][MAX_PASADAS + 1], captura[RANURAS], capturas[RANURAS * MAX_PASADAS];
-  static diagnostico_grupo g[RANURAS];
-  static estimacion_remocion zippin[RANURAS];
-  static poblacion_muestra z;
-  prueba_chi2 entre_clases;
-  cuenta_capturas(clases, pasadas, n, nclases, k, c, captura);
-  z = calcula_poblacion(clases, pasadas, n, nclases, k);
-  for (int i = 0; i <= nclases; i++) {
-    for (int j = 0; j < k; j++) capturas[i * k + j] = c[i][j + 1];
-    zippin[i] = estimacion_de_zippin(&z.g[i]);
-  }
-  diagnostica_muestra(capturas, nclases, k, zippin, g, &entre_clases);
+  static diagnostico_muestra m;
+  if (!diagnostica_datos(clases, pasadas, n, nclases, k, &m)) return 0;
   fputs("Fichero: ", f);
   escribe_visible(f, nombre);
-  fprintf(f, "\n%s", CABECERA);
+  fputc('\n', f);
+  std::string celdas[COLUMNAS_DIAGNOSTICO];
+  for (int c = 0; c < COLUMNAS_DIAGNOSTICO; c++) celdas[c] = COLUMNAS_RESUMEN_DIAGNOSTICO[2 + c];
+  escribe_celdas(f, celdas);
   for (int i = 0; i <= nclases; i++) {
-    char grupo[8] = "Total";
-    if (i < nclases) snprintf(grupo, sizeof grupo, "%d+", i);
-    escribe_fila(f, grupo, capturas + i * k, &z.g[i], &g[i]);
+    celdas_diagnostico(&m, i, '.', celdas);
+    escribe_celdas(f, celdas);
   }
-  escribe_pie(f, g, nclases + 1, &entre_clases);
+  escribe_pie(f, m.g, nclases + 1, &m.entre_clases);
   return 1;
 }

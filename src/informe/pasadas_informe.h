@@ -4,8 +4,11 @@
 #define PASADAS_PASADAS_INFORME_H
 
 #include <cstdio>
+#include <string>
 
+#include "analysis.h"
 #include "export.h"
+#include "remocion.h"
 #include "sample.h"
 
 const char* const PROGRAMA = "pasadas-informe";
@@ -55,6 +58,28 @@ int prepara_allegro(); /* Allegro without a display, and the fonts; 0 without da
    status. resultados, when not NULL, gets its figures; inf is the report's. */
 int escribe_informe_de(const peticion* p, int* pasadas, float* longitudes, float* pesos,
                        int* clases, int n, resultados_informe* resultados, informe* inf);
+
+/* The second opinion on a sample's estimates (diagnostico.cpp): what
+   --diagnostico prints and a season's resumen_diagnostico holds. */
+const int COLUMNAS_DIAGNOSTICO = 17;
+/* resumen_diagnostico's columns (UTF-8): the reach and its species, then
+   those of the table --diagnostico prints. */
+extern const char* const COLUMNAS_RESUMEN_DIAGNOSTICO[2 + COLUMNAS_DIAGNOSTICO];
+struct diagnostico_muestra {
+  int nclases, k;
+  int capturas[RANURAS * MAX_PASADAS]; /* capturas[g * k + i]: group g's catch in pass i + 1 */
+  poblacion_muestra zippin;            /* the report's estimates */
+  diagnostico_grupo g[RANURAS];        /* classes 0..nclases-1, the whole sample at nclases */
+  prueba_chi2 entre_clases;
+};
+/* The diagnosis of the fish over nclases classes and k passes, as the report
+   counts them; 0 beyond the estimator's classes or passes. */
+int diagnostica_datos(const int* clases, const int* pasadas, int n, int nclases, int k,
+                      diagnostico_muestra* m);
+/* The cells of group i's row (UTF-8), its figures with the decimal sign given. */
+void celdas_diagnostico(const diagnostico_muestra* m, int i, char decimal, std::string* celdas);
+/* A group's warnings in words (UTF-8) joined by union_; "" without any. */
+std::string avisos_diagnostico(const diagnostico_grupo* d, const char* union_);
 
 /* The season's command (campana_main.cpp). */
 /* Checks a request with --tramos or --carpeta; -1 to go on, else the exit status. */

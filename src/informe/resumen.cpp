@@ -1,6 +1,8 @@
-// The season's summary tables: one row per reach (resumen) and one per reach
+// The season's summary tables: one row per reach (resumen), one per reach
 // and class (resumen_clases), every figure taken from the results a reach's
-// report was written from, printed with the report's decimals. They are
+// report was written from, printed with the report's decimals; and the
+// second opinion on each reach's estimates, a row per class and one for the
+// whole sample as --diagnostico prints them (resumen_diagnostico). They are
 // written in the dialect a spreadsheet of the user's reads: ";" and decimal
 // comma for a Spanish one, tab and point otherwise; UTF-8 with its BOM.
 #include <cmath>
@@ -35,18 +37,19 @@ static const char* const COLUMNAS_CLASES[] = {
     "Biomasa por clases (g/m2)"};
 static const int SUPERFICIE = 1; /* the surface among the reach measures: volume, surface, length */
 
-/* The first columns of either table, which tell a table an earlier season
+/* The first columns of each table, which tell a table an earlier season
    wrote: a version that adds or moves later columns still knows it. */
 static const int COLUMNAS_FIRMA = 6;
 
-/* The two tables: their names in the folder and their columns. */
+/* The tables: their names in the folder and their columns. */
 static const struct {
   const char* nombre;
   const char* const* columnas;
   int ncolumnas;
-} TABLAS[2] = {
+} TABLAS[TABLAS_RESUMEN] = {
     {"resumen", COLUMNAS_TRAMOS, sizeof COLUMNAS_TRAMOS / sizeof *COLUMNAS_TRAMOS},
     {"resumen_clases", COLUMNAS_CLASES, sizeof COLUMNAS_CLASES / sizeof *COLUMNAS_CLASES},
+    {"resumen_diagnostico", COLUMNAS_RESUMEN_DIAGNOSTICO, 2 + COLUMNAS_DIAGNOSTICO},
 };
 
 /* ---- Cells ---- */
@@ -101,7 +104,7 @@ static void fin_de_fila(tabla_resumen* t) {
 /* ---- The tables' files ---- */
 
 void nombres_resumen(const char* carpeta, const dialecto_resumen* d, char (*nombres)[CAPACIDAD_RUTA]) {
-  for (int i = 0; i < 2; i++)
+  for (int i = 0; i < TABLAS_RESUMEN; i++)
     snprintf(nombres[i], CAPACIDAD_RUTA, "%s/%s.%s", carpeta, TABLAS[i].nombre, d->extension);
 }
 
@@ -109,7 +112,7 @@ void nombres_resumen(const char* carpeta, const dialecto_resumen* d, char (*nomb
 static int abre_tabla(tabla_resumen* t, const char* carpeta, int i, const dialecto_resumen* d) {
   t->dialecto = *d;
   t->celdas = 0;
-  char nombres[2][CAPACIDAD_RUTA];
+  char nombres[TABLAS_RESUMEN][CAPACIDAD_RUTA];
   nombres_resumen(carpeta, d, nombres);
   memcpy(t->nombre, nombres[i], sizeof t->nombre);
   t->texto = nullptr;
@@ -146,16 +149,16 @@ static int cierra_tabla(tabla_resumen* t, temporales* juego) {
 int resumen_abre(resumen_campana* r, const char* carpeta, const dialecto_resumen* d,
                  const acerca_resumen* acerca) {
   r->acerca = *acerca;
-  r->tramos.f = r->clases.f = nullptr;
-  r->tramos.texto = r->clases.texto = nullptr;
+  for (tabla_resumen* t : {&r->tramos, &r->clases, &r->diagnostico}) t->f = nullptr, t->texto = nullptr;
   r->ngrafico = 0;
-  int bien = abre_tabla(&r->tramos, carpeta, 0, d) && abre_tabla(&r->clases, carpeta, 1, d);
+  int bien = abre_tabla(&r->tramos, carpeta, 0, d) && abre_tabla(&r->clases, carpeta, 1, d) &&
+             abre_tabla(&r->diagnostico, carpeta, 2, d);
   if (!bien) resumen_descarta(r);
   return bien;
 }
 
 void resumen_descarta(resumen_campana* r) {
-  for (tabla_resumen* t : {&r->tramos, &r->clases}) {
+  for (tabla_resumen* t : {&r->tramos, &r->clases, &r->diagnostico}) {
     if (t->f) fclose(t->f);
     free(t->texto);
     t->f = nullptr;
@@ -164,7 +167,8 @@ void resumen_descarta(resumen_campana* r) {
 }
 
 int resumen_cierra(resumen_campana* r, temporales* juego) {
-  int bien = cierra_tabla(&r->tramos, juego) && cierra_tabla(&r->clases, juego);
+  int bien = cierra_tabla(&r->tramos, juego) && cierra_tabla(&r->clases, juego) &&
+             cierra_tabla(&r->diagnostico, juego);
   resumen_descarta(r);
   return bien;
 }
@@ -227,7 +231,8 @@ static void celdas_estimacion(tabla_resumen* t, const poblacion_grupo* g, int su
 }
 
 /* The reach's warnings in words, joined by " | ": what a reader of its row
-   should know before taking its figures. */
+   should know before taking its figures, the second opinion's on the whole
+   sample last. */
 static std::string avisos_tramo(const tramo_resumen* tr) {
   const resultados_informe* r = tr->resultados;
   const poblacion_muestra& p = r->poblacion;
@@ -247,6 +252,8 @@ static std::string avisos_tramo(const tramo_resumen* tr) {
   } else if (r->con_crecimiento && !b.linf_aceptada) {
     avisos += " | sin Linf: sin von Bertalanffy";
   }
+  std::string segunda = avisos_diagnostico(&tr->diagnostico->g[p.nclases], " | ");
+  if (!segunda.empty()) avisos += " | " + segunda;
   return avisos.compare(0, 3, " | ") == 0 ? avisos.substr(3) : avisos;
 }
 
@@ -310,6 +317,17 @@ static void filas_clases(tabla_resumen* t, const tramo_resumen* tr) {
   }
 }
 
+/* The second opinion's rows: each class's, then the whole sample's. */
+static void filas_diagnostico(tabla_resumen* t, const tramo_resumen* tr) {
+  std::string celdas[COLUMNAS_DIAGNOSTICO];
+  for (int i = 0; i <= tr->diagnostico->nclases; i++) {
+    celdas_tramo(t, tr, 0);
+    celdas_diagnostico(tr->diagnostico, i, t->dialecto.decimal, celdas);
+    for (const std::string& c : celdas) celda_texto(t, c.c_str());
+    fin_de_fila(t);
+  }
+}
+
 /* The reach's bar of the summary picture: density per m2 with its interval. */
 static void anota_grafico(resumen_campana* r, const tramo_resumen* tr) {
   if (r->ngrafico == MAX_TRAMOS) return;
@@ -338,6 +356,7 @@ void resumen_tramo(resumen_campana* r, const tramo_resumen* tr) {
   } else {
     fila_tramo(&r->tramos, r, tr);
     filas_clases(&r->clases, tr);
+    filas_diagnostico(&r->diagnostico, tr);
   }
   anota_grafico(r, tr);
 }

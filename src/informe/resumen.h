@@ -1,6 +1,7 @@
-// The summary of a season: the tables resumen and resumen_clases, written a
-// reach at a time from the results of its report, and the picture of every
-// reach's density per m2 with its 95 % interval.
+// The summary of a season: the tables resumen, resumen_clases and
+// resumen_diagnostico, written a reach at a time from the results of its
+// report, and the picture of every reach's density per m2 with its 95 %
+// interval.
 #ifndef PASADAS_RESUMEN_H
 #define PASADAS_RESUMEN_H
 
@@ -9,6 +10,7 @@
 #include <cstdio>
 
 #include "export.h"
+#include "pasadas_informe.h"
 
 /* How a spreadsheet of the user's reads a table. */
 struct dialecto_resumen {
@@ -51,7 +53,7 @@ struct acerca_resumen {
 
 struct resumen_campana {
   acerca_resumen acerca;
-  tabla_resumen tramos, clases;
+  tabla_resumen tramos, clases, diagnostico;
   int ngrafico;
   barra_resumen grafico[MAX_TRAMOS];
 };
@@ -69,33 +71,36 @@ struct tramo_resumen {
   int grupo;                  /* its species' pages (see paginas_resumen) */
   const char* error;          /* "" when its report was written, else why not */
   const resultados_informe* resultados; /* its figures (unread after an error) */
+  const diagnostico_muestra* diagnostico; /* the second opinion on them (likewise) */
   const char* dados[DADOS_TRAMO]; /* its table's cells Superficie, Volumen, Metros, Linf and Meses */
   const char* aviso_pasadas;  /* "" or what its passes warn of ("barbo: sin peces en la pasada 3...") */
 };
 
-/* The names of both tables in carpeta, in dialect d. */
+/* The tables: resumen, resumen_clases and resumen_diagnostico. */
+const int TABLAS_RESUMEN = 3;
+/* The names of the tables in carpeta, in dialect d. */
 void nombres_resumen(const char* carpeta, const dialecto_resumen* d, char (*nombres)[CAPACIDAD_RUTA]);
 /* 1 when ruta may take a table of the summary: no file there, an empty
    one, or a table an earlier season wrote (its BOM and first columns are
    one of the tables' in either dialect). */
 int resumen_sustituible(const char* ruta);
-/* Starts both tables of carpeta, in memory, with their header rows; 0
+/* Starts the three tables of carpeta, in memory, with their header rows; 0
    without memory for them. */
 int resumen_abre(resumen_campana* r, const char* carpeta, const dialecto_resumen* d,
                  const acerca_resumen* acerca);
 void resumen_tramo(resumen_campana* r, const tramo_resumen* t); /* the reach's rows */
-/* Adds both tables to the set of files `juego`, which gives them their
+/* Adds the three tables to the set of files `juego`, which gives them their
    names; 0 (and the set is to be discarded) when one could not be written
-   whole. The memory of both goes in any case. */
+   whole. The memory of all goes in any case. */
 int resumen_cierra(resumen_campana* r, temporales* juego);
 void resumen_descarta(resumen_campana* r); /* frees what was kept */
 /* The picture goes in pages of at most this many reaches, so that it stays
    one a screen or a sheet can show whatever the season's size. */
 const int TRAMOS_POR_PAGINA = 40;
 /* Pages a season writes at most: all of its reaches in one species, or a
-   few dozen species. They and the two tables take their names together. */
+   few dozen species. They and the three tables take their names together. */
 const int MAX_PAGINAS_RESUMEN = 100;
-static_assert(2 + 2 * MAX_PAGINAS_RESUMEN <= MAX_TEMPORALES, "a summary is one set of files");
+static_assert(3 + 2 * MAX_PAGINAS_RESUMEN <= MAX_TEMPORALES, "a summary is one set of files");
 
 /* A page of the picture: reaches of one species (one grupo), the
    primera-th to the (primera + n - 1)-th of the total of that species, in

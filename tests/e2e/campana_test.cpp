@@ -182,7 +182,7 @@ TEST_F(Campana, ASpeciesAbsentFromTheReachsLastPassIsEstimatedOnEveryPassFished)
   ASSERT_EQ(resumen.size(), 5u);
   for (int f = 1; f <= 3; f++) EXPECT_EQ(celda(resumen, f, "Pasadas"), "3") << f;
   EXPECT_EQ(celda(resumen, 2, "N (ind)"), "29");
-  EXPECT_EQ(celda(resumen, 2, "Avisos"), std::string(aviso) + " | sin Linf: sin von Bertalanffy");
+  EXPECT_EQ(celda(resumen, 2, "Avisos"), std::string(aviso) + " | sin Linf: sin von Bertalanffy | capturabilidad creciente");
   EXPECT_NE(errores.find("[2/4] T01 / barbo: N 29 (28\xe2\x80\x93" "31), 3 pasadas; " + std::string(aviso)),
             std::string::npos) << errores;
   EXPECT_NE(errores.find("[1/4] T01 / trucha: N "), std::string::npos) << errores;
@@ -246,7 +246,10 @@ TEST_F(Campana, ThreeReachesGiveTheSingleReportsAndSummaryRowsWithTheirFigures) 
     EXPECT_EQ(celda(resumen, f, "Tabla de tramos"), "tramos.txt");
     EXPECT_EQ(celda(resumen, f, "Versi\xc3\xb3n"), "pasadas-informe " + version_del_paquete());
     EXPECT_EQ(celda(resumen, f, "Fecha"), "2023-11-14");  // SOURCE_DATE_EPOCH, in UTC
-    EXPECT_EQ(celda(resumen, f, "Avisos"), i == 1 ? "sin Linf: sin von Bertalanffy" : "");
+    // The passes past the fish caught nothing: the second opinion sees the later passes fall.
+    const char* const avisos[3] = {"", "sin Linf: sin von Bertalanffy | capturabilidad creciente",
+                                   "capturabilidad creciente | mal ajuste a p constante"};
+    EXPECT_EQ(celda(resumen, f, "Avisos"), avisos[i]);
   }
   // The figures keep the columns they had before the inputs came after them.
   const std::vector<std::string> antes = {"Tramo", "Especie", "Fichero", "Pasadas", "Capturados", "R"};
@@ -372,7 +375,8 @@ TEST_F(Campana, OnlyPngImagesLeaveNoBmpInTheSeasonOrTheSingleReport) {
   ASSERT_EQ(system(("cp " + std::string(DIR_DATOS) + "/ejemplo.txt ejemplo.txt").c_str()), 0);
   escribe_todo("tramos.csv", "Tramo;Fichero;Superficie\nA;ejemplo.txt;250,5\nB;ejemplo.txt;100\n");
   ASSERT_EQ(informe("--imagenes png --tramos tramos.csv --carpeta dir"), 0) << errores;
-  std::set<std::string> esperados = {"resumen.csv", "resumen_clases.csv", "resumen.png"};
+  std::set<std::string> esperados = {"resumen.csv", "resumen_clases.csv", "resumen_diagnostico.csv",
+                                     "resumen.png"};
   for (std::string t : {"A", "B"}) {
     esperados.insert(t + ".txt");
     for (const char* d : {"1", "2", "3", "4"}) esperados.insert(t + d + ".png");
@@ -387,6 +391,45 @@ TEST_F(Campana, OnlyPngImagesLeaveNoBmpInTheSeasonOrTheSingleReport) {
   EXPECT_TRUE(ficheros_en(".").count("los_dos1.bmp") && ficheros_en(".").count("los_dos1.png"));
   EXPECT_EQ(informe("--imagenes gif ejemplo.txt otro.txt"), 2);
   EXPECT_NE(errores.find("--imagenes: 'gif' no es bmp, png ni ambas"), std::string::npos);
+}
+
+// The second opinion goes with the season: resumen_diagnostico holds, for
+// every reach, the rows --diagnostico prints for its data, and the reach's
+// row of resumen names in words what the whole sample's rows warn of.
+TEST_F(Campana, TheSeasonsDiagnosisIsWhatDiagnosticoPrintsAndResumenNamesItsWarnings) {
+  ASSERT_EQ(system(("cp " + std::string(DIR_DATOS) + "/ejemplo.txt ejemplo.txt").c_str()), 0);
+  escribe_todo("caida.txt", muestra_por_pasadas({60, 12, 10, 9}));  // the first pass takes more
+  escribe_todo("tramos.txt", "Tramo\tFichero\tSuperficie\tLinf\tMeses\n"
+               "T01\tejemplo.txt\t250\t30\t6\nT02\tcaida.txt\t100\t30\t6\n");
+  ASSERT_EQ(informe("--tramos tramos.txt --carpeta dir"), 0) << errores;
+  EXPECT_NE(salida.find("dir/resumen_diagnostico.tsv"), std::string::npos) << salida;
+  auto diagnostico = tabla(lee_todo("dir/resumen_diagnostico.tsv"), '\t');
+  ASSERT_FALSE(diagnostico.empty());
+  size_t f = 1;
+  for (std::string tramo : {"T01", "T02"}) {
+    SCOPED_TRACE(tramo);
+    ASSERT_EQ(informe("--diagnostico " + std::string(tramo == "T01" ? "ejemplo.txt" : "caida.txt")), 0);
+    size_t desde = salida.find('\n') + 1;
+    auto impresa = tabla(salida.substr(desde, salida.find("\n\n") - desde), '\t');
+    impresa[0].insert(impresa[0].begin(), {"Tramo", "Especie"});
+    EXPECT_EQ(diagnostico[0], impresa[0]);
+    for (size_t i = 1; i < impresa.size(); i++, f++) {
+      impresa[i].insert(impresa[i].begin(), {tramo, ""});
+      ASSERT_LT(f, diagnostico.size());
+      EXPECT_EQ(diagnostico[f], impresa[i]);
+    }
+  }
+  EXPECT_EQ(f, diagnostico.size());
+  auto resumen = tabla(lee_todo("dir/resumen.tsv"), '\t');
+  EXPECT_EQ(celda(resumen, 1, "Avisos"), "");
+  EXPECT_EQ(celda(resumen, 2, "Avisos"), "capturabilidad decreciente | mal ajuste a p constante");
+  // A Spanish spreadsheet's dialect: ";" and the decimal comma.
+  ASSERT_EQ(informe("--tramos tramos.txt --carpeta es --formato es"), 0) << errores;
+  auto es = tabla(lee_todo("es/resumen_diagnostico.csv"), ';');
+  ASSERT_EQ(es.size(), diagnostico.size());
+  std::string p = celda(diagnostico, f - 1, "p");
+  std::replace(p.begin(), p.end(), '.', ',');
+  EXPECT_EQ(celda(es, f - 1, "p"), p);
 }
 
 /* Rows [desde, desde + n) from the bottom of a BMP's pixels (its first bytes). */
@@ -445,7 +488,8 @@ TEST_F(Campana, NamesThatWouldClashWithTheSummarysPagesLeaveEveryFileWhole) {
   escribe_todo("tramos.csv", "Tramo;Especie;Fichero;Superficie\nT1;" + std::string(250, 'b') +
                                  ";falta.txt;1\nT2;barbo;falta.txt;1\n");
   EXPECT_EQ(informe("--tramos tramos.csv --carpeta dir"), 1);
-  EXPECT_EQ(ficheros_en("dir"), (std::set<std::string>{"resumen.csv", "resumen_clases.csv", "resumen.bmp",
+  EXPECT_EQ(ficheros_en("dir"), (std::set<std::string>{"resumen.csv", "resumen_clases.csv",
+                                                       "resumen_diagnostico.csv", "resumen.bmp",
                                                        "resumen_barbo.bmp"}));
   // A reach whose images would be named as pages, and so replaced by them.
   ASSERT_EQ(system(("cp " + std::string(DIR_DATOS) + "/ejemplo.txt ejemplo.txt").c_str()), 0);
@@ -555,7 +599,8 @@ TEST_F(Campana, ControlCodesInNamesAreRefusedByRowAndNeverReachTheTerminal) {
   EXPECT_EQ(celda(resumen, 2, "Error"), "fila 3: Especie 'Trucha?2J' tiene un caracter de control");
   EXPECT_EQ(celda(resumen, 3, "Error"), "fila 5: Tramo 'T03??B' tiene un caracter de control");
   EXPECT_NE(celda(resumen, 4, "Error").find("ejemplo?[2J.txt: no se puede abrir"), std::string::npos);
-  std::set<std::string> hechos = {"resumen.csv", "resumen_clases.csv", "resumen.bmp"};
+  std::set<std::string> hechos = {"resumen.csv", "resumen_clases.csv", "resumen_diagnostico.csv",
+                                  "resumen.bmp"};
   for (const char* d : {"", "1", "2", "3", "4"}) hechos.insert(std::string("T05") + d + (*d ? ".bmp" : ".txt"));
   EXPECT_EQ(ficheros_en("dir"), hechos);
   // What --comprobar shows of a file: its columns, reaches and species.
@@ -671,6 +716,8 @@ TEST_F(Campana, ATableOrAFolderThatCannotBeTakenRefusesTheSeasonBeforeAnyReachIs
       {"t.csv", dos, {{"T013.bmp", "BM" + std::string(60, '\0')}}, "caso7/dir/T013.bmp: no es un fichero de Pasadas"},
       {"t.csv", dos, {{"T012.png", png_rgba}}, "caso8/dir/T012.png: no es un fichero de Pasadas", "--png"},
       {"t.csv", dos, {{"resumen.png", png_rgba}}, "caso9/dir/resumen.png: no es un fichero de Pasadas", "--imagenes png"},
+      {"t.csv", dos, {{"resumen_diagnostico.csv", "notas\n"}},
+       "caso10/dir/resumen_diagnostico.csv: no es un fichero de Pasadas"},
   };
   for (size_t i = 0; i < sizeof casos / sizeof *casos; i++) {
     const auto& c = casos[i];
