@@ -16,7 +16,24 @@ static const int Y_TABLA = 160;     /* top of the header row; class row k starts
 static const int FILAS_PAGINA = 6;  /* class rows a page shows */
 static const int X_BLOQUE[2] = {170, 550};  /* left edge of each block, where its title starts */
 static const int X_MARCAS = 940;    /* scroll marks */
+/* Each mark from its tip to its base, 7 header-font heights plus these px down. */
+static const int MARCA_ARRIBA[2] = {205, 215}, MARCA_ABAJO[2] = {230, 220};
+static const int Y_TITULOS_BLOQUE = 120;  /* " Por clases:" and " Por frecuencias:" */
+/* The header band: its top rule a header-font height plus CABECERA_ARRIBA
+   down, its grey down to a height plus CABECERA_ABAJO. Inside it the titles
+   of the one-line columns at Y_TITULOS, "Densidad" and "Biomasa" higher at
+   Y_GRUPOS over a rule a font height below, and the units under that rule
+   at Y_UNIDADES. */
+static const int CABECERA_ARRIBA = 124, CABECERA_ABAJO = 170;
+static const int Y_TITULOS = 157, Y_GRUPOS = 147, Y_UNIDADES = 170;
+/* The legend's boxes LEYENDA_X px left of the right edge, their tops these
+   px above the bottom. */
+static const int LEYENDA_X = 350, LEYENDA_Y[2] = {135, 105};
 static const int LADO_LEYENDA = 20;
+/* "<Pulse ENTER ...>" centred a little left of the page's centre, below the table. */
+static const int VOLVER_DX = 20, VOLVER_DY = 160;
+/* The measure's prompt starts this far left of the page's centre. */
+static const int PREGUNTA_DX = 200;
 
 /* ---- The measures ---- */
 static const char* const NOMBRES_MEDIDA[3] = {"Superficie del tramo", "Volumen del tramo",
@@ -63,7 +80,7 @@ static void limpia_area() {
 
 /* The prompt of measure i with the value typed so far, when there is one. */
 static void dibuja_pregunta(int i, const campo_numero* c, int con_valor) {
-  int x = SCREEN_W / 2 - 200, y = SCREEN_H / 2 - 2 * alto(FUENTE_TITULO);
+  int x = SCREEN_W / 2 - PREGUNTA_DX, y = SCREEN_H / 2 - 2 * alto(FUENTE_TITULO);
   limpia_area();
   texto(screen, FUENTE_TITULO, x, y, negro(), "%s", PREGUNTAS[i]);
   x += ancho(FUENTE_TITULO, PREGUNTAS[i]);
@@ -161,34 +178,34 @@ static void etiqueta_unidad(BITMAP* b, int x, int y, const char* base, const cha
 static void cabecera_bloque(BITMAP* b, int c0) {
   const int h1 = alto(FUENTE_CABECERA);
   const char* const exponentes[3] = {"3", "2", ""};
-  texto_centrado(b, FUENTE_CABECERA, (BORDES[c0] + BORDES[c0 + 1]) / 2, 157, negro(), "N");
-  texto_centrado(b, FUENTE_CABECERA, (BORDES[c0 + 1] + BORDES[c0 + 4]) / 2, 147, negro(), "Densidad");
-  texto_centrado(b, FUENTE_CABECERA, (BORDES[c0 + 4] + BORDES[c0 + 7]) / 2, 147, negro(), "Biomasa");
-  hline(b, BORDES[c0 + 1], h1 + 147, BORDES[c0 + 7], negro());
+  texto_centrado(b, FUENTE_CABECERA, (BORDES[c0] + BORDES[c0 + 1]) / 2, Y_TITULOS, negro(), "N");
+  texto_centrado(b, FUENTE_CABECERA, (BORDES[c0 + 1] + BORDES[c0 + 4]) / 2, Y_GRUPOS, negro(), "Densidad");
+  texto_centrado(b, FUENTE_CABECERA, (BORDES[c0 + 4] + BORDES[c0 + 7]) / 2, Y_GRUPOS, negro(), "Biomasa");
+  hline(b, BORDES[c0 + 1], h1 + Y_GRUPOS, BORDES[c0 + 7], negro());
   for (int m = 0; m < 3; m++) {
     int xn = (BORDES[c0 + 1 + m] + BORDES[c0 + 2 + m]) / 2;
     int xg = (BORDES[c0 + 4 + m] + BORDES[c0 + 5 + m]) / 2;
-    etiqueta_unidad(b, xn, 170, m < 2 ? "N/m " : "N/m", exponentes[m], 14);
+    etiqueta_unidad(b, xn, Y_UNIDADES, m < 2 ? "N/m " : "N/m", exponentes[m], 14);
     // the grams labels are drawn twice, a pixel apart, which thickens them
-    etiqueta_unidad(b, xg, 169, m < 2 ? "g/m " : "g/m", exponentes[m], 15);
-    etiqueta_unidad(b, xg, 168, m < 2 ? "g/m " : "g/m", "", 15);
+    etiqueta_unidad(b, xg, Y_UNIDADES - 1, m < 2 ? "g/m " : "g/m", exponentes[m], 15);
+    etiqueta_unidad(b, xg, Y_UNIDADES - 2, m < 2 ? "g/m " : "g/m", "", 15);
   }
   for (int c = c0 + 2; c < c0 + 7; c++)
-    if (c != c0 + 4) vline(b, BORDES[c], h1 + 147, y_fila(1), negro());
+    if (c != c0 + 4) vline(b, BORDES[c], h1 + Y_GRUPOS, y_fila(1), negro());
 }
 
 static void cabecera(BITMAP* b) {
   const int h1 = alto(FUENTE_CABECERA);
-  const int arriba = h1 + 124;
-  rectfill(b, BORDES[0], h1 + 125, BORDES[COLUMNAS], h1 + 170, gris_cabecera());
+  const int arriba = h1 + CABECERA_ARRIBA;
+  rectfill(b, BORDES[0], arriba + 1, BORDES[COLUMNAS], h1 + CABECERA_ABAJO, gris_cabecera());
   regla_horizontal(b, arriba, -1);
   regla_horizontal(b, y_fila(1), 0);
   for (int c = 0; c <= COLUMNAS; c++) {
     bool partida = c == 4 || c == 5 || c == 7 || c == 8 || c == 11 || c == 12 || c == 14 || c == 15;
     if (!partida) regla_vertical(b, c, arriba, y_fila(1));
   }
-  texto_centrado(b, FUENTE_CABECERA, 95, 157, negro(), "Clase");
-  texto_centrado(b, FUENTE_CABECERA, 145, 157, negro(), "Fr.");
+  texto_centrado(b, FUENTE_CABECERA, (BORDES[0] + BORDES[1]) / 2, Y_TITULOS, negro(), "Clase");
+  texto_centrado(b, FUENTE_CABECERA, (BORDES[1] + BORDES[2]) / 2, Y_TITULOS, negro(), "Fr.");
   cabecera_bloque(b, 2);
   cabecera_bloque(b, 9);
 }
@@ -220,7 +237,7 @@ static void dibuja_fila(BITMAP* b, int k, const char* etiqueta, const char* frec
 }
 
 static void leyenda(BITMAP* b) {
-  const int x = SCREEN_W - 350, ys[2] = {SCREEN_H - 135, SCREEN_H - 105};
+  const int x = SCREEN_W - LEYENDA_X, ys[2] = {SCREEN_H - LEYENDA_Y[0], SCREEN_H - LEYENDA_Y[1]};
   const char* const textos[2] = {"El estadistico cumple o Capturados=0",
                                  "El estadistico no cumple, N=Capturados"};
   const int colores[2] = {blanco(), amarillo_campo()};
@@ -244,7 +261,7 @@ static void dibuja_pagina(BITMAP* b, int primera, const vista_densidad* v) {
   for (int k = 1; k <= filas; k++) rejilla_fila(b, k, 0);
   cabecera(b);
   leyenda(b);
-  texto_centrado(b, FUENTE_CELDAS, SCREEN_W / 2 - 20, SCREEN_H / 2 + 160, rojo_mensaje(),
+  texto_centrado(b, FUENTE_CELDAS, SCREEN_W / 2 - VOLVER_DX, SCREEN_H / 2 + VOLVER_DY, rojo_mensaje(),
                  "<Pulse ENTER para volver al menu>");
   for (int k = 1; k <= filas; k++) {
     int j = primera + k - 1;
@@ -253,8 +270,8 @@ static void dibuja_pagina(BITMAP* b, int primera, const vista_densidad* v) {
     snprintf(fr, sizeof fr, "%.2f", v->frecuencia[j]);
     dibuja_fila(b, k, etiqueta, fr, v->d, j);
   }
-  flecha_arriba(b, X_MARCAS, 7 * h1 + 205, 7 * h1 + 215, primera > 0);
-  flecha_abajo(b, X_MARCAS, 7 * h1 + 230, 7 * h1 + 220, primera + FILAS_PAGINA < nc);
+  flecha_arriba(b, X_MARCAS, 7 * h1 + MARCA_ARRIBA[0], 7 * h1 + MARCA_ARRIBA[1], primera > 0);
+  flecha_abajo(b, X_MARCAS, 7 * h1 + MARCA_ABAJO[0], 7 * h1 + MARCA_ABAJO[1], primera + FILAS_PAGINA < nc);
 }
 
 static int pagina_densidad(const void* datos, int primera) {
@@ -269,8 +286,8 @@ static int paso_densidad(const void* datos, int tecla, int primera, int) {
 /* Shows the results until ENTER or ESC. */
 static void muestra_resultados(const vista_densidad* v) {
   const int nc = v->d->nclases;
-  texto(screen, FUENTE_CABECERA, X_BLOQUE[0], 120, negro(), " Por clases:");
-  texto(screen, FUENTE_CABECERA, X_BLOQUE[1], 120, negro(), " Por frecuencias:");
+  texto(screen, FUENTE_CABECERA, X_BLOQUE[0], Y_TITULOS_BLOQUE, negro(), " Por clases:");
+  texto(screen, FUENTE_CABECERA, X_BLOQUE[1], Y_TITULOS_BLOQUE, negro(), " Por frecuencias:");
   int k_total = (nc < FILAS_PAGINA ? nc : FILAS_PAGINA) + 2;
   rejilla_fila(screen, k_total, 1);
   dibuja_fila(screen, k_total, "Total", "1.00", v->d, nc);
