@@ -26,6 +26,26 @@ static const char* const TITULOS_FRECUENCIAS[] = {"Clase", "Fr.", "R", "p", "N",
                                                   "ES", "Intervalo"};
 static const int COLUMNAS_FRECUENCIAS = 8;
 static const int X_FLECHAS_FRECUENCIAS = 940;
+/* Each table's scroll marks, the up mark's tip and base then the down mark's,
+   so many header-font heights (7 beside the classes, 9 beside the
+   frequencies, two rows lower) plus these px down. */
+static const int MARCAS_CLASES[4] = {145, 155, 170, 160};
+static const int MARCAS_FRECUENCIAS[4] = {165, 175, 190, 180};
+
+/* The first row's text a header-font height plus this far down; a row is
+   AIRE_FILA px taller than that font. */
+static const int Y_PRIMERA_FILA = 117, AIRE_FILA = 10;
+/* The colour legend: boxes between LEYENDA_IZQUIERDA and LEYENDA_DERECHA px
+   left of the right edge, their tops these px above the bottom, their texts
+   from LEYENDA_TEXTO px left of the right edge. */
+static const int LEYENDA_IZQUIERDA = 370, LEYENDA_DERECHA = 350, LEYENDA_TEXTO = 345;
+static const int LEYENDA_Y[2] = {185, 155};
+static const int LADO_LEYENDA = 20;
+/* The column legend at x 70, its line i (10 + i) header-font heights plus
+   COLUMNAS_Y + 5 i px down: under the frequency table however tall the font. */
+static const int X_LEYENDA_COLUMNAS = 70, COLUMNAS_Y = 190, COLUMNAS_PASO = 5;
+/* "<Pulse ENTER ...>" centred under the frequency table, this far above the bottom. */
+static const int X_VOLVER = 715, VOLVER_ARRIBA = 100;
 
 /* Column legend: label, its explanation. */
 static const char* const LEYENDA_COLUMNAS[7][2] = {
@@ -42,7 +62,7 @@ typedef char celdas_fila[8][40];
 /* Text top of row position m (0 = first row below the header). */
 static int y_fila(int posicion) {
   int L = alto(FUENTE_CABECERA);
-  return L + 117 + posicion * (L + 10);
+  return L + Y_PRIMERA_FILA + posicion * (L + AIRE_FILA);
 }
 
 static void cabecera(const int* reglas, const int* centros, const char* const* titulos, int ncol) {
@@ -227,36 +247,39 @@ static void filas_frecuencias(const poblacion_muestra* p, int primera) {
 
 static void leyenda_colores() {
   int W = SCREEN_W, H = SCREEN_H;
-  const int y[2] = {H - 185, H - 155};
+  const int y[2] = {H - LEYENDA_Y[0], H - LEYENDA_Y[1]};
   const int fondo[2] = {blanco(), amarillo_campo()};
   const char* const texto_de[2] = {"El estadistico cumple o Capturados=0",
                                    "El estadistico no cumple, N=Capturados"};
   for (int i = 0; i < 2; i++) {
-    rectfill(screen, W - 370, y[i], W - 350, y[i] + 20, fondo[i]);
-    rect(screen, W - 370, y[i], W - 350, y[i] + 20, negro());
-    texto(screen, FUENTE_CELDAS, W - 345, y[i] + 2, negro(), "%s", texto_de[i]);
+    rectfill(screen, W - LEYENDA_IZQUIERDA, y[i], W - LEYENDA_DERECHA, y[i] + LADO_LEYENDA, fondo[i]);
+    rect(screen, W - LEYENDA_IZQUIERDA, y[i], W - LEYENDA_DERECHA, y[i] + LADO_LEYENDA, negro());
+    texto(screen, FUENTE_CELDAS, W - LEYENDA_TEXTO, y[i] + 2, negro(), "%s", texto_de[i]);
   }
 }
 
 static void leyenda_columnas() {
   int L = alto(FUENTE_CABECERA);
   for (int i = 0; i < 7; i++) {
-    int y = (10 + i) * L + 190 + 5 * i;
+    int y = (10 + i) * L + COLUMNAS_Y + COLUMNAS_PASO * i;
     const char* etiqueta = LEYENDA_COLUMNAS[i][0];
     int baja = i == 3 ? 0 : 2;  // the Var(N) line stands level with its label
-    texto(screen, FUENTE_CABECERA, 70, y, negro(), "%s", etiqueta);
-    texto(screen, FUENTE_CELDAS, 70 + ancho(FUENTE_CABECERA, etiqueta), y + baja, negro(), "%s",
-          LEYENDA_COLUMNAS[i][1]);
+    texto(screen, FUENTE_CABECERA, X_LEYENDA_COLUMNAS, y, negro(), "%s", etiqueta);
+    int x = X_LEYENDA_COLUMNAS + ancho(FUENTE_CABECERA, etiqueta);
+    texto(screen, FUENTE_CELDAS, x, y + baja, negro(), "%s", LEYENDA_COLUMNAS[i][1]);
   }
+}
+
+static void marcas(int x, int y, const int desde[4], int arriba, int abajo) {
+  flecha_arriba(screen, x, y + desde[0], y + desde[1], arriba);
+  flecha_abajo(screen, x, y + desde[2], y + desde[3], abajo);
 }
 
 static void flechas(const poblacion_muestra* p, int primera) {
   int L = alto(FUENTE_CABECERA);
   int arriba = primera > 0, abajo = primera + FILAS_PAGINA < p->nclases;
-  flecha_arriba(screen, X_FLECHAS_CLASES, 7 * L + 145, 7 * L + 155, arriba);
-  flecha_abajo(screen, X_FLECHAS_CLASES, 7 * L + 170, 7 * L + 160, abajo);
-  flecha_arriba(screen, X_FLECHAS_FRECUENCIAS, 9 * L + 165, 9 * L + 175, arriba);
-  flecha_abajo(screen, X_FLECHAS_FRECUENCIAS, 9 * L + 190, 9 * L + 180, abajo);
+  marcas(X_FLECHAS_CLASES, 7 * L, MARCAS_CLASES, arriba, abajo);
+  marcas(X_FLECHAS_FRECUENCIAS, 9 * L, MARCAS_FRECUENCIAS, arriba, abajo);
 }
 
 static void pagina(const poblacion_muestra* p, int primera) {
@@ -264,7 +287,7 @@ static void pagina(const poblacion_muestra* p, int primera) {
   filas_frecuencias(p, primera);
   leyenda_colores();
   leyenda_columnas();
-  texto_centrado(screen, FUENTE_CELDAS, 715, SCREEN_H - 100, rojo_mensaje(), "%s",
+  texto_centrado(screen, FUENTE_CELDAS, X_VOLVER, SCREEN_H - VOLVER_ARRIBA, rojo_mensaje(), "%s",
                  "<Pulse ENTER para volver al menu>");
   flechas(p, primera);
 }
