@@ -19,6 +19,10 @@ static const int LINF_Y = 100;
 static const int MESES_Y = 150;
 static const int BORRA_LINF[4] = {140, 100, 900, 130};
 static const int BORRA_MESES[4] = {140, 140, 600, 180};  /* also the export's Walford box */
+/* The screen's Walford box, its top and bottom, and the top of its text; the
+   box is as wide as its longest text and WALFORD_AIRE px more. */
+static const int WALFORD_ARRIBA = 140, WALFORD_ABAJO = 180, WALFORD_Y = 150;
+static const int WALFORD_AIRE = 40;
 static const float MESES_MAXIMO = 12;
 
 /* Where the formula and the parameters go under the graph. */
@@ -32,6 +36,16 @@ struct disposicion_formula {
 static const disposicion_formula FORMULA_PANTALLA = {200, 320, 455, 495, 510};
 static const disposicion_formula FORMULA_BITMAP = {270, 420, 437, 477, 490};
 static const int ANCHO_BITMAP = 541, ALTO_BITMAP = 552;
+/* The screen's fit: what it erases first (inside the page's frame), the two
+   explanations of the parameters at NOTAS_X, "<Pulse ENTER ...>" at
+   VOLVER_Y, and how far down the growth table is erased when left. */
+static const int AREA_AJUSTE[4] = {70, 70, 930, 530};
+static const int NOTAS_X = 400, NOTAS_Y[2] = {510, 535};
+static const int VOLVER_Y = 475;
+static const int BORRA_TABLA_Y = 450;
+/* The export's refusal of Linf, this far below the page's centre: on the
+   line where the export writes its own messages. */
+static const int RECHAZO_EXPORTA_DY = 200;
 
 /* ---- Growth menu ---- */
 
@@ -97,19 +111,21 @@ static int pide_meses(campo_numero* c) {
    the page; `caja` receives its corners so that it can be erased. */
 static void caja_walford(int* caja, float walford) {
   const char* muestra_ancho = "Longitud maxima segun el metodo Waldford: 0.00";
-  int w = 40 + ancho(FUENTE_TITULO, muestra_ancho);
+  int w = WALFORD_AIRE + ancho(FUENTE_TITULO, muestra_ancho);
   caja[0] = SCREEN_W / 2 - w / 2;
-  caja[1] = 140;
+  caja[1] = WALFORD_ARRIBA;
   caja[2] = SCREEN_W / 2 + w / 2;
-  caja[3] = 180;
+  caja[3] = WALFORD_ABAJO;
   rect(screen, caja[0], caja[1], caja[2], caja[3], rojo_mensaje());
-  texto_centrado(screen, FUENTE_TITULO, SCREEN_W / 2, 150, negro(),
+  texto_centrado(screen, FUENTE_TITULO, SCREEN_W / 2, WALFORD_Y, negro(),
                  "Longitud maxima segun el metodo Waldford: %.2f", walford);
 }
 
 static void caja_walford_exporta(float walford) {
   rect(screen, BORRA_MESES[0], BORRA_MESES[1], BORRA_MESES[2], BORRA_MESES[3], rojo_mensaje());
-  texto_centrado(screen, FUENTE_TITULO, 370, 150, negro(), "Longitud maxima segun Waldford: %.2f", walford);
+  int x = (BORRA_MESES[0] + BORRA_MESES[2]) / 2;
+  texto_centrado(screen, FUENTE_TITULO, x, WALFORD_Y, negro(), "Longitud maxima segun Waldford: %.2f",
+                 walford);
 }
 
 static void rechaza_linf(float mayor, int y) {
@@ -143,17 +159,18 @@ static void dibuja_parametros(BITMAP* b, const disposicion_formula* d, const cur
 
 static void muestra_ajuste(const muestra_crecimiento* m, const curva_crecimiento* c, float r2,
                            int motivo) {
-  rectfill(screen, 70, 70, 930, 530, gris_pagina());
+  rectfill(screen, AREA_AJUSTE[0], AREA_AJUSTE[1], AREA_AJUSTE[2], AREA_AJUSTE[3], gris_pagina());
   dibuja_grafico_crecimiento(screen, &GRAFICO_PANTALLA, m, c, 1);
   if (motivo == AJUSTE_BIEN) {
     dibuja_parametros(screen, &FORMULA_PANTALLA, c, r2);
-    texto(screen, FUENTE_CELDAS, 400, 510, negro(),
+    texto(screen, FUENTE_CELDAS, NOTAS_X, NOTAS_Y[0], negro(),
           "to: Edad a la que corresponde la longitud y peso nulos");
-    texto(screen, FUENTE_CELDAS, 400, 535, negro(), "Linf: Longitud maxima del pez");
+    texto(screen, FUENTE_CELDAS, NOTAS_X, NOTAS_Y[1], negro(), "Linf: Longitud maxima del pez");
   } else {
-    avisa_ajuste(screen, SCREEN_W / 2, 525, motivo, 2);
+    avisa_ajuste(screen, SCREEN_W / 2, AVISO_AJUSTE_Y, motivo, 2);
   }
-  texto_centrado(screen, FUENTE_CELDAS, 700, 475, rojo_aviso(), "<Pulse ENTER para volver al menu>");
+  texto_centrado(screen, FUENTE_CELDAS, X_VOLVER_AJUSTE, VOLVER_Y, rojo_aviso(),
+                 "<Pulse ENTER para volver al menu>");
 }
 
 /* ---- The screen ---- */
@@ -182,7 +199,7 @@ void von_bertalanffy(int* clases, float* longitudes, int nclases, int nfish) {
   muestra_crecimiento m = con_edad0(&g, meses.valor / 12);
   curva_crecimiento c = curva_de(&r);
   muestra_ajuste(&m, &c, r.r2, r.motivo);
-  recorre_tabla_crecimiento(&m, &c, 450);
+  recorre_tabla_crecimiento(&m, &c, BORRA_TABLA_Y);
 }
 
 /* ---- The export's step and its graph ---- */
@@ -207,7 +224,7 @@ int pide_linf_exporta(const muestra_crecimiento* m, float* linf, float* meses) {
   if (!pide_valores_exporta(m, linf, meses)) return 0;
   float mayor = longitud_mayor(m->longitudes, m->nfish);
   if (*linf >= mayor) return 1;
-  rechaza_linf(mayor, SCREEN_H / 2 + 200);
+  rechaza_linf(mayor, SCREEN_H / 2 + RECHAZO_EXPORTA_DY);
   return c_esc != TECLA_ESC;
 }
 
@@ -246,7 +263,7 @@ BITMAP* von_bertalanffy_devuelve(int modo, int* clases, float* longitudes, int n
     publica_bertalanffy(&r);
     for (int i = 0; i < EDADES_PREDICHAS; i++) predichas[i] = r.predichas[i];
   } else if (modo == 2) {
-    rechaza_linf(r.mayor, SCREEN_H / 2 + 200);
+    rechaza_linf(r.mayor, SCREEN_H / 2 + RECHAZO_EXPORTA_DY);
     if (c_esc == TECLA_ESC) *cancela = 1;
   }
   return grafico_bertalanffy(&g, &r);

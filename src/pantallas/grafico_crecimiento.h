@@ -51,6 +51,9 @@ void recorre_tabla_crecimiento(const muestra_crecimiento* m, const curva_crecimi
                                int y_borrado);
 
 /* ---- Shared by the two fit screens ---- */
+/* Under the screen's graph: a fit's red message centred at AVISO_AJUSTE_Y,
+   "<Pulse ENTER ...>" centred on X_VOLVER_AJUSTE. */
+const int AVISO_AJUSTE_Y = 525, X_VOLVER_AJUSTE = 700;
 /* A new bitmap cleared to white, for an export variant; NULL when memory runs out. */
 BITMAP* lienzo_blanco(int ancho, int alto);
 /* Draws the red message of a fit without answer centred on (x, y). */
