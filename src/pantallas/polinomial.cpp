@@ -36,6 +36,10 @@ static const int FORMULA_INDICE_DY[4] = {8, 8, 8, -2};
 static const int SUBINDICE_DX = 15, SUBINDICE_DY = 10;
 static const int EXPONENTE_R_DX = 12, EXPONENTE_R_DY = -4;
 static const int ANCHO_BITMAP = 541, ALTO_BITMAP = 500;
+/* The screen's "<Pulse ENTER ...>" at VOLVER_Y, under the coefficients; the
+   growth table is erased down to BORRA_TABLA_Y when left. */
+static const int VOLVER_Y = 495;
+static const int BORRA_TABLA_Y = 455;
 
 /* The curve a fit stands for; CURVA_NINGUNA without answer. */
 static curva_crecimiento curva_de(const polinomio_muestra* r) {
@@ -145,9 +149,10 @@ void ajuste_polinomial(int nfish, int nclases, float* longitudes, int* clases) {
   if (r.existe)
     dibuja_coeficientes(screen, &COEFICIENTES_PANTALLA, &c, r.r2);
   else
-    avisa_ajuste(screen, SCREEN_W / 2, 525, r.motivo, 3);
-  texto_centrado(screen, FUENTE_CELDAS, 700, 495, rojo_aviso(), "<Pulse ENTER para volver al menu>");
-  recorre_tabla_crecimiento(&m, &c, 455);
+    avisa_ajuste(screen, SCREEN_W / 2, AVISO_AJUSTE_Y, r.motivo, 3);
+  texto_centrado(screen, FUENTE_CELDAS, X_VOLVER_AJUSTE, VOLVER_Y, rojo_aviso(),
+                 "<Pulse ENTER para volver al menu>");
+  recorre_tabla_crecimiento(&m, &c, BORRA_TABLA_Y);
 }
 
 /* ---- The report's graph and the export variant ---- */
