@@ -55,6 +55,22 @@ static const int TABLA_CENTROS[3] = {110, 205, 315};
 static const char* const TABLA_CABECERAS[3] = {"Long. (cm)", "Peso (g)", "P. estimado (g)"};
 static const int FLECHAS_X = 393;
 
+/* ---- Layout: parameters ---- */
+/* On the screen the block's top sits PARAMETROS_BAJA px below the page's
+   centre plus half of what the lower half leaves beyond PARAMETROS_ALTO px,
+   so it stays under the graph however tall the window. "<Pulse ENTER ...>"
+   stands on the line of r2, centred between the page's centre and
+   VOLVER_MARGEN px from its right edge. */
+static const int PARAMETROS_BAJA = 40, PARAMETROS_ALTO = 150;
+static const int VOLVER_MARGEN = 100;
+/* On the report's image, under the graph: the formula centred on
+   IMAGEN_COLUMNAS_X[0], a and b (or FC alone after a message) starting under
+   its left edge, r2 and FC as much further right as the second x is; then
+   the tops of the formula, of the two lines, of the message and of FC alone. */
+static const int IMAGEN_COLUMNAS_X[2] = {250, 330};
+static const int IMAGEN_FORMULA_Y = 415, IMAGEN_LINEAS_Y[2] = {455, 475};
+static const int IMAGEN_AVISO_Y = 450, IMAGEN_SOLO_FC_Y = 490;
+
 struct escalas_biometria {
   float lx, py;    /* ends of the length and weight axes */
   float lmax;      /* largest length, where the curve is read for py */
@@ -255,7 +271,7 @@ struct lugar_parametros {
 
 static lugar_parametros lugar_pantalla() {
   int w = SCREEN_W, h = SCREEN_H, mitad = ancho(FUENTE_TITULO, "Peso=a*Longitud") / 2;
-  int y0 = h / 2 + 40 + (h / 2 - 150) / 2, x = w / 4 - mitad - 90;
+  int y0 = h / 2 + PARAMETROS_BAJA + (h / 2 - PARAMETROS_ALTO) / 2, x = w / 4 - mitad - 90;
   lugar_parametros l = {};
   l.formula_x = w / 4 - 90, l.formula_y = y0;
   l.a_x = x, l.a_y = y0 + 40;
@@ -269,14 +285,15 @@ static lugar_parametros lugar_pantalla() {
 
 static lugar_parametros lugar_imagen() {
   int mitad = ancho(FUENTE_TITULO, "Peso=a*Longitud") / 2;
+  const int x1 = IMAGEN_COLUMNAS_X[0] - mitad, x2 = IMAGEN_COLUMNAS_X[1] - mitad;
   lugar_parametros l = {};
-  l.formula_x = 250, l.formula_y = 415;
-  l.a_x = 250 - mitad, l.a_y = 455;
-  l.b_x = 250 - mitad, l.b_y = 475;
-  l.r_x = 330 - mitad, l.r_y = 455;
-  l.fc_x = 330 - mitad, l.fc_y = 475;
+  l.formula_x = IMAGEN_COLUMNAS_X[0], l.formula_y = IMAGEN_FORMULA_Y;
+  l.a_x = x1, l.a_y = IMAGEN_LINEAS_Y[0];
+  l.b_x = x1, l.b_y = IMAGEN_LINEAS_Y[1];
+  l.r_x = x2, l.r_y = IMAGEN_LINEAS_Y[0];
+  l.fc_x = x2, l.fc_y = IMAGEN_LINEAS_Y[1];
   l.fc_fuente = FUENTE_CELDAS, l.fc_baja = 2, l.con_unidad = 0;
-  l.aviso_y = 450, l.solo_fc_x = 250 - mitad, l.solo_fc_y = 490;
+  l.aviso_y = IMAGEN_AVISO_Y, l.solo_fc_x = x1, l.solo_fc_y = IMAGEN_SOLO_FC_Y;
   return l;
 }
 
@@ -416,8 +433,8 @@ void relaciones_biometricas(float* longitudes, float* pesos, int n) {
   dibuja_grafico(screen, &LIENZO_PANTALLA, longitudes, pesos, n, &f, &e);
   lugar_parametros l = lugar_pantalla();
   dibuja_parametros(screen, &l, &f);
-  texto_centrado(screen, FUENTE_CELDAS, SCREEN_W / 2 + (SCREEN_W / 2 - 100) / 2,
-                 SCREEN_H / 2 + 125 + (SCREEN_H / 2 - 150) / 2, rojo_aviso(),
+  int x_volver = SCREEN_W / 2 + (SCREEN_W / 2 - VOLVER_MARGEN) / 2;
+  texto_centrado(screen, FUENTE_CELDAS, x_volver, l.r_y, rojo_aviso(),
                  "<Pulse ENTER para volver al menu>");
   recorre_peces(longitudes, pesos, n, &f);
 }
