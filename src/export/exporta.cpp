@@ -35,17 +35,28 @@ static const char* const ANTERIORES_SOLO = "<Quedan de un informe anterior:>";
 static const char* const NO_ESCRITO = "<No se ha guardado nada: no se ha podido escribir el fichero>";
 static const char* const SIN_IMAGEN = "<No se puede crear esta imagen del informe, elija otro nombre>";
 
+/* "Fichero a generar:" starts this far left of and above the page's centre. */
+static const int NOMBRE_DX = 200, NOMBRE_DY = 100;
+/* What the name's entry and the mode menu erase stays this far inside each
+   edge of the page, clear of its frame. */
+static const int MARGEN_BORRADO = 105;
+/* A message line may be as wide as the page less this, keeping it inside the frame. */
+static const int MARGEN_LINEA = 160;
+/* The messages about the name, this far below the page's centre: under its entry. */
+static const int AVISO_DY = 200;
+
 /* Asks for the report's name; 0 when left with ESC. */
 static int pide_nombre(char* nombre) {
   int w = SCREEN_W, h = SCREEN_H;
   estilo_nombre e = {};  // no BACKSPACE area: the whole one is repainted before every key anyway
   e.eco = "Fichero a generar: %s     ";
-  e.x = w / 2 - 200, e.y = h / 2 - 100;
+  e.x = w / 2 - NOMBRE_DX, e.y = h / 2 - NOMBRE_DY;
   e.aviso = "<Inserte un caracter valido>";
   e.aviso_x = w / 2, e.aviso_y = h / 2, e.aviso_centrado = 1;
-  e.borra_x1 = 105, e.borra_y1 = 105, e.borra_x2 = w - 105, e.borra_y2 = h - 105;
+  e.borra_x1 = MARGEN_BORRADO, e.borra_y1 = MARGEN_BORRADO;
+  e.borra_x2 = w - MARGEN_BORRADO, e.borra_y2 = h - MARGEN_BORRADO;
   marco(TITULO);
-  texto(screen, FUENTE_TITULO, w / 2 - 200, h / 2 - 100, negro(), "Fichero a generar:");
+  texto(screen, FUENTE_TITULO, e.x, e.y, negro(), "Fichero a generar:");
   return campo_nombre(nombre, CAPACIDAD_NOMBRE_INFORME, &e, 0);
 }
 
@@ -59,7 +70,7 @@ static void dibuja_modos(int modo) {
   int a = alto(FUENTE_TITULO), x = SCREEN_W / 2, y = SCREEN_H / 2;
   int color1 = modo == 1 ? azul_seleccion() : negro();
   int color2 = modo == 2 ? azul_seleccion() : negro();
-  rectfill(screen, 105, y - 3 * a, SCREEN_W - 105, y + a, gris_pagina());
+  rectfill(screen, MARGEN_BORRADO, y - 3 * a, SCREEN_W - MARGEN_BORRADO, y + a, gris_pagina());
   texto_centrado(screen, FUENTE_TITULO, x, y - 3 * a, color1,
                  "Exportar resultados procedentes del analisis previo");
   texto_centrado(screen, FUENTE_TITULO, x, y - a, color2,
@@ -92,7 +103,7 @@ static int pausa_una_pasada() {
 /* A name on a line of its own, its start cut off while it is wider than the page. */
 static void nombre_centrado(const char* nombre, int y) {
   const char* resto = nombre;
-  while (*resto && ancho(FUENTE_CELDAS, resto) > SCREEN_W - 160) resto++;
+  while (*resto && ancho(FUENTE_CELDAS, resto) > SCREEN_W - MARGEN_LINEA) resto++;
   texto_centrado(screen, FUENTE_CELDAS, SCREEN_W / 2, y, rojo_mensaje(), "%s%s",
                  resto == nombre ? "" : "...", resto);
 }
@@ -120,7 +131,7 @@ static void dice_anteriores(const informe* inf, int hasta, int y) {
              imagenes[i]);
   snprintf(linea, sizeof linea, ANTERIORES, nombres);
   int a = alto(FUENTE_CELDAS);
-  if (ancho(FUENTE_CELDAS, linea) <= SCREEN_W - 160) {
+  if (ancho(FUENTE_CELDAS, linea) <= SCREEN_W - MARGEN_LINEA) {
     texto_centrado(screen, FUENTE_CELDAS, SCREEN_W / 2, y, rojo_mensaje(), "%s", linea);
     return;
   }
@@ -189,21 +200,22 @@ static int exporta_abierto(informe* inf, int* pasadas, float* longitudes, float*
 int exporta_todo(int* pasadas, float* longitudes, float* pesos, int* clases, int n) {
   char nombre[CAPACIDAD_NOMBRE_INFORME + 1];
   if (!pide_nombre(nombre)) return TECLA_ESC;
-  if (mismo_fichero(nombre, fichero_muestra)) return avisa_y_vuelve(ES_LA_MUESTRA, SCREEN_H / 2 + 200);
+  const int y_aviso = SCREEN_H / 2 + AVISO_DY;
+  if (mismo_fichero(nombre, fichero_muestra)) return avisa_y_vuelve(ES_LA_MUESTRA, y_aviso);
   static informe inf;
   avisa_interrupcion(nombre);
   interrupcion_empieza();  // the desktop's end, too, leaves no file of the export behind
   int abierto = informe_abre(&inf, nombre);
   int tecla;
   if (abierto == INFORME_NOMBRE_LARGO) {
-    tecla = avisa_y_vuelve(NOMBRE_LARGO, SCREEN_H / 2 + 200);
+    tecla = avisa_y_vuelve(NOMBRE_LARGO, y_aviso);
   } else if (abierto == INFORME_AJENO) {
-    tecla = avisa_y_vuelve(AJENO, SCREEN_H / 2 + 200);
+    tecla = avisa_y_vuelve(AJENO, y_aviso);
   } else if (abierto != INFORME_ABIERTO && inf.fallido[0] && strcmp(inf.fallido, nombre) != 0) {
-    nombre_centrado(inf.fallido, SCREEN_H / 2 + 200 + 2 * alto(FUENTE_CELDAS));
-    tecla = avisa_y_vuelve(SIN_IMAGEN, SCREEN_H / 2 + 200);
+    nombre_centrado(inf.fallido, y_aviso + 2 * alto(FUENTE_CELDAS));
+    tecla = avisa_y_vuelve(SIN_IMAGEN, y_aviso);
   } else if (abierto != INFORME_ABIERTO) {
-    tecla = avisa_y_vuelve(NO_GENERADO, SCREEN_H / 2 + 200);
+    tecla = avisa_y_vuelve(NO_GENERADO, y_aviso);
   } else {
     tecla = exporta_abierto(&inf, pasadas, longitudes, pesos, clases, n);
   }
