@@ -10,6 +10,8 @@
 static const tabla_clases TABLA_MEDIAS = {
     4, {"Clase", "Longitud", "Peso", "Individuos"}, {340, 440, 540, 640},
     {290, 390, 490, 590, 690}, 160, 6};
+/* "<Pulse ENTER ...>" this far below the page's centre, under the whole-sample row. */
+static const int VOLVER_DY = 160;
 
 /* The whole-sample row, one empty row below the last class row a page shows. */
 static void dibuja_total(int nclases, int individuos, float longitud, float peso) {
@@ -35,7 +37,7 @@ void datos_medios(int* clases, float* longitudes, float* pesos, int nfish, int n
   int t = r.nclases;
   marco("Longitud y peso medio");
   dibuja_total(t, r.individuos[t], r.longitud[t], r.peso[t]);
-  texto_centrado(screen, FUENTE_CELDAS, SCREEN_W / 2, SCREEN_H / 2 + 160, rojo_mensaje(),
+  texto_centrado(screen, FUENTE_CELDAS, SCREEN_W / 2, SCREEN_H / 2 + VOLVER_DY, rojo_mensaje(),
                  "<Pulse ENTER para volver al menu>");
   textos_fila filas[RANURAS];
   for (int c = 0; c < t; c++) {
