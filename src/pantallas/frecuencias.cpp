@@ -23,16 +23,21 @@ struct disposicion_barras {
   int x_clase;                  /* left end of "Clase" */
 };
 
+/* On the screen the graph keeps its distance from the right edge w. */
 static disposicion_barras disposicion_pantalla() {
   const int w = SCREEN_W;
+  /*                       origin        panel, first outline          second outline */
   disposicion_barras d = {w - 553, 415, {w - 593, 53, w - 53, 455}, {w - 594, 54, w - 52, 454},
-                           93, w - 100, 91, w - 97};
+  /*                       axis top, end  "Fr." foot, "Clase" */
+                           93, w - 100,   91, w - 97};
   return d;
 }
 
 static const disposicion_barras DISPOSICION_IMAGEN = {
     40, 362, {0, 0, 540, 402}, {1, 1, 539, 401}, 40, 493, 38, 497};
 static const int ANCHO_IMAGEN = 541, ALTO_IMAGEN = 403;
+/* "<Pulse ENTER ...>" this far below the page's centre, under the graph. */
+static const int VOLVER_DY = 200;
 
 /* The frequency table: class label and frequency, eight rows a page. */
 static const tabla_clases TABLA_FRECUENCIAS = {
@@ -131,7 +136,7 @@ void calculo_frecuencias(int* clases, int nfish, int nclases) {
   marco("Frecuencia");
   disposicion_barras d = disposicion_pantalla();
   dibuja_grafico(screen, &d, fr, nclases);
-  texto_centrado(screen, FUENTE_CELDAS, SCREEN_W / 2, SCREEN_H / 2 + 200, rojo_mensaje(),
+  texto_centrado(screen, FUENTE_CELDAS, SCREEN_W / 2, SCREEN_H / 2 + VOLVER_DY, rojo_mensaje(),
                  "<Pulse ENTER para volver al menu>");
   textos_fila filas[RANURAS];
   for (int c = 0; c < nclases; c++) {
