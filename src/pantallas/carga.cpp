@@ -12,6 +12,14 @@ static const int X_FICHERO = 150, Y_FICHERO = 100;  // the "Fichero:" line
 static const int FIN_ECO = 900;                     // right end of the echoed line
 static const int FIN_AVISO = 300;                   // right end of the refused-key message
 static const int PAGINA_FICHERO = 11;
+/* The refused-key message, and later the file's table, start two title-font
+   heights plus BAJO_FICHERO px down; the table's rows stop two such heights
+   plus SOBRE_PIE px above the bottom, leaving the messages room under it. */
+static const int BAJO_FICHERO = 100, SOBRE_PIE = 200;
+/* The grey areas cover at least these rows, where the resource fonts put the
+   message and the echo, so that no ink of a taller or shorter font stays. */
+static const int BORRA_AVISO[2] = {150, 170};
+static const int BORRA_ECO_ABAJO = 130;
 static const char AVISO_CARACTER[] = "<Caracter no valido>";
 static const char FALLO_CARGA[] = "<No se ha podido cargar el fichero>";
 
@@ -22,17 +30,17 @@ static int menor(int a, int b) { return a < b ? a : b; }
    under it; the grey areas cover the echo and the message whatever the fonts. */
 static estilo_nombre estilo_fichero() {
   int h2 = alto(FUENTE_TITULO), h0 = alto(FUENTE_CELDAS);
-  int y_aviso = 2 * h2 + 100;
+  int y_aviso = 2 * h2 + BAJO_FICHERO;
   estilo_nombre e = {};
   e.eco = "Fichero: %s    ";
   e.x = X_FICHERO, e.y = Y_FICHERO;
   e.aviso = AVISO_CARACTER;
   e.aviso_x = X_FICHERO, e.aviso_y = y_aviso, e.aviso_centrado = 0;
-  e.borra_x1 = X_FICHERO, e.borra_y1 = menor(150, y_aviso);
+  e.borra_x1 = X_FICHERO, e.borra_y1 = menor(BORRA_AVISO[0], y_aviso);
   e.borra_x2 = mayor(FIN_AVISO, X_FICHERO + ancho(FUENTE_CELDAS, AVISO_CARACTER));
-  e.borra_y2 = mayor(170, y_aviso + h0);
+  e.borra_y2 = mayor(BORRA_AVISO[1], y_aviso + h0);
   e.borra_bs_x1 = X_FICHERO, e.borra_bs_y1 = Y_FICHERO;
-  e.borra_bs_x2 = FIN_ECO, e.borra_bs_y2 = mayor(130, Y_FICHERO + h2);
+  e.borra_bs_x2 = FIN_ECO, e.borra_bs_y2 = mayor(BORRA_ECO_ABAJO, Y_FICHERO + h2);
   return e;
 }
 
@@ -40,21 +48,23 @@ static estilo_nombre estilo_fichero() {
    eleven rows a page below the "Fichero:" line. */
 static tabla_muestra tabla_fichero(int con_clases) {
   int c = SCREEN_W / 2, h2 = alto(FUENTE_TITULO), h1 = alto(FUENTE_CABECERA);
-  int arriba = 2 * h2 + 100, limite = SCREEN_H - 2 * h2 - 200;
+  int arriba = 2 * h2 + BAJO_FICHERO, limite = SCREEN_H - 2 * h2 - SOBRE_PIE;
   // A row's text sits 7 px below its cell's top, so the last row's cell ends
   // before limite + h1 + 3: the grid reaches it whatever the title font.
   int rejilla = limite + h1 + 3;
   if (con_clases) {
     tabla_muestra t = {4, {"Pasada", "Longitud (cm)", "Peso (g)", "Clases"},
-                       {c - 300, c - 100, c + 100, c + 300},
-                       {c - 400, c - 200, c, c + 200, c + 400},
-                       arriba, 29, rejilla, limite, PAGINA_FICHERO, c + 410};
+                       {c - 300, c - 100, c + 100, c + 300},     // centres of the columns
+                       {c - 400, c - 200, c, c + 200, c + 400},  // rules
+                       arriba, 29, rejilla, limite, PAGINA_FICHERO,
+                       c + 410};                                 // x of the scroll marks
     return t;
   }
   tabla_muestra t = {3, {"Pasada", "Longitud (cm)", "Peso (g)", ""},
-                     {c - 200, c, c + 200, 0},
-                     {c - 300, c - 100, c + 100, c + 300, 0},
-                     arriba, 28, rejilla, limite, PAGINA_FICHERO, c + 310};
+                     {c - 200, c, c + 200, 0},                 // centres of the columns
+                     {c - 300, c - 100, c + 100, c + 300, 0},  // rules
+                     arriba, 28, rejilla, limite, PAGINA_FICHERO,
+                     c + 310};                                 // x of the scroll marks
   return t;
 }
 
