@@ -7,9 +7,14 @@
 static tabla_muestra tabla_ejemplo() {
   int c = SCREEN_W / 2;
   tabla_muestra t = {4, {"Pasada", "Longitud (cm)", "Peso (g)", "Clases"},
-                     {c - 300, c - 100, c + 100, c + 300},
-                     {c - 400, c - 200, c, c + 200, c + 400},
-                     70, 28, SCREEN_H - 130, SCREEN_H - 140, 15, c + 410};
+                     {c - 300, c - 100, c + 100, c + 300},     // centres of the columns
+                     {c - 400, c - 200, c, c + 200, c + 400},  // rules
+                     70,                                       // top line
+                     28,                                       // header band's height
+                     SCREEN_H - 130,                           // grid drawn down to
+                     SCREEN_H - 140,                           // rows down to
+                     15,                                       // rows a page
+                     c + 410};                                 // x of the scroll marks
   return t;
 }
 
