@@ -22,7 +22,7 @@ static void sin_recursos() {
 static void abre_ventana() {
   int profundidad = desktop_color_depth();
   set_color_depth(profundidad ? profundidad : 32);
-  if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, 1000, 600, 0, 0) != 0) {
+  if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, ANCHO_PAGINA, ALTO_PAGINA, 0, 0) != 0) {
     allegro_message("No se puede abrir el programa\n%s\n", allegro_error);
     exit(-1);
   }

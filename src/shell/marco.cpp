@@ -14,7 +14,6 @@ DATAFILE* datos = nullptr;
    Y_TITULO) in a box MARGEN_TITULO px wider than its text on each side, with
    a three-pixel outline, and the top border stopping HUECO_TITULO px short
    of the text on both sides. */
-static const int ANCHO_PAGINA = 1000, ALTO_PAGINA = 600;
 static const int RADIO_ESQUINA = 40;
 static const int CENTRO_ESQUINA = 73;
 static const int BORDE = 34;

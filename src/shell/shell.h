@@ -66,6 +66,8 @@ int azul_pez();        /* 0,0,200: a fish on the growth graph */
 int rojo_oscuro();     /* 100,0,0: a class mean on the growth graph, a fish on the weight-length one */
 
 /* ---- Frame and text ---- */
+/* Every page is laid out for a window of this size; a larger screen shows it centred. */
+const int ANCHO_PAGINA = 1000, ALTO_PAGINA = 600;
 void marco(const char* titulo);  /* a fresh page with its rounded border and title box */
 void texto(BITMAP* b, int f, int x, int y, int color, const char* fmt, ...);         /* left-aligned at x, top at y */
 void texto_centrado(BITMAP* b, int f, int x, int y, int color, const char* fmt, ...); /* centred on x */
