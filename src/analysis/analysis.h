@@ -154,6 +154,16 @@ extern float kffsum0;  /* condition factor: sum of weights / sum of cubed length
    it is 0 (print "-") when the condition factor has no answer either, that is
    when there are no fish or some length or weight is 0 or below or not a number. */
 extern int biometria_definida;
+/* Why the weight-length fit has no answer. */
+enum causa_biometria {
+  BIOMETRIA_BIEN,           /* it has one */
+  BIOMETRIA_SIN_PECES,
+  BIOMETRIA_NO_NUMERICO,    /* a length or weight is not a number */
+  BIOMETRIA_NO_POSITIVO,    /* a length or weight is 0 or below */
+  BIOMETRIA_UNA_LONGITUD,   /* every fish has the same length */
+  BIOMETRIA_UN_PESO,        /* every fish has the same weight */
+  BIOMETRIA_FUERA_DE_RANGO, /* the arithmetic leaves single precision */
+};
 /* The weight-length relationship Peso = a*Longitud^b, fitted on the
    logarithms of every fish, and the condition factor of the sample. */
 struct biometria_muestra {
@@ -163,12 +173,12 @@ struct biometria_muestra {
   float r2;            /* r2 of the log-log line */
   int factor_existe;   /* the condition factor has an answer (else fc is 0) */
   float fc;            /* condition factor: sum of weights / sum of cubed lengths, g/cm3 */
-  int causa;           /* why the fit has none, for the screen's message (0 when it exists) */
+  causa_biometria causa; /* why the fit has none, for the screen's message */
 };
 biometria_muestra calcula_biometria(const float* longitudes, const float* pesos, int n);
 /* The second line of the red message for a fit without answer ("...>"), by
    its causa; "" when it has one. */
-const char* motivo_biometria(int causa);
+const char* motivo_biometria(causa_biometria causa);
 void publica_biometria(const biometria_muestra* f);  /* ax, bx, R23, kffsum0, biometria_definida */
 
 /* ---- Growth: von Bertalanffy with Walford, polynomial ---- */

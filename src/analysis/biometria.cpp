@@ -7,9 +7,7 @@
 
 #include "analysis.h"
 
-/* Why a fit has no answer, and the second line of its message. */
-enum { AJUSTE_DEFINIDO, SIN_PECES, VALOR_NO_NUMERICO, VALOR_NO_POSITIVO,
-       UNA_LONGITUD, UN_PESO, FUERA_DE_RANGO };
+/* The second line of the message of each causa_biometria. */
 static const char* const CAUSAS[] = {
     "", "la muestra no tiene peces>", "hay longitudes o pesos no validos>",
     "hay longitudes o pesos de 0 o menos>", "hacen falta dos longitudes distintas>",
@@ -18,8 +16,8 @@ static const char* const CAUSAS[] = {
 /* ---- The fit ---- */
 
 /* The first reason, if any, why the sample cannot be fitted on logarithms. */
-static int causa_en_datos(const float* longitudes, const float* pesos, int n) {
-  if (n <= 0) return SIN_PECES;
+static causa_biometria causa_en_datos(const float* longitudes, const float* pesos, int n) {
+  if (n <= 0) return BIOMETRIA_SIN_PECES;
   int no_numerico = 0, no_positivo = 0, longitudes_distintas = 0, pesos_distintos = 0;
   for (int i = 0; i < n; i++) {
     if (!std::isfinite(longitudes[i]) || !std::isfinite(pesos[i])) no_numerico = 1;
@@ -27,11 +25,11 @@ static int causa_en_datos(const float* longitudes, const float* pesos, int n) {
     longitudes_distintas |= longitudes[i] != longitudes[0];
     pesos_distintos |= pesos[i] != pesos[0];
   }
-  if (no_numerico) return VALOR_NO_NUMERICO;
-  if (no_positivo) return VALOR_NO_POSITIVO;
-  if (!longitudes_distintas) return UNA_LONGITUD;
-  if (!pesos_distintos) return UN_PESO;
-  return AJUSTE_DEFINIDO;
+  if (no_numerico) return BIOMETRIA_NO_NUMERICO;
+  if (no_positivo) return BIOMETRIA_NO_POSITIVO;
+  if (!longitudes_distintas) return BIOMETRIA_UNA_LONGITUD;
+  if (!pesos_distintos) return BIOMETRIA_UN_PESO;
+  return BIOMETRIA_BIEN;
 }
 
 /* Sum of weights over sum of cubed lengths; 0 when it does not come out as a
@@ -77,23 +75,24 @@ static void recta_logaritmica(const float* longitudes, const float* pesos, int n
   f->a = a;
   f->b = b;
   f->r2 = r2;
-  f->causa = AJUSTE_DEFINIDO;
+  f->causa = BIOMETRIA_BIEN;
 }
 
-const char* motivo_biometria(int causa) {
+const char* motivo_biometria(causa_biometria causa) {
   return causa > 0 && causa < (int)(sizeof CAUSAS / sizeof CAUSAS[0]) ? CAUSAS[causa] : "";
 }
 
 biometria_muestra calcula_biometria(const float* longitudes, const float* pesos, int n) {
   biometria_muestra f = {};
   f.causa = causa_en_datos(longitudes, pesos, n);
-  if (f.causa == SIN_PECES || f.causa == VALOR_NO_NUMERICO || f.causa == VALOR_NO_POSITIVO)
+  if (f.causa == BIOMETRIA_SIN_PECES || f.causa == BIOMETRIA_NO_NUMERICO ||
+      f.causa == BIOMETRIA_NO_POSITIVO)
     return f;
   f.fc = factor_condicion(longitudes, pesos, n);
   f.factor_existe = f.fc > 0;
-  if (f.causa != AJUSTE_DEFINIDO) return f;
-  f.causa = FUERA_DE_RANGO;  // until the arithmetic proves otherwise
+  if (f.causa != BIOMETRIA_BIEN) return f;
+  f.causa = BIOMETRIA_FUERA_DE_RANGO;  // until the arithmetic proves otherwise
   recta_logaritmica(longitudes, pesos, n, &f);
-  f.existe = f.causa == AJUSTE_DEFINIDO;
+  f.existe = f.causa == BIOMETRIA_BIEN;
   return f;
 }

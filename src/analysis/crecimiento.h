@@ -29,12 +29,14 @@ float curva_en(const curva_crecimiento* c, float t); /* estimated length at age 
 int curva_finita(const curva_crecimiento* c, const muestra_crecimiento* m);
 
 /* ---- Why a fit has no answer ---- */
-const int AJUSTE_BIEN = 0;
-const int AJUSTE_SIN_LONGITUDES = 1;  /* no fish longer than 0 */
-const int AJUSTE_POCAS_CLASES = 2;    /* fewer non-empty classes than parameters */
-const int AJUSTE_MEDIA_LINF = 3;      /* a class mean reaches Linf: its logarithm is -inf */
-const int AJUSTE_SIN_VARIACION = 4;   /* every class gives the same value */
-const int AJUSTE_SIN_SOLUCION = 5;    /* the arithmetic breaks down (division by 0, overflow) */
+enum motivo_ajuste {
+  AJUSTE_BIEN,            /* the fit has its curve */
+  AJUSTE_SIN_LONGITUDES,  /* no fish longer than 0 */
+  AJUSTE_POCAS_CLASES,    /* fewer non-empty classes than parameters */
+  AJUSTE_MEDIA_LINF,      /* a class mean reaches Linf: its logarithm is -inf */
+  AJUSTE_SIN_VARIACION,   /* every class gives the same value */
+  AJUSTE_SIN_SOLUCION,    /* the arithmetic breaks down (division by 0, overflow) */
+};
 /* The red message that replaces the curve's parameters. minimo is the number
    of non-empty classes the fit needs. */
 const char* mensaje_ajuste(int motivo, int minimo);

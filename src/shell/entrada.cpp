@@ -17,7 +17,7 @@ void numero_vacia(campo_numero* c) {
    place on its page; an eighth digit would show other digits than the typed ones. */
 static const float TOPE_ENTERO = 1e6f;
 
-static int digito(campo_numero* c, int d) {
+static cambio_numero digito(campo_numero* c, int d) {
   if (!c->punto) {
     if (c->valor >= TOPE_ENTERO) return NUMERO_IGNORADA;
     c->valor = c->valor * 10 + d;
@@ -34,7 +34,7 @@ int es_punto_decimal(int tecla) {
   return a == '.' || a == ',';
 }
 
-int numero_tecla(campo_numero* c, int tecla) {
+cambio_numero numero_tecla(campo_numero* c, int tecla) {
   int a = ascii(tecla);
   if (a >= '0' && a <= '9') return digito(c, a - '0');
   if (es_punto_decimal(tecla)) {
@@ -106,7 +106,7 @@ int campo_nombre(char* nombre, int capacidad, const estilo_nombre* e, int primer
   return 1;
 }
 
-int lee_numero(campo_numero* c, const uso_numero* u) {
+fin_numero lee_numero(campo_numero* c, const uso_numero* u) {
   numero_vacia(c);
   if (u->eco_inicial) u->eco(u->datos, c, 0, NUMERO_BORRADO);
   for (;;) {

@@ -125,16 +125,19 @@ struct campo_numero {
   int punto;       /* the decimal point has been typed */
   int decimales;   /* decimal digits typed, 0..2 */
 };
-const int NUMERO_IGNORADA = 0;  /* the key changed nothing */
-const int NUMERO_CAMBIA = 1;    /* a digit or the point changed the field */
-const int NUMERO_BORRADO = 2;   /* BACKSPACE cleared the field */
+/* What one key did to the field. */
+enum cambio_numero {
+  NUMERO_IGNORADA,  /* the key changed nothing */
+  NUMERO_CAMBIA,    /* a digit or the point changed the field */
+  NUMERO_BORRADO,   /* BACKSPACE cleared the field */
+};
 void numero_vacia(campo_numero* c);
-int numero_tecla(campo_numero* c, int tecla);    /* feeds one key; NUMERO_* */
+cambio_numero numero_tecla(campo_numero* c, int tecla);    /* feeds one key */
 int es_punto_decimal(int tecla);  /* '.', or ',' of a Spanish keypad's decimal key */
 const char* numero_formato(const campo_numero* c); /* "%.0f", "%.1f" or "%.2f" for the echo */
 /* How one screen's number field shows itself and where it stops. */
 struct uso_numero {
-  /* Shows the field after a key it took or ignored (cambio: NUMERO_*). */
+  /* Shows the field after a key it took or ignored (cambio: a cambio_numero). */
   void (*eco)(void* datos, const campo_numero* c, int tecla, int cambio);
   void* datos;
   int eco_inicial;   /* eco runs once before the first key, as for a cleared field */
@@ -142,11 +145,14 @@ struct uso_numero {
   float maximo;      /* ENTER with a value above it empties the field and goes on; < 0: no limit */
   void (*rechazo)(void* datos); /* shows the emptied field after such an ENTER */
 };
-const int NUMERO_ENTER = 1;  /* lee_numero's results: how the field ended */
-const int NUMERO_ESC = 2;    /* c_esc then holds ESC */
-const int NUMERO_OTRA = 3;   /* the screen's own key, tecla_fin */
-/* Empties the field and reads keys into it until one ends it; NUMERO_*. */
-int lee_numero(campo_numero* c, const uso_numero* u);
+/* How the field ended: lee_numero's result. */
+enum fin_numero {
+  NUMERO_ENTER = 1,  /* its value was taken */
+  NUMERO_ESC,        /* c_esc then holds ESC */
+  NUMERO_OTRA,       /* the screen's own key, tecla_fin */
+};
+/* Empties the field and reads keys into it until one ends it. */
+fin_numero lee_numero(campo_numero* c, const uso_numero* u);
 
 /* ---- File-name field ---- */
 /* Where and how a file-name field echoes itself. */

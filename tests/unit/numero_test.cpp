@@ -4,8 +4,24 @@
 
 #include <cmath>
 #include <string>
+#include <type_traits>
 
+#include "analysis.h"
+#include "crecimiento.h"
 #include "shell.h"
+
+// One vocabulary, one type: what a key did to the field is never taken for
+// how the field ended (NUMERO_CAMBIA and NUMERO_ENTER were both the int 1),
+// nor the weight-length fit's reasons for the growth fits'.
+static_assert(std::is_enum<decltype(numero_tecla(nullptr, 0))>::value &&
+                  std::is_enum<decltype(lee_numero(nullptr, nullptr))>::value &&
+                  !std::is_same<decltype(numero_tecla(nullptr, 0)),
+                                decltype(lee_numero(nullptr, nullptr))>::value,
+              "the number field's two results are enums of their own");
+static_assert(std::is_enum<decltype(biometria_muestra::causa)>::value &&
+                  std::is_enum<decltype(AJUSTE_BIEN)>::value &&
+                  !std::is_same<decltype(biometria_muestra::causa), decltype(AJUSTE_BIEN)>::value,
+              "the fits' reasons are enums of their own");
 
 namespace {
 
