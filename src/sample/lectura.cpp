@@ -20,6 +20,8 @@ struct lector {
   int anterior;     // that character
 };
 
+static const char SUSTITUTO = 0x1A; /* ASCII's own stand-in for a byte that cannot be shown */
+
 /* The fields of a record, in file order, and what a message calls a missing one. */
 enum campo { PASADA, LONGITUD, PESO, CLASE };
 static const char* const FALTA[] = {"la pasada", "la longitud", "el peso", "la clase"};
@@ -55,8 +57,10 @@ static size_t lee_palabra(lector* l, char* buf, size_t tam, long long* linea) {
   if (c == EOF) return 0;
   *linea = l->linea;
   size_t largo = 0;
+  // A NUL would end the word's text where it stands and the rest would be
+  // lost without a word: it is kept as a control code, which no number has.
   for (; c != EOF && !es_blanco(c); c = siguiente(l), largo++)
-    if (largo + 1 < tam) buf[largo] = (char)c;
+    if (largo + 1 < tam) buf[largo] = c ? (char)c : SUSTITUTO;
   buf[largo + 1 < tam ? largo : tam - 1] = 0;
   return largo;
 }

@@ -107,7 +107,7 @@ TEST(Lectura, ExactlyTenThousandRecordsAreTaken) {
 
 namespace {
 struct Rechazo {
-  const char* texto;
+  std::string texto;
   int con_clases;
   const char* mensaje;
 };
@@ -130,6 +130,8 @@ const Rechazo RECHAZOS[] = {
       {"P L W\n1 0 7\n", 0, "<Linea 2: longitud \xab" "0\xbb: se espera un numero mayor que 0>"},
       {"P L W\n1 -3.5 7\n", 0, "<Linea 2: longitud \xab-3.5\xbb: se espera un numero mayor que 0>"},
       {"P L W\n1 12abc 7\n", 0, "<Linea 2: longitud \xab" "12abc\xbb: se espera un numero mayor que 0>"},
+      // Regression: a NUL cut its word short, "10\0x" read as 10.
+      {std::string("P L W\n1 27 10\0x\n", 16), 0, "<Linea 2: peso \xab" "10?x\xbb: se espera un numero mayor que 0>"},
       {"P L W\n1 12.5 peso\n", 0, "<Linea 2: peso \xabpeso\xbb: se espera un numero mayor que 0>"},
       {"P L W\n1 12.5 0.0\n", 0, "<Linea 2: peso \xab" "0.0\xbb: se espera un numero mayor que 0>"},
       {"P L W\n1 12.5 -INF\n", 0, "<Linea 2: peso \xab-INF\xbb: se espera un numero mayor que 0>"},
