@@ -8,6 +8,7 @@
 
 #include "export.h"
 #include "analysis.h"
+#include "pasadas_informe.h"
 #include "sample.h"
 
 /* The UTF-8 bytes of Latin-1 letter c in bytes[]; how many (1 or 2). */

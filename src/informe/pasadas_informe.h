@@ -86,4 +86,30 @@ std::string avisos_diagnostico(const diagnostico_grupo* d, const char* union_);
 int peticion_de_campana(peticion* p, const char* sobrante);
 int campana(const peticion* p);  /* every reach, the summaries; the exit status */
 
+/* ---- The check of a data file (pasadas-informe --comprobar) ---- */
+/* Writes Latin-1 text to f as UTF-8, as a terminal shows it. */
+void escribe_utf8(FILE* f, const char* latin1);
+/* Writes text from a file or the command line (UTF-8, or else Windows-1252)
+   to f as UTF-8, every control code shown as '?': nothing a file holds can
+   move or rewrite the user's terminal. */
+void escribe_visible(FILE* f, const char* texto);
+/* "titulo: A (12), B (3)": the values of a reach or species column and their records. */
+void escribe_valores(FILE* f, const char* titulo, const valores_columna* v);
+/* Prints on standard output what the data file nombre held: its kind and
+   columns, fish per pass (r, counted from pasadas) and per class, the longest
+   and heaviest fish, the whole sample's R and whether the estimate can be
+   made, and the warnings. clases is NULL when the fish have no classes.
+   npasadas: the passes fished, 0 (or fewer than r->mayor) for r->mayor;
+   aviso: why passes past the fish were fished, UTF-8, "" for none. */
+void comprueba_muestra(const char* nombre, const descripcion_datos* d,
+                       const recuento_pasadas* r, const int* pasadas, const float* longitudes,
+                       const float* pesos, const int* clases, int n, int npasadas,
+                       const char* aviso);
+/* What pasadas-informe --diagnostico prints to f: for every class and the
+   whole sample over k passes, Zippin's estimate beside the second opinions,
+   the state and warnings in words, the test between classes and what each
+   word means. 0 (nothing printed) beyond the estimator's classes or passes. */
+int escribe_diagnostico(FILE* f, const char* nombre, const int* clases, const int* pasadas, int n,
+                        int nclases, int k);
+
 #endif

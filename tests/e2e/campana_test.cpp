@@ -293,7 +293,9 @@ TEST_F(Campana, BadReachesAmongOthersLeaveTheirReportsErrorRowsAndExitOne) {
   for (int i = 0; i < 2; i++) {
     time_t ahora = time(nullptr);
     strftime(hoy[i], sizeof hoy[i], "%Y-%m-%d", localtime(&ahora));
-    if (!i) EXPECT_EQ(informe("--tramos tramos.csv --carpeta dir --png"), 1);
+    if (!i) {
+      EXPECT_EQ(informe("--tramos tramos.csv --carpeta dir --png"), 1);
+    }
   }
   for (const char* t : {"A", "B", "D", "E"}) {
     std::string informe_t = lee_todo(std::string("dir/") + t + ".txt");
