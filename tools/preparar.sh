@@ -11,6 +11,8 @@ paquetes=(
   libcsv-dev  # splits spreadsheet tables into cells
   libfreetype-dev fonts-dejavu-core libloadpng4-dev  # loadpng: the desktop icons, at build time
   libpng-dev  # the programs' PNG images
+  libminizip-dev libexpat1-dev  # workbooks read: the zip container and its XML
+  libxlsxwriter-dev  # the season's summary workbook
   xvfb xauth xdotool x11-apps x11-utils  # xvfb-run stops without xauth, which xvfb only recommends
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
