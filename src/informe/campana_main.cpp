@@ -40,8 +40,12 @@ static const int LARGO_NOMBRE = 2 * LARGO_CELDA_UTF8 + 4;
 
 /* Reads the table of reaches; the number of rows, -1 after a refusal (said). */
 static int lee_tabla_de_tramos(const char* ruta, fila_tabla* filas, char* separador) {
-  FILE* f = abre_o_rechaza(ruta);
-  if (!f) return -1;
+  rechazo r;
+  FILE* f = abre_o_rechaza(ruta, &r);
+  if (!f) {
+    dice_rechazo(&r);
+    return -1;
+  }
   lectura_tabla l = lee_tabla_nombrada(f, COLUMNAS, COLUMNAS_TRAMOS, filas, MAX_TRAMOS);
   fclose(f);
   *separador = l.separador;
@@ -76,11 +80,11 @@ static int nombre_seguro(const fila_tabla* f, char* nombre, size_t tam) {
 }
 
 /* A measure or Linf of the row: 1 with its value (0 when empty). */
-static int medida_de(const fila_tabla* f, int columna, float* valor) {
+static int medida_de(const fila_tabla* f, int columna, float* valor, rechazo* r) {
   *valor = 0;
   const char* t = f->celda[columna];
   if (!*t || numero_de(t, valor)) return 1;
-  rechaza("%s '%s' no es un numero valido", COLUMNAS[columna].nombre, t);
+  rechazo_pon(r, "%s '%s' no es un numero valido", COLUMNAS[columna].nombre, t);
   return 0;
 }
 
@@ -142,29 +146,29 @@ static int informe_de_fila(const char* carpeta, const fila_tabla* f, char* infor
 
 /* The request of a row: the command's own options and the row's cells. */
 static int peticion_de_fila(const peticion* comun, const fila_tabla* f, const char* carpeta_tabla,
-                            char* datos, char* informe, char* limites, peticion* q) {
+                            char* datos, char* informe, char* limites, peticion* q, rechazo* r) {
   *q = *comun;
   q->tramos = nullptr;
   char motivo[CAPACIDAD_RUTA + 64];
   if (!informe_de_fila(comun->carpeta, f, informe, motivo, sizeof motivo)) {
-    rechaza("%s", motivo);
+    rechazo_pon(r, "%s", motivo);
     return 0;
   }
   ruta_de_datos(f, carpeta_tabla, datos);
   q->datos = datos;
   q->informe = informe;
-  if (!medida_de(f, T_SUPERFICIE, &q->medidas[0]) || !medida_de(f, T_VOLUMEN, &q->medidas[1]) ||
-      !medida_de(f, T_METROS, &q->medidas[2]) || !medida_de(f, T_LINF, &q->linf) ||
-      !medida_de(f, T_MESES, &q->meses))
+  if (!medida_de(f, T_SUPERFICIE, &q->medidas[0], r) || !medida_de(f, T_VOLUMEN, &q->medidas[1], r) ||
+      !medida_de(f, T_METROS, &q->medidas[2], r) || !medida_de(f, T_LINF, &q->linf, r) ||
+      !medida_de(f, T_MESES, &q->meses, r))
     return 0;
   q->hay_linf = f->celda[T_LINF][0] != 0;
   if (q->meses > 12) {
-    rechaza("Meses %s supera los 12 meses", f->celda[T_MESES]);
+    rechazo_pon(r, "Meses %s supera los 12 meses", f->celda[T_MESES]);
     return 0;
   }
   q->pasadas = 0;
   if (f->celda[T_PASADAS][0] && !(q->pasadas = numero_de_pasadas(f->celda[T_PASADAS]))) {
-    rechaza("Pasadas '%s' no es un numero de pasadas (de 1 a %d)", f->celda[T_PASADAS], MAX_PASADAS);
+    rechazo_pon(r, "Pasadas '%s' no es un numero de pasadas (de 1 a %d)", f->celda[T_PASADAS], MAX_PASADAS);
     return 0;
   }
   limites_de(f->celda[T_LIMITES], limites, CAPACIDAD_RUTA);
@@ -179,32 +183,19 @@ static float longitudes[MAX_PECES], pesos[MAX_PECES];
 static char aviso_pasadas[LARGO_AVISO_PASADAS]; /* the reach at hand's, for its progress line */
 
 /* Reads the row's fish: those of its reach in a file that names reaches, all
-   of them in a file of one reach. Their n, 0 after a refusal. */
-static int lee_tramo(peticion* q) {
+   of them in a file of one reach. Their n, 0 with r saying why. */
+static int lee_tramo(peticion* q, rechazo* r) {
   static descripcion_datos d;
   int con_clases;
-  FILE* callado = fopen("/dev/null", "w");
-  FILE* antes = destino_rechazos;
-  destino_rechazos = callado;
-  int n = lee_datos(q, pasadas, longitudes, pesos, clases, &d, &con_clases);
-  destino_rechazos = antes;
-  if (callado) fclose(callado);
-  if (n == 0 && !d.columnas[DATO_TRAMO][0]) q->eleccion.tramo = nullptr;  // a file of one reach
-  if (n == 0) n = lee_datos(q, pasadas, longitudes, pesos, clases, &d, &con_clases);
+  int n = lee_datos(q, pasadas, longitudes, pesos, clases, &d, &con_clases, r);
+  if (n == 0 && q->eleccion.tramo && !d.columnas[DATO_TRAMO][0]) {  // a file of one reach
+    q->eleccion.tramo = nullptr;
+    n = lee_datos(q, pasadas, longitudes, pesos, clases, &d, &con_clases, r);
+  }
   if (n == 0) return 0;
-  if (!pasadas_del_tramo(q, &d, pasadas, n, "Pasadas", aviso_pasadas, sizeof aviso_pasadas)) return 0;
+  if (!pasadas_del_tramo(q, &d, pasadas, n, "Pasadas", aviso_pasadas, sizeof aviso_pasadas, r)) return 0;
   if (!q->pasadas) q->pasadas = calculo_pasadas(pasadas, n);  // the report takes it from here
   return n;
-}
-
-/* The first refusal written to the stream, without the program's name. */
-static void motivo_de(char* texto, size_t largo, char* motivo, size_t tam) {
-  char* t = texto;
-  if (largo > strlen(PROGRAMA) + 2 && strncmp(t, PROGRAMA, strlen(PROGRAMA)) == 0)
-    t += strlen(PROGRAMA) + 2;
-  char* fin = strchr(t, '\n');
-  if (fin) *fin = 0;
-  snprintf(motivo, tam, "%s", t);
 }
 
 /* Writes one reach's report and diagnoses its estimates; "" in error, or why not. */
@@ -213,24 +204,20 @@ static void informe_de_tramo(const peticion* comun, const fila_tabla* f, const c
                              size_t tam) {
   static char datos[CAPACIDAD_RUTA], informe_ruta[CAPACIDAD_RUTA], limites[CAPACIDAD_RUTA];
   static informe inf;
-  char* texto = nullptr;
-  size_t largo = 0;
-  destino_rechazos = open_memstream(&texto, &largo);
+  static rechazo motivo;
+  motivo.texto[0] = 0;
   peticion q;
-  int bien = peticion_de_fila(comun, f, carpeta_tabla, datos, informe_ruta, limites, &q);
+  int bien = peticion_de_fila(comun, f, carpeta_tabla, datos, informe_ruta, limites, &q, &motivo);
   aviso_pasadas[0] = 0;
-  int n = bien ? lee_tramo(&q) : 0;
-  bien = n > 0 && escribe_informe_de(&q, pasadas, longitudes, pesos, clases, n, r, &inf) == 0 &&
+  int n = bien ? lee_tramo(&q, &motivo) : 0;
+  bien = n > 0 && escribe_informe_de(&q, pasadas, longitudes, pesos, clases, n, r, &inf, &motivo) == 0 &&
          diagnostica_datos(clases, pasadas, n, r->poblacion.nclases, r->k, diagnostico);
-  if (destino_rechazos) fclose(destino_rechazos);
-  destino_rechazos = nullptr;
   error[0] = 0;
   if (!bien) {
-    char motivo[512];
-    motivo_de(texto ? texto : (char*)"", largo, motivo, sizeof motivo);
-    snprintf(error, tam, "fila %lld: %s", f->linea, motivo[0] ? motivo : "no se ha podido escribir");
+    char corto[512];  // the summary's cell and the progress line keep a reason this long
+    snprintf(corto, sizeof corto, "%s", motivo.texto);
+    snprintf(error, tam, "fila %lld: %s", f->linea, corto[0] ? corto : "no se ha podido escribir");
   }
-  free(texto);
 }
 
 /* ---- The season ---- */

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "export.h"
 #include "analysis.h"
@@ -22,29 +23,36 @@ static size_t letra_utf8(unsigned char c, char* bytes) {
   return 2;
 }
 
-void escribe_utf8(FILE* f, const char* latin1) {
+std::string utf8_de(const char* latin1) {
+  std::string utf8;
   char bytes[2];
   for (const unsigned char* p = (const unsigned char*)latin1; *p; p++)
-    fwrite(bytes, 1, letra_utf8(*p, bytes), f);
+    utf8.append(bytes, letra_utf8(*p, bytes));
+  return utf8;
 }
 
-void escribe_visible(FILE* f, const char* texto) {
-  size_t largo = strlen(texto), tam = 3 * largo + 1;  // a byte of Windows-1252 takes 3 at most
-  char* utf8 = (char*)malloc(tam);
-  if (!utf8) return;
-  texto_utf8(texto, largo, utf8, tam);
-  fputs(utf8, f);
-  free(utf8);
+void escribe_utf8(FILE* f, const char* latin1) { fputs(utf8_de(latin1).c_str(), f); }
+
+std::string visible_de(const char* texto) {
+  size_t largo = strlen(texto);
+  std::string utf8(3 * largo + 1, '\0');  // a byte of Windows-1252 takes 3 at most
+  texto_utf8(texto, largo, &utf8[0], utf8.size());
+  utf8.resize(strlen(utf8.c_str()));
+  return utf8;
+}
+
+void escribe_visible(FILE* f, const char* texto) { fputs(visible_de(texto).c_str(), f); }
+
+std::string valores_de(const char* titulo, const valores_columna* v) {
+  std::string texto = std::string(titulo) + ": ";
+  for (int i = 0; i < v->n; i++)
+    texto += (i ? ", " : "") + utf8_de(v->texto[i]) + " (" + std::to_string(v->filas[i]) + ")";
+  if (v->desbordado) texto += ", ...";
+  return texto;
 }
 
 void escribe_valores(FILE* f, const char* titulo, const valores_columna* v) {
-  fprintf(f, "%s: ", titulo);
-  for (int i = 0; i < v->n; i++) {
-    fputs(i ? ", " : "", f);
-    escribe_utf8(f, v->texto[i]);
-    fprintf(f, " (%d)", v->filas[i]);
-  }
-  if (v->desbordado) fputs(", ...", f);
+  fputs(valores_de(titulo, v).c_str(), f);
 }
 
 /* The units the header names, and how their values become cm and g. */

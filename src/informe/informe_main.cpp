@@ -11,14 +11,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <string>
 
 #include "analysis.h"
 #include "pasadas_informe.h"
 #include "export.h"
 #include "sample.h"
 #include "shell.h"
-
-FILE* destino_rechazos;
 
 static const char AYUDA[] =
     "Uso: pasadas-informe [opciones] DATOS INFORME\n"
@@ -96,18 +95,28 @@ static const char AYUDA[] =
     "      --linf 32 --meses 6 ejemplo tramo1.txt\n";
 
 
-/* A refusal quotes names from the command line and from the reach table:
-   it reaches the terminal in UTF-8 and without their control codes. */
-void rechaza(const char* fmt, ...) {
-  FILE* f = destino_rechazos ? destino_rechazos : stderr;
+static void rechazo_de(rechazo* r, const char* fmt, va_list ap) {
   char mensaje[2 * CAPACIDAD_RUTA + 512];
+  vsnprintf(mensaje, sizeof mensaje, fmt, ap);
+  snprintf(r->texto, sizeof r->texto, "%s", visible_de(mensaje).c_str());
+}
+
+void rechazo_pon(rechazo* r, const char* fmt, ...) {
   va_list ap;
   va_start(ap, fmt);
-  vsnprintf(mensaje, sizeof mensaje, fmt, ap);
+  rechazo_de(r, fmt, ap);
   va_end(ap);
-  fprintf(f, "%s: ", PROGRAMA);
-  escribe_visible(f, mensaje);
-  fputc('\n', f);
+}
+
+void dice_rechazo(const rechazo* r) { fprintf(stderr, "%s: %s\n", PROGRAMA, r->texto); }
+
+void rechaza(const char* fmt, ...) {
+  rechazo r;
+  va_list ap;
+  va_start(ap, fmt);
+  rechazo_de(&r, fmt, ap);
+  va_end(ap);
+  dice_rechazo(&r);
 }
 
 /* A number as the program's number fields take it: digits, one decimal
@@ -125,10 +134,17 @@ int numero_de(const char* texto, float* valor) {
   return 1;
 }
 
-static int opcion_numerica(const char* opcion, const char* texto, float* valor) {
+static int numero_de_opcion(const char* opcion, const char* texto, float* valor, rechazo* r) {
   if (numero_de(texto, valor)) return 1;
-  rechaza("%s: '%s' no es un numero valido (hasta siete cifras enteras, un punto o una coma "
-          "decimal y hasta dos decimales)", opcion, texto);
+  rechazo_pon(r, "%s: '%s' no es un numero valido (hasta siete cifras enteras, un punto o una coma "
+              "decimal y hasta dos decimales)", opcion, texto);
+  return 0;
+}
+
+static int opcion_numerica(const char* opcion, const char* texto, float* valor) {
+  rechazo r;
+  if (numero_de_opcion(opcion, texto, valor, &r)) return 1;
+  dice_rechazo(&r);
   return 0;
 }
 
@@ -259,7 +275,7 @@ static int lee_peticion(int argc, char** argv, peticion* p) {
 }
 
 /* The upper limits of --limites, in order; their number, or -1 (refused). */
-static int lee_limites(const char* lista, float* limites, int capacidad) {
+static int lee_limites(const char* lista, float* limites, int capacidad, rechazo* r) {
   // "9.5,15" or, with decimal commas, "9,5;15"
   char separa = strchr(lista, ';') ? ';' : ',';
   int k = 0;
@@ -269,19 +285,19 @@ static int lee_limites(const char* lista, float* limites, int capacidad) {
     size_t largo = coma ? (size_t)(coma - p) : strlen(p);
     char trozo[64];
     if (largo == 0 || largo >= sizeof trozo) {
-      rechaza("--limites: falta o sobra un limite en '%s'", lista);
+      rechazo_pon(r, "--limites: falta o sobra un limite en '%s'", lista);
       return -1;
     }
     memcpy(trozo, p, largo);
     trozo[largo] = 0;
     if (k == capacidad) {
-      rechaza("--limites: mas de %d limites; el programa admite %d clases", capacidad, capacidad);
+      rechazo_pon(r, "--limites: mas de %d limites; el programa admite %d clases", capacidad, capacidad);
       return -1;
     }
-    if (!opcion_numerica("--limites", trozo, &limites[k])) return -1;
+    if (!numero_de_opcion("--limites", trozo, &limites[k], r)) return -1;
     float inferior = k ? limites[k - 1] : 0;
     if (!(limites[k] > inferior)) {
-      rechaza("--limites: %s no es superior al limite anterior (%.2f)", trozo, inferior);
+      rechazo_pon(r, "--limites: %s no es superior al limite anterior (%.2f)", trozo, inferior);
       return -1;
     }
     k++;
@@ -292,20 +308,21 @@ static int lee_limites(const char* lista, float* limites, int capacidad) {
 
 /* Classes from upper limits, one interval after another from 0, as the
    class screen gives them; the number of classes, or 0 (refused). */
-static int clases_de_limites(const char* lista, int* clases, const float* longitudes, int n) {
+static int clases_de_limites(const char* lista, int* clases, const float* longitudes, int n,
+                             rechazo* r) {
   float limites[MAX_CLASES];
-  int k = lee_limites(lista, limites, MAX_CLASES);
+  int k = lee_limites(lista, limites, MAX_CLASES, r);
   if (k < 0) return 0;
   int asignados = 0;
   for (int j = 0; j < k; j++) {
     if (asignados == n) {
-      rechaza("--limites: todos los peces tienen clase con %d limites; sobran los demas", j);
+      rechazo_pon(r, "--limites: todos los peces tienen clase con %d limites; sobran los demas", j);
       return 0;
     }
     asignados += asigna_intervalo(clases, longitudes, n, j ? limites[j - 1] : 0, limites[j], j);
   }
   if (asignados < n) {
-    rechaza("--limites: hay peces mas largos que el ultimo limite (%.2f cm)", limites[k - 1]);
+    rechazo_pon(r, "--limites: hay peces mas largos que el ultimo limite (%.2f cm)", limites[k - 1]);
     return 0;
   }
   return k;
@@ -313,53 +330,49 @@ static int clases_de_limites(const char* lista, int* clases, const float* longit
 
 /* The reader's refusal, without the screen's brackets; for a reach or
    species to choose, with the values the file holds. */
-static void rechaza_lectura(const char* datos, char* mensaje, const descripcion_datos* d) {
+static void rechaza_lectura(const char* datos, char* mensaje, const descripcion_datos* d,
+                            rechazo* r) {
   size_t largo = strlen(mensaje);
   if (largo >= 2 && mensaje[0] == '<' && mensaje[largo - 1] == '>') {  // the screen's brackets
     mensaje[largo - 1] = 0;
     mensaje++;
   }
-  FILE* f = destino_rechazos ? destino_rechazos : stderr;
-  fprintf(f, "%s: ", PROGRAMA);
-  escribe_visible(f, datos);
-  fputs(": ", f);
-  escribe_utf8(f, mensaje);
+  std::string texto = visible_de(datos) + ": " + utf8_de(mensaje);
   for (int j = 0; d->eleccion_fallida && j < 2; j++)
-    if (d->columnas[j ? DATO_ESPECIE : DATO_TRAMO][0]) {
-      fputs("; ", f);
-      escribe_valores(f, j ? "especies" : "tramos", j ? &d->especies : &d->tramos);
-    }
-  fputc('\n', f);
+    if (d->columnas[j ? DATO_ESPECIE : DATO_TRAMO][0])
+      texto += "; " + valores_de(j ? "especies" : "tramos", j ? &d->especies : &d->tramos);
+  snprintf(r->texto, sizeof r->texto, "%s", texto.c_str());
 }
 
-FILE* abre_o_rechaza(const char* ruta) {
+FILE* abre_o_rechaza(const char* ruta, rechazo* r) {
   FILE* f;
   int abierto = abre_lectura(ruta, &f);
   if (abierto == FICHERO_NO_NORMAL)
-    rechaza("\xc2\xab%s\xc2\xbb %s", ruta, NO_ES_NORMAL);  // the quotes in UTF-8, for the terminal
+    rechazo_pon(r, "\xc2\xab%s\xc2\xbb %s", ruta, NO_ES_NORMAL);  // the quotes in UTF-8, for the terminal
   else if (abierto != FICHERO_ABIERTO)
-    rechaza("%s: no se puede abrir (%s)", ruta, strerror(errno));
+    rechazo_pon(r, "%s: no se puede abrir (%s)", ruta, strerror(errno));
   return f;
 }
 
 /* The sample: the built-in example or a data file. Its n, or 0 (refused);
    *con_clases tells whether the fish have classes. */
 int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* pesos, int* clases,
-                     descripcion_datos* d, int* con_clases) {
+              descripcion_datos* d, int* con_clases, rechazo* r) {
+  memset(d, 0, sizeof *d);  // what a file that is never read turned out to be: nothing
   if (strcmp(p->datos, "ejemplo") == 0) {
     if (p->limites) {
-      rechaza("--limites: el ejemplo ya tiene sus clases de edad");
+      rechazo_pon(r, "--limites: el ejemplo ya tiene sus clases de edad");
       return 0;
     }
     if (p->eleccion.tramo || p->eleccion.especie) {
-      rechaza("--tramo, --especie: el ejemplo no tiene tramos ni especies");
+      rechazo_pon(r, "--tramo, --especie: el ejemplo no tiene tramos ni especies");
       return 0;
     }
     *con_clases = 1;
     copia_ejemplo(pasadas, longitudes, pesos, clases);
     return NUM_EJEMPLO;
   }
-  FILE* f = abre_o_rechaza(p->datos);
+  FILE* f = abre_o_rechaza(p->datos, r);
   if (!f) return 0;
   char mensaje[LARGO_MENSAJE_LECTURA];
   int lee_clases = p->limites ? 0 : p->comprobar ? CLASES_SI_LAS_HAY : 1;
@@ -367,24 +380,24 @@ int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* pesos, 
                                mensaje, sizeof mensaje);
   fclose(f);
   if (n == LECTURA_RECHAZADA) {
-    rechaza_lectura(p->datos, mensaje, d);
+    rechaza_lectura(p->datos, mensaje, d, r);
     return 0;
   }
   if (n == 0) {
-    rechaza("%s: no tiene ningun registro de pez", p->datos);
+    rechazo_pon(r, "%s: no tiene ningun registro de pez", p->datos);
     return 0;
   }
-  if (p->limites && !clases_de_limites(p->limites, clases, longitudes, n)) return 0;
+  if (p->limites && !clases_de_limites(p->limites, clases, longitudes, n, r)) return 0;
   *con_clases = d->con_clases || p->limites;
   return n;
 }
 
 int pasadas_del_tramo(peticion* p, const descripcion_datos* d, const int* pasadas, int n,
-                      const char* opcion, char* aviso, size_t tam) {
+                      const char* opcion, char* aviso, size_t tam, rechazo* r) {
   int mayor = calculo_pasadas(pasadas, n);
   aviso[0] = 0;
   if (p->pasadas && p->pasadas < mayor) {  // its fish would count in no pass
-    rechaza("%s %d: %s tiene peces de la pasada %d", opcion, p->pasadas, p->datos, mayor);
+    rechazo_pon(r, "%s %d: %s tiene peces de la pasada %d", opcion, p->pasadas, p->datos, mayor);
     return 0;
   }
   if (p->pasadas || d->pasadas_tramo <= mayor) return 1;
@@ -419,29 +432,30 @@ int prepara_allegro() {
 }
 
 /* Why the report cannot be opened, on standard error. */
-static void rechaza_apertura(const informe* inf, int abierto) {
+static void rechaza_apertura(const informe* inf, int abierto, rechazo* r) {
   if (abierto == INFORME_NOMBRE_LARGO)
-    rechaza("%s: el nombre no cabe (informe de 163 caracteres, graficos de 111)", inf->nombre);
+    rechazo_pon(r, "%s: el nombre no cabe (informe de 163 caracteres, graficos de 111)", inf->nombre);
   else if (abierto == INFORME_AJENO)
-    rechaza("%s: no es un informe de Pasadas; elija otro nombre", inf->nombre);
+    rechazo_pon(r, "%s: no es un informe de Pasadas; elija otro nombre", inf->nombre);
   else if (inf->fallido[0] && strcmp(inf->fallido, inf->nombre) != 0)
-    rechaza("%s: no se puede crear el grafico; no se escribe nada", inf->fallido);
+    rechazo_pon(r, "%s: no se puede crear el grafico; no se escribe nada", inf->fallido);
   else
-    rechaza("%s: no se puede crear el informe", inf->nombre);
+    rechazo_pon(r, "%s: no se puede crear el informe", inf->nombre);
 }
 
 int escribe_informe_de(const peticion* p, int* pasadas, float* longitudes, float* pesos,
-                       int* clases, int n, resultados_informe* resultados, informe* inf_hecho) {
+                       int* clases, int n, resultados_informe* resultados, informe* inf_hecho,
+                       rechazo* r) {
   Suptramo = p->medidas[0], Voltramo = p->medidas[1], mltramo = p->medidas[2];
   Lmax1 = p->linf, mes0 = p->meses;  // without --linf, 0: no fit, as the window's mode 1
   if (mismo_fichero(p->datos, p->informe)) {
-    rechaza("%s: es el fichero de datos; el informe no lo sustituye", p->informe);
+    rechazo_pon(r, "%s: es el fichero de datos; el informe no lo sustituye", p->informe);
     return SALIDA_DATOS;
   }
   informe& inf = *inf_hecho;
   int abierto = informe_abre(&inf, p->informe, p->imagenes);
   if (abierto != INFORME_ABIERTO) {
-    rechaza_apertura(&inf, abierto);
+    rechaza_apertura(&inf, abierto, r);
     return SALIDA_DATOS;
   }
   pasos_informe pasos = {1, nullptr, nullptr, 1};  // the values are set above
@@ -450,11 +464,11 @@ int escribe_informe_de(const peticion* p, int* pasadas, float* longitudes, float
   int hasta = escribe_informe(&inf, pasadas, longitudes, pesos, clases, n, &pasos);
   if (hasta == INFORME_FUERA_DE_LIMITES) {
     informe_descarta(&inf);
-    rechaza("%s: mas clases o pasadas de las que admite el programa", p->datos);
+    rechazo_pon(r, "%s: mas clases o pasadas de las que admite el programa", p->datos);
     return SALIDA_DATOS;
   }
   if (!informe_cierra(&inf)) {
-    rechaza("%s: no se ha podido escribir; no se ha guardado nada", inf.fallido);
+    rechazo_pon(r, "%s: no se ha podido escribir; no se ha guardado nada", inf.fallido);
     return SALIDA_DATOS;
   }
   return 0;
@@ -472,8 +486,10 @@ static int escribe(const peticion* p, int* pasadas, float* longitudes, float* pe
   fflush(stdout);  // an interruption ends the program without emptying it
   interrupcion_avisa(ahora, despues);
   interrupcion_empieza();
-  int salida = escribe_informe_de(p, pasadas, longitudes, pesos, clases, n, nullptr, &inf);
+  rechazo r;
+  int salida = escribe_informe_de(p, pasadas, longitudes, pesos, clases, n, nullptr, &inf, &r);
   interrupcion_termina();
+  if (salida) dice_rechazo(&r);
   if (salida) return salida;
   if (inf.sin_bertalanffy && !p->hay_linf)
     fprintf(stderr, "%s: aviso: sin --linf no se hace el ajuste de von Bertalanffy (seccion 9.1 "
@@ -521,12 +537,15 @@ int main(int argc, char** argv) {
   static int pasadas[MAX_PECES], clases[MAX_PECES];
   static float longitudes[MAX_PECES], pesos[MAX_PECES];
   static descripcion_datos d;
+  rechazo motivo;
   int con_clases = 0;
-  int n = lee_datos(&p, pasadas, longitudes, pesos, clases, &d, &con_clases);
-  if (n == 0) return SALIDA_DATOS;
+  int n = lee_datos(&p, pasadas, longitudes, pesos, clases, &d, &con_clases, &motivo);
   recuento_pasadas r = cuenta_pasadas(pasadas, n);
   char aviso[LARGO_AVISO_PASADAS];
-  if (!pasadas_del_tramo(&p, &d, pasadas, n, "--pasadas", aviso, sizeof aviso)) return SALIDA_DATOS;
+  if (n == 0 || !pasadas_del_tramo(&p, &d, pasadas, n, "--pasadas", aviso, sizeof aviso, &motivo)) {
+    dice_rechazo(&motivo);
+    return SALIDA_DATOS;
+  }
   if (p.diagnostico) return diagnostica(&p, clases, pasadas, n, r.mayor);
   if (p.comprobar) {
     comprueba_muestra(p.datos, &d, &r, pasadas, longitudes, pesos, con_clases ? clases : nullptr, n,

@@ -33,31 +33,43 @@ struct peticion {
   int imagenes;        /* --imagenes (IMAGENES_*; --png is both), 0: BMP alone */
 };
 
-/* Refusals go here; NULL is standard error. */
-extern FILE* destino_rechazos;
-/* "pasadas-informe: " and the message, one line, to destino_rechazos. */
+/* Why a request cannot be had: one line as the terminal shows it (UTF-8,
+   every control code as '?'), without the program's name. Whoever asked
+   decides where it goes: standard error, or a season's row. */
+const int LARGO_RECHAZO = 32768;  /* a path, the reader's words and every reach and species named */
+struct rechazo {
+  char texto[LARGO_RECHAZO];
+};
+/* Words the refusal; the names it quotes come from the command line or a
+   table, so they are made visible as the terminal will show them. */
+void rechazo_pon(rechazo* r, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+/* "pasadas-informe: " and the refusal, one line, on standard error. */
+void dice_rechazo(const rechazo* r);
+/* Both at once, for what the command line itself gets wrong. */
 void rechaza(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
-/* The file opened for reading when it is a regular file; NULL after a
-   refusal naming it (one that cannot be opened, or a FIFO, a device...). */
-FILE* abre_o_rechaza(const char* ruta);
+/* The file opened for reading when it is a regular file; NULL with r
+   naming it (one that cannot be opened, or a FIFO, a device...). */
+FILE* abre_o_rechaza(const char* ruta, rechazo* r);
 /* A number as the program's number fields take it (point or comma); 0 when it is none. */
 int numero_de(const char* texto, float* valor);
-/* The sample the request names; its n, or 0 after a refusal. */
+/* The sample the request names; its n, or 0 with r saying why. */
 int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* pesos, int* clases,
-              descripcion_datos* d, int* con_clases);
+              descripcion_datos* d, int* con_clases, rechazo* r);
 /* The passes the request's reach was fished, left in p->pasadas: as given
-   (fewer than the data hold are refused through `opcion`, and it returns
+   (fewer than the data hold are refused in r through `opcion`, and it returns
    0), else the highest pass of any species of its reach when its own fish
    end before it, with aviso saying so ("barbo: sin peces en la pasada 3; se
    estima con las 3 pasadas del tramo", UTF-8); aviso is "" otherwise. */
 const int LARGO_AVISO_PASADAS = 200;
 int pasadas_del_tramo(peticion* p, const descripcion_datos* d, const int* pasadas, int n,
-                      const char* opcion, char* aviso, size_t tam);
+                      const char* opcion, char* aviso, size_t tam, rechazo* r);
 int prepara_allegro(); /* Allegro without a display, and the fonts; 0 without datas.dat */
 /* Writes the report and its images in p->imagenes' formats; the exit
-   status. resultados, when not NULL, gets its figures; inf is the report's. */
+   status, and r says why when it is not 0. resultados, when not NULL, gets
+   its figures; inf is the report's. */
 int escribe_informe_de(const peticion* p, int* pasadas, float* longitudes, float* pesos,
-                       int* clases, int n, resultados_informe* resultados, informe* inf);
+                       int* clases, int n, resultados_informe* resultados, informe* inf,
+                       rechazo* r);
 
 /* The second opinion on a sample's estimates (diagnostico.cpp): what
    --diagnostico prints and a season's resumen_diagnostico holds. */
@@ -87,13 +99,16 @@ int peticion_de_campana(peticion* p, const char* sobrante);
 int campana(const peticion* p);  /* every reach, the summaries; the exit status */
 
 /* ---- The check of a data file (pasadas-informe --comprobar) ---- */
-/* Writes Latin-1 text to f as UTF-8, as a terminal shows it. */
+/* Latin-1 text as UTF-8, as a terminal shows it. */
+std::string utf8_de(const char* latin1);
 void escribe_utf8(FILE* f, const char* latin1);
-/* Writes text from a file or the command line (UTF-8, or else Windows-1252)
-   to f as UTF-8, every control code shown as '?': nothing a file holds can
-   move or rewrite the user's terminal. */
+/* Text from a file or the command line (UTF-8, or else Windows-1252) as
+   UTF-8, every control code shown as '?': nothing a file holds can move or
+   rewrite the user's terminal. */
+std::string visible_de(const char* texto);
 void escribe_visible(FILE* f, const char* texto);
 /* "titulo: A (12), B (3)": the values of a reach or species column and their records. */
+std::string valores_de(const char* titulo, const valores_columna* v);
 void escribe_valores(FILE* f, const char* titulo, const valores_columna* v);
 /* Prints on standard output what the data file nombre held: its kind and
    columns, fish per pass (r, counted from pasadas) and per class, the longest
