@@ -34,8 +34,6 @@ static void BM_ExportacionCompleta(benchmark::State& estado) {
     return;
   }
   prepara_muestra_limite(pasadas, clases, longitudes, pesos);
-  Suptramo = 1200, Voltramo = 640.5f, mltramo = 300;
-  Lmax1 = 40, mes0 = 6;
   char carpeta[] = "/tmp/pasadas-banco-XXXXXX";
   if (!mkdtemp(carpeta)) {
     estado.SkipWithError("sin carpeta temporal");
@@ -43,6 +41,8 @@ static void BM_ExportacionCompleta(benchmark::State& estado) {
   }
   std::string nombre = std::string(carpeta) + "/tramo1.txt";
   pasos_informe pasos = {1, nullptr, nullptr, 1};
+  pasos.medidas[0] = 640.5f, pasos.medidas[1] = 1200, pasos.medidas[2] = 300;  // volume, surface, length
+  pasos.linf = 40, pasos.meses = 6;
   int resultado = 0;
   for (auto _ : estado) {
     informe inf;

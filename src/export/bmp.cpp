@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 static const int CABECERA_BMP = 54;  /* file header and information header */
@@ -130,13 +131,16 @@ int guarda_bmp(BITMAP* b, FILE* f) {
   if (profundidad == 8 || b->w > ANCHO_MAXIMO || b->w <= 0 || b->h <= 0)
     return guarda_con_allegro(b, f);
   // Whole rows gathered into blocks far larger than the stream's buffer,
-  // which then go to the file in one write each.
-  static unsigned char bloque[1 << 16];
+  // which then go to the file in one write each; each image its own block,
+  // so that images may be written side by side.
+  const int TAM_BLOQUE = 1 << 16;
+  unsigned char* bloque = (unsigned char*)malloc(TAM_BLOQUE);
+  if (!bloque) return 0;
   int tam_fila = (b->w * 3 + 3) & ~3, lleno = CABECERA_BMP;
   cabecera_bmp(bloque, b->w, b->h, tam_fila);
   int bien = 1;
   for (int y = b->h - 1; bien && y >= 0; y--) {
-    if (lleno + tam_fila + 1 > (int)sizeof bloque) {  // a row may write one byte past its end
+    if (lleno + tam_fila + 1 > TAM_BLOQUE) {  // a row may write one byte past its end
       bien = fwrite(bloque, 1, lleno, f) == (size_t)lleno;
       lleno = 0;
     }
@@ -145,5 +149,7 @@ int guarda_bmp(BITMAP* b, FILE* f) {
     for (int x = b->w * 3; x < tam_fila; x++) fila[x] = 0;
     lleno += tam_fila;
   }
-  return bien && fwrite(bloque, 1, lleno, f) == (size_t)lleno && !ferror(f);
+  bien = bien && fwrite(bloque, 1, lleno, f) == (size_t)lleno && !ferror(f);
+  free(bloque);
+  return bien;
 }

@@ -93,9 +93,11 @@ const int INFORME_CANCELADO = -2;    /* the single-pass pause was left with ESC 
 
 /* What happens between the sections: the screens' keys, or nothing in batch. */
 struct pasos_informe {
-  int modo;             /* 2 asks for Linf and months through pide_linf, 1 takes Lmax1 and mes0 */
+  int modo;             /* 2 asks for Linf and months through pide_linf, 1 takes linf and meses below */
   int (*pausa)();       /* awaited before section 3 of a single-pass sample, 1 cancels; NULL for none */
-  int (*medidas)();     /* asks for the reach measures, 1 on give-up; NULL keeps the current ones */
+  /* Asks for the reach measures and leaves them in medidas (below's order),
+     1 on give-up; NULL keeps those below. */
+  int (*pide_medidas)(float* medidas);
   int crecimiento;      /* 0 ends the report after section 8 without the growth fit */
   /* Mode 2's step for Linf (cm) and the months of class 0+, shown with
      Walford's suggestion from the growth sample: 1 with both typed, 0 when
@@ -107,6 +109,12 @@ struct pasos_informe {
      0 takes the highest pass present. */
   int pasadas = 0;
   struct resultados_informe* resultados = nullptr; /* gets the report's figures; NULL for none */
+  /* The reach's volume (m3), surface (m2) and length (m), as densidad_muestra
+     orders them; 0 = not given. The report reads no program-wide value, so
+     that reports may be written side by side. */
+  float medidas[MEDIDAS_TRAMO] = {0, 0, 0};
+  float linf = 0;   /* Linf of the growth fit outside mode 2, cm; 0 = none */
+  float meses = 0;  /* age of class 0+ outside mode 2, months */
 };
 
 /* ---- Files an earlier run wrote: only those, or empty ones, are replaced ---- */

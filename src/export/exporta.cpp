@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <memory>
 
 #include "analysis.h"
 #include "export.h"
@@ -100,6 +101,14 @@ static int pausa_una_pasada() {
   return ventana_cerrada;
 }
 
+/* The direct mode's step for the reach measures, on the density screen's
+   menu, which keeps them for the run; 1 when given up. */
+static int medidas_exporta(float* medidas) {
+  if (densidad_biomasa_devuelve()) return 1;
+  medidas[0] = Voltramo, medidas[1] = Suptramo, medidas[2] = mltramo;
+  return 0;
+}
+
 /* A name on a line of its own, its start cut off while it is wider than the page. */
 static void nombre_centrado(const char* nombre, int y) {
   const char* resto = nombre;
@@ -181,9 +190,15 @@ static int exporta_abierto(informe* inf, int* pasadas, float* longitudes, float*
     informe_descarta(inf);
     return TECLA_ESC;
   }
-  pasos_informe pasos = {modo, pausa_una_pasada, modo == 2 ? densidad_biomasa_devuelve : nullptr,
-                         1, pide_linf_exporta};
+  pasos_informe pasos = {modo, pausa_una_pasada, modo == 2 ? medidas_exporta : nullptr, 1,
+                         pide_linf_exporta};
+  std::unique_ptr<resultados_informe> r(new resultados_informe());
+  pasos.resultados = r.get();
+  pasos.medidas[0] = Voltramo, pasos.medidas[1] = Suptramo, pasos.medidas[2] = mltramo;
+  pasos.linf = Lmax1, pasos.meses = mes0;
   int hasta = escribe_informe(inf, pasadas, longitudes, pesos, clases, n, &pasos);
+  // A later export from the previous analyses takes the Linf of this one's fit.
+  if (r->con_crecimiento) publica_bertalanffy(&r->bertalanffy);
   if (ventana_cerrada || hasta == INFORME_CANCELADO) {  // the program ends: keep nothing of it
     informe_descarta(inf);
     c_esc = TECLA_ESC;

@@ -3,6 +3,7 @@
 // spreadsheets expect, and "-" wherever a figure has no value.
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 #include "analysis.h"
 #include "export.h"
@@ -497,8 +498,8 @@ struct muestra_informe {
    was given up. */
 static int valores_crecimiento(const pasos_informe* p, const muestra_crecimiento* g, float* linf,
                                float* meses) {
-  *linf = Lmax1;
-  *meses = mes0;
+  *linf = p->linf;
+  *meses = p->meses;
   if (p->modo != 2) return 1;
   return p->pide_linf && p->pide_linf(g, linf, meses);
 }
@@ -514,17 +515,15 @@ static int escribe_crecimiento(informe* inf, const pasos_informe* p, const muest
   if (!valores_crecimiento(p, &g, &linf, &meses)) return 0;
   bertalanffy_muestra& b = r->bertalanffy;
   b = calcula_bertalanffy(&g, linf, meses);
-  publica_bertalanffy(&b);
   inf->mayor_longitud = b.mayor;
   inf->sin_bertalanffy = !b.linf_aceptada;
-  inf->sin_linf = !(linf > 0);  // Lmax1 is 0 until a fit is made, and a Linf given is above 0
+  inf->sin_linf = !(linf > 0);  // the window's Linf is 0 until a fit is made, and a Linf given is above 0
   escribe_bertalanffy(inf, &b);
   informe_guarda_imagen(inf, grafico_bertalanffy(&g, &b), 2);
   informe_guarda_imagen(inf, grafico_frecuencias(r->medias.frecuencia, r->medias.nclases), 1);
   polinomio_muestra& q = r->polinomio;
   q = calcula_polinomio(&g, meses / 12);
   r->con_crecimiento = 1;
-  publica_polinomio(&q);
   escribe_polinomio(inf, &q);
   informe_guarda_imagen(inf, grafico_polinomio(&g, &q), 3);
   return 1;
@@ -542,15 +541,14 @@ static void escribe_poblacion(informe* inf, const medias_muestra* m, const pobla
 
 /* Sections 5 to 8 and image 4. */
 static void escribe_densidad_y_biometria(informe* inf, resultados_informe* r,
-                                         const muestra_informe* s) {
+                                         const muestra_informe* s, const float* medidas) {
   densidad_muestra& d = r->densidad;
-  d = calcula_densidad(&r->medias, &r->poblacion, Voltramo, Suptramo, mltramo);
+  d = calcula_densidad(&r->medias, &r->poblacion, medidas[0], medidas[1], medidas[2]);
   escribe_capturadas(inf, &d);
   escribe_estimadas_clases(inf, &d);
   escribe_estimadas_frecuencias(inf, &d);
   biometria_muestra& f = r->biometria;
   f = calcula_biometria(s->longitudes, s->pesos, s->n);
-  publica_biometria(&f);
   escribe_biometria(inf, &f);
   informe_guarda_imagen(inf, grafico_biometria(s->longitudes, s->pesos, s->n, &f), 4);
   informe_escribe(inf, "\n\n");
@@ -561,8 +559,9 @@ int escribe_informe(informe* inf, int* pasadas, float* longitudes, float* pesos,
   muestra_informe s = {pasadas, longitudes, pesos, clases, n, numero_clases(clases, n),
                        p->pasadas ? p->pasadas : calculo_pasadas(pasadas, n)};
   if (s.nclases > MAX_CLASES || s.k > MAX_PASADAS) return INFORME_FUERA_DE_LIMITES;
-  static resultados_informe propios;  // static: tens of kilobytes, kept off the screens' stacks
-  resultados_informe* r = p->resultados ? p->resultados : &propios;
+  std::unique_ptr<resultados_informe> propios;  // tens of kilobytes, kept off the screens' stacks
+  if (!p->resultados) propios.reset(new resultados_informe());
+  resultados_informe* r = p->resultados ? p->resultados : propios.get();
   r->k = s.k;
   r->con_crecimiento = 0;
   const medias_muestra& m = r->medias = calcula_medias(clases, longitudes, pesos, n, s.nclases);
@@ -571,10 +570,10 @@ int escribe_informe(informe* inf, int* pasadas, float* longitudes, float* pesos,
   escribe_medias(inf, &m);
   if (s.k == 1 && p->pausa && p->pausa()) return INFORME_CANCELADO;
   const poblacion_muestra& e = r->poblacion = calcula_poblacion(clases, pasadas, n, s.nclases, s.k);
-  publica_poblacion(&e);
   escribe_poblacion(inf, &m, &e);
-  if (p->medidas && p->medidas()) return INFORME_HASTA_4;  // the step leaves them in Suptramo, Voltramo, mltramo
-  escribe_densidad_y_biometria(inf, r, &s);
+  float medidas[MEDIDAS_TRAMO] = {p->medidas[0], p->medidas[1], p->medidas[2]};
+  if (p->pide_medidas && p->pide_medidas(medidas)) return INFORME_HASTA_4;
+  escribe_densidad_y_biometria(inf, r, &s, medidas);
   if (!p->crecimiento || !escribe_crecimiento(inf, p, &s, r)) return INFORME_HASTA_8;
   return INFORME_COMPLETO;
 }

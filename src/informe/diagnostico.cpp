@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "export.h"
@@ -136,8 +137,8 @@ static estimacion_remocion estimacion_de_zippin(const poblacion_grupo* z) {
 int diagnostica_datos(const int* clases, const int* pasadas, int n, int nclases, int k,
                       diagnostico_muestra* m) {
   if (nclases < 0 || nclases > MAX_CLASES || k < 1 || k > MAX_PASADAS) return 0;
-  static int c[RANURAS][MAX_PASADAS + 1], captura[RANURAS];
-  static estimacion_remocion zippin[RANURAS];
+  int c[RANURAS][MAX_PASADAS + 1], captura[RANURAS];
+  estimacion_remocion zippin[RANURAS];
   m->nclases = nclases, m->k = k;
   cuenta_capturas(clases, pasadas, n, nclases, k, c, captura);
   m->zippin = calcula_poblacion(clases, pasadas, n, nclases, k);
@@ -159,7 +160,8 @@ static void escribe_celdas(FILE* f, const std::string* celdas) {
 
 int escribe_diagnostico(FILE* f, const char* nombre, const int* clases, const int* pasadas, int n,
                         int nclases, int k) {
-  static diagnostico_muestra m;
+  std::unique_ptr<diagnostico_muestra> propia(new diagnostico_muestra());  // large: not on the stack
+  diagnostico_muestra& m = *propia;
   if (!diagnostica_datos(clases, pasadas, n, nclases, k, &m)) return 0;
   fputs("Fichero: ", f);
   escribe_visible(f, nombre);

@@ -446,8 +446,6 @@ static void rechaza_apertura(const informe* inf, int abierto, rechazo* r) {
 int escribe_informe_de(const peticion* p, int* pasadas, float* longitudes, float* pesos,
                        int* clases, int n, resultados_informe* resultados, informe* inf_hecho,
                        rechazo* r) {
-  Suptramo = p->medidas[0], Voltramo = p->medidas[1], mltramo = p->medidas[2];
-  Lmax1 = p->linf, mes0 = p->meses;  // without --linf, 0: no fit, as the window's mode 1
   if (mismo_fichero(p->datos, p->informe)) {
     rechazo_pon(r, "%s: es el fichero de datos; el informe no lo sustituye", p->informe);
     return SALIDA_DATOS;
@@ -458,9 +456,11 @@ int escribe_informe_de(const peticion* p, int* pasadas, float* longitudes, float
     rechaza_apertura(&inf, abierto, r);
     return SALIDA_DATOS;
   }
-  pasos_informe pasos = {1, nullptr, nullptr, 1};  // the values are set above
+  pasos_informe pasos = {1, nullptr, nullptr, 1};
   pasos.pasadas = p->pasadas;
   pasos.resultados = resultados;
+  pasos.medidas[0] = p->medidas[1], pasos.medidas[1] = p->medidas[0], pasos.medidas[2] = p->medidas[2];
+  pasos.linf = p->linf, pasos.meses = p->meses;  // without --linf, 0: no fit, as the window's mode 1
   int hasta = escribe_informe(&inf, pasadas, longitudes, pesos, clases, n, &pasos);
   if (hasta == INFORME_FUERA_DE_LIMITES) {
     informe_descarta(&inf);

@@ -4,6 +4,7 @@
 // fish table, and the same graph as a bitmap for the report.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "pantallas.h"
 #include "shell.h"
@@ -236,8 +237,8 @@ static int muestras_curva(const biometria_muestra* f, const escalas_biometria* e
 
 static void curva(BITMAP* b, int ox, int oy, const biometria_muestra* f,
                   const escalas_biometria* e) {
-  static muestra_curva m[MAX_MUESTRAS_CURVA];
-  int cuantas = muestras_curva(f, e, ox, oy, m);
+  std::vector<muestra_curva> m(MAX_MUESTRAS_CURVA);  // each drawing its own: graphs may be drawn side by side
+  int cuantas = muestras_curva(f, e, ox, oy, m.data());
   for (int i = 0; i < cuantas; i++)
     if (m[i].y >= 0) circlefill(b, m[i].x, m[i].y, 1, negro());
   for (int i = 0; i + 1 < cuantas; i++)

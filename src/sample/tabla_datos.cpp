@@ -619,8 +619,8 @@ static void pasa_primera_linea(FILE* f, csv_parser* p, lector_tabla* l) {
 
 int separador_de_tabla(FILE* f) {
   static const char SEPARADORES[] = {';', '\t', ','};
-  static lector_tabla l;  // large: kept off the stack
-  static descripcion_datos d;
+  lector_tabla l;  // each reading its own, so that readings may run side by side
+  descripcion_datos d;
   long inicio = ftell(f);
   char mejor = 0;
   int columnas_mejor = 1;
@@ -725,8 +725,8 @@ static void nada_elegido(lector_tabla* l) {
 int lee_tabla(FILE* f, char separador, int con_clases, const eleccion_datos* e,
               descripcion_datos* d, int* pasadas, float* longitudes, float* pesos, int* clases,
               char* mensaje, int tam_mensaje) {
-  static lector_tabla l;
-  static char sin_mensaje[200];  // the refusal is still worded, to end the reading alike
+  lector_tabla l;
+  char sin_mensaje[200];  // the refusal is still worded, to end the reading alike
   if (!mensaje || tam_mensaje <= 0) mensaje = sin_mensaje, tam_mensaje = sizeof sin_mensaje;
   prepara_lector(&l, separador, d);
   l.con_clases = con_clases, l.e = e;

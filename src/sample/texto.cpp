@@ -5,6 +5,7 @@
 // their first bytes.
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "tabla_interna.h"
 
@@ -206,9 +207,10 @@ static const char* const NO_ES_TEXTO[] = {
 static int nombra_libro_excel(FILE* f) {
   static const char NOMBRE[] = "xl/workbook";
   const size_t solape = sizeof NOMBRE - 1;
-  static char trozo[65536];
+  std::vector<char> pieza(65536);  // each reading its own
+  char* trozo = pieza.data();
   size_t guardados = 0, n;
-  while ((n = fread(trozo + guardados, 1, sizeof trozo - guardados, f)) > 0) {
+  while ((n = fread(trozo + guardados, 1, pieza.size() - guardados, f)) > 0) {
     n += guardados;
     if (memmem(trozo, n, NOMBRE, solape)) return 1;
     guardados = n < solape ? n : solape;  // a name across two pieces

@@ -383,6 +383,7 @@ celdas_bloque seccion(const std::string& informe, const std::string& titulo) {
 static bloques del_informe(muestra_generada& g) {
   informe inf;
   pasos_informe hasta_8 = {1, nullptr, nullptr, 0};
+  hasta_8.medidas[0] = Voltramo, hasta_8.medidas[1] = Suptramo, hasta_8.medidas[2] = mltramo;
   EXPECT_EQ(informe_abre(&inf, "m.txt"), INFORME_ABIERTO);
   EXPECT_EQ(escribe_informe(&inf, g.pasadas.data(), g.longitudes.data(), g.pesos.data(),
                             g.clases.data(), (int)g.clases.size(), &hasta_8), INFORME_HASTA_8);

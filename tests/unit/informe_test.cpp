@@ -15,7 +15,11 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <map>
 #include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "analysis.h"
 #include "export.h"
@@ -50,9 +54,10 @@ class Informe : public ::testing::Test, protected ConAllegro, protected MuestraD
 };
 
 TEST_F(Informe, ExampleWithMeasuresLinfAndMonthsMatchesGolden) {
-  Suptramo = 250, Voltramo = 125.5f, mltramo = 50;
-  Lmax1 = 32, mes0 = 6;  // what the direct mode's entries leave for the growth fit
-  ASSERT_EQ(exporta("tramo1.txt"), INFORME_COMPLETO);
+  pasos_informe p = p_completo;
+  p.medidas[0] = 125.5f, p.medidas[1] = 250, p.medidas[2] = 50;  // volume, surface, length
+  p.linf = 32, p.meses = 6;  // what the direct mode's entries give the growth fit
+  ASSERT_EQ(exporta("tramo1.txt", p), INFORME_COMPLETO);
   EXPECT_EQ(primera_diferencia(lee_todo("tramo1.txt"),
                                lee_todo(dato_prueba("informe_ejemplo_directo.txt"))),
             "");
@@ -124,7 +129,7 @@ TEST_F(Informe, SinglePassSamplePausesOnceRightBeforeSectionThree) {
   EXPECT_EQ(pausas, 1);
 }
 
-int renuncia() { return 1; }
+int renuncia(float*) { return 1; }
 
 TEST_F(Informe, GivingUpTheMeasuresEndsAfterSectionFourWithoutImages) {
   pasos_informe p = {2, nullptr, renuncia, 1};
@@ -145,9 +150,9 @@ TEST_F(Informe, WithoutGrowthTheReportEndsAfterSectionEightWithImageFour) {
 // A von Bertalanffy fit from another sample, whose Linf is below this
 // sample's longest fish, must not be printed as if it were this sample's.
 TEST_F(Informe, StaleGrowthFitIsNotReportedForThisSample) {
-  Lmax1 = 20, k1 = 0.5f, t01 = 0.1f, R2 = 0.9f;  // the longest fish here is 29.5 cm
-  bertalanffy_definido = 1;
-  ASSERT_EQ(exporta("viejo.txt"), INFORME_COMPLETO);
+  pasos_informe p = p_completo;
+  p.linf = 20;  // the earlier fit's; the longest fish here is 29.5 cm
+  ASSERT_EQ(exporta("viejo.txt", p), INFORME_COMPLETO);
   std::string informe = lee_todo("viejo.txt");
   EXPECT_NE(informe.find("0+\t-\t\n1+\t-\t\n"), std::string::npos);
   EXPECT_NE(informe.find("Linf:\t-\nk:\t-\nt0:\t-\nr^2:\t-\n"), std::string::npos);
@@ -155,8 +160,9 @@ TEST_F(Informe, StaleGrowthFitIsNotReportedForThisSample) {
 
 TEST_F(Informe, UndefinedFitsPrintDashesNeverNan) {
   for (int i = 0; i < n; i++) longitudes[i] = 10, clases[i] = 0;  // one length, one class
-  Lmax1 = 12;
-  ASSERT_EQ(exporta("plano.txt"), INFORME_COMPLETO);
+  pasos_informe p = p_completo;
+  p.linf = 12;
+  ASSERT_EQ(exporta("plano.txt", p), INFORME_COMPLETO);
   std::string informe = lee_todo("plano.txt");
   EXPECT_NE(informe.find("a:\t-\nb:\t-\nr^2:\t-\n"), std::string::npos);
   EXPECT_NE(informe.find("k:\t-\nt0:\t-\nr^2:\t-\n"), std::string::npos);
@@ -305,6 +311,82 @@ TEST_F(Informe, NameWhoseImageNamesWouldNotFitIsRefusedNotCut) {
   EXPECT_EQ(informe_abre(&inf, std::string(163, 'b').c_str()), INFORME_ABIERTO);
   informe_descarta(&inf);
   EXPECT_TRUE(ficheros_en(".").empty());
+}
+
+/* A sample of its own, or the table to read it from, and the report's
+   inputs, for a report written in a thread. */
+struct PeticionDeHilo {
+  std::vector<int> pasadas = std::vector<int>(MAX_PECES), clases = std::vector<int>(MAX_PECES);
+  std::vector<float> longitudes = std::vector<float>(MAX_PECES), pesos = std::vector<float>(MAX_PECES);
+  int n = 0;
+  std::string tabla;  /* read first when not empty */
+  pasos_informe pasos = {1, nullptr, nullptr, 1};
+};
+
+/* Writes the report `nombre` (and its images in both formats); the writer's result. */
+static int escribe_en_hilo(PeticionDeHilo* q, const std::string& nombre) {
+  if (!q->tabla.empty()) {
+    FILE* f = fopen(q->tabla.c_str(), "r");
+    if (!f) return -300;
+    std::unique_ptr<descripcion_datos> d(new descripcion_datos());
+    char mensaje[LARGO_MENSAJE_LECTURA];
+    q->n = lee_muestra_descrita(f, 1, nullptr, d.get(), q->pasadas.data(), q->longitudes.data(),
+                                q->pesos.data(), q->clases.data(), mensaje, sizeof mensaje);
+    fclose(f);
+    if (q->n <= 0) return -400;
+  }
+  std::unique_ptr<informe> inf(new informe());
+  if (informe_abre(inf.get(), nombre.c_str(), IMAGENES_AMBAS) != INFORME_ABIERTO) return -100;
+  int r = escribe_informe(inf.get(), q->pasadas.data(), q->longitudes.data(), q->pesos.data(),
+                          q->clases.data(), q->n, &q->pasos);
+  return informe_cierra(inf.get()) ? r : -200;
+}
+
+// Reports of different reaches may be written side by side: neither reads
+// what the other computes, draws or writes.
+TEST_F(Informe, TwoReportsWrittenAtOnceAreThoseWrittenOneAfterTheOther) {
+  PeticionDeHilo a, b;
+  copia_ejemplo(a.pasadas.data(), a.longitudes.data(), a.pesos.data(), a.clases.data());
+  a.n = NUM_EJEMPLO;
+  a.pasos.medidas[0] = 125.5f, a.pasos.medidas[1] = 250, a.pasos.medidas[2] = 50;
+  a.pasos.linf = 32, a.pasos.meses = 6;
+  b.n = carga_prueba("dos_fallidas.txt", b.pasadas.data(), b.longitudes.data(), b.pesos.data(),
+                     b.clases.data());
+  ASSERT_GT(b.n, 0);
+  std::string tabla = "Pasada;Longitud (cm);Peso (g);Clase\n";  // read again in each thread
+  for (int i = 0; i < b.n; i++) {
+    char fila[96];
+    snprintf(fila, sizeof fila, "%d;%.2f;%.2f;%d\n", b.pasadas[i], b.longitudes[i], b.pesos[i],
+             b.clases[i]);
+    tabla += fila;
+  }
+  std::replace(tabla.begin(), tabla.end(), '.', ',');
+  escribe_todo("b.csv", tabla);
+  b.tabla = "b.csv";
+  b.pasos.medidas[1] = 80;
+  b.pasos.linf = 60, b.pasos.meses = 3;
+  ASSERT_EQ(escribe_en_hilo(&a, "solo_a.txt"), INFORME_COMPLETO);
+  ASSERT_EQ(escribe_en_hilo(&b, "solo_b.txt"), INFORME_COMPLETO);
+  std::map<std::string, std::string> solos = contenido_de(".");
+  for (int vuelta = 0; vuelta < 3; vuelta++) {
+    SCOPED_TRACE(vuelta);
+    int ra = -1, rb = -1;
+    std::thread ha([&] { ra = escribe_en_hilo(&a, "hilo_a.txt"); });
+    std::thread hb([&] { rb = escribe_en_hilo(&b, "hilo_b.txt"); });
+    ha.join();
+    hb.join();
+    ASSERT_EQ(ra, INFORME_COMPLETO);
+    ASSERT_EQ(rb, INFORME_COMPLETO);
+    std::map<std::string, std::string> juntos = contenido_de(".");
+    for (const auto& f : solos) {
+      if (f.first.compare(0, 5, "solo_") != 0) continue;
+      std::string gemelo = "hilo_" + f.first.substr(5);
+      ASSERT_EQ(juntos.count(gemelo), 1u) << gemelo;
+      EXPECT_TRUE(juntos[gemelo] == f.second) << gemelo;
+    }
+  }
+  EXPECT_NE(solos["solo_a.txt"], solos["solo_b.txt"]);
+  EXPECT_EQ(solos.size(), 1u + 2 * 9);  // the table, each report, its four BMP and its four PNG
 }
 
 TEST_F(Informe, MoreClassesThanTheEstimatorHoldsWritesNothing) {
