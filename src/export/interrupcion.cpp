@@ -3,13 +3,18 @@
 // removed, complete files stay, one notice says what was kept, and the
 // program ends at once. Files without a name need nothing: the system drops
 // them with the program. The handler only unlinks, writes and exits.
+// A season's workers write too, with the signals held off for good: the
+// handler runs in another thread than theirs, so it first stops them at the
+// edge of their held-off stretches (see al_interrumpir).
 #include <pthread.h>
 #include <signal.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 
 #include "export.h"
 
@@ -30,12 +35,33 @@ static char avisos[AVISOS][LARGO_AVISO];
 static volatile sig_atomic_t largo_aviso[AVISOS];
 static volatile sig_atomic_t aviso_actual = -1, aviso_siguiente = -1;
 
-static int bloqueos;             /* depth of senales_bloquea */
-static sigset_t mascara_previa;  /* the signals held off before the first */
+static thread_local int bloqueos;            /* depth of senales_bloquea in this thread */
+static thread_local sigset_t mascara_previa; /* the signals it held off before the first */
+
+/* Threads within a held-off stretch now, and whether an interruption has
+   begun: then none enters one and those that leave one wait for the end.
+   Lock-free, so that the handler may read and write them. */
+static std::atomic<int> en_tramo_sin_senales{0};
+static std::atomic<int> interrumpiendo{0};
+static_assert(std::atomic<int>::is_always_lock_free, "the handler touches them");
+/* Two threads never change the names or the notices at once. Taken only
+   with the signals held off, so that the handler never finds it taken in
+   its own thread. */
+static std::mutex cambios;
 static struct sigaction anteriores[3];
 static int instalada;
 
+/* Every held-off stretch of any thread is over, and none will start. */
+static void detiene_los_demas() {
+  interrumpiendo.store(1);
+  while (en_tramo_sin_senales.load() > 0) {
+    const timespec instante = {0, 100000};
+    nanosleep(&instante, nullptr);
+  }
+}
+
 static void al_interrumpir(int senal) {
+  detiene_los_demas();
   for (int i = 0; i < MAX_OCULTOS; i++)
     if (oculto_en_uso[i]) unlink(ocultos[i]);
   int a = aviso_actual;
@@ -50,15 +76,28 @@ static void las_tres(sigset_t* s) {
   for (int senal : SENALES) sigaddset(s, senal);
 }
 
+/* A thread that would go on while the handler, in another, ends the
+   program: it waits for that end, never touching what the handler reads. */
+static void espera_el_final() {
+  for (;;) pause();
+}
+
 void senales_bloquea() {
   if (bloqueos++) return;
   sigset_t s;
   las_tres(&s);
   pthread_sigmask(SIG_BLOCK, &s, &mascara_previa);
+  en_tramo_sin_senales.fetch_add(1);
+  if (interrumpiendo.load()) {
+    en_tramo_sin_senales.fetch_sub(1);
+    espera_el_final();
+  }
 }
 
 void senales_desbloquea() {
   if (--bloqueos) return;
+  en_tramo_sin_senales.fetch_sub(1);
+  if (interrumpiendo.load()) espera_el_final();
   pthread_sigmask(SIG_SETMASK, &mascara_previa, nullptr);
 }
 
@@ -97,22 +136,31 @@ static int aviso_libre(const char* texto, int tambien) {
 }
 
 void interrupcion_avisa(const char* ahora, const char* tras_poner) {
-  int a = aviso_libre(ahora, -1);
-  int s = tras_poner ? aviso_libre(tras_poner, a) : -1;
-  std::atomic_signal_fence(std::memory_order_seq_cst);  // the texts are whole before they count
-  aviso_actual = a;
-  aviso_siguiente = s;
+  senales_bloquea();
+  {
+    std::lock_guard<std::mutex> solo(cambios);
+    int a = aviso_libre(ahora, -1);
+    int s = tras_poner ? aviso_libre(tras_poner, a) : -1;
+    std::atomic_signal_fence(std::memory_order_seq_cst);  // the texts are whole before they count
+    aviso_actual = a;
+    aviso_siguiente = s;
+  }
+  senales_desbloquea();
 }
 
 void interrupcion_puesto() {
   senales_bloquea();
-  if (aviso_siguiente >= 0) aviso_actual = aviso_siguiente;
-  aviso_siguiente = -1;
+  {
+    std::lock_guard<std::mutex> solo(cambios);
+    if (aviso_siguiente >= 0) aviso_actual = aviso_siguiente;
+    aviso_siguiente = -1;
+  }
   senales_desbloquea();
 }
 
 int interrupcion_anota(const char* oculto) {
   senales_bloquea();
+  std::unique_lock<std::mutex> solo(cambios);
   int i = 0;
   while (i < MAX_OCULTOS && oculto_en_uso[i]) i++;
   if (i < MAX_OCULTOS) {
@@ -120,16 +168,19 @@ int interrupcion_anota(const char* oculto) {
     std::atomic_signal_fence(std::memory_order_seq_cst);
     oculto_en_uso[i] = 1;
   }
+  solo.unlock();
   senales_desbloquea();
   return i < MAX_OCULTOS;
 }
 
 void interrupcion_olvida(const char* oculto) {
   senales_bloquea();
+  std::unique_lock<std::mutex> solo(cambios);
   for (int i = 0; i < MAX_OCULTOS; i++)
     if (oculto_en_uso[i] && strcmp(ocultos[i], oculto) == 0) {
       oculto_en_uso[i] = 0;
       break;
     }
+  solo.unlock();
   senales_desbloquea();
 }

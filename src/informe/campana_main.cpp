@@ -11,8 +11,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <algorithm>
 #include <initializer_list>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "pasadas_informe.h"
 #include "resumen.h"
@@ -178,45 +181,61 @@ static int peticion_de_fila(const peticion* comun, const fila_tabla* f, const ch
   return 1;
 }
 
-static int pasadas[MAX_PECES], clases[MAX_PECES];
-static float longitudes[MAX_PECES], pesos[MAX_PECES];
-static char aviso_pasadas[LARGO_AVISO_PASADAS]; /* the reach at hand's, for its progress line */
+/* What one worker reads a reach into and writes its report from,
+   allocated once for the season. */
+struct taller_tramo {
+  int pasadas[MAX_PECES], clases[MAX_PECES];
+  float longitudes[MAX_PECES], pesos[MAX_PECES];
+  descripcion_datos d;
+  informe inf;
+  rechazo motivo;
+  char datos[CAPACIDAD_RUTA], informe_ruta[CAPACIDAD_RUTA], limites[CAPACIDAD_RUTA];
+};
+
+/* What a reach hands back for its progress line and its summary rows. */
+struct tramo_hecho {
+  resultados_informe r;
+  diagnostico_muestra diagnostico;
+  char error[700];                          /* "" when its report was written, else why not */
+  char aviso_pasadas[LARGO_AVISO_PASADAS];  /* for its progress line */
+};
 
 /* Reads the row's fish: those of its reach in a file that names reaches, all
    of them in a file of one reach. Their n, 0 with r saying why. */
-static int lee_tramo(peticion* q, rechazo* r) {
-  static descripcion_datos d;
+static int lee_tramo(peticion* q, taller_tramo* t, char* aviso, size_t tam, rechazo* r) {
   int con_clases;
-  int n = lee_datos(q, pasadas, longitudes, pesos, clases, &d, &con_clases, r);
-  if (n == 0 && q->eleccion.tramo && !d.columnas[DATO_TRAMO][0]) {  // a file of one reach
+  int n = lee_datos(q, t->pasadas, t->longitudes, t->pesos, t->clases, &t->d, &con_clases, r);
+  if (n == 0 && q->eleccion.tramo && !t->d.columnas[DATO_TRAMO][0]) {  // a file of one reach
     q->eleccion.tramo = nullptr;
-    n = lee_datos(q, pasadas, longitudes, pesos, clases, &d, &con_clases, r);
+    n = lee_datos(q, t->pasadas, t->longitudes, t->pesos, t->clases, &t->d, &con_clases, r);
   }
   if (n == 0) return 0;
-  if (!pasadas_del_tramo(q, &d, pasadas, n, "Pasadas", aviso_pasadas, sizeof aviso_pasadas, r)) return 0;
-  if (!q->pasadas) q->pasadas = calculo_pasadas(pasadas, n);  // the report takes it from here
+  if (!pasadas_del_tramo(q, &t->d, t->pasadas, n, "Pasadas", aviso, tam, r)) return 0;
+  if (!q->pasadas) q->pasadas = calculo_pasadas(t->pasadas, n);  // the report takes it from here
   return n;
 }
 
-/* Writes one reach's report and diagnoses its estimates; "" in error, or why not. */
+/* Writes one reach's report and diagnoses its estimates; h->error "" then,
+   or why not. */
 static void informe_de_tramo(const peticion* comun, const fila_tabla* f, const char* carpeta_tabla,
-                             resultados_informe* r, diagnostico_muestra* diagnostico, char* error,
-                             size_t tam) {
-  static char datos[CAPACIDAD_RUTA], informe_ruta[CAPACIDAD_RUTA], limites[CAPACIDAD_RUTA];
-  static informe inf;
-  static rechazo motivo;
-  motivo.texto[0] = 0;
+                             taller_tramo* t, tramo_hecho* h) {
+  rechazo* motivo = &t->motivo;
+  motivo->texto[0] = 0;
   peticion q;
-  int bien = peticion_de_fila(comun, f, carpeta_tabla, datos, informe_ruta, limites, &q, &motivo);
-  aviso_pasadas[0] = 0;
-  int n = bien ? lee_tramo(&q, &motivo) : 0;
-  bien = n > 0 && escribe_informe_de(&q, pasadas, longitudes, pesos, clases, n, r, &inf, &motivo) == 0 &&
-         diagnostica_datos(clases, pasadas, n, r->poblacion.nclases, r->k, diagnostico);
-  error[0] = 0;
+  int bien = peticion_de_fila(comun, f, carpeta_tabla, t->datos, t->informe_ruta, t->limites, &q, motivo);
+  h->aviso_pasadas[0] = 0;
+  int n = bien ? lee_tramo(&q, t, h->aviso_pasadas, sizeof h->aviso_pasadas, motivo) : 0;
+  resultados_informe* r = &h->r;
+  bien = n > 0 &&
+         escribe_informe_de(&q, t->pasadas, t->longitudes, t->pesos, t->clases, n, r, &t->inf,
+                            motivo) == 0 &&
+         diagnostica_datos(t->clases, t->pasadas, n, r->poblacion.nclases, r->k, &h->diagnostico);
+  h->error[0] = 0;
   if (!bien) {
     char corto[512];  // the summary's cell and the progress line keep a reason this long
-    snprintf(corto, sizeof corto, "%s", motivo.texto);
-    snprintf(error, tam, "fila %lld: %s", f->linea, corto[0] ? corto : "no se ha podido escribir");
+    snprintf(corto, sizeof corto, "%s", motivo->texto);
+    snprintf(h->error, sizeof h->error, "fila %lld: %s", f->linea,
+             corto[0] ? corto : "no se ha podido escribir");
   }
 }
 
@@ -230,8 +249,10 @@ static std::string nombre_de_fila(const fila_tabla* f) {
   return nombre;
 }
 
-static void dice_progreso(int i, int total, const fila_tabla* f, const resultados_informe* r,
-                          const char* error) {
+static void dice_progreso(int i, int total, const fila_tabla* f, const tramo_hecho* h) {
+  const resultados_informe* r = &h->r;
+  const char* error = h->error;
+  const char* aviso_pasadas = h->aviso_pasadas;
   fprintf(stderr, "[%d/%d] %s: ", i + 1, total, nombre_de_fila(f).c_str());
   const poblacion_grupo* t = &r->poblacion.g[r->poblacion.nclases];
   if (error[0])
@@ -376,41 +397,84 @@ static void avisa_progreso(int con_informe, int total, int en_resumen) {
   interrupcion_avisa(ahora, despues);
 }
 
-/* Each reach's report, its summary rows and its progress line; the reaches that failed. */
+/* A season's reaches as its workers share them. */
+struct reparto_tramos {
+  const peticion* p;
+  const fila_tabla* filas;
+  int nfilas;
+  char carpeta_tabla[CAPACIDAD_RUTA];
+  const pagina_resumen* paginas;
+  int npaginas;
+  resumen_campana* resumen;
+  char (*fallidos)[LARGO_NOMBRE];
+  int nfallidos;
+  std::vector<taller_tramo> talleres; /* one per worker */
+  std::vector<tramo_hecho> huecos;    /* the reaches done and not yet taken back */
+  int con_informe;                    /* reports written so far, under sin_reentrada */
+};
+
+/* Held over the part of a reach's work that goes through the program's
+   shared state: the reader's and the report's buffers, the figures the
+   report reads, the refusals' stream and the drawing. */
+static std::mutex sin_reentrada;
+
+/* Reach i's report in a worker, into slot h. */
+static void trabaja_tramo(void* datos, int i, int hueco, int obrero) {
+  reparto_tramos* t = (reparto_tramos*)datos;
+  tramo_hecho* h = &t->huecos[(size_t)hueco];
+  const fila_tabla* filas = t->filas;
+  memset(&h->r, 0, sizeof h->r);
+  h->aviso_pasadas[0] = 0;
+  int repetida = nombre_repetido(filas, i);
+  if (repetida) {
+    snprintf(h->error, sizeof h->error, "fila %lld: su informe se llamaria como el de la fila %lld",
+             filas[i].linea, filas[repetida - 1].linea);
+  } else if (choca_con_pagina(filas, i, t->paginas, t->npaginas)) {
+    snprintf(h->error, sizeof h->error, "fila %lld: sus graficos se llamarian como el grafico resumen",
+             filas[i].linea);
+  } else {
+    std::lock_guard<std::mutex> solo(sin_reentrada);
+    avisa_progreso(t->con_informe, t->nfilas, 0);
+    informe_de_tramo(t->p, &filas[i], t->carpeta_tabla, &t->talleres[(size_t)obrero], h);
+    t->con_informe += !h->error[0];
+  }
+  if (!repetida && h->error[0]) nombra_informe_anterior(t->p, &filas[i], h->error, sizeof h->error);
+}
+
+/* Reach i's progress line and summary rows, in the table's order. */
+static void recoge_tramo(void* datos, int i, int hueco) {
+  reparto_tramos* t = (reparto_tramos*)datos;
+  const tramo_hecho* h = &t->huecos[(size_t)hueco];
+  const fila_tabla* f = &t->filas[i];
+  char latin1[LARGO_CELDA_TABLA], especie[LARGO_CELDA_TABLA];
+  dice_progreso(i, t->nfilas, f, h);
+  texto_latin1(f->celda[T_TRAMO], strlen(f->celda[T_TRAMO]), latin1, sizeof latin1);
+  texto_latin1(especie_de(f), strlen(especie_de(f)), especie, sizeof especie);
+  tramo_resumen tr = {f->celda[T_TRAMO], f->celda[T_ESPECIE], f->celda[T_FICHERO], latin1,
+                      especie, grupo_de(t->filas, i), h->error, &h->r, &h->diagnostico,
+                      {f->celda[T_SUPERFICIE], f->celda[T_VOLUMEN], f->celda[T_METROS],
+                       f->celda[T_LINF], f->celda[T_MESES]}, h->aviso_pasadas};
+  resumen_tramo(t->resumen, &tr);
+  if (h->error[0]) snprintf(t->fallidos[t->nfallidos++], LARGO_NOMBRE, "%s", nombre_de_fila(f).c_str());
+}
+
+/* Each reach's report, its summary rows and its progress line, shared
+   among the request's workers; the reaches that failed. */
 static int informa_tramos(const peticion* p, const fila_tabla* filas, int nfilas,
                           resumen_campana* resumen, char (*fallidos)[LARGO_NOMBRE]) {
-  char carpeta_tabla[CAPACIDAD_RUTA];
-  carpeta_de(p->tramos, carpeta_tabla, sizeof carpeta_tabla);
-  static resultados_informe r;
-  static diagnostico_muestra diagnostico;
   static pagina_resumen paginas[MAX_PAGINAS_RESUMEN];
-  int nfallidos = 0, npaginas = paginas_de(filas, nfilas, paginas);
-  for (int i = 0; i < nfilas; i++) {
-    char error[700], latin1[LARGO_CELDA_TABLA], especie[LARGO_CELDA_TABLA];
-    memset(&r, 0, sizeof r);
-    avisa_progreso(i - nfallidos, nfilas, 0);
-    int repetida = nombre_repetido(filas, i);
-    if (repetida)
-      snprintf(error, sizeof error, "fila %lld: su informe se llamaria como el de la fila %lld",
-               filas[i].linea, filas[repetida - 1].linea);
-    else if (choca_con_pagina(filas, i, paginas, npaginas))
-      snprintf(error, sizeof error, "fila %lld: sus graficos se llamarian como el grafico resumen",
-               filas[i].linea);
-    else
-      informe_de_tramo(p, &filas[i], carpeta_tabla, &r, &diagnostico, error, sizeof error);
-    if (!repetida && error[0]) nombra_informe_anterior(p, &filas[i], error, sizeof error);
-    dice_progreso(i, nfilas, &filas[i], &r, error);
-    const fila_tabla* f = &filas[i];
-    texto_latin1(f->celda[T_TRAMO], strlen(f->celda[T_TRAMO]), latin1, sizeof latin1);
-    texto_latin1(especie_de(f), strlen(especie_de(f)), especie, sizeof especie);
-    tramo_resumen t = {f->celda[T_TRAMO], f->celda[T_ESPECIE], f->celda[T_FICHERO], latin1,
-                       especie, grupo_de(filas, i), error, &r, &diagnostico,
-                       {f->celda[T_SUPERFICIE], f->celda[T_VOLUMEN], f->celda[T_METROS],
-                        f->celda[T_LINF], f->celda[T_MESES]}, aviso_pasadas};
-    resumen_tramo(resumen, &t);
-    if (error[0]) snprintf(fallidos[nfallidos++], LARGO_NOMBRE, "%s", nombre_de_fila(f).c_str());
-  }
-  return nfallidos;
+  reparto_tramos t;
+  t.p = p, t.filas = filas, t.nfilas = nfilas;
+  carpeta_de(p->tramos, t.carpeta_tabla, sizeof t.carpeta_tabla);
+  t.paginas = paginas, t.npaginas = paginas_de(filas, nfilas, paginas);
+  t.resumen = resumen, t.fallidos = fallidos, t.nfallidos = 0, t.con_informe = 0;
+  int hilos = std::min(p->hilos ? p->hilos : hilos_por_omision(), nfilas);
+  // two reaches per worker in flight: none waits while a line is printed
+  reparto_ordenado r = {nfilas, hilos, hilos > 1 ? 2 * hilos : 1, trabaja_tramo, recoge_tramo, &t};
+  t.talleres.resize((size_t)hilos);
+  t.huecos.resize((size_t)r.huecos);
+  reparte_en_orden(&r);
+  return t.nfallidos;
 }
 
 /* The day of the run, AAAA-MM-DD. SOURCE_DATE_EPOCH, when set, stands for

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -80,6 +81,9 @@ static const char AYUDA[] =
     "  que falla no detiene a los demas: su fila dice error y por que, y la\n"
     "  salida es 1. Una campana admite hasta 1000 tramos: una tabla mayor se\n"
     "  parte en varias.\n"
+    "  --hilos N         tramos que se hacen a la vez (de 1 a 256; si no se indica,\n"
+    "                    uno por nucleo del procesador); los mensajes, las tablas\n"
+    "                    y los ficheros son los mismos con cualquier N\n"
     "\n"
     "INFORME solo sustituye a un informe anterior: un fichero existente que no lo\n"
     "sea, o datas.dat, se rechaza.\n"
@@ -184,6 +188,16 @@ static int lee_opcion_numerica(int argc, char** argv, int* i, peticion* p) {
     p->pasadas = numero_de_pasadas(v);
     if (p->pasadas) return 1;
     rechaza("--pasadas: '%s' no es un numero de pasadas (de 1 a %d)", v, MAX_PASADAS);
+    return 0;
+  }
+  if ((v = valor_de(argc, argv, i, "--hilos"))) {
+    if (!*v) return 0;
+    long long hilos = 0;
+    const char* fin = v + strlen(v);
+    std::from_chars_result r = std::from_chars(v, fin, hilos);
+    if (r.ec == std::errc() && r.ptr == fin && hilos >= 1 && hilos <= MAX_HILOS)
+      return p->hilos = (int)hilos;
+    rechaza("--hilos: '%s' no es un numero de hilos (de 1 a %d)", v, MAX_HILOS);
     return 0;
   }
   return -1;

@@ -31,6 +31,7 @@ struct peticion {
   const char* carpeta; /* --carpeta: where its reports and summaries go */
   const char* formato; /* --formato: "es", "punto" or NULL for the table's own */
   int imagenes;        /* --imagenes (IMAGENES_*; --png is both), 0: BMP alone */
+  int hilos;           /* --hilos: the season's workers, 0: one per core */
 };
 
 /* Why a request cannot be had: one line as the terminal shows it (UTF-8,
@@ -97,6 +98,23 @@ std::string avisos_diagnostico(const diagnostico_grupo* d, const char* union_);
 /* Checks a request with --tramos or --carpeta; -1 to go on, else the exit status. */
 int peticion_de_campana(peticion* p, const char* sobrante);
 int campana(const peticion* p);  /* every reach, the summaries; the exit status */
+
+/* ---- Work shared among threads (obreros.cpp) ---- */
+const int MAX_HILOS = 256; /* workers a season takes at most */
+/* A job of n pieces for `hilos` workers. trabaja(datos, i, hueco, obrero)
+   does piece i into slot `hueco` (0..huecos-1) with worker `obrero`'s own
+   buffers (0..hilos-1), in any thread; recoge(datos, i, hueco) takes it back
+   in the calling thread, in the order 0..n-1. At most `huecos` pieces are
+   done and not yet taken. With one worker, or when the system starts no
+   thread, each piece is done and taken in turn in the calling thread, in slot 0. */
+struct reparto_ordenado {
+  int n, hilos, huecos;
+  void (*trabaja)(void* datos, int i, int hueco, int obrero);
+  void (*recoge)(void* datos, int i, int hueco);
+  void* datos;
+};
+void reparte_en_orden(const reparto_ordenado* r);
+int hilos_por_omision(); /* one per core the system tells of, 1 to MAX_HILOS */
 
 /* ---- The check of a data file (pasadas-informe --comprobar) ---- */
 /* Latin-1 text as UTF-8, as a terminal shows it. */
