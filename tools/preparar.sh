@@ -16,6 +16,7 @@ paquetes=(
   xvfb xauth xdotool x11-apps x11-utils  # xvfb-run stops without xauth, which xvfb only recommends
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  libtsan2  # g++'s ThreadSanitizer, for the season's threads
   netpbm  # pnmtopng for the README's screenshots (tools/capturas.sh)
   dpkg-dev file lintian  # the Debian package: dpkg-shlibdeps and file find its dependencies, lintian checks it
   libreoffice-calc-nogui  # the season's summary tables opened as a Spanish spreadsheet opens them (a test)
