@@ -17,6 +17,7 @@ paquetes=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   libtsan2  # g++'s ThreadSanitizer, for the season's threads
+  strace  # a test counts how often a season opens a data file
   netpbm  # pnmtopng for the README's screenshots (tools/capturas.sh)
   dpkg-dev file lintian  # the Debian package: dpkg-shlibdeps and file find its dependencies, lintian checks it
   libreoffice-calc-nogui  # the season's summary tables opened as a Spanish spreadsheet opens them (a test)

@@ -12,7 +12,10 @@
 #include <cstring>
 #include <ctime>
 #include <algorithm>
+#include <atomic>
 #include <initializer_list>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -218,11 +221,12 @@ static int lee_tramo(peticion* q, taller_tramo* t, char* aviso, size_t tam, rech
 /* Writes one reach's report and diagnoses its estimates; h->error "" then,
    or why not. */
 static void informe_de_tramo(const peticion* comun, const fila_tabla* f, const char* carpeta_tabla,
-                             taller_tramo* t, tramo_hecho* h) {
+                             const tabla_guardada* guardada, taller_tramo* t, tramo_hecho* h) {
   rechazo* motivo = &t->motivo;
   motivo->texto[0] = 0;
   peticion q;
   int bien = peticion_de_fila(comun, f, carpeta_tabla, t->datos, t->informe_ruta, t->limites, &q, motivo);
+  q.guardada = guardada;
   h->aviso_pasadas[0] = 0;
   int n = bien ? lee_tramo(&q, t, h->aviso_pasadas, sizeof h->aviso_pasadas, motivo) : 0;
   resultados_informe* r = &h->r;
@@ -397,6 +401,12 @@ static void avisa_progreso(int con_informe, int total, int en_resumen) {
   interrupcion_avisa(ahora, despues);
 }
 
+/* A data file that several rows name, read once for all of them. */
+struct fichero_comun {
+  tabla_guardada* tabla;
+  std::atomic<int> pendientes; /* its rows still to be done: at 0 it is freed */
+};
+
 /* A season's reaches as its workers share them. */
 struct reparto_tramos {
   const peticion* p;
@@ -410,6 +420,8 @@ struct reparto_tramos {
   int nfallidos;
   std::vector<taller_tramo> talleres; /* one per worker */
   std::vector<tramo_hecho> huecos;    /* the reaches done and not yet taken back */
+  std::unique_ptr<fichero_comun[]> comunes; /* the data files read once */
+  std::vector<int> comun_de_fila;     /* each row's among them, -1 for none */
   int con_informe;                    /* reports written so far, under sin_reentrada */
 };
 
@@ -417,6 +429,40 @@ struct reparto_tramos {
    shared state: the reader's and the report's buffers, the figures the
    report reads, the refusals' stream and the drawing. */
 static std::mutex sin_reentrada;
+
+/* Reads once each data file that several rows name and that is a table of
+   reaches; the others are read by each of their rows. */
+static void lee_ficheros_comunes(reparto_tramos* t) {
+  std::map<std::string, std::vector<int>> filas_de;
+  for (int i = 0; i < t->nfilas; i++) {
+    char ruta[CAPACIDAD_RUTA];
+    if (!t->filas[i].celda[T_FICHERO][0]) continue;
+    ruta_de_datos(&t->filas[i], t->carpeta_tabla, ruta);
+    if (strcmp(ruta, "ejemplo") != 0) filas_de[ruta].push_back(i);
+  }
+  t->comunes.reset(new fichero_comun[filas_de.size()]());
+  t->comun_de_fila.assign((size_t)t->nfilas, -1);
+  int n = 0;
+  for (const auto& fichero : filas_de) {
+    FILE* f;
+    if (fichero.second.size() < 2 || abre_lectura(fichero.first.c_str(), &f) != FICHERO_ABIERTO) continue;
+    t->comunes[n].tabla = tabla_guarda(f);
+    fclose(f);
+    if (!t->comunes[n].tabla) continue;
+    t->comunes[n].pendientes = (int)fichero.second.size();
+    for (int i : fichero.second) t->comun_de_fila[(size_t)i] = n;
+    n++;
+  }
+}
+
+/* Row i is done: its data file read once is freed after its last row. */
+static void suelta_comun(reparto_tramos* t, int i) {
+  int c = t->comun_de_fila[(size_t)i];
+  if (c >= 0 && t->comunes[c].pendientes.fetch_sub(1) == 1) {
+    tabla_suelta(t->comunes[c].tabla);
+    t->comunes[c].tabla = nullptr;
+  }
+}
 
 /* Reach i's report in a worker, into slot h. */
 static void trabaja_tramo(void* datos, int i, int hueco, int obrero) {
@@ -433,12 +479,15 @@ static void trabaja_tramo(void* datos, int i, int hueco, int obrero) {
     snprintf(h->error, sizeof h->error, "fila %lld: sus graficos se llamarian como el grafico resumen",
              filas[i].linea);
   } else {
+    int c = t->comun_de_fila[(size_t)i];
     std::lock_guard<std::mutex> solo(sin_reentrada);
     avisa_progreso(t->con_informe, t->nfilas, 0);
-    informe_de_tramo(t->p, &filas[i], t->carpeta_tabla, &t->talleres[(size_t)obrero], h);
+    informe_de_tramo(t->p, &filas[i], t->carpeta_tabla, c >= 0 ? t->comunes[c].tabla : nullptr,
+                     &t->talleres[(size_t)obrero], h);
     t->con_informe += !h->error[0];
   }
   if (!repetida && h->error[0]) nombra_informe_anterior(t->p, &filas[i], h->error, sizeof h->error);
+  suelta_comun(t, i);
 }
 
 /* Reach i's progress line and summary rows, in the table's order. */
@@ -473,6 +522,7 @@ static int informa_tramos(const peticion* p, const fila_tabla* filas, int nfilas
   reparto_ordenado r = {nfilas, hilos, hilos > 1 ? 2 * hilos : 1, trabaja_tramo, recoge_tramo, &t};
   t.talleres.resize((size_t)hilos);
   t.huecos.resize((size_t)r.huecos);
+  lee_ficheros_comunes(&t);
   reparte_en_orden(&r);
   return t.nfallidos;
 }

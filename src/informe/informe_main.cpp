@@ -368,6 +368,23 @@ FILE* abre_o_rechaza(const char* ruta, rechazo* r) {
   return f;
 }
 
+/* The request's data file read, or its reach taken from the season's one
+   reading of it: as lee_muestra_descrita, or SIN_ABRIR with r saying why. */
+static const int SIN_ABRIR = -2;
+static int lee_fichero(const peticion* p, int* pasadas, float* longitudes, float* pesos,
+                       int* clases, descripcion_datos* d, char* mensaje, int tam, rechazo* r) {
+  int lee_clases = p->limites ? 0 : p->comprobar ? CLASES_SI_LAS_HAY : 1;
+  if (p->guardada)
+    return tabla_elige(p->guardada, lee_clases, &p->eleccion, d, pasadas, longitudes, pesos,
+                       clases, mensaje, tam);
+  FILE* f = abre_o_rechaza(p->datos, r);
+  if (!f) return SIN_ABRIR;
+  int n = lee_muestra_descrita(f, lee_clases, &p->eleccion, d, pasadas, longitudes, pesos, clases,
+                               mensaje, tam);
+  fclose(f);
+  return n;
+}
+
 /* The sample: the built-in example or a data file. Its n, or 0 (refused);
    *con_clases tells whether the fish have classes. */
 int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* pesos, int* clases,
@@ -386,13 +403,9 @@ int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* pesos, 
     copia_ejemplo(pasadas, longitudes, pesos, clases);
     return NUM_EJEMPLO;
   }
-  FILE* f = abre_o_rechaza(p->datos, r);
-  if (!f) return 0;
   char mensaje[LARGO_MENSAJE_LECTURA];
-  int lee_clases = p->limites ? 0 : p->comprobar ? CLASES_SI_LAS_HAY : 1;
-  int n = lee_muestra_descrita(f, lee_clases, &p->eleccion, d, pasadas, longitudes, pesos, clases,
-                               mensaje, sizeof mensaje);
-  fclose(f);
+  int n = lee_fichero(p, pasadas, longitudes, pesos, clases, d, mensaje, sizeof mensaje, r);
+  if (n == SIN_ABRIR) return 0;
   if (n == LECTURA_RECHAZADA) {
     rechaza_lectura(p->datos, mensaje, d, r);
     return 0;

@@ -32,6 +32,7 @@ struct peticion {
   const char* formato; /* --formato: "es", "punto" or NULL for the table's own */
   int imagenes;        /* --imagenes (IMAGENES_*; --png is both), 0: BMP alone */
   int hilos;           /* --hilos: the season's workers, 0: one per core */
+  const tabla_guardada* guardada; /* a season's reach: its data file as read once, NULL to read it */
 };
 
 /* Why a request cannot be had: one line as the terminal shows it (UTF-8,

@@ -126,6 +126,27 @@ int lee_muestra_descrita(FILE* f, int con_clases, const eleccion_datos* e, descr
               int* pasadas, float* longitudes, float* pesos, int* clases, char* mensaje,
               int tam_mensaje);
 
+/* ---- A table of many reaches read once, for a season ---- */
+/* The rows of a table of fish with a Tramo column, kept in memory (about
+   twice the file's size) so that each reach's fish are taken from them
+   without reading the file again. */
+struct tabla_guardada;
+/* Reads f, from where it stands, whole. NULL when it is no table with a
+   Tramo column, or when every reading of it would stop at the same row
+   whatever reach it asked (a cell past the header's columns, a footer with
+   rows after it, a reach or species cell empty or with a control code, a
+   NUL, a stray quote, a read error): such a file is best read for each
+   reach. tabla_suelta frees it. */
+tabla_guardada* tabla_guarda(FILE* f);
+/* The fish of the reach e names (and its species, when given), as
+   lee_muestra_descrita gives them from the file the table was read from
+   with the same request: the same n, fish, description and refusal, naming
+   the same line. Reads nothing but t, which it does not change. */
+int tabla_elige(const tabla_guardada* t, int con_clases, const eleccion_datos* e,
+                descripcion_datos* d, int* pasadas, float* longitudes, float* pesos, int* clases,
+                char* mensaje, int tam_mensaje);
+void tabla_suelta(tabla_guardada* t);
+
 /* Gives `clase` to every fish whose length lies in (inferior, superior], the
    interval of one class; returns how many fish it gave it to. */
 int asigna_intervalo(int* clases, const float* longitudes, int n, float inferior,

@@ -11,7 +11,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <memory>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "tabla_interna.h"
 
@@ -95,6 +98,29 @@ void palabra_de_celda(const char* celda, long long linea, palabra* p) {
 
 /* ---- The table of fish ---- */
 
+/* A row of a table kept in memory: what a reading hands lee_fila. */
+struct fila_guardada {
+  long long linea;    /* where the row began */
+  int orden;          /* among the rows after the header, empty ones too */
+  int codificaciones; /* of every cell of the file up to this row's */
+  int control;        /* bit k: cell k held a control code */
+  size_t desde;       /* its cells in texto, one after the other, each ended by a 0 */
+};
+
+struct tabla_guardada {
+  char separador;
+  int bom, utf16;                 /* how the text began: a UTF-8 BOM, a UTF-16 one */
+  std::vector<std::string> cabecera;
+  long long linea_cabecera;
+  int bits_cabecera, codificaciones; /* of the header's cells, of every cell */
+  std::vector<fila_guardada> filas;  /* the rows with fish or none, in order */
+  std::string texto;
+  std::vector<int> vacias;           /* orden of the rows of empty cells */
+  int vistas;                        /* rows after the header so far */
+  std::unordered_map<std::string, std::vector<int>> por_tramo; /* rows by their reach's key */
+  descripcion_datos d;               /* the reaches and species of every row */
+};
+
 /* A table being read: what is asked, its header, the row at hand and what
    has been read. libcsv hands it each cell and each end of row. */
 struct lector_tabla {
@@ -130,6 +156,7 @@ struct lector_tabla {
   char claves_valores[2][MAX_VALORES][LARGO_VALOR];
   char primera[2][LARGO_VALOR];        /* first reach and species among the chosen rows */
   int varias[2], elegidas;
+  tabla_guardada* guardando;           /* rows kept rather than read as fish (tabla_guarda) */
 };
 
 static void nombre_sin_unidad(const char* nombre, char* texto, size_t tam) {
@@ -540,6 +567,32 @@ static void celda_de_cabecera(lector_tabla* l, int c, const char* texto) {
   if (c < MAX_CABECERA) snprintf(l->nombres[c], LARGO_VALOR, "%.*s", LARGO_VALOR - 1, texto);
 }
 
+/* A row of a table kept for every reach's reading. A row at which any
+   reading would stop, whatever its reach, ends the keeping (terminada);
+   a footer and a row of empty cells are no fish of any reach. */
+static void guarda_fila(lector_tabla* l) {
+  tabla_guardada* t = l->guardando;
+  int orden = t->vistas++;
+  if (l->vacia) {
+    t->vacias.push_back(orden);
+    return;
+  }
+  if (l->extra >= 0) {
+    l->terminada = 1;
+    return;
+  }
+  if (es_pie(l) || !fila_elegida(l)) return;  // with nothing chosen it refuses only what none takes
+  fila_guardada f = {l->linea_fila, orden, l->codificaciones, 0, t->texto.size()};
+  for (int k = 0; k < COLUMNAS_DATOS; k++) {
+    f.control |= l->control[k] ? 1 << k : 0;
+    t->texto.append(l->celdas[k]).push_back(0);
+  }
+  char clave[LARGO_VALOR];
+  clave_nombre(l->celdas[DATO_TRAMO], 0, clave, sizeof clave);
+  t->por_tramo[clave].push_back((int)t->filas.size());
+  t->filas.push_back(f);
+}
+
 static void celda_leida(void* datos, size_t largo, void* lector) {
   lector_tabla* l = (lector_tabla*)lector;
   if (l->terminada) return;
@@ -548,6 +601,7 @@ static void celda_leida(void* datos, size_t largo, void* lector) {
   char texto[LARGO_PALABRA + 1];
   int bits = texto_latin1((const char*)datos, largo, texto, sizeof texto);
   l->codificaciones |= bits;
+  if (l->en_cabecera && l->guardando) l->guardando->cabecera.push_back(texto);
   if (l->en_cabecera) return celda_de_cabecera(l, c, texto);
   if (texto[0]) l->vacia = 0;
   int k = c < l->ncabecera ? columna_de(l, c) : -1;
@@ -563,8 +617,12 @@ static void celda_leida(void* datos, size_t largo, void* lector) {
 static void fila_acabada(int, void* lector) {
   lector_tabla* l = (lector_tabla*)lector;
   if (l->terminada) return;
+  if (l->en_cabecera && l->guardando)
+    l->guardando->linea_cabecera = l->linea_fila, l->guardando->bits_cabecera = l->codificaciones;
   if (l->en_cabecera)
     lee_cabecera(l);
+  else if (l->guardando)
+    guarda_fila(l);
   else
     lee_fila(l);
   l->campo = 0, l->vacia = 1, l->extra = -1;
@@ -722,23 +780,48 @@ static void nada_elegido(lector_tabla* l) {
              l->eleccion[0][0] ? "del tramo" : "de la especie", elegido[l->eleccion[0][0] ? 0 : 1]);
 }
 
+/* A reading's start: what is asked, where the fish go, the keys of the
+   reach and species chosen. */
+static void empieza_lectura(lector_tabla* l, char separador, int con_clases, const eleccion_datos* e,
+                            descripcion_datos* d, int* pasadas, float* longitudes, float* pesos,
+                            int* clases, char* mensaje, int tam_mensaje) {
+  prepara_lector(l, separador, d);
+  l->con_clases = con_clases, l->e = e;
+  l->pasadas = pasadas, l->longitudes = longitudes, l->pesos = pesos, l->clases = clases;
+  l->mensaje = mensaje, l->tam_mensaje = tam_mensaje;
+  for (int j = 0; e && j < 2; j++) {
+    const char* valor = j ? e->especie : e->tramo;
+    char texto[LARGO_PALABRA + 1];
+    texto_latin1(valor ? valor : "", valor ? strlen(valor) : 0, texto, sizeof texto);
+    clave_nombre(texto, 0, l->eleccion[j], LARGO_VALOR);
+  }
+  d->tabla = 1, d->separador = separador;
+}
+
+/* A reading that went to the end: the fish, or why the reach and species
+   asked leave none to take. */
+static int termina_eleccion(lector_tabla* l, descripcion_datos* d) {
+  d->eleccion_fallida = 1;
+  if ((l->varias[0] && !l->eleccion[0][0]) || (l->varias[1] && !l->eleccion[1][0])) {
+    pide_eleccion(l);
+    return LECTURA_RECHAZADA;
+  }
+  if ((l->eleccion[0][0] || l->eleccion[1][0]) && l->elegidas == 0) {
+    nada_elegido(l);
+    return LECTURA_RECHAZADA;
+  }
+  d->eleccion_fallida = 0;
+  return l->n;
+}
+
 int lee_tabla(FILE* f, char separador, int con_clases, const eleccion_datos* e,
               descripcion_datos* d, int* pasadas, float* longitudes, float* pesos, int* clases,
               char* mensaje, int tam_mensaje) {
   lector_tabla l;
   char sin_mensaje[200];  // the refusal is still worded, to end the reading alike
   if (!mensaje || tam_mensaje <= 0) mensaje = sin_mensaje, tam_mensaje = sizeof sin_mensaje;
-  prepara_lector(&l, separador, d);
-  l.con_clases = con_clases, l.e = e;
-  l.pasadas = pasadas, l.longitudes = longitudes, l.pesos = pesos, l.clases = clases;
-  l.mensaje = mensaje, l.tam_mensaje = tam_mensaje;
-  for (int j = 0; e && j < 2; j++) {
-    const char* valor = j ? e->especie : e->tramo;
-    char texto[LARGO_PALABRA + 1];
-    texto_latin1(valor ? valor : "", valor ? strlen(valor) : 0, texto, sizeof texto);
-    clave_nombre(texto, 0, l.eleccion[j], LARGO_VALOR);
-  }
-  d->tabla = 1, d->separador = separador;
+  empieza_lectura(&l, separador, con_clases, e, d, pasadas, longitudes, pesos, clases, mensaje,
+                  tam_mensaje);
   int bom = 0;
   recorre_filas(f, separador, &l, &bom);
   d->codificacion = codificacion(bom, l.codificaciones);
@@ -747,15 +830,91 @@ int lee_tabla(FILE* f, char separador, int con_clases, const eleccion_datos* e,
     snprintf(mensaje, (size_t)tam_mensaje, "<No se ha podido leer el fichero>");
     return LECTURA_RECHAZADA;
   }
-  d->eleccion_fallida = 1;
-  if ((l.varias[0] && !l.eleccion[0][0]) || (l.varias[1] && !l.eleccion[1][0])) {
-    pide_eleccion(&l);
-    return LECTURA_RECHAZADA;
+  return termina_eleccion(&l, d);
+}
+
+/* ---- A table of many reaches read once ---- */
+
+/* Keeps the rows of the table in texto, its separator known; 0 when some
+   reading of it would stop before its end whatever it asks. */
+static int guarda_filas(FILE* texto, tabla_guardada* t) {
+  std::unique_ptr<lector_tabla> l(new lector_tabla);
+  char mensaje[LARGO_MENSAJE_LECTURA];
+  empieza_lectura(l.get(), t->separador, CLASES_SI_LAS_HAY, nullptr, &t->d, nullptr, nullptr,
+                  nullptr, nullptr, mensaje, sizeof mensaje);
+  l->guardando = t;
+  recorre_filas(texto, t->separador, l.get(), &t->bom);
+  t->codificaciones = l->codificaciones;
+  return !l->terminada && !ferror(texto) && !l->en_cabecera && l->indice[DATO_TRAMO] >= 0;
+}
+
+tabla_guardada* tabla_guarda(FILE* f) {
+  char* memoria;
+  char mensaje[LARGO_MENSAJE_LECTURA];
+  FILE* texto = abre_texto(f, &memoria, mensaje, sizeof mensaje);
+  if (!texto) return nullptr;
+  std::unique_ptr<tabla_guardada> t(new tabla_guardada());
+  t->utf16 = texto != f;
+  int separador = ftell(texto) < 0 ? 0 : separador_de_tabla(texto);
+  t->separador = (char)separador;
+  int bien = separador > 0 && guarda_filas(texto, t.get());
+  cierra_texto(texto, f, memoria);
+  return bien ? t.release() : nullptr;
+}
+
+void tabla_suelta(tabla_guardada* t) { delete t; }
+
+/* The kept header read again as this reading asks it. */
+static void repite_cabecera(lector_tabla* l, const tabla_guardada* t) {
+  for (size_t c = 0; c < t->cabecera.size(); c++) celda_de_cabecera(l, (int)c, t->cabecera[c].c_str());
+  l->linea_fila = t->linea_cabecera;
+  l->codificaciones = t->bits_cabecera;
+  lee_cabecera(l);
+}
+
+/* The kept rows of the reach asked (all of them when none is) read as
+   fish; the orden of the row the reading stopped at, else -1. */
+static int repite_filas(lector_tabla* l, const tabla_guardada* t) {
+  const std::vector<int>* del_tramo = nullptr;
+  static const std::vector<int> NINGUNA;
+  if (l->eleccion[0][0]) {
+    auto i = t->por_tramo.find(l->eleccion[0]);
+    del_tramo = i == t->por_tramo.end() ? &NINGUNA : &i->second;
   }
-  if ((l.eleccion[0][0] || l.eleccion[1][0]) && l.elegidas == 0) {
-    nada_elegido(&l);
-    return LECTURA_RECHAZADA;
+  size_t cuantas = del_tramo ? del_tramo->size() : t->filas.size();
+  for (size_t j = 0; j < cuantas; j++) {
+    const fila_guardada& f = t->filas[del_tramo ? (size_t)(*del_tramo)[j] : j];
+    const char* celda = t->texto.c_str() + f.desde;
+    for (int k = 0; k < COLUMNAS_DATOS; k++, celda += strlen(celda) + 1) {
+      snprintf(l->celdas[k], sizeof l->celdas[k], "%s", celda);
+      l->control[k] = f.control >> k & 1 ? TEXTO_CONTROL : 0;
+    }
+    l->linea_fila = f.linea, l->vacia = 0, l->extra = -1;
+    lee_fila(l);
+    if (l->terminada) {
+      l->codificaciones = f.codificaciones;
+      return f.orden;
+    }
   }
-  d->eleccion_fallida = 0;
-  return l.n;
+  l->codificaciones = t->codificaciones;
+  return -1;
+}
+
+int tabla_elige(const tabla_guardada* t, int con_clases, const eleccion_datos* e,
+                descripcion_datos* d, int* pasadas, float* longitudes, float* pesos, int* clases,
+                char* mensaje, int tam_mensaje) {
+  memset(d, 0, sizeof *d);
+  if (tam_mensaje > 0) mensaje[0] = 0;
+  char sin_mensaje[200];
+  if (!mensaje || tam_mensaje <= 0) mensaje = sin_mensaje, tam_mensaje = sizeof sin_mensaje;
+  std::unique_ptr<lector_tabla> l(new lector_tabla);
+  empieza_lectura(l.get(), t->separador, con_clases, e, d, pasadas, longitudes, pesos, clases,
+                  mensaje, tam_mensaje);
+  repite_cabecera(l.get(), t);
+  int hasta = l->terminada ? 0 : repite_filas(l.get(), t);
+  for (int orden : t->vacias) d->filas_vacias += hasta < 0 || orden < hasta;
+  d->codificacion = t->utf16 ? "UTF-16 (Texto Unicode)" : codificacion(t->bom, l->codificaciones);
+  if (l->terminada) return LECTURA_RECHAZADA;
+  d->tramos = t->d.tramos, d->especies = t->d.especies;  // as the reading to the end counts them
+  return termina_eleccion(l.get(), d);
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <sstream>
 #include <string>
 
 #include "informes.h"
@@ -96,6 +97,88 @@ TEST_F(CampanaHilos, TwoHundredReachesGiveTheSameBytesWithOneWorkerAndWithFour) 
             std::string::npos) << errores_uno;
   EXPECT_NE(errores_uno.find("\npasadas-informe: tramos sin informe (5): R7 / barbo, R33 / trucha, "
                              "P160, P165, R12 / barbo\n"), std::string::npos) << errores_uno;
+}
+
+// ---- A data file of the whole river, read once ----
+
+/* A river's table of fish, reaches R0 to R9 with barbo and trucha, in mm;
+   some rows bad in ways that stop the reading of their reach, or of their
+   reach and species, alone. */
+std::string rio_con_faltas() {
+  std::mt19937 azar(5);
+  std::string rio = "Tramo;Especie;Pasada;Longitud (mm);Peso (g);Clase\n";
+  for (int t = 0; t < 10; t++) {
+    std::string tramo = "R" + std::to_string(t);
+    rio += peces(&azar, tramo + ";barbo;", ";");
+    if (t == 2) rio += "R2;barbo;1;abc;20;1\n";
+    if (t == 3) rio += "R3;barbo;;150;20;1\n";
+    rio += peces(&azar, tramo + ";trucha;", ";");
+    if (t == 4) rio += "R4;trucha;1;150;20;120\n";
+    if (t == 6) rio += "r 6;Trucha;2;1.534,5;20;1\n";  // the same reach and species by their keys
+    if (t == 7) rio += "R7;barbo;1;150;20;dos\n";      // no class is read with Limites
+  }
+  return rio;
+}
+
+/* The options of the single report that reads what a row of the table asks. */
+struct fila_rio {
+  const char* celdas;   /* Tramo;Especie;Limites;Pasadas */
+  const char* opciones; /* the same for the single report */
+};
+const fila_rio FILAS_RIO[] = {
+    {"R0;barbo;;", "--tramo R0 --especie barbo"},
+    {"R1;;;", "--tramo R1"},  // two species to choose from: the file's values are listed
+    {"R2;barbo;;", "--tramo R2 --especie barbo"},
+    {"R2;trucha;;", "--tramo R2 --especie trucha"},
+    {"R3;barbo;;", "--tramo R3 --especie barbo"},
+    {"R4;trucha;;", "--tramo R4 --especie trucha"},
+    {"R5;tenca;;", "--tramo R5 --especie tenca"},
+    {"R6;trucha;;", "--tramo R6 --especie trucha"},
+    {"R6;barbo;;", "--tramo R6 --especie barbo"},
+    {"R7;barbo;12,5 19,5 27;", "--tramo R7 --especie barbo --limites 12.5,19.5,27"},
+    {"R7;trucha;;", "--tramo R7 --especie trucha"},
+    {"R99;barbo;;", "--tramo R99 --especie barbo"},
+};
+
+// A table of many reaches was read whole again for every reach of it.
+TEST_F(CampanaHilos, ACombinedFileIsOpenedOnceAndEachReachGetsWhatItsSingleReportGets) {
+  if (system("command -v strace >/dev/null 2>&1") != 0) GTEST_SKIP() << "sin strace";
+  escribe_todo("rio.csv", rio_con_faltas());
+  std::string tabla = "Tramo;Especie;Limites;Pasadas;Fichero\n";
+  for (const fila_rio& f : FILAS_RIO) tabla += std::string(f.celdas) + ";rio.csv\n";
+  escribe_todo("tramos.csv", tabla);
+  informe("--hilos 3 --imagenes png --tramos tramos.csv --carpeta dir");
+  const std::string errores_campana = errores;
+  ASSERT_EQ(ejecuta_orden("strace -f -qq -e trace=open,openat -o trazas.txt env -u DISPLAY " +
+                              std::string(PROGRAMA_INFORME) +
+                              " --hilos 1 --imagenes png --tramos tramos.csv --carpeta otra",
+                          &salida, &errores), 1) << errores;
+  std::istringstream trazas(lee_todo("trazas.txt"));
+  int aperturas = 0;
+  for (std::string linea; std::getline(trazas, linea);) aperturas += linea.find("rio.csv\"") != std::string::npos;
+  EXPECT_EQ(aperturas, 1);
+  // Each row's line says what the single report of its reach writes or refuses.
+  for (size_t i = 0; i < sizeof FILAS_RIO / sizeof FILAS_RIO[0]; i++) {
+    SCOPED_TRACE(FILAS_RIO[i].opciones);
+    int salida_sola = informe(std::string(FILAS_RIO[i].opciones) + " --imagenes png rio.csv solo.txt");
+    std::string linea = "[" + std::to_string(i + 1) + "/12] ";
+    size_t desde = errores_campana.find(linea);
+    ASSERT_NE(desde, std::string::npos);
+    std::string progreso = errores_campana.substr(desde, errores_campana.find('\n', desde) - desde);
+    if (salida_sola == 0) {
+      EXPECT_EQ(progreso.find("error"), std::string::npos) << progreso;
+      std::string nombre = std::string(FILAS_RIO[i].celdas).substr(0, std::string(FILAS_RIO[i].celdas).find(';'));
+      std::string especie = std::string(FILAS_RIO[i].celdas).substr(nombre.size() + 1);
+      especie = especie.substr(0, especie.find(';'));
+      EXPECT_EQ(lee_todo("dir/" + nombre + (especie.empty() ? "" : "_" + especie) + ".txt"),
+                lee_todo("solo.txt"));
+    } else {
+      std::string motivo = errores.substr(errores.rfind("pasadas-informe: ") + 17);
+      motivo.pop_back();
+      EXPECT_NE(progreso.find(": error: fila " + std::to_string(i + 2) + ": " + motivo.substr(0, 511)),
+                std::string::npos) << progreso << "\n" << motivo;
+    }
+  }
 }
 
 // ---- Refusals ----
