@@ -309,6 +309,13 @@ estimacion_remocion estima_seber(const int* c, int k) {
 
 /* ---- Chi-square ---- */
 
+/* ln Gamma(x), as lgamma gives it, without lgamma's sign written to a
+   variable that every thread shares: reaches are worked side by side. */
+static double ln_gamma(double x) {
+  int signo;
+  return lgamma_r(x, &signo);
+}
+
 /* P(a, x) by its power series e^-x x^a / Gamma(a+1) sum x^n / ((a+1)...(a+n)). */
 static double serie_gamma(double a, double x) {
   double termino = 1, suma = 1;
@@ -316,7 +323,7 @@ static double serie_gamma(double a, double x) {
     termino *= x / (a + n);
     suma += termino;
   }
-  return suma * exp(a * log(x) - x - lgamma(a + 1));
+  return suma * exp(a * log(x) - x - ln_gamma(a + 1));
 }
 
 /* Q(a, x) by the continued fraction of Gamma(a, x) = e^-x x^a / (x+1-a -
@@ -335,7 +342,7 @@ static double fraccion_gamma(double a, double x) {
     h *= d * c;
     if (fabs(d * c - 1) < 1e-16) break;
   }
-  return h * exp(a * log(x) - x - lgamma(a));
+  return h * exp(a * log(x) - x - ln_gamma(a));
 }
 
 double gamma_incompleta_q(double a, double x) {

@@ -187,6 +187,11 @@ void interrupcion_termina();
 /* The notice of an interruption now (one line), and the one that takes its
    place as soon as the next set has its names (NULL: no other). */
 void interrupcion_avisa(const char* ahora, const char* tras_poner);
+/* The notice from now on, for sets put in any order (a season's reaches
+   on several threads): antes, then desde plus the number of sets that have
+   had their names since, then despues, on one line. interrupcion_avisa
+   gives back a notice of fixed texts. */
+void interrupcion_cuenta(const char* antes, int desde, const char* despues);
 /* The writer's side: hidden names to remove on an interruption (0 when no
    room is left), and the moment a set has its names. */
 int interrupcion_anota(const char* oculto);

@@ -30,10 +30,15 @@ static void carpeta_de(const char* ruta, char* carpeta, int tam) {
   snprintf(carpeta, tam, "%.*s", largo ? largo : 1, largo ? ruta : ".");
 }
 
-/* Permissions a new file gets from the process's mask. */
+/* Permissions a new file gets from the process's mask. The mask can only
+   be read by setting it, so it is read once: two threads reading it at
+   once could leave it 0 for good. */
 static mode_t permisos_nuevos() {
-  mode_t mascara = umask(0);
-  umask(mascara);
+  static const mode_t mascara = [] {
+    mode_t m = umask(0);
+    umask(m);
+    return m;
+  }();
   return 0666 & ~mascara;
 }
 

@@ -35,6 +35,11 @@ static char avisos[AVISOS][LARGO_AVISO];
 static volatile sig_atomic_t largo_aviso[AVISOS];
 static volatile sig_atomic_t aviso_actual = -1, aviso_siguiente = -1;
 
+/* While contando, the notice is cuenta_antes, the number cuenta of sets
+   that have had their names, and cuenta_despues with its line end. */
+static char cuenta_antes[LARGO_AVISO], cuenta_despues[LARGO_AVISO];
+static volatile sig_atomic_t largo_antes, largo_despues, contando, cuenta;
+
 static thread_local int bloqueos;            /* depth of senales_bloquea in this thread */
 static thread_local sigset_t mascara_previa; /* the signals it held off before the first */
 
@@ -60,12 +65,26 @@ static void detiene_los_demas() {
   }
 }
 
+/* The counting notice, its number written by hand: printf is no handler's. */
+static void dice_cuenta() {
+  char cifras[16];
+  int n = cuenta, k = (int)sizeof cifras;
+  do cifras[--k] = (char)('0' + n % 10); while ((n /= 10) > 0 && k > 0);
+  if (write(STDERR_FILENO, cuenta_antes, largo_antes) < 0 ||
+      write(STDERR_FILENO, cifras + k, sizeof cifras - k) < 0 ||
+      write(STDERR_FILENO, cuenta_despues, largo_despues) < 0) {
+    // nothing more can be said
+  }
+}
+
 static void al_interrumpir(int senal) {
   detiene_los_demas();
   for (int i = 0; i < MAX_OCULTOS; i++)
     if (oculto_en_uso[i]) unlink(ocultos[i]);
   int a = aviso_actual;
-  if (a >= 0 && write(STDERR_FILENO, avisos[a], largo_aviso[a]) < 0) {
+  if (contando)
+    dice_cuenta();
+  else if (a >= 0 && write(STDERR_FILENO, avisos[a], largo_aviso[a]) < 0) {
     // nothing more can be said
   }
   _exit(128 + senal);
@@ -118,6 +137,7 @@ void interrupcion_termina() {
   if (!instalada) return;
   for (int i = 0; i < 3; i++) sigaction(SENALES[i], &anteriores[i], nullptr);
   aviso_actual = aviso_siguiente = -1;
+  contando = 0;
   instalada = 0;
 }
 
@@ -144,6 +164,22 @@ void interrupcion_avisa(const char* ahora, const char* tras_poner) {
     std::atomic_signal_fence(std::memory_order_seq_cst);  // the texts are whole before they count
     aviso_actual = a;
     aviso_siguiente = s;
+    contando = 0;
+  }
+  senales_desbloquea();
+}
+
+void interrupcion_cuenta(const char* antes, int desde, const char* despues) {
+  senales_bloquea();
+  {
+    std::lock_guard<std::mutex> solo(cambios);
+    largo_antes = snprintf(cuenta_antes, LARGO_AVISO, "%s", antes);
+    largo_despues = snprintf(cuenta_despues, LARGO_AVISO - 1, "%s", despues);
+    if (largo_antes >= LARGO_AVISO) largo_antes = LARGO_AVISO - 1;  // cut short, still one line
+    if (largo_despues >= LARGO_AVISO - 1) largo_despues = LARGO_AVISO - 2;
+    cuenta_despues[largo_despues++] = '\n';
+    cuenta = desde;
+    contando = 1;
   }
   senales_desbloquea();
 }
@@ -152,7 +188,8 @@ void interrupcion_puesto() {
   senales_bloquea();
   {
     std::lock_guard<std::mutex> solo(cambios);
-    if (aviso_siguiente >= 0) aviso_actual = aviso_siguiente;
+    if (contando) cuenta = cuenta + 1;
+    if (aviso_siguiente >= 0 && !contando) aviso_actual = aviso_siguiente;
     aviso_siguiente = -1;
   }
   senales_desbloquea();

@@ -16,7 +16,6 @@
 #include <initializer_list>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -390,14 +389,30 @@ static void nombra_informe_anterior(const peticion* p, const fila_tabla* f, char
 }
 
 /* What an interruption says: the reaches whose report is written, of the
-   table's, and whether the summary is; and what it says once the reach in
-   progress (or the summary, with en_resumen) has its files in place. */
+   table's, and whether the summary is. */
+static const char* const INTERRUMPIDO = "%s: interrumpido: ";
+static const char* const CON_INFORME = " de %d tramos con informe; el resumen %s";
+
+/* The notice while the reaches are written, in whatever order their
+   workers finish them: each report put in place counts one more. */
+static void cuenta_progreso(int total) {
+  char antes[64], despues[128];
+  snprintf(antes, sizeof antes, INTERRUMPIDO, PROGRAMA);
+  snprintf(despues, sizeof despues, CON_INFORME, total, "no se ha escrito");
+  interrupcion_cuenta(antes, 0, despues);
+}
+
+/* The notice before the reaches, and for the summary (en_resumen): what it
+   says now and once the next set of files (a reach's, the summary's) is in place. */
 static void avisa_progreso(int con_informe, int total, int en_resumen) {
-  const char* const FORMATO = "%s: interrumpido: %d de %d tramos con informe; el resumen %s";
   char ahora[256], despues[256];
-  snprintf(ahora, sizeof ahora, FORMATO, PROGRAMA, con_informe, total, "no se ha escrito");
-  snprintf(despues, sizeof despues, FORMATO, PROGRAMA, con_informe + !en_resumen, total,
-           en_resumen ? "se ha escrito" : "no se ha escrito");
+  for (int puesto = 0; puesto < 2; puesto++) {
+    char* texto = puesto ? despues : ahora;
+    int largo = snprintf(texto, 256, INTERRUMPIDO, PROGRAMA);
+    largo += snprintf(texto + largo, 256 - (size_t)largo, "%d", con_informe + (puesto && !en_resumen));
+    snprintf(texto + largo, 256 - (size_t)largo, CON_INFORME, total,
+             puesto && en_resumen ? "se ha escrito" : "no se ha escrito");
+  }
   interrupcion_avisa(ahora, despues);
 }
 
@@ -422,13 +437,7 @@ struct reparto_tramos {
   std::vector<tramo_hecho> huecos;    /* the reaches done and not yet taken back */
   std::unique_ptr<fichero_comun[]> comunes; /* the data files read once */
   std::vector<int> comun_de_fila;     /* each row's among them, -1 for none */
-  int con_informe;                    /* reports written so far, under sin_reentrada */
 };
-
-/* Held over the part of a reach's work that goes through the program's
-   shared state: the reader's and the report's buffers, the figures the
-   report reads, the refusals' stream and the drawing. */
-static std::mutex sin_reentrada;
 
 /* Reads once each data file that several rows name and that is a table of
    reaches; the others are read by each of their rows. */
@@ -480,11 +489,8 @@ static void trabaja_tramo(void* datos, int i, int hueco, int obrero) {
              filas[i].linea);
   } else {
     int c = t->comun_de_fila[(size_t)i];
-    std::lock_guard<std::mutex> solo(sin_reentrada);
-    avisa_progreso(t->con_informe, t->nfilas, 0);
     informe_de_tramo(t->p, &filas[i], t->carpeta_tabla, c >= 0 ? t->comunes[c].tabla : nullptr,
                      &t->talleres[(size_t)obrero], h);
-    t->con_informe += !h->error[0];
   }
   if (!repetida && h->error[0]) nombra_informe_anterior(t->p, &filas[i], h->error, sizeof h->error);
   suelta_comun(t, i);
@@ -516,13 +522,14 @@ static int informa_tramos(const peticion* p, const fila_tabla* filas, int nfilas
   t.p = p, t.filas = filas, t.nfilas = nfilas;
   carpeta_de(p->tramos, t.carpeta_tabla, sizeof t.carpeta_tabla);
   t.paginas = paginas, t.npaginas = paginas_de(filas, nfilas, paginas);
-  t.resumen = resumen, t.fallidos = fallidos, t.nfallidos = 0, t.con_informe = 0;
+  t.resumen = resumen, t.fallidos = fallidos, t.nfallidos = 0;
   int hilos = std::min(p->hilos ? p->hilos : hilos_por_omision(), nfilas);
   // two reaches per worker in flight: none waits while a line is printed
   reparto_ordenado r = {nfilas, hilos, hilos > 1 ? 2 * hilos : 1, trabaja_tramo, recoge_tramo, &t};
   t.talleres.resize((size_t)hilos);
   t.huecos.resize((size_t)r.huecos);
   lee_ficheros_comunes(&t);
+  cuenta_progreso(nfilas);
   reparte_en_orden(&r);
   return t.nfallidos;
 }
