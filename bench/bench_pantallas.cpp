@@ -33,7 +33,6 @@ static void BM_AbreDensidad(benchmark::State& estado) {
     simulate_keypress(TECLA_ESC);  // leaves the measures menu
     medias_muestra m = calcula_medias(clases, longitudes, pesos, MAX_PECES, nclases);
     poblacion_muestra p = calcula_poblacion(clases, pasadas, MAX_PECES, nclases, k);
-    publica_poblacion(&p);
     densidad_de_poblacion(&m, &p);
   }
 }

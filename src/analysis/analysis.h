@@ -49,11 +49,6 @@ void medias_por_clase(const int* clases, const float* longitudes, const float* p
                       int nclases, int* individuos, float* longitud_media, float* peso_medio);
 
 /* ---- Removal population estimator ---- */
-extern float Nx[RANURAS];     /* unrounded N of every valid group, fish */
-extern float VarNx[RANURAS];  /* unrounded Var(N) of every valid group */
-extern float Esx[RANURAS];    /* unrounded standard error of N */
-extern float Nclas[RANURAS];  /* whole-sample N shared out by class frequency (floating, round up to read) */
-extern float ESclas[RANURAS]; /* ceil(1.96 ES) of the whole sample shared out the same way */
 /* R and N per group; N is 0 for a failed group and already reduced by the
    sum-preserving rounding for the classes (round it up to read it). */
 void Calculo_R_N(int* clases, int* pasadas, int n, int nclases, int npasadas, float* R, float* N);
@@ -104,9 +99,6 @@ poblacion_muestra calcula_poblacion(const int* clases, const int* pasadas, int n
    another pass counts in no pass; one of another class only in the sample. */
 void cuenta_capturas(const int* clases, const int* pasadas, int n, int nclases, int k,
                      int (*c)[MAX_PASADAS + 1], int* captura);
-/* Nx, VarNx and Esx of every group with estimate; Nclas and ESclas when the
-   whole sample has one. */
-void publica_poblacion(const poblacion_muestra* p);
 int estimacion_valida(float R, int npasadas); /* 0 < R < (npasadas-1)/2, in single precision */
 
 /* ---- Reach measures, density and biomass ---- */
@@ -142,18 +134,6 @@ densidad_muestra calcula_densidad(const medias_muestra* m, const poblacion_muest
                                   float volumen, float superficie, float metros);
 
 /* ---- Weight-length relationship ---- */
-extern float ax;       /* a of Peso = a*Longitud^b */
-extern float bx;       /* b */
-extern float R23;      /* r2 of the log-log fit */
-extern float kffsum0;  /* condition factor: sum of weights / sum of cubed lengths, g/cm3 */
-/* 1 when the last export fit had an answer: ax, bx, R23 and kffsum0 all hold
-   it. 0 when it had none (no fish; a length or weight of 0 or below, or not a
-   number; fewer than two distinct lengths; all weights equal; or results out
-   of single-precision range): ax, bx and R23 are then 0 and meaningless, to
-   be printed "-". Either way kffsum0 is meaningful exactly when it is above 0;
-   it is 0 (print "-") when the condition factor has no answer either, that is
-   when there are no fish or some length or weight is 0 or below or not a number. */
-extern int biometria_definida;
 /* Why the weight-length fit has no answer. */
 enum causa_biometria {
   BIOMETRIA_BIEN,           /* it has one */
@@ -165,7 +145,11 @@ enum causa_biometria {
   BIOMETRIA_FUERA_DE_RANGO, /* the arithmetic leaves single precision */
 };
 /* The weight-length relationship Peso = a*Longitud^b, fitted on the
-   logarithms of every fish, and the condition factor of the sample. */
+   logarithms of every fish, and the condition factor of the sample. The fit
+   has no answer with no fish; a length or weight of 0 or below, or not a
+   number; fewer than two distinct lengths; all weights equal; or results out
+   of single-precision range. The condition factor has none when there are no
+   fish or some length or weight is 0 or below or not a number. */
 struct biometria_muestra {
   int existe;          /* the fit has an answer: a, b and r2 hold it (else they are 0) */
   float a;             /* g/cm^b */
@@ -179,7 +163,6 @@ biometria_muestra calcula_biometria(const float* longitudes, const float* pesos,
 /* The second line of the red message for a fit without answer ("...>"), by
    its causa; "" when it has one. */
 const char* motivo_biometria(causa_biometria causa);
-void publica_biometria(const biometria_muestra* f);  /* ax, bx, R23, kffsum0, biometria_definida */
 
 /* ---- Growth: von Bertalanffy with Walford, polynomial ---- */
 extern float Wf;     /* Walford's suggestion for Linf last shown with a fit typed under it, cm */
@@ -196,13 +179,6 @@ extern float mes0;   /* age of class 0+ in months as last typed, 0..12 */
    (all 0): the report prints "-" for them. A refused Linf (below the longest
    fish) changes neither the values nor this flag. Starts at 0. */
 extern int bertalanffy_definido;
-extern float B01, B11, B21;  /* a0 (cm), a1 (cm/year), a2 (cm/year2) of the last export polynomial fit */
-extern float R22;            /* r2 of that fit */
-/* 1 after an export polynomial fit with an answer; 0 when it had none (fewer
-   than three classes with fish, every class mean alike, no fish longer than
-   0, or arithmetic that breaks down): B01, B11, B21, R22 and the predicted
-   lengths are then 0 and meaningless, and the report prints "-" for them. */
-extern int polinomio_definido;
 
 const int EDADES_PREDICHAS = 10; /* whole ages 0..9 the report gives a length for */
 
@@ -244,7 +220,9 @@ struct bertalanffy_muestra {
 bertalanffy_muestra calcula_bertalanffy(const muestra_crecimiento* m, float linf, float meses);
 
 /* A second-degree polynomial fit, L(t) = a0 + a1*t + a2*t^2, of the class mean
-   lengths against age. */
+   lengths against age. It has no answer with fewer than three classes with
+   fish, every class mean alike, no fish longer than 0, or arithmetic that
+   breaks down: its figures are then 0, printed "-". */
 struct polinomio_muestra {
   float edad0;         /* age of class 0+, years */
   int existe;          /* the fit has an answer: the coefficients, r2 and predichas hold it */
@@ -260,10 +238,8 @@ polinomio_muestra calcula_polinomio(const muestra_crecimiento* m, float edad0);
 
 /* The program-wide results, written here only, from the structs above:
    Lmax1, k1, t01, R2 and bertalanffy_definido when the Linf was accepted;
-   B01..R22 and polinomio_definido; mes0 as typed on a screen; Wf as shown
-   above a Linf and months typed. */
+   mes0 as typed on a screen; Wf as shown above a Linf and months typed. */
 void publica_bertalanffy(const bertalanffy_muestra* b);
-void publica_polinomio(const polinomio_muestra* p);
 void publica_meses(float meses);
 void publica_walford(float walford);
 

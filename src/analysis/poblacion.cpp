@@ -327,7 +327,6 @@ void Calculo_R_N(int* clases, int* pasadas, int n, int nclases, int npasadas, fl
   if (!p.dentro_de_limites) return;
   // the unit is taken off the floating N itself: round it up to read it
   conserva_suma(x, N, valida, m, total_redondeado(x, valida, m), 0);
-  publica_poblacion(&p);
 }
 
 void calculo_poblacional_devuelve(int* clases, int* pasadas, int n, int nclases, int k, float* R,
@@ -344,5 +343,4 @@ void calculo_poblacional_devuelve(int* clases, int* pasadas, int n, int nclases,
     ES_red[i] = g.ES_red;
     Sup_red[i] = g.sup_red;
   }
-  publica_poblacion(&p);
 }

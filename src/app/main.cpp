@@ -31,7 +31,6 @@ static void densidad(const muestra_actual* m, int n, int nclases) {
   medias_muestra medias = calcula_medias(m->clases, m->longitudes, m->pesos, n, nclases);
   poblacion_muestra p = calcula_poblacion(m->clases, m->pasadas, n, nclases,
                                           calculo_pasadas(m->pasadas, n));
-  publica_poblacion(&p);
   densidad_de_poblacion(&medias, &p);
 }
 

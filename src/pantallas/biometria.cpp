@@ -454,6 +454,5 @@ BITMAP* grafico_biometria(const float* longitudes, const float* pesos, int n,
 
 BITMAP* relaciones_biometricas_devuelve(float* longitudes, float* pesos, int n) {
   biometria_muestra f = calcula_biometria(longitudes, pesos, n);
-  publica_biometria(&f);
   return grafico_biometria(longitudes, pesos, n, &f);
 }

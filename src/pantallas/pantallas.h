@@ -49,7 +49,7 @@ int densidad_biomasa_devuelve(); /* the measure menu alone; 1 when left with ESC
 BITMAP* grafico_biometria(const float* longitudes, const float* pesos, int n,
                           const biometria_muestra* f);
 void relaciones_biometricas(float* longitudes, float* pesos, int n);
-/* The export variant: publishes the fit; new 541x510 bitmap, NULL without memory. */
+/* The export variant: the fit's new 541x510 bitmap, NULL without memory. */
 BITMAP* relaciones_biometricas_devuelve(float* longitudes, float* pesos, int n);
 
 /* ---- Growth: von Bertalanffy with Walford, polynomial ---- */
@@ -72,8 +72,8 @@ void von_bertalanffy(int* clases, float* longitudes, int nclases, int nfish);
 BITMAP* von_bertalanffy_devuelve(int modo, int* clases, float* longitudes, int nclases, int nfish,
                                  float* predichas, float* edad0, int* cancela);
 void ajuste_polinomial(int nfish, int nclases, float* longitudes, int* clases);
-/* The export variant: fits with the age of class 0+ in *edad0 (years) and
-   publishes B01..R22. Returns a new 541x500 bitmap (NULL only when memory
+/* The export variant: fits with the age of class 0+ in *edad0 (years).
+   Returns a new 541x500 bitmap (NULL only when memory
    runs out); predichas gets the lengths at the whole ages 0..9. */
 BITMAP* ajuste_polinomial_devuelve(int nfish, int nclases, float* longitudes, float* predichas,
                                    int* clases, float* edad0);

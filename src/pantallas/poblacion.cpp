@@ -311,7 +311,6 @@ static void espera_salida(const poblacion_muestra* p) {
 void calculo_poblacional(int* clases, int* pasadas, int n, int nclases, int k) {
   const int teclas[] = {TECLA_ESC};
   poblacion_muestra p = calcula_poblacion(clases, pasadas, n, nclases, k);
-  publica_poblacion(&p);
   marco("Calculo poblacional");
   if (!p.dentro_de_limites) {
     // The loaders refuse such samples; this only keeps the tables in bounds.

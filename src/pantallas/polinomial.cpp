@@ -175,7 +175,6 @@ BITMAP* ajuste_polinomial_devuelve(int nfish, int nclases, float* longitudes, fl
   muestra_crecimiento m;
   prepara_muestra_crecimiento(&m, clases, longitudes, nfish, nclases, *edad0);
   polinomio_muestra r = calcula_polinomio(&m, *edad0);
-  publica_polinomio(&r);
   for (int i = 0; i < EDADES_PREDICHAS; i++) predichas[i] = r.predichas[i];
   return grafico_polinomio(&m, &r);
 }

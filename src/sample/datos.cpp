@@ -1,6 +1,7 @@
 // The one entry to reading a data file: its first line tells a table with
 // named columns from a file of words, and each kind goes to its own reader.
 #include <cstring>
+#include <memory>
 
 #include "lectura_interna.h"
 #include "sample.h"
@@ -70,7 +71,7 @@ int lee_muestra_descrita(FILE* f, int con_clases, const eleccion_datos* e, descr
 
 int lee_muestra(FILE* f, int con_clases, int* pasadas, float* longitudes, float* pesos,
                 int* clases, char* mensaje, int tam_mensaje) {
-  static descripcion_datos d;
-  return lee_muestra_descrita(f, con_clases, nullptr, &d, pasadas, longitudes, pesos, clases, mensaje,
-                   tam_mensaje);
+  std::unique_ptr<descripcion_datos> d(new descripcion_datos());  // each reading its own
+  return lee_muestra_descrita(f, con_clases, nullptr, d.get(), pasadas, longitudes, pesos, clases,
+                              mensaje, tam_mensaje);
 }

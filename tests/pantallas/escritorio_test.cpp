@@ -65,7 +65,6 @@ TEST_F(Escritorio, PopulationAndDensityScreensShowTheCLocalesDecimalPoints) {
         escribe("\n\n");
         medias_muestra m = calcula_medias(clases, longitudes, pesos, NUM_EJEMPLO, nclases);
         poblacion_muestra p = calcula_poblacion(clases, pasadas, NUM_EJEMPLO, nclases, k);
-        publica_poblacion(&p);
         densidad_de_poblacion(&m, &p);
       },
       "Densidad poblacional y biomasa");

@@ -25,12 +25,13 @@ class Biometria : public ::testing::Test {
   void TearDown() override {
     if (bmp) destroy_bitmap(bmp);
   }
-  /* Runs the export variant and keeps its bitmap for the checks. */
+  /* Runs the export variant and keeps its bitmap and its fit for the checks. */
   void ajusta(std::initializer_list<float> l, std::initializer_list<float> w) {
     std::copy(l.begin(), l.end(), longitudes);
     std::copy(w.begin(), w.end(), pesos);
     if (bmp) destroy_bitmap(bmp);
     bmp = relaciones_biometricas_devuelve(longitudes, pesos, (int)l.size());
+    f = calcula_biometria(longitudes, pesos, (int)l.size());
     ASSERT_NE(bmp, nullptr);
   }
   /* Label of weight tick i, right-aligned left of the axis. */
@@ -48,6 +49,7 @@ class Biometria : public ::testing::Test {
   }
   float longitudes[40], pesos[40];
   BITMAP* bmp = nullptr;
+  biometria_muestra f = {};
 };
 
 }  // namespace
@@ -55,11 +57,11 @@ class Biometria : public ::testing::Test {
 TEST_F(Biometria, FishOnACubicGiveItsParametersExactly) {
   // 0.01*L^3 is exact in single precision for these lengths
   ajusta({10, 15, 20, 25, 30}, {10, 33.75f, 80, 156.25f, 270});
-  EXPECT_EQ(biometria_definida, 1);
-  EXPECT_NEAR(ax, 0.01f, 0.01f * 2e-5f);
-  EXPECT_NEAR(bx, 3.0f, 1e-5f);
-  EXPECT_NEAR(R23, 1.0f, 1e-5f);
-  EXPECT_NEAR(kffsum0, 0.01f, 1e-8f);
+  EXPECT_EQ(f.existe, 1);
+  EXPECT_NEAR(f.a, 0.01f, 0.01f * 2e-5f);
+  EXPECT_NEAR(f.b, 3.0f, 1e-5f);
+  EXPECT_NEAR(f.r2, 1.0f, 1e-5f);
+  EXPECT_NEAR(f.fc, 0.01f, 1e-8f);
   EXPECT_EQ(bmp->w, 541);
   EXPECT_EQ(bmp->h, 510);
 }
@@ -72,13 +74,14 @@ TEST_F(Biometria, ExampleMatchesFiguresWorkedOutApart) {
   int pasadas[NUM_EJEMPLO], clases[NUM_EJEMPLO];
   copia_ejemplo(pasadas, longitudes, pesos, clases);
   bmp = relaciones_biometricas_devuelve(longitudes, pesos, NUM_EJEMPLO);
-  EXPECT_EQ(biometria_definida, 1);
-  EXPECT_NEAR(ax, 0.0109629f, 2e-7f);
-  EXPECT_NEAR(bx, 2.856823f, 2e-5f);
-  EXPECT_NEAR(R23, 0.9898329f, 2e-6f);
-  EXPECT_NEAR(kffsum0, 0.0068107f, 1e-7f);
+  f = calcula_biometria(longitudes, pesos, NUM_EJEMPLO);
+  EXPECT_EQ(f.existe, 1);
+  EXPECT_NEAR(f.a, 0.0109629f, 2e-7f);
+  EXPECT_NEAR(f.b, 2.856823f, 2e-5f);
+  EXPECT_NEAR(f.r2, 0.9898329f, 2e-6f);
+  EXPECT_NEAR(f.fc, 0.0068107f, 1e-7f);
   char impreso[64];
-  snprintf(impreso, sizeof impreso, "%.4f %.4f %.3f %.4f", ax, bx, R23, kffsum0);
+  snprintf(impreso, sizeof impreso, "%.4f %.4f %.3f %.4f", f.a, f.b, f.r2, f.fc);
   EXPECT_STREQ(impreso, "0.0110 2.8568 0.990 0.0068");
   // a*29.5^b = 173.36 lies above the heaviest longest fish (150.76 g)
   EXPECT_TRUE(etiqueta_peso(4, "175"));
@@ -170,7 +173,7 @@ TEST_F(Biometria, CurveLeavingFarAboveKeepsItsSlopeAndNoDot) {
   // above the bitmap. The segment towards it from (1 cm, 1 g) rises straight
   // up from x = 61 + 1*440/5 = 149; the sample itself is never dotted.
   ajusta({1, 1.1f}, {1, 1e6f});
-  EXPECT_EQ(biometria_definida, 1);
+  EXPECT_EQ(f.existe, 1);
   for (int y : {300, 200, 60, 2}) {
     EXPECT_TRUE(pixel_es(bmp, 149, y, 255, 0, 0)) << y;
     EXPECT_TRUE(pixel_es(bmp, 151, y, 255, 255, 255)) << y;
@@ -181,34 +184,34 @@ TEST_F(Biometria, CurveLeavingFarAboveKeepsItsSlopeAndNoDot) {
 
 TEST_F(Biometria, SingleFishKeepsOnlyTheConditionFactor) {
   ajusta({20}, {80});
-  EXPECT_EQ(biometria_definida, 0);
-  EXPECT_EQ(ax, 0);
-  EXPECT_EQ(bx, 0);
-  EXPECT_EQ(R23, 0);
-  EXPECT_NEAR(kffsum0, 0.01f, 1e-8f);
+  EXPECT_EQ(f.existe, 0);
+  EXPECT_EQ(f.a, 0);
+  EXPECT_EQ(f.b, 0);
+  EXPECT_EQ(f.r2, 0);
+  EXPECT_NEAR(f.fc, 0.01f, 1e-8f);
   EXPECT_EQ(rojos(2, 2, 538, 398), 0);  // no curve
   EXPECT_GT(rojos(0, 401, 540, 509), 0); // the message
 }
 
 TEST_F(Biometria, EqualLengthsOrEqualWeightsHaveNoFit) {
   ajusta({20, 20, 20}, {70, 80, 90});
-  EXPECT_EQ(biometria_definida, 0);
-  EXPECT_NEAR(kffsum0, 240.0f / 24000, 1e-8f);
+  EXPECT_EQ(f.existe, 0);
+  EXPECT_NEAR(f.fc, 240.0f / 24000, 1e-8f);
   ajusta({10, 20, 30}, {50, 50, 50});
-  EXPECT_EQ(biometria_definida, 0);
-  EXPECT_NEAR(kffsum0, 150.0f / 36000, 1e-8f);
+  EXPECT_EQ(f.existe, 0);
+  EXPECT_NEAR(f.fc, 150.0f / 36000, 1e-8f);
 }
 
 TEST_F(Biometria, ZeroNegativeOrNonNumericValuesLeaveNothingToPrint) {
   ajusta({10, 20, 30}, {0, 80, 270});
-  EXPECT_EQ(biometria_definida, 0);
-  EXPECT_EQ(kffsum0, 0);
+  EXPECT_EQ(f.existe, 0);
+  EXPECT_EQ(f.fc, 0);
   ajusta({-10, 20, 30}, {10, 80, 270});
-  EXPECT_EQ(biometria_definida, 0);
-  EXPECT_EQ(kffsum0, 0);
+  EXPECT_EQ(f.existe, 0);
+  EXPECT_EQ(f.fc, 0);
   ajusta({10, INFINITY, 30}, {10, 80, NAN});
-  EXPECT_EQ(biometria_definida, 0);
-  EXPECT_EQ(kffsum0, 0);
+  EXPECT_EQ(f.existe, 0);
+  EXPECT_EQ(f.fc, 0);
   ajusta({0, 0}, {0, 0});  // scales stay sane: axes to 5
   EXPECT_TRUE(etiqueta_peso(4, "5.0"));
   EXPECT_TRUE(etiqueta_longitud(4, "5.0"));
@@ -219,11 +222,12 @@ TEST_F(Biometria, ZeroNegativeOrNonNumericValuesLeaveNothingToPrint) {
 TEST_F(Biometria, FitWithoutAnswerClearsThePreviousResults) {
   ajusta({10, 15, 20, 25, 30}, {10, 33.75f, 80, 156.25f, 270});
   ajusta({20}, {80});
-  EXPECT_EQ(ax, 0);
-  EXPECT_EQ(bx, 0);
-  EXPECT_EQ(R23, 0);
+  EXPECT_EQ(f.a, 0);
+  EXPECT_EQ(f.b, 0);
+  EXPECT_EQ(f.r2, 0);
   destroy_bitmap(bmp);
   bmp = relaciones_biometricas_devuelve(longitudes, pesos, 0);
-  EXPECT_EQ(biometria_definida, 0);
-  EXPECT_EQ(kffsum0, 0);
+  f = calcula_biometria(longitudes, pesos, 0);
+  EXPECT_EQ(f.existe, 0);
+  EXPECT_EQ(f.fc, 0);
 }

@@ -264,11 +264,14 @@ TEST(Polinomio, ExportStoresCoefficientsAndLengthsAtWholeAges) {
   ASSERT_NE(b, nullptr);
   EXPECT_EQ(b->w, 541);
   EXPECT_EQ(b->h, 500);
-  EXPECT_EQ(polinomio_definido, 1);
-  EXPECT_NEAR(B01, 5, 1e-3);
-  EXPECT_NEAR(B11, 8, 1e-3);
-  EXPECT_NEAR(B21, -0.5, 1e-3);
-  EXPECT_NEAR(R22, 1, 1e-5);
+  muestra_crecimiento m;
+  prepara_muestra_crecimiento(&m, p.clases.data(), p.longitudes.data(), p.n(), 5, edad0);
+  polinomio_muestra f = calcula_polinomio(&m, edad0);
+  EXPECT_EQ(f.existe, 1);
+  EXPECT_NEAR(f.a0, 5, 1e-3);
+  EXPECT_NEAR(f.a1, 8, 1e-3);
+  EXPECT_NEAR(f.a2, -0.5, 1e-3);
+  EXPECT_NEAR(f.r2, 1, 1e-5);
   for (int i = 0; i < 10; i++) EXPECT_NEAR(predichas[i], 5 + 8 * i - 0.5 * i * i, 2e-3) << i;
   EXPECT_TRUE(pixel_es(b, 41, 200, 0, 0, 0));   // vertical axis
   EXPECT_TRUE(pixel_es(b, 300, 363, 0, 0, 0));  // horizontal axis
@@ -279,15 +282,17 @@ TEST(Polinomio, ExportOfAnUndefinedFitLeavesZerosAndItsFlag) {
   prepara_allegro_sin_ventana();
   Peces p = Peces::por_clase({10, 20});
   float predichas[10], edad0 = 0;
-  B01 = B11 = B21 = R22 = 7;
   BITMAP* b = ajuste_polinomial_devuelve(p.n(), 2, p.longitudes.data(), predichas,
                                          p.clases.data(), &edad0);
   ASSERT_NE(b, nullptr);
-  EXPECT_EQ(polinomio_definido, 0);
-  EXPECT_EQ(B01, 0);
-  EXPECT_EQ(B11, 0);
-  EXPECT_EQ(B21, 0);
-  EXPECT_EQ(R22, 0);
+  muestra_crecimiento m;
+  prepara_muestra_crecimiento(&m, p.clases.data(), p.longitudes.data(), p.n(), 2, edad0);
+  polinomio_muestra f = calcula_polinomio(&m, edad0);
+  EXPECT_EQ(f.existe, 0);
+  EXPECT_EQ(f.a0, 0);
+  EXPECT_EQ(f.a1, 0);
+  EXPECT_EQ(f.a2, 0);
+  EXPECT_EQ(f.r2, 0);
   for (float v : predichas) EXPECT_EQ(v, 0);
   destroy_bitmap(b);
 }

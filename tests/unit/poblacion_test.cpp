@@ -22,16 +22,18 @@
 
 namespace {
 
-/* Everything calculo_poblacional_devuelve hands back. */
+/* Everything calculo_poblacional_devuelve hands back, and the estimate it comes from. */
 struct Informe {
   float R[RANURAS], q[RANURAS], Var[RANURAS], ES[RANURAS];
   int N[RANURAS], Sup[RANURAS];
+  poblacion_muestra p;
 };
 
 Informe informe_de(MuestraPrueba& m) {
   Informe r = {};
   calculo_poblacional_devuelve(m.clases.data(), m.pasadas.data(), m.n(), m.nclases(), m.k(),
                                r.R, r.q, r.N, r.Var, r.ES, r.Sup);
+  r.p = calcula_poblacion(m.clases.data(), m.pasadas.data(), m.n(), m.nclases(), m.k());
   return r;
 }
 
@@ -62,14 +64,14 @@ TEST(Poblacion, TwoPassesTwentyThenTenGiveTheWorkedFigures) {
     EXPECT_EQ(r.N[g], 40);
     EXPECT_EQ(r.Var[g], 120);
     EXPECT_EQ(r.ES[g], 11);
-    EXPECT_EQ(Nx[g], 39.996097564697266f);
-    EXPECT_EQ(VarNx[g], 119.89453125f);
-    EXPECT_EQ(Esx[g], 10.949636459350586f);
+    EXPECT_EQ(r.p.g[g].N, 39.996097564697266f);
+    EXPECT_EQ(r.p.g[g].Var, 119.89453125f);
+    EXPECT_EQ(r.p.g[g].ES, 10.949636459350586f);
   }
   EXPECT_EQ(r.Sup[0], 62);  // ceil(N + 1.96 ES) = ceil(61.457)
   EXPECT_EQ(r.Sup[1], 62);  // ceil(N) + ceil(1.96 ES) = 40 + 22
-  EXPECT_EQ(Nclas[0], 40);
-  EXPECT_EQ(ESclas[0], 22);
+  EXPECT_EQ(r.p.Nclas[0], 40);
+  EXPECT_EQ(r.p.ESclas[0], 22);
 }
 
 TEST(Poblacion, ThreePassesTwentyTenFiveGiveTheWorkedFigures) {
@@ -80,9 +82,9 @@ TEST(Poblacion, ThreePassesTwentyTenFiveGiveTheWorkedFigures) {
   EXPECT_EQ(r.Var[0], 22);
   EXPECT_EQ(r.ES[0], 5);
   EXPECT_EQ(r.Sup[0], 50);
-  EXPECT_EQ(Nx[0], 39.999202728271484f);
-  EXPECT_EQ(VarNx[0], 21.532236099243164f);
-  EXPECT_EQ(Esx[0], 4.640284061431885f);
+  EXPECT_EQ(r.p.g[0].N, 39.999202728271484f);
+  EXPECT_EQ(r.p.g[0].Var, 21.532236099243164f);
+  EXPECT_EQ(r.p.g[0].ES, 4.640284061431885f);
 }
 
 // Built-in example, 5 classes, 3 passes. Per group {R, q, N, Var, ES}:
@@ -100,9 +102,9 @@ TEST(Poblacion, ExampleGivesEveryFigureOfBothTables) {
   for (int g = 0; g <= 5; g++) {
     EXPECT_EQ(r.R[g], EJEMPLO[g][0]) << g;
     EXPECT_EQ(r.q[g], EJEMPLO[g][1]) << g;
-    EXPECT_EQ(Nx[g], EJEMPLO[g][2]) << g;
-    EXPECT_EQ(VarNx[g], EJEMPLO[g][3]) << g;
-    EXPECT_EQ(Esx[g], EJEMPLO[g][4]) << g;
+    EXPECT_EQ(r.p.g[g].N, EJEMPLO[g][2]) << g;
+    EXPECT_EQ(r.p.g[g].Var, EJEMPLO[g][3]) << g;
+    EXPECT_EQ(r.p.g[g].ES, EJEMPLO[g][4]) << g;
   }
   // N: 25.85 15.34 7.58 5.85 5.85, target ceil(60.46) = 61, class 1+ gives a unit.
   const int N[5] = {26, 15, 8, 6, 6};
@@ -132,8 +134,8 @@ TEST(Poblacion, ExampleGivesEveryFigureOfBothTables) {
   const float ESclas_esperado[5] = {11.6578950881958f, 10.710526466369629f, 5.842105388641357f,
                                     3.8947367668151855f, 3.8947367668151855f};
   for (int j = 0; j < 5; j++) {
-    EXPECT_EQ(Nclas[j], Nclas_esperado[j]) << j;
-    EXPECT_EQ(ESclas[j], ESclas_esperado[j]) << j;
+    EXPECT_EQ(r.p.Nclas[j], Nclas_esperado[j]) << j;
+    EXPECT_EQ(r.p.ESclas[j], ESclas_esperado[j]) << j;
   }
 }
 
@@ -177,9 +179,9 @@ TEST(Poblacion, ClassWithoutFishFailsAndKeepsAZeroShare) {
   EXPECT_EQ(R[1], 0);
   EXPECT_EQ(N[1], 0);
   EXPECT_TRUE(estimacion_valida(R[3], 2));
-  EXPECT_EQ(Nclas[1], 0);
   Informe r = informe_de(m);
-  EXPECT_EQ(ESclas[1], 0);
+  EXPECT_EQ(r.p.Nclas[1], 0);
+  EXPECT_EQ(r.p.ESclas[1], 0);
   EXPECT_EQ(r.R[1], 0);
 }
 
@@ -245,10 +247,10 @@ TEST(Redondeo, ColumnsAddUpToTheRoundedUpTotals) {
     float redVar = 0, redES = 0;
     for (int j = 0; j < nc; j++) {
       if (!estimacion_valida(r.R[j], 3)) continue;
-      sN += Nx[j];
-      sVar += VarNx[j];
-      sES += Esx[j];
-      sSup += Nx[j] + 1.96f * Esx[j];
+      sN += r.p.g[j].N;
+      sVar += r.p.g[j].Var;
+      sES += r.p.g[j].ES;
+      sSup += r.p.g[j].N + 1.96f * r.p.g[j].ES;
       redN += r.N[j];
       redVar += r.Var[j];
       redES += r.ES[j];
@@ -261,11 +263,11 @@ TEST(Redondeo, ColumnsAddUpToTheRoundedUpTotals) {
     if (!estimacion_valida(r.R[nc], 3)) continue;
     int repN = 0, repSup = 0;
     for (int j = 0; j < nc; j++) {
-      repN += (int)ceilf(Nclas[j]);
-      repSup += (int)ceilf(Nclas[j]) + (int)ceilf(ESclas[j]);
+      repN += (int)ceilf(r.p.Nclas[j]);
+      repSup += (int)ceilf(r.p.Nclas[j]) + (int)ceilf(r.p.ESclas[j]);
     }
     EXPECT_EQ(repN, r.N[nc]) << prueba;
-    EXPECT_EQ(repSup, r.N[nc] + (int)ceilf(1.96f * Esx[nc])) << prueba;
+    EXPECT_EQ(repSup, r.N[nc] + (int)ceilf(1.96f * r.p.g[nc].ES)) << prueba;
     EXPECT_EQ(repSup, r.Sup[nc]) << prueba;
   }
 }
@@ -295,8 +297,8 @@ TEST(Poblacion, FishOutsideEveryClassLeaveTheSharesShortInsteadOfHanging) {
   float R[2], N[2];
   Calculo_R_N(m.clases.data(), m.pasadas.data(), m.n(), 1, 2, R, N);
   ASSERT_TRUE(estimacion_valida(R[1], 2));
-  EXPECT_EQ(Nclas[0], ceilf(N[1]) * 40 / 60);
   poblacion_muestra p = calcula_poblacion(m.clases.data(), m.pasadas.data(), m.n(), 1, 2);
+  EXPECT_EQ(p.Nclas[0], ceilf(N[1]) * 40 / 60);
   EXPECT_EQ(p.captura_clases, 40);  // the population screen's shares are of these
   EXPECT_EQ(p.g[1].captura, 60);
 }
