@@ -165,20 +165,10 @@ biometria_muestra calcula_biometria(const float* longitudes, const float* pesos,
 const char* motivo_biometria(causa_biometria causa);
 
 /* ---- Growth: von Bertalanffy with Walford, polynomial ---- */
-extern float Wf;     /* Walford's suggestion for Linf last shown with a fit typed under it, cm */
-extern float Lmax1;  /* Linf of the last fit, cm */
-extern float k1;     /* k of the last fit, 1/year */
-extern float t01;    /* t0 of the last fit, years */
-extern float R2;     /* r2 of the last fit */
+/* What the window's export from the previous analyses takes for its growth
+   fit; a refused Linf (below the longest fish) changes neither. */
+extern float Lmax1;  /* Linf of the last fit, cm; 0 until a fit is made */
 extern float mes0;   /* age of class 0+ in months as last typed, 0..12 */
-/* 1 after a von Bertalanffy fit (screen or export) with an answer. 0 when the
-   last one had none (fewer than two classes with fish, a class mean equal to
-   Linf, every class mean alike, no fish longer than 0, or arithmetic that
-   breaks down): Lmax1 and mes0 still hold the Linf and months used, but k1,
-   t01 and R2 are 0 and meaningless, and so are the export's predicted lengths
-   (all 0): the report prints "-" for them. A refused Linf (below the longest
-   fish) changes neither the values nor this flag. Starts at 0. */
-extern int bertalanffy_definido;
 
 const int EDADES_PREDICHAS = 10; /* whole ages 0..9 the report gives a length for */
 
@@ -201,7 +191,9 @@ void prepara_muestra_crecimiento(muestra_crecimiento* m, const int* clases,
                                  const float* longitudes, int nfish, int nclases, float edad0);
 
 /* A von Bertalanffy fit, L(t) = Linf*(1 - e^(-k*(t-t0))), of the class mean
-   lengths against age (class i is i + meses/12 years old). */
+   lengths against age (class i is i + meses/12 years old). It has no answer
+   with fewer than two classes with fish, a class mean equal to Linf, every
+   class mean alike, no fish longer than 0, or arithmetic that breaks down. */
 struct bertalanffy_muestra {
   float linf;          /* Linf the fit was asked for, cm */
   float meses;         /* age of class 0+, months (0..12) */
@@ -236,12 +228,10 @@ struct polinomio_muestra {
 /* The fit of m with class 0+ edad0 years old. */
 polinomio_muestra calcula_polinomio(const muestra_crecimiento* m, float edad0);
 
-/* The program-wide results, written here only, from the structs above:
-   Lmax1, k1, t01, R2 and bertalanffy_definido when the Linf was accepted;
-   mes0 as typed on a screen; Wf as shown above a Linf and months typed. */
+/* The program-wide results, written here only: Lmax1 from a fit whose Linf
+   was accepted; mes0 as typed on a screen. */
 void publica_bertalanffy(const bertalanffy_muestra* b);
 void publica_meses(float meses);
-void publica_walford(float walford);
 
 float waldford(const float* longitudes, const int* clases, int nfish, int nclases); /* Walford's Linf, cm; 0 for none */
 

@@ -189,7 +189,6 @@ void von_bertalanffy(int* clases, float* longitudes, int nclases, int nfish) {
   borra(caja);
   if (!sigue || !pide_meses(&meses)) return;
   bertalanffy_muestra r = calcula_bertalanffy(&g, linf.valor, meses.valor);
-  publica_walford(walford);
   publica_bertalanffy(&r);
   if (!r.linf_aceptada) {
     rechaza_linf(mayor, SCREEN_H / 2);
@@ -213,7 +212,6 @@ static int pide_valores_exporta(const muestra_crecimiento* m, float* linf, float
   int sigue = pide_linf(&c_linf);
   borra(BORRA_MESES);
   if (!sigue || !pide_meses(&c_meses)) return 0;
-  publica_walford(walford);
   *linf = c_linf.valor;
   *meses = c_meses.valor;
   return 1;

@@ -189,7 +189,6 @@ struct MuestraDeInforme {
   MuestraDeInforme() : carpeta(new CarpetaPropia) {
     Suptramo = Voltramo = mltramo = 0;
     Lmax1 = mes0 = 0;
-    bertalanffy_definido = 0;
     copia_ejemplo(pasadas, longitudes, pesos, clases);
   }
   std::unique_ptr<CarpetaPropia> carpeta;
