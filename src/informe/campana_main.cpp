@@ -212,8 +212,9 @@ static int lee_tramo(peticion* q, taller_tramo* t, char* aviso, size_t tam, rech
     n = lee_datos(q, t->pasadas, t->longitudes, t->pesos, t->clases, &t->d, &con_clases, r);
   }
   if (n == 0) return 0;
-  if (!pasadas_del_tramo(q, &t->d, t->pasadas, n, "Pasadas", aviso, tam, r)) return 0;
-  if (!q->pasadas) q->pasadas = calculo_pasadas(t->pasadas, n);  // the report takes it from here
+  int mayor = calculo_pasadas(t->pasadas, n);
+  if (!pasadas_del_tramo(q, &t->d, mayor, "Pasadas", aviso, tam, r)) return 0;
+  if (!q->pasadas) q->pasadas = mayor;  // the report takes it from here
   return n;
 }
 
@@ -232,7 +233,8 @@ static void informe_de_tramo(const peticion* comun, const fila_tabla* f, const c
   bien = n > 0 &&
          escribe_informe_de(&q, t->pasadas, t->longitudes, t->pesos, t->clases, n, r, &t->inf,
                             motivo) == 0 &&
-         diagnostica_datos(t->clases, t->pasadas, n, r->poblacion.nclases, r->k, &h->diagnostico);
+         diagnostica_datos(t->clases, t->pasadas, n, r->poblacion.nclases, r->k, &r->poblacion,
+                           &h->diagnostico);
   h->error[0] = 0;
   if (!bien) {
     char corto[512];  // the summary's cell and the progress line keep a reason this long

@@ -135,13 +135,13 @@ static estimacion_remocion estimacion_de_zippin(const poblacion_grupo* z) {
 }
 
 int diagnostica_datos(const int* clases, const int* pasadas, int n, int nclases, int k,
-                      diagnostico_muestra* m) {
+                      const poblacion_muestra* zippin_hecha, diagnostico_muestra* m) {
   if (nclases < 0 || nclases > MAX_CLASES || k < 1 || k > MAX_PASADAS) return 0;
   int c[RANURAS][MAX_PASADAS + 1], captura[RANURAS];
   estimacion_remocion zippin[RANURAS];
   m->nclases = nclases, m->k = k;
   cuenta_capturas(clases, pasadas, n, nclases, k, c, captura);
-  m->zippin = calcula_poblacion(clases, pasadas, n, nclases, k);
+  m->zippin = zippin_hecha ? *zippin_hecha : calcula_poblacion(clases, pasadas, n, nclases, k);
   for (int i = 0; i <= nclases; i++) {
     for (int j = 0; j < k; j++) m->capturas[i * k + j] = c[i][j + 1];
     zippin[i] = estimacion_de_zippin(&m->zippin.g[i]);
@@ -162,7 +162,7 @@ int escribe_diagnostico(FILE* f, const char* nombre, const int* clases, const in
                         int nclases, int k) {
   std::unique_ptr<diagnostico_muestra> propia(new diagnostico_muestra());  // large: not on the stack
   diagnostico_muestra& m = *propia;
-  if (!diagnostica_datos(clases, pasadas, n, nclases, k, &m)) return 0;
+  if (!diagnostica_datos(clases, pasadas, n, nclases, k, nullptr, &m)) return 0;
   fputs("Fichero: ", f);
   escribe_visible(f, nombre);
   fputc('\n', f);

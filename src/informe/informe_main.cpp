@@ -419,9 +419,8 @@ int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* pesos, 
   return n;
 }
 
-int pasadas_del_tramo(peticion* p, const descripcion_datos* d, const int* pasadas, int n,
-                      const char* opcion, char* aviso, size_t tam, rechazo* r) {
-  int mayor = calculo_pasadas(pasadas, n);
+int pasadas_del_tramo(peticion* p, const descripcion_datos* d, int mayor, const char* opcion,
+                      char* aviso, size_t tam, rechazo* r) {
   aviso[0] = 0;
   if (p->pasadas && p->pasadas < mayor) {  // its fish would count in no pass
     rechazo_pon(r, "%s %d: %s tiene peces de la pasada %d", opcion, p->pasadas, p->datos, mayor);
@@ -569,7 +568,7 @@ int main(int argc, char** argv) {
   int n = lee_datos(&p, pasadas, longitudes, pesos, clases, &d, &con_clases, &motivo);
   recuento_pasadas r = cuenta_pasadas(pasadas, n);
   char aviso[LARGO_AVISO_PASADAS];
-  if (n == 0 || !pasadas_del_tramo(&p, &d, pasadas, n, "--pasadas", aviso, sizeof aviso, &motivo)) {
+  if (n == 0 || !pasadas_del_tramo(&p, &d, r.mayor, "--pasadas", aviso, sizeof aviso, &motivo)) {
     dice_rechazo(&motivo);
     return SALIDA_DATOS;
   }

@@ -57,14 +57,15 @@ int numero_de(const char* texto, float* valor);
 /* The sample the request names; its n, or 0 with r saying why. */
 int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* pesos, int* clases,
               descripcion_datos* d, int* con_clases, rechazo* r);
-/* The passes the request's reach was fished, left in p->pasadas: as given
+/* The passes the request's reach was fished, its fish reaching pass `mayor`
+   at most, left in p->pasadas: as given
    (fewer than the data hold are refused in r through `opcion`, and it returns
    0), else the highest pass of any species of its reach when its own fish
    end before it, with aviso saying so ("barbo: sin peces en la pasada 3; se
    estima con las 3 pasadas del tramo", UTF-8); aviso is "" otherwise. */
 const int LARGO_AVISO_PASADAS = 200;
-int pasadas_del_tramo(peticion* p, const descripcion_datos* d, const int* pasadas, int n,
-                      const char* opcion, char* aviso, size_t tam, rechazo* r);
+int pasadas_del_tramo(peticion* p, const descripcion_datos* d, int mayor, const char* opcion,
+                      char* aviso, size_t tam, rechazo* r);
 int prepara_allegro(); /* Allegro without a display, and the fonts; 0 without datas.dat */
 /* Writes the report and its images in p->imagenes' formats; the exit
    status, and r says why when it is not 0. resultados, when not NULL, gets
@@ -87,9 +88,10 @@ struct diagnostico_muestra {
   prueba_chi2 entre_clases;
 };
 /* The diagnosis of the fish over nclases classes and k passes, as the report
-   counts them; 0 beyond the estimator's classes or passes. */
+   counts them; 0 beyond the estimator's classes or passes. zippin is the
+   report's estimate of these very fish, classes and passes, or NULL to make it. */
 int diagnostica_datos(const int* clases, const int* pasadas, int n, int nclases, int k,
-                      diagnostico_muestra* m);
+                      const poblacion_muestra* zippin, diagnostico_muestra* m);
 /* The cells of group i's row (UTF-8), its figures with the decimal sign given. */
 void celdas_diagnostico(const diagnostico_muestra* m, int i, char decimal, std::string* celdas);
 /* A group's warnings in words (UTF-8) joined by union_; "" without any. */
