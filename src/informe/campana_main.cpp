@@ -84,11 +84,17 @@ static int nombre_seguro(const fila_tabla* f, char* nombre, size_t tam) {
   return largo >= 0 && (size_t)largo < tam;
 }
 
-/* A measure or Linf of the row: 1 with its value (0 when empty). */
-static int medida_de(const fila_tabla* f, int columna, float* valor, rechazo* r) {
+/* A measure or Linf of the row, its figures as the table's spreadsheet
+   writes them (separador tells which): 1 with its value (0 when empty). */
+static int medida_de(const fila_tabla* f, int columna, char separador, float* valor, rechazo* r) {
   *valor = 0;
   const char* t = f->celda[columna];
-  if (!*t || numero_de(t, valor)) return 1;
+  char plano[LARGO_CELDA_UTF8], motivo[2 * LARGO_CELDA_UTF8 + 64];
+  if (cifras_de_celda(t, separador, plano, sizeof plano, motivo, sizeof motivo)) {
+    rechazo_pon(r, "%s '%s': %s", COLUMNAS[columna].nombre, t, motivo);
+    return 0;
+  }
+  if (!*t || numero_de(plano, valor)) return 1;
   rechazo_pon(r, "%s '%s' no es un numero valido", COLUMNAS[columna].nombre, t);
   return 0;
 }
@@ -151,7 +157,8 @@ static int informe_de_fila(const char* carpeta, const fila_tabla* f, char* infor
 
 /* The request of a row: the command's own options and the row's cells. */
 static int peticion_de_fila(const peticion* comun, const fila_tabla* f, const char* carpeta_tabla,
-                            char* datos, char* informe, char* limites, peticion* q, rechazo* r) {
+                            char separador, char* datos, char* informe, char* limites, peticion* q,
+                            rechazo* r) {
   *q = *comun;
   q->tramos = nullptr;
   char motivo[CAPACIDAD_RUTA + 64];
@@ -162,10 +169,13 @@ static int peticion_de_fila(const peticion* comun, const fila_tabla* f, const ch
   ruta_de_datos(f, carpeta_tabla, datos);
   q->datos = datos;
   q->informe = informe;
-  if (!medida_de(f, T_SUPERFICIE, &q->medidas[0], r) || !medida_de(f, T_VOLUMEN, &q->medidas[1], r) ||
-      !medida_de(f, T_METROS, &q->medidas[2], r) || !medida_de(f, T_LINF, &q->linf, r) ||
-      !medida_de(f, T_MESES, &q->meses, r))
-    return 0;
+  const struct {
+    int columna;
+    float* valor;
+  } medidas[] = {{T_SUPERFICIE, &q->medidas[0]}, {T_VOLUMEN, &q->medidas[1]},
+                 {T_METROS, &q->medidas[2]}, {T_LINF, &q->linf}, {T_MESES, &q->meses}};
+  for (const auto& m : medidas)
+    if (!medida_de(f, m.columna, separador, m.valor, r)) return 0;
   q->hay_linf = f->celda[T_LINF][0] != 0;
   if (q->meses > 12) {
     rechazo_pon(r, "Meses %s supera los 12 meses", f->celda[T_MESES]);
@@ -221,11 +231,13 @@ static int lee_tramo(peticion* q, taller_tramo* t, char* aviso, size_t tam, rech
 /* Writes one reach's report and diagnoses its estimates; h->error "" then,
    or why not. */
 static void informe_de_tramo(const peticion* comun, const fila_tabla* f, const char* carpeta_tabla,
-                             const tabla_guardada* guardada, taller_tramo* t, tramo_hecho* h) {
+                             char separador, const tabla_guardada* guardada, taller_tramo* t,
+                             tramo_hecho* h) {
   rechazo* motivo = &t->motivo;
   motivo->texto[0] = 0;
   peticion q;
-  int bien = peticion_de_fila(comun, f, carpeta_tabla, t->datos, t->informe_ruta, t->limites, &q, motivo);
+  int bien = peticion_de_fila(comun, f, carpeta_tabla, separador, t->datos, t->informe_ruta, t->limites,
+                              &q, motivo);
   q.guardada = guardada;
   h->aviso_pasadas[0] = 0;
   int n = bien ? lee_tramo(&q, t, h->aviso_pasadas, sizeof h->aviso_pasadas, motivo) : 0;
@@ -430,6 +442,7 @@ struct reparto_tramos {
   const fila_tabla* filas;
   int nfilas;
   char carpeta_tabla[CAPACIDAD_RUTA];
+  char separador;                     /* of the table's cells: how its figures are written */
   const pagina_resumen* paginas;
   int npaginas;
   resumen_campana* resumen;
@@ -491,7 +504,7 @@ static void trabaja_tramo(void* datos, int i, int hueco, int obrero) {
              filas[i].linea);
   } else {
     int c = t->comun_de_fila[(size_t)i];
-    informe_de_tramo(t->p, &filas[i], t->carpeta_tabla, c >= 0 ? t->comunes[c].tabla : nullptr,
+    informe_de_tramo(t->p, &filas[i], t->carpeta_tabla, t->separador, c >= 0 ? t->comunes[c].tabla : nullptr,
                      &t->talleres[(size_t)obrero], h);
   }
   if (!repetida && h->error[0]) nombra_informe_anterior(t->p, &filas[i], h->error, sizeof h->error);
@@ -517,11 +530,11 @@ static void recoge_tramo(void* datos, int i, int hueco) {
 
 /* Each reach's report, its summary rows and its progress line, shared
    among the request's workers; the reaches that failed. */
-static int informa_tramos(const peticion* p, const fila_tabla* filas, int nfilas,
+static int informa_tramos(const peticion* p, const fila_tabla* filas, int nfilas, char separador,
                           resumen_campana* resumen, char (*fallidos)[LARGO_NOMBRE]) {
   static pagina_resumen paginas[MAX_PAGINAS_RESUMEN];
   reparto_tramos t;
-  t.p = p, t.filas = filas, t.nfilas = nfilas;
+  t.p = p, t.filas = filas, t.nfilas = nfilas, t.separador = separador;
   carpeta_de(p->tramos, t.carpeta_tabla, sizeof t.carpeta_tabla);
   t.paginas = paginas, t.npaginas = paginas_de(filas, nfilas, paginas);
   t.resumen = resumen, t.fallidos = fallidos, t.nfallidos = 0;
@@ -552,7 +565,7 @@ static void fecha_de_hoy(char* fecha, size_t tam) {
    their names together; 0 when these could not be written, -1 when nothing
    could begin. */
 static int escribe_tramos_y_resumen(const peticion* p, const fila_tabla* filas, int nfilas,
-                                    const dialecto_resumen* d, char (*fallidos)[LARGO_NOMBRE],
+                                    char separador, const dialecto_resumen* d, char (*fallidos)[LARGO_NOMBRE],
                                     int* nfallidos) {
   static resumen_campana resumen;
   static char tabla[3 * CAPACIDAD_RUTA];
@@ -565,7 +578,7 @@ static int escribe_tramos_y_resumen(const peticion* p, const fila_tabla* filas, 
     rechaza("%s: no se pueden crear las tablas resumen", p->carpeta);
     return -1;
   }
-  *nfallidos = informa_tramos(p, filas, nfilas, &resumen, fallidos);
+  *nfallidos = informa_tramos(p, filas, nfilas, separador, &resumen, fallidos);
   avisa_progreso(nfilas - *nfallidos, nfilas, 1);
   static temporales juego;
   static pagina_resumen paginas[MAX_PAGINAS_RESUMEN];
@@ -671,7 +684,7 @@ static int escribe_campana(const peticion* p, const fila_tabla* filas, int nfila
   }
   static char fallidos[MAX_TRAMOS][LARGO_NOMBRE];
   int nfallidos = 0;
-  int bien = escribe_tramos_y_resumen(p, filas, nfilas, d, fallidos, &nfallidos);
+  int bien = escribe_tramos_y_resumen(p, filas, nfilas, separador, d, fallidos, &nfallidos);
   if (bien < 0) return SALIDA_DATOS;
   printf("Tramos: %d, con informe: %d\nResumen: %s/resumen.%s, %s/resumen_clases.%s, "
          "%s/resumen_diagnostico.%s, ", nfilas, nfilas - nfallidos, p->carpeta, d->extension,

@@ -152,6 +152,14 @@ void tabla_suelta(tabla_guardada* t);
 int asigna_intervalo(int* clases, const float* longitudes, int n, float inferior,
                      float superior, int clase);
 
+/* A number cell of a table whose cells `separador` parts, as spreadsheets
+   write it ("1.534,2" in a ";" table, "1,534.2" in a "," one), made plain in
+   plano ("1534.2"); 0 then. 1 when its figures are badly grouped or may be
+   read two ways, with why and how to write it in motivo ("cifras mal
+   agrupadas; use 123,5"). Every table's number cells are read by this rule. */
+int cifras_de_celda(const char* celda, char separador, char* plano, size_t tam, char* motivo,
+                    size_t tam_motivo);
+
 /* ---- Tables of named columns: a season's table of reaches ---- */
 /* A column a table may have: the name messages give it and the keys it goes
    by (see clave_nombre), NULL-ended. */

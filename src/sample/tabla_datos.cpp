@@ -314,28 +314,36 @@ static forma_cifras cifras_de_hoja(const char* celda, char separador, char* plan
   return miles ? CIFRAS_AGRUPADAS : CIFRAS_MAL_AGRUPADAS;
 }
 
+int cifras_de_celda(const char* celda, char separador, char* plano, size_t tam, char* motivo,
+                    size_t tam_motivo) {
+  motivo[0] = 0;
+  switch (cifras_de_hoja(celda, separador, plano, tam)) {
+    case CIFRAS_MAL_AGRUPADAS:  // plano holds figures, a sign and a mark only
+      snprintf(motivo, tam_motivo, "cifras mal agrupadas; use %s", plano);
+      return 1;
+    case CIFRAS_AMBIGUAS: {
+      std::string miles(celda), decimales(celda);
+      miles.erase(miles.find(','), 1);
+      decimales[decimales.find(',')] = '.';
+      snprintf(motivo, tam_motivo, "puede ser %s o %s; escriba uno de los dos", miles.c_str(),
+               decimales.c_str());
+      return 1;
+    }
+    default:
+      return 0;
+  }
+}
+
 /* Refuses a length or weight cell of column k whose figures are badly
    grouped or may be read two ways, saying how to write it; 0 when the cell
    is a plain number in plano. */
 static int rechaza_cifras(lector_tabla* l, int k, char* plano, size_t tam) {
   const char* celda = l->celdas[k];
-  char fmt[3 * LARGO_PALABRA + 64];
-  switch (cifras_de_hoja(celda, l->separador, plano, tam)) {
-    case CIFRAS_MAL_AGRUPADAS:  // plano holds figures, a sign and a mark only
-      snprintf(fmt, sizeof fmt, "%%s: cifras mal agrupadas; use %s", plano);
-      break;
-    case CIFRAS_AMBIGUAS: {
-      std::string miles(celda), decimales(celda);
-      miles.erase(miles.find(','), 1);
-      decimales[decimales.find(',')] = '.';
-      snprintf(fmt, sizeof fmt, "%%s: puede ser %s o %s; escriba uno de los dos", miles.c_str(),
-               decimales.c_str());
-      break;
-    }
-    default:
-      return 0;
-  }
-  rechaza_columna(l, k, fmt, celda);
+  char motivo[3 * LARGO_PALABRA + 64];
+  if (!cifras_de_celda(celda, l->separador, plano, tam, motivo, sizeof motivo)) return 0;
+  std::string fmt = "%s: ";  // the cell's own text is no format: its "%" stay as they are
+  for (const char* c = motivo; *c; c++) fmt += *c == '%' ? std::string("%%") : std::string(1, *c);
+  rechaza_columna(l, k, fmt.c_str(), celda);
   return 1;
 }
 

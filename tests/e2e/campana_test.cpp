@@ -686,6 +686,52 @@ TEST_F(Campana, AWideTableWithLongLinesKeepsItsColumnsAndItsRowNumbers) {
   }
 }
 
+// A reach table's measures were read as a number field takes them: a
+// surface written "1.534,2" by a Spanish spreadsheet was no number at all.
+TEST_F(Campana, GroupedFiguresInTheTableOfReachesAreReadAsDataTablesReadThem) {
+  ASSERT_EQ(system(("cp " + std::string(DIR_DATOS) + "/ejemplo.txt ejemplo.txt").c_str()), 0);
+  // Each table gives its reaches as plain figures, then grouped as its spreadsheet groups them.
+  const struct {
+    char separador;
+    std::string tabla;
+  } tablas[] = {
+      {';', "Tramo;Fichero;Superficie;Volumen;Linf\n"
+            "P;ejemplo.txt;1534,2;2512,25;32\n"
+            "G;ejemplo.txt;1.534,2;2.512,25;32\n"},
+      {',', "Tramo,Fichero,Superficie,Volumen,Linf\n"
+            "P,ejemplo.txt,1534.2,2512.25,32\n"
+            "G,ejemplo.txt,\"1,534.2\",\"2,512.25\",\"32,0\"\n"},
+  };
+  for (const auto& t : tablas) {
+    SCOPED_TRACE(t.tabla);
+    escribe_todo("tramos.csv", t.tabla);
+    ASSERT_EQ(system("rm -rf dir"), 0);
+    ASSERT_EQ(informe("--tramos tramos.csv --carpeta dir"), 0) << errores;
+    EXPECT_EQ(primera_diferencia(lee_todo("dir/G.txt"), lee_todo("dir/P.txt")), "");
+    auto resumen = tabla(lee_todo(t.separador == ';' ? "dir/resumen.csv" : "dir/resumen.tsv"),
+                         t.separador == ';' ? ';' : '\t');
+    ASSERT_EQ(resumen.size(), 3u);
+    EXPECT_NE(celda(resumen, 1, "Densidad por frecuencias (N/m2)"), "-");
+    for (const char* columna : {"Densidad por frecuencias (N/m2)", "Biomasa por frecuencias (g/m3)", "Linf"})
+      EXPECT_EQ(celda(resumen, 2, columna), celda(resumen, 1, columna)) << columna;
+  }
+  // Refused as a data table refuses them, the others going on.
+  escribe_todo("tramos.csv",
+               "Tramo,Fichero,Superficie,Metros,Linf\n"
+               "A,ejemplo.txt,\"1.53,42\",,\n"
+               "B,ejemplo.txt,250,\"1,534\",\n"
+               "C,ejemplo.txt,250,,\"3,2.5e%s%n\"\n"
+               "D,ejemplo.txt,250,,\n");
+  EXPECT_EQ(informe("--tramos tramos.csv --carpeta dir2"), 1);
+  auto resumen = tabla(lee_todo("dir2/resumen.tsv"), '\t');
+  ASSERT_EQ(resumen.size(), 5u);
+  const char* const errores_esperados[] = {
+      "fila 2: Superficie '1.53,42': cifras mal agrupadas; use 153.42",
+      "fila 3: Metros '1,534': puede ser 1534 o 1.534; escriba uno de los dos",
+      "fila 4: Linf '3,2.5e%s%n': cifras mal agrupadas; use 32.5e%s%n", ""};
+  for (size_t f = 1; f < resumen.size(); f++) EXPECT_EQ(celda(resumen, f, "Error"), errores_esperados[f - 1]);
+}
+
 // ---- Refusals of the whole season: one line naming the file, nothing written ----
 
 TEST_F(Campana, ATableOrAFolderThatCannotBeTakenRefusesTheSeasonBeforeAnyReachIsWritten) {

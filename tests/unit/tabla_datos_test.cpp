@@ -217,6 +217,9 @@ TEST(TablaDatos, NumberCellsAreReadAsSpreadsheetsWriteThemOrRefusedSayingHow) {
       {',', "\"1.534,2,1\"", "3", 0,
        "<Linea 2, columna Peso: \xab" "1.534,2,1\xbb: se espera un numero mayor que 0>"},
       {';', "1..5", "3", 0, "<Linea 2, columna Peso: \xab" "1..5\xbb: se espera un numero mayor que 0>"},
+      // Regression: the advice was written into the message's format, "%" and all.
+      {';', "1.23,5e%s%n", "3", 0,
+       "<Linea 2, columna Peso: \xab" "1.23,5e%s%n\xbb: cifras mal agrupadas; use 123,5e%s%n>"},
       {',', "29,6", "3", 0, "<Linea 2, columna 5: \xab" "3\xbb esta fuera de las columnas de la cabecera>"},
       {';', "29,6", "3++", 0, "<Linea 2, columna Clase: \xab" "3++\xbb: se espera un entero de 0 a 98>"},
       {';', "29,6", "+3", 29.6f, nullptr},
