@@ -27,9 +27,9 @@ struct fichero_nuevo {
 };
 
 /* Files of one set: a report, its four images and their PNG copies; a
-   season's summary, its three tables and the pages of its picture in both
-   formats. */
-const int MAX_TEMPORALES = 203;
+   season's summary, its three tables, its workbook and the pages of its
+   picture in both formats. */
+const int MAX_TEMPORALES = 204;
 
 /* The formats a graph is written in: bits that add up. */
 const int IMAGENES_BMP = 1;
@@ -155,6 +155,10 @@ FILE* temporal_abre(temporales* t, const char* ruta, const char* extension);
 /* The stream's file is complete: its bytes go to the system and start on
    their way to the disk, and the stream is closed; 0 when a byte was lost. */
 int temporal_cierra(temporales* t, FILE* f);
+/* A name by which a library that writes only to a named file (a workbook's
+   writer) may write the set's open stream f: its descriptor's in /proc, or
+   its hidden name; 0 when f is not open in the set or the name does not fit. */
+int temporal_nombre(const temporales* t, FILE* f, char* nombre, int tam);
 /* Waits until every file of the set is on the disk and gives each its name,
    the first one opened the last; an interruption is held off meanwhile.
    NULL when all are there; else the name of the file that could not be

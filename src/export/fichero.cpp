@@ -123,6 +123,18 @@ int temporal_cierra(temporales* t, FILE* f) {
   return 0;
 }
 
+int temporal_nombre(const temporales* t, FILE* f, char* nombre, int tam) {
+  for (int i = 0; i < t->n; i++) {
+    const fichero_nuevo* n = &t->f[i];
+    if (n->f != f || !f) continue;
+    // A file without a name is still reached through its descriptor, which the stream holds.
+    int largo = n->oculto[0] ? snprintf(nombre, tam, "%s", n->oculto)
+                             : snprintf(nombre, tam, "/proc/self/fd/%d", fileno(f));
+    return largo > 0 && largo < tam;
+  }
+  return 0;
+}
+
 /* The file can take its name: absent, or a regular file we may write. */
 static int se_puede_escribir(const char* ruta) {
   struct stat st;

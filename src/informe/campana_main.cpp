@@ -549,9 +549,10 @@ static int informa_tramos(const peticion* p, const fila_tabla* filas, int nfilas
   return t.nfallidos;
 }
 
-/* The day of the run, AAAA-MM-DD. SOURCE_DATE_EPOCH, when set, stands for
-   the time (in UTC), so that two runs may give the very same bytes. */
-static void fecha_de_hoy(char* fecha, size_t tam) {
+/* The time of the run and its day, AAAA-MM-DD. SOURCE_DATE_EPOCH, when
+   set, stands for the time (its day in UTC), so that two runs may give the
+   very same bytes. */
+static time_t fecha_de_hoy(char* fecha, size_t tam) {
   const char* fijada = getenv("SOURCE_DATE_EPOCH");
   int fija = fijada && *fijada;
   time_t ahora = fija ? (time_t)strtoll(fijada, nullptr, 10) : time(nullptr);
@@ -559,6 +560,7 @@ static void fecha_de_hoy(char* fecha, size_t tam) {
   if (!(fija ? gmtime_r(&ahora, &dia) : localtime_r(&ahora, &dia)) ||
       !strftime(fecha, tam, "%Y-%m-%d", &dia))
     snprintf(fecha, tam, "-");
+  return ahora;
 }
 
 /* The reaches' reports, then the summary's tables and picture, which take
@@ -569,18 +571,19 @@ static int escribe_tramos_y_resumen(const peticion* p, const fila_tabla* filas, 
                                     int* nfallidos) {
   static resumen_campana resumen;
   static char tabla[3 * CAPACIDAD_RUTA];
+  static temporales juego;
   char fecha[32], version[64];
   texto_utf8(p->tramos, strlen(p->tramos), tabla, sizeof tabla);
-  fecha_de_hoy(fecha, sizeof fecha);
+  time_t hora = fecha_de_hoy(fecha, sizeof fecha);
   snprintf(version, sizeof version, "%s %s", PROGRAMA, PASADAS_VERSION);
-  const acerca_resumen acerca = {tabla, version, fecha};
-  if (!resumen_abre(&resumen, p->carpeta, d, &acerca)) {
+  const acerca_resumen acerca = {tabla, version, fecha, hora};
+  if (!resumen_abre(&resumen, p->carpeta, d, &acerca, &juego)) {
+    temporal_descarta(&juego);
     rechaza("%s: no se pueden crear las tablas resumen", p->carpeta);
     return -1;
   }
   *nfallidos = informa_tramos(p, filas, nfilas, separador, &resumen, fallidos);
   avisa_progreso(nfilas - *nfallidos, nfilas, 1);
-  static temporales juego;
   static pagina_resumen paginas[MAX_PAGINAS_RESUMEN];
   int npaginas = paginas_de(filas, nfilas, paginas);
   int bien = resumen_cierra(&resumen, &juego) &&
@@ -659,7 +662,8 @@ static int destinos_libres(const peticion* p, const fila_tabla* filas, int nfila
   nombres_resumen(p->carpeta, d, nombres);
   for (int i = 0; i < TABLAS_RESUMEN; i++)
     if (!destino_libre(p, nombres[i], resumen_sustituible)) return 0;
-  return 1;
+  nombre_libro(p->carpeta, nombres[0]);
+  return destino_libre(p, nombres[0], libro_sustituible);
 }
 
 /* The season once its table is read; the exit status. */
@@ -686,9 +690,11 @@ static int escribe_campana(const peticion* p, const fila_tabla* filas, int nfila
   int nfallidos = 0;
   int bien = escribe_tramos_y_resumen(p, filas, nfilas, separador, d, fallidos, &nfallidos);
   if (bien < 0) return SALIDA_DATOS;
+  char libro[CAPACIDAD_RUTA];
+  nombre_libro(p->carpeta, libro);
   printf("Tramos: %d, con informe: %d\nResumen: %s/resumen.%s, %s/resumen_clases.%s, "
-         "%s/resumen_diagnostico.%s, ", nfilas, nfilas - nfallidos, p->carpeta, d->extension,
-         p->carpeta, d->extension, p->carpeta, d->extension);
+         "%s/resumen_diagnostico.%s, %s, ", nfilas, nfilas - nfallidos, p->carpeta, d->extension,
+         p->carpeta, d->extension, p->carpeta, d->extension, libro);
   int completo = dice_paginas(p, filas, nfilas);
   if (nfallidos) {
     fprintf(stderr, "%s: tramos sin informe (%d):", PROGRAMA, nfallidos);

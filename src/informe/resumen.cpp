@@ -4,7 +4,11 @@
 // second opinion on each reach's estimates, a row per class and one for the
 // whole sample as --diagnostico prints them (resumen_diagnostico). They are
 // written in the dialect a spreadsheet of the user's reads: ";" and decimal
-// comma for a Spanish one, tab and point otherwise; UTF-8 with its BOM.
+// comma for a Spanish one, tab and point otherwise; UTF-8 with its BOM. The
+// same cells go to the sheets of the workbook resumen.xlsx, the figures as
+// numbers.
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdarg>
 #include <cstdlib>
@@ -41,16 +45,19 @@ static const int SUPERFICIE = 1; /* the surface among the reach measures: volume
    wrote: a version that adds or moves later columns still knows it. */
 static const int COLUMNAS_FIRMA = 6;
 
-/* The tables: their names in the folder and their columns. */
+/* The tables: their names in the folder, their sheets' in the workbook and their columns. */
 static const struct {
   const char* nombre;
+  const char* hoja;
   const char* const* columnas;
   int ncolumnas;
 } TABLAS[TABLAS_RESUMEN] = {
-    {"resumen", COLUMNAS_TRAMOS, sizeof COLUMNAS_TRAMOS / sizeof *COLUMNAS_TRAMOS},
-    {"resumen_clases", COLUMNAS_CLASES, sizeof COLUMNAS_CLASES / sizeof *COLUMNAS_CLASES},
-    {"resumen_diagnostico", COLUMNAS_RESUMEN_DIAGNOSTICO, 2 + COLUMNAS_DIAGNOSTICO},
+    {"resumen", "Resumen", COLUMNAS_TRAMOS, sizeof COLUMNAS_TRAMOS / sizeof *COLUMNAS_TRAMOS},
+    {"resumen_clases", "Clases", COLUMNAS_CLASES, sizeof COLUMNAS_CLASES / sizeof *COLUMNAS_CLASES},
+    {"resumen_diagnostico", "Diagn\xc3\xb3stico", COLUMNAS_RESUMEN_DIAGNOSTICO, 2 + COLUMNAS_DIAGNOSTICO},
 };
+static_assert(sizeof COLUMNAS_TRAMOS / sizeof *COLUMNAS_TRAMOS <= MAX_COLUMNAS_RESUMEN &&
+                  2 + COLUMNAS_DIAGNOSTICO <= MAX_COLUMNAS_RESUMEN, "every column has its width");
 
 /* ---- Cells ---- */
 
@@ -61,6 +68,7 @@ static void separa(tabla_resumen* t) {
 /* A text cell, quoted when it holds the separator, a quote or a line end. */
 static void celda_texto(tabla_resumen* t, const char* s) {
   separa(t);
+  hoja_texto(t, t->celdas - 1, s);
   if (!strpbrk(s, "\"\n\r") && !strchr(s, t->dialecto.separador)) {
     fputs(s, t->f);
     return;
@@ -73,32 +81,54 @@ static void celda_texto(tabla_resumen* t, const char* s) {
   fputc('"', t->f);
 }
 
-/* A figure printed as the report prints it, the point then made the
-   dialect's decimal sign; "-" when it has none. */
-static void celda_cifra(tabla_resumen* t, const char* formato, double v, int existe) {
+/* A figure as the C library prints it ("12.35"): the table gets its text
+   with the dialect's decimal sign, the sheet the number that text is. */
+static void celda_numero(tabla_resumen* t, const char* texto) {
   separa(t);
+  hoja_cifra(t, t->celdas - 1, texto);
+  for (const char* c = texto; *c; c++) fputc(*c == '.' ? t->dialecto.decimal : *c, t->f);
+}
+
+/* A figure printed as the report prints it; "-" when it has none. */
+static void celda_cifra(tabla_resumen* t, const char* formato, double v, int existe) {
   if (!existe || !std::isfinite(v)) {
-    fputc('-', t->f);
+    celda_texto(t, "-");
     return;
   }
   char texto[64];
   snprintf(texto, sizeof texto, formato, v);
-  char* punto = strchr(texto, '.');
-  if (punto) *punto = t->dialecto.decimal;
-  fputs(texto, t->f);
+  celda_numero(t, texto);
 }
 
 static void celda_entero(tabla_resumen* t, long long v, int existe) {
-  separa(t);
+  char texto[32];
+  snprintf(texto, sizeof texto, "%lld", v);
   if (existe)
-    fprintf(t->f, "%lld", v);
+    celda_numero(t, texto);
   else
-    fputc('-', t->f);
+    celda_texto(t, "-");
+}
+
+/* A cell of the second opinion, worded in the dialect: a figure when it
+   is one, its decimal sign made a point for the sheet; else a text. */
+static void celda_diagnostico(tabla_resumen* t, const std::string& c) {
+  std::string cifra = c;
+  char decimal = t->dialecto.decimal;
+  if (decimal != '.' && cifra.find('.') != std::string::npos) return celda_texto(t, c.c_str());
+  std::replace(cifra.begin(), cifra.end(), decimal, '.');
+  double v;
+  const char* fin = cifra.c_str() + cifra.size();
+  std::from_chars_result r = std::from_chars(cifra.c_str(), fin, v);
+  if (!cifra.empty() && r.ec == std::errc() && r.ptr == fin && cifra.find_first_not_of("-0123456789.") == std::string::npos)
+    celda_numero(t, cifra.c_str());
+  else
+    celda_texto(t, c.c_str());
 }
 
 static void fin_de_fila(tabla_resumen* t) {
   fputs("\r\n", t->f);  // spreadsheets on every desktop take it
   t->celdas = 0;
+  t->fila++;
 }
 
 /* ---- The tables' files ---- */
@@ -108,10 +138,15 @@ void nombres_resumen(const char* carpeta, const dialecto_resumen* d, char (*nomb
     snprintf(nombres[i], CAPACIDAD_RUTA, "%s/%s.%s", carpeta, TABLAS[i].nombre, d->extension);
 }
 
-/* Starts table i of carpeta in memory with its BOM and header row. */
-static int abre_tabla(tabla_resumen* t, const char* carpeta, int i, const dialecto_resumen* d) {
+/* Starts table i of carpeta in memory with its BOM and header row, and its sheet. */
+static int abre_tabla(tabla_resumen* t, const char* carpeta, int i, const dialecto_resumen* d,
+                      libro_resumen* libro) {
   t->dialecto = *d;
   t->celdas = 0;
+  t->fila = 0;
+  t->libro = libro;
+  memset(t->ancho, 0, sizeof t->ancho);
+  if (!(t->hoja = libro_hoja(libro, TABLAS[i].hoja))) return 0;
   char nombres[TABLAS_RESUMEN][CAPACIDAD_RUTA];
   nombres_resumen(carpeta, d, nombres);
   memcpy(t->nombre, nombres[i], sizeof t->nombre);
@@ -147,17 +182,20 @@ static int cierra_tabla(tabla_resumen* t, temporales* juego) {
 }
 
 int resumen_abre(resumen_campana* r, const char* carpeta, const dialecto_resumen* d,
-                 const acerca_resumen* acerca) {
+                 const acerca_resumen* acerca, temporales* juego) {
   r->acerca = *acerca;
   for (tabla_resumen* t : {&r->tramos, &r->clases, &r->diagnostico}) t->f = nullptr, t->texto = nullptr;
   r->ngrafico = 0;
-  int bien = abre_tabla(&r->tramos, carpeta, 0, d) && abre_tabla(&r->clases, carpeta, 1, d) &&
-             abre_tabla(&r->diagnostico, carpeta, 2, d);
+  int bien = libro_abre(&r->libro, carpeta, acerca, juego) &&
+             abre_tabla(&r->tramos, carpeta, 0, d, &r->libro) &&
+             abre_tabla(&r->clases, carpeta, 1, d, &r->libro) &&
+             abre_tabla(&r->diagnostico, carpeta, 2, d, &r->libro);
   if (!bien) resumen_descarta(r);
   return bien;
 }
 
 void resumen_descarta(resumen_campana* r) {
+  libro_descarta(&r->libro);
   for (tabla_resumen* t : {&r->tramos, &r->clases, &r->diagnostico}) {
     if (t->f) fclose(t->f);
     free(t->texto);
@@ -167,8 +205,10 @@ void resumen_descarta(resumen_campana* r) {
 }
 
 int resumen_cierra(resumen_campana* r, temporales* juego) {
+  tabla_resumen* const tablas[TABLAS_RESUMEN] = {&r->tramos, &r->clases, &r->diagnostico};
   int bien = cierra_tabla(&r->tramos, juego) && cierra_tabla(&r->clases, juego) &&
-             cierra_tabla(&r->diagnostico, juego);
+             cierra_tabla(&r->diagnostico, juego) &&
+             libro_cierra(&r->libro, tablas, TABLAS_RESUMEN, &r->acerca, &r->tramos.dialecto, juego);
   resumen_descarta(r);
   return bien;
 }
@@ -323,7 +363,7 @@ static void filas_diagnostico(tabla_resumen* t, const tramo_resumen* tr) {
   for (int i = 0; i <= tr->diagnostico->nclases; i++) {
     celdas_tramo(t, tr, 0);
     celdas_diagnostico(tr->diagnostico, i, t->dialecto.decimal, celdas);
-    for (const std::string& c : celdas) celda_texto(t, c.c_str());
+    for (const std::string& c : celdas) celda_diagnostico(t, c);
     fin_de_fila(t);
   }
 }

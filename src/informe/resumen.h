@@ -8,6 +8,7 @@
 #include <allegro.h>
 
 #include <cstdio>
+#include <ctime>
 
 #include "export.h"
 #include "pasadas_informe.h"
@@ -23,8 +24,26 @@ const dialecto_resumen DIALECTO_PUNTO = {'\t', '.', "tsv"}; /* any other */
 
 const int MAX_TRAMOS = 1000; /* reaches a season's table may hold */
 
+/* The workbook resumen.xlsx, written by libxlsxwriter: its cells are kept
+   in memory while the season runs, and the file, of the summary's set, is
+   written when the summaries are. */
+struct lxw_workbook;
+struct lxw_worksheet;
+struct lxw_format;
+const int DECIMALES_LIBRO = 6; /* decimals a figure of the workbook shows at most */
+struct libro_resumen {
+  lxw_workbook* libro;           /* NULL when there is none */
+  FILE* f;                       /* its file in the summary's set */
+  lxw_format* cabecera;          /* bold, for the header rows */
+  lxw_format* decimales[DECIMALES_LIBRO + 1]; /* a figure shown with as many decimals as its table's */
+  int error;                     /* a cell could not be kept: the workbook is not written */
+};
+
+const int MAX_COLUMNAS_RESUMEN = 48; /* columns a table of the summary has at most */
+
 /* A table being written: kept in memory while the season runs, and made a
-   file only when the summaries are written. */
+   file only when the summaries are written; its cells go to its sheet of
+   the workbook too. */
 struct tabla_resumen {
   FILE* f;                       /* the rows so far, in memory */
   char* texto;                   /* their bytes, once f is flushed */
@@ -32,6 +51,10 @@ struct tabla_resumen {
   dialecto_resumen dialecto;
   int celdas;                    /* cells of the row so far */
   char nombre[CAPACIDAD_RUTA];
+  libro_resumen* libro;          /* the workbook of the sheet */
+  lxw_worksheet* hoja;           /* the table's sheet */
+  int fila;                      /* the row being written, from 0 (the header) */
+  int ancho[MAX_COLUMNAS_RESUMEN]; /* characters of each column's widest cell */
 };
 
 /* A reach in the summary picture. */
@@ -49,10 +72,12 @@ struct acerca_resumen {
   const char* tabla;    /* the table of reaches, as named on the command line */
   const char* version;  /* "pasadas-informe 1.0" */
   const char* fecha;    /* of the run, AAAA-MM-DD */
+  time_t hora;          /* of the run, for the workbook's properties */
 };
 
 struct resumen_campana {
   acerca_resumen acerca;
+  libro_resumen libro;
   tabla_resumen tramos, clases, diagnostico;
   int ngrafico;
   barra_resumen grafico[MAX_TRAMOS];
@@ -84,23 +109,47 @@ void nombres_resumen(const char* carpeta, const dialecto_resumen* d, char (*nomb
    one, or a table an earlier season wrote (its BOM and first columns are
    one of the tables' in either dialect). */
 int resumen_sustituible(const char* ruta);
-/* Starts the three tables of carpeta, in memory, with their header rows; 0
-   without memory for them. */
+/* Starts the three tables of carpeta, in memory, with their header rows,
+   and the workbook, its file the first of the set `juego`; 0 without memory
+   or a file for them (the set is then to be discarded). */
 int resumen_abre(resumen_campana* r, const char* carpeta, const dialecto_resumen* d,
-                 const acerca_resumen* acerca);
+                 const acerca_resumen* acerca, temporales* juego);
 void resumen_tramo(resumen_campana* r, const tramo_resumen* t); /* the reach's rows */
-/* Adds the three tables to the set of files `juego`, which gives them their
-   names; 0 (and the set is to be discarded) when one could not be written
-   whole. The memory of all goes in any case. */
+/* Adds the three tables and the workbook to the set of files `juego`, which
+   gives them their names; 0 (and the set is to be discarded) when one could
+   not be written whole. The memory of all goes in any case. */
 int resumen_cierra(resumen_campana* r, temporales* juego);
 void resumen_descarta(resumen_campana* r); /* frees what was kept */
+
+/* ---- The workbook (resumen_libro.cpp) ---- */
+/* The workbook's name in carpeta. */
+void nombre_libro(const char* carpeta, char* nombre);
+/* 1 when ruta may take the workbook: no file there, an empty one, or a
+   workbook an earlier season wrote and no one has saved since (its
+   properties name this program as its author and its last to save it). */
+int libro_sustituible(const char* ruta);
+/* Starts the workbook of carpeta, its file added to juego; 0 when it cannot be. */
+int libro_abre(libro_resumen* l, const char* carpeta, const acerca_resumen* acerca, temporales* juego);
+/* A table's sheet, its header row to stay in view; NULL when it cannot be added. */
+lxw_worksheet* libro_hoja(libro_resumen* l, const char* nombre);
+/* A cell of t's sheet at its row and column c: a text ("" leaves it
+   blank), or a figure as the C library prints it ("12.35"), kept as its
+   number with its decimals shown (a text when it is none). */
+void hoja_texto(tabla_resumen* t, int c, const char* texto);
+void hoja_cifra(tabla_resumen* t, int c, const char* texto);
+/* Writes the workbook: each table's columns as wide as their cells, the
+   sheet "Acerca de" from acerca and the tables' names in the dialect d,
+   then the file; 0 when a byte was lost. The workbook's memory goes. */
+int libro_cierra(libro_resumen* l, tabla_resumen* const* tablas, int n, const acerca_resumen* acerca,
+                 const dialecto_resumen* d, temporales* juego);
+void libro_descarta(libro_resumen* l); /* frees the workbook unwritten */
 /* The picture goes in pages of at most this many reaches, so that it stays
    one a screen or a sheet can show whatever the season's size. */
 const int TRAMOS_POR_PAGINA = 40;
 /* Pages a season writes at most: all of its reaches in one species, or a
    few dozen species. They and the three tables take their names together. */
 const int MAX_PAGINAS_RESUMEN = 100;
-static_assert(3 + 2 * MAX_PAGINAS_RESUMEN <= MAX_TEMPORALES, "a summary is one set of files");
+static_assert(TABLAS_RESUMEN + 1 + 2 * MAX_PAGINAS_RESUMEN <= MAX_TEMPORALES, "a summary is one set of files");
 
 /* A page of the picture: reaches of one species (one grupo), the
    primera-th to the (primera + n - 1)-th of the total of that species, in

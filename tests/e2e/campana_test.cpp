@@ -6,6 +6,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
 #include <cstdlib>
 #include <ctime>
 #include <map>
@@ -378,7 +381,7 @@ TEST_F(Campana, OnlyPngImagesLeaveNoBmpInTheSeasonOrTheSingleReport) {
   escribe_todo("tramos.csv", "Tramo;Fichero;Superficie\nA;ejemplo.txt;250,5\nB;ejemplo.txt;100\n");
   ASSERT_EQ(informe("--imagenes png --tramos tramos.csv --carpeta dir"), 0) << errores;
   std::set<std::string> esperados = {"resumen.csv", "resumen_clases.csv", "resumen_diagnostico.csv",
-                                     "resumen.png"};
+                                     "resumen.xlsx", "resumen.png"};
   for (std::string t : {"A", "B"}) {
     esperados.insert(t + ".txt");
     for (const char* d : {"1", "2", "3", "4"}) esperados.insert(t + d + ".png");
@@ -491,8 +494,8 @@ TEST_F(Campana, NamesThatWouldClashWithTheSummarysPagesLeaveEveryFileWhole) {
                                  ";falta.txt;1\nT2;barbo;falta.txt;1\n");
   EXPECT_EQ(informe("--tramos tramos.csv --carpeta dir"), 1);
   EXPECT_EQ(ficheros_en("dir"), (std::set<std::string>{"resumen.csv", "resumen_clases.csv",
-                                                       "resumen_diagnostico.csv", "resumen.bmp",
-                                                       "resumen_barbo.bmp"}));
+                                                       "resumen_diagnostico.csv", "resumen.xlsx",
+                                                       "resumen.bmp", "resumen_barbo.bmp"}));
   // A reach whose images would be named as pages, and so replaced by them.
   ASSERT_EQ(system(("cp " + std::string(DIR_DATOS) + "/ejemplo.txt ejemplo.txt").c_str()), 0);
   std::string filas = "Tramo;Fichero\nresumen_;ejemplo.txt\n";
@@ -602,7 +605,7 @@ TEST_F(Campana, ControlCodesInNamesAreRefusedByRowAndNeverReachTheTerminal) {
   EXPECT_EQ(celda(resumen, 3, "Error"), "fila 5: Tramo 'T03??B' tiene un caracter de control");
   EXPECT_NE(celda(resumen, 4, "Error").find("ejemplo?[2J.txt: no se puede abrir"), std::string::npos);
   std::set<std::string> hechos = {"resumen.csv", "resumen_clases.csv", "resumen_diagnostico.csv",
-                                  "resumen.bmp"};
+                                  "resumen.xlsx", "resumen.bmp"};
   for (const char* d : {"", "1", "2", "3", "4"}) hechos.insert(std::string("T05") + d + (*d ? ".bmp" : ".txt"));
   EXPECT_EQ(ficheros_en("dir"), hechos);
   // What --comprobar shows of a file: its columns, reaches and species.
@@ -732,6 +735,22 @@ TEST_F(Campana, GroupedFiguresInTheTableOfReachesAreReadAsDataTablesReadThem) {
   for (size_t f = 1; f < resumen.size(); f++) EXPECT_EQ(celda(resumen, f, "Error"), errores_esperados[f - 1]);
 }
 
+/* The bytes of a zip holding only a workbook's properties, with this
+   author and last author, as Excel saves them. */
+std::string libro_con_propiedades(const std::string& autor, const std::string& ultimo) {
+  const std::string core = "<cp:coreProperties><dc:creator>" + autor + "</dc:creator><cp:lastModifiedBy>" +
+                           ultimo + "</cp:lastModifiedBy></cp:coreProperties>";
+  const std::string app = "<Properties><Application>Microsoft Excel</Application></Properties>";
+  std::string orden = "python3 -c 'import sys, zipfile; z = zipfile.ZipFile(\"libro.zip\", \"w\"); "
+                      "z.writestr(\"docProps/core.xml\", sys.argv[1]); z.writestr(\"docProps/app.xml\", sys.argv[2])' '" +
+                      core + "' '" + app + "'";
+  std::string salida, errores;
+  if (ejecuta_orden(orden, &salida, &errores) != 0) return "<sin python3: " + errores + ">";
+  std::string bytes = lee_todo("libro.zip");
+  unlink("libro.zip");
+  return bytes;
+}
+
 // ---- Refusals of the whole season: one line naming the file, nothing written ----
 
 TEST_F(Campana, ATableOrAFolderThatCannotBeTakenRefusesTheSeasonBeforeAnyReachIsWritten) {
@@ -766,6 +785,12 @@ TEST_F(Campana, ATableOrAFolderThatCannotBeTakenRefusesTheSeasonBeforeAnyReachIs
       {"t.csv", dos, {{"resumen.png", png_rgba}}, "caso9/dir/resumen.png: no es un fichero de Pasadas", "--imagenes png"},
       {"t.csv", dos, {{"resumen_diagnostico.csv", "notas\n"}},
        "caso10/dir/resumen_diagnostico.csv: no es un fichero de Pasadas"},
+      // A workbook of the user's, or one of ours that a spreadsheet saved since.
+      {"t.csv", dos, {{"resumen.xlsx", "notas\n"}}, "caso11/dir/resumen.xlsx: no es un fichero de Pasadas"},
+      {"t.csv", dos, {{"resumen.xlsx", "PK\3\4" + std::string(60, '\0')}},
+       "caso12/dir/resumen.xlsx: no es un fichero de Pasadas"},
+      {"t.csv", dos, {{"resumen.xlsx", libro_con_propiedades("pasadas-informe", "Ana")}},
+       "caso13/dir/resumen.xlsx: no es un fichero de Pasadas"},
   };
   for (size_t i = 0; i < sizeof casos / sizeof *casos; i++) {
     const auto& c = casos[i];
@@ -795,8 +820,11 @@ TEST_F(Campana, ASeasonRunAgainReplacesWhatTheEarlierOneWrote) {
   escribe_todo("tramos.csv", "Tramo;Fichero;Superficie\nT01;ejemplo.txt;250\nT02;ejemplo.txt;100\n");
   ASSERT_EQ(informe("--png --tramos tramos.csv --carpeta dir"), 0) << errores;
   auto primera = contenido_de("dir");
+  EXPECT_EQ(informe("--png --tramos tramos.csv --carpeta dir"), 0) << errores;
+  EXPECT_TRUE(contenido_de("dir") == primera) << "la segunda campana no es la primera";
   escribe_todo("dir/resumen.csv", "\xEF\xBB\xBFTramo;Especie;Fichero;Pasadas;Capturados;R;N\r\nT01;;ejemplo.txt;3;58;1;60\r\n");
   escribe_todo("dir/resumen_clases.csv", "");
+  escribe_todo("dir/resumen.xlsx", "");
   escribe_todo("dir/T02.txt", "");
   EXPECT_EQ(informe("--png --tramos tramos.csv --carpeta dir"), 0) << errores;
   EXPECT_TRUE(contenido_de("dir") == primera) << "la segunda campana no es la primera";
@@ -821,6 +849,161 @@ TEST_F(Campana, LibreOfficeInASpanishLocaleReadsTheSummaryFiguresAsNumbers) {
     EXPECT_NE(hoja.find("office:value-type=\"float\" office:value=\"" + v + "\""), std::string::npos)
         << columna << " " << v;
   }
+}
+
+/* A cell of a sheet as LibreOffice reads it: its type ("float", "string",
+   "" when blank), its stored value and its text. */
+struct CeldaHoja {
+  std::string tipo, valor, texto;
+};
+using Hoja = std::vector<std::vector<CeldaHoja>>;
+
+/* The value of attribute `nombre` in the tag `etiqueta`; "" when it has none. */
+std::string atributo(const std::string& etiqueta, const std::string& nombre) {
+  size_t i = etiqueta.find(" " + nombre + "=\"");
+  if (i == std::string::npos) return "";
+  i += nombre.size() + 3;
+  return etiqueta.substr(i, etiqueta.find('"', i) - i);
+}
+
+/* The text of an element's content: its text:p paragraphs, tags left out. */
+std::string texto_de(const std::string& contenido) {
+  std::string texto;
+  bool en_etiqueta = false;
+  for (char c : contenido) {
+    if (c == '<') en_etiqueta = true;
+    else if (c == '>') en_etiqueta = false;
+    else if (!en_etiqueta && c != '\n' && c != ' ') texto += c;
+  }
+  for (const auto& e : {std::make_pair("&lt;", "<"), std::make_pair("&gt;", ">"), std::make_pair("&quot;", "\""),
+                        std::make_pair("&apos;", "'"), std::make_pair("&amp;", "&")})
+    for (size_t i = texto.find(e.first); i != std::string::npos; i = texto.find(e.first, i + 1))
+      texto.replace(i, strlen(e.first), e.second);
+  return texto;  // spaces dropped: compared with a table's text alike
+}
+
+/* The sheets of a flat OpenDocument spreadsheet by name: rows of cells,
+   repeated cells spread out, the trailing blank ones dropped. */
+std::map<std::string, Hoja> hojas_de(const std::string& fods) {
+  std::map<std::string, Hoja> hojas;
+  for (size_t t = fods.find("<table:table "); t != std::string::npos; t = fods.find("<table:table ", t + 1)) {
+    Hoja& hoja = hojas[atributo(fods.substr(t, fods.find('>', t) - t), "table:name")];
+    size_t fin_tabla = fods.find("</table:table>", t);
+    for (size_t f = fods.find("<table:table-row", t); f < fin_tabla; f = fods.find("<table:table-row", f + 1)) {
+      hoja.emplace_back();
+      size_t fin_fila = fods.find("</table:table-row>", f);
+      for (size_t c = fods.find("<table:table-cell", f); c < fin_fila; c = fods.find("<table:table-cell", c + 1)) {
+        size_t cierre = fods.find('>', c);
+        std::string etiqueta = fods.substr(c, cierre - c);
+        CeldaHoja celda{atributo(etiqueta, "office:value-type"), atributo(etiqueta, "office:value"), ""};
+        if (etiqueta.back() != '/')
+          celda.texto = texto_de(fods.substr(cierre + 1, fods.find("</table:table-cell>", cierre) - cierre - 1));
+        std::string repetida = atributo(etiqueta, "table:number-columns-repeated");
+        hoja.back().insert(hoja.back().end(), repetida.empty() ? 1 : std::min(std::stoi(repetida), 100), celda);
+      }
+      while (!hoja.back().empty() && hoja.back().back().tipo.empty()) hoja.back().pop_back();
+      if (hoja.back().empty()) hoja.pop_back();
+    }
+  }
+  return hojas;
+}
+
+/* The figure of a ";" table's cell, its decimal comma made a point; false
+   when the cell is no figure. */
+bool cifra_de(std::string celda, double* valor) {
+  std::replace(celda.begin(), celda.end(), ',', '.');
+  const char* fin = celda.data() + celda.size();
+  std::from_chars_result r = std::from_chars(celda.data(), fin, *valor);
+  return r.ec == std::errc() && r.ptr == fin && celda.find_first_not_of("-0123456789.") == std::string::npos;
+}
+
+// The workbook is the summary tables cell for cell, its figures numbers
+// that a spreadsheet in Spanish or English reads as the tables' figures.
+TEST_F(Campana, TheSummaryWorkbookHoldsTheTablesFiguresAsNumbersInSpanishAndEnglishLibreOffice) {
+  if (system("command -v soffice >/dev/null 2>&1") != 0) GTEST_SKIP() << "sin LibreOffice";
+  ASSERT_EQ(system(("cp " + std::string(DIR_DATOS) + "/ejemplo.txt ejemplo.txt").c_str()), 0);
+  escribe_todo("tramos.csv", "Tramo;Fichero;Especie;Superficie;Volumen;Linf\n"
+                             "T1 R\xc3\xado;ejemplo.txt;;312,5;80;32\n"
+                             "T2;ejemplo.txt;;1.250,5;;\n"
+                             "T3;falta.txt;;100;;\n");
+  ASSERT_EQ(informe("--tramos tramos.csv --carpeta dir"), 1) << errores;
+  EXPECT_NE(salida.find("dir/resumen_diagnostico.csv, dir/resumen.xlsx, "), std::string::npos) << salida;
+  std::string version;
+  ASSERT_EQ(ejecuta_orden(std::string(PROGRAMA_INFORME) + " --version", &version, &errores), 0);
+  const char* const tablas[][2] = {{"Resumen", "resumen"}, {"Clases", "resumen_clases"},
+                                   {"Diagn\xc3\xb3stico", "resumen_diagnostico"}};
+  for (const char* idioma : {"es_ES.UTF-8", "en_US.UTF-8"}) {
+    SCOPED_TRACE(idioma);
+    std::string perfil = std::string("perfil_") + idioma;
+    std::string orden = "cd dir && HOME=\"$PWD\" LANG=" + std::string(idioma) + " LC_ALL=" + idioma +
+                        " timeout 100 soffice -env:UserInstallation=file://$PWD/" + perfil +
+                        " --headless --convert-to fods --outdir " + perfil + " resumen.xlsx";
+    ASSERT_EQ(ejecuta_orden(orden, &salida, &errores), 0) << errores;
+    std::string fods = lee_todo("dir/" + perfil + "/resumen.fods");
+    auto hojas = hojas_de(fods);
+    size_t cifras = 0;
+    for (auto& t : tablas) {
+      SCOPED_TRACE(t[0]);
+      auto filas = tabla(lee_todo(std::string("dir/") + t[1] + ".csv"), ';');
+      const Hoja& hoja = hojas[t[0]];
+      ASSERT_EQ(hoja.size(), filas.size());
+      for (size_t f = 0; f < filas.size(); f++)
+        for (size_t c = 0; c < filas[f].size(); c++) {
+          CeldaHoja celda = c < hoja[f].size() ? hoja[f][c] : CeldaHoja{};
+          double esperado;
+          std::string donde = filas[0][c] + " fila " + std::to_string(f) + ": " + filas[f][c];
+          // What a reach was given stays as its table wrote it: text.
+          bool dado = filas[0][c].find(" dad") != std::string::npos;
+          if (f > 0 && !dado && cifra_de(filas[f][c], &esperado)) {
+            double leido = NAN;
+            cifra_de(celda.valor, &leido);
+            EXPECT_EQ(celda.tipo, "float") << donde;
+            EXPECT_EQ(leido, esperado) << donde;
+            // Shown with the table's decimals and the spreadsheet's own decimal sign.
+            std::string visto = filas[f][c];
+            if (idioma[0] == 'e' && idioma[1] == 'n') std::replace(visto.begin(), visto.end(), ',', '.');
+            EXPECT_EQ(celda.texto, visto) << donde;
+            cifras++;
+          } else {
+            std::string texto = filas[f][c];
+            texto.erase(std::remove(texto.begin(), texto.end(), ' '), texto.end());
+            EXPECT_EQ(celda.tipo, texto.empty() ? "" : "string") << donde;
+            EXPECT_EQ(celda.texto, texto) << donde;
+          }
+        }
+    }
+    EXPECT_GT(cifras, 100u);  // the figures of two reaches, their classes and second opinions
+    // Its header is bold; the sheet "Acerca de" says what the workbook is.
+    const std::string estilo = atributo(fods.substr(fods.find("<table:table-cell", fods.find("table:name=\"Resumen\""))),
+                                        "table:style-name");
+    size_t definicion = fods.find("<style:style style:name=\"" + estilo + "\"");
+    ASSERT_NE(definicion, std::string::npos) << estilo;
+    EXPECT_NE(fods.substr(definicion, fods.find("</style:style>", definicion) - definicion).find("fo:font-weight=\"bold\""),
+              std::string::npos);
+    const Hoja& acerca = hojas["Acerca de"];
+    ASSERT_GE(acerca.size(), 3u);
+    std::string sin_espacios = version.substr(0, version.find('\n'));
+    sin_espacios.erase(std::remove(sin_espacios.begin(), sin_espacios.end(), ' '), sin_espacios.end());
+    EXPECT_EQ(acerca[0][1].texto, sin_espacios);
+    EXPECT_EQ(acerca[1][1].texto, "2023-11-14");
+    EXPECT_EQ(acerca[2][1].texto, "tramos.csv");
+  }
+  // The header row stays in view.
+  std::string hoja1;
+  ASSERT_EQ(ejecuta_orden("python3 -c 'import zipfile; print(zipfile.ZipFile(\"dir/resumen.xlsx\")"
+                          ".read(\"xl/worksheets/sheet1.xml\").decode())'", &hoja1, &errores), 0) << errores;
+  EXPECT_NE(hoja1.find("ySplit=\"1\""), std::string::npos);
+  EXPECT_NE(hoja1.find("state=\"frozen\""), std::string::npos);
+  // Saved again by a spreadsheet, the workbook is the user's: a season keeps it.
+  std::string orden = "cd dir && HOME=\"$PWD\" timeout 100 soffice -env:UserInstallation=file://$PWD/perfil_otro "
+                      "--headless --convert-to xlsx --outdir guardado resumen.xlsx";
+  ASSERT_EQ(ejecuta_orden(orden, &salida, &errores), 0) << errores;
+  ASSERT_EQ(rename("dir/guardado/resumen.xlsx", "dir/resumen.xlsx"), 0);
+  auto antes = contenido_de("dir");
+  EXPECT_EQ(informe("--tramos tramos.csv --carpeta dir"), 1);
+  EXPECT_NE(errores.find("dir/resumen.xlsx: no es un fichero de Pasadas; elija otra carpeta"), std::string::npos)
+      << errores;
+  EXPECT_TRUE(contenido_de("dir") == antes) << "la carpeta ha cambiado";
 }
 
 }  // namespace
