@@ -91,7 +91,7 @@ TEST_F(CampanaHilos, TwoHundredReachesGiveTheSameBytesWithOneWorkerAndWithFour) 
   if (destino != ".") (void)system(("rm -rf '" + destino + "'").c_str());
   EXPECT_EQ(diferentes(con_uno, con_cuatro), "");
   // The season is what it was made to be: every reach ran, the faults failed alone.
-  EXPECT_EQ(con_uno.size(), 5 * 195 + 3 + 6u);  // a report and four images, tables, pages
+  EXPECT_EQ(con_uno.size(), 5 * 195 + 3 + 1 + 6u);  // a report and four images, tables, workbook, pages
   EXPECT_NE(salida_uno.find("Tramos: 200, con informe: 195\n"), std::string::npos) << salida_uno;
   EXPECT_NE(errores_uno.find("\n[200/200] R12 / barbo: error: fila 201: su informe se llamaria como"),
             std::string::npos) << errores_uno;
