@@ -504,8 +504,8 @@ static void trabaja_tramo(void* datos, int i, int hueco, int obrero) {
              filas[i].linea);
   } else {
     int c = t->comun_de_fila[(size_t)i];
-    informe_de_tramo(t->p, &filas[i], t->carpeta_tabla, t->separador, c >= 0 ? t->comunes[c].tabla : nullptr,
-                     &t->talleres[(size_t)obrero], h);
+    informe_de_tramo(t->p, &filas[i], t->carpeta_tabla, t->separador,
+                     c >= 0 ? t->comunes[c].tabla : nullptr, &t->talleres[(size_t)obrero], h);
   }
   if (!repetida && h->error[0]) nombra_informe_anterior(t->p, &filas[i], h->error, sizeof h->error);
   suelta_comun(t, i);
