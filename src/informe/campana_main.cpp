@@ -43,15 +43,17 @@ static_assert(COLUMNAS_TRAMOS <= MAX_COLUMNAS_TABLA, "the table reader gives eve
 /* A reach and its species: "T03 / barbo". */
 static const int LARGO_NOMBRE = 2 * LARGO_CELDA_UTF8 + 4;
 
-/* Reads the table of reaches; the number of rows, -1 after a refusal (said). */
-static int lee_tabla_de_tramos(const char* ruta, fila_tabla* filas, char* separador) {
+/* Reads the table of reaches, from the sheet hoja when it is a workbook;
+   the number of rows, -1 after a refusal (said). */
+static int lee_tabla_de_tramos(const char* ruta, const char* hoja, fila_tabla* filas, char* separador) {
   rechazo r;
   FILE* f = abre_o_rechaza(ruta, &r);
   if (!f) {
     dice_rechazo(&r);
     return -1;
   }
-  lectura_tabla l = lee_tabla_nombrada(f, COLUMNAS, COLUMNAS_TRAMOS, filas, MAX_TRAMOS);
+  libro_pedido libro = {ruta, hoja};
+  lectura_tabla l = lee_tabla_nombrada(f, COLUMNAS, COLUMNAS_TRAMOS, filas, MAX_TRAMOS, &libro);
   fclose(f);
   *separador = l.separador;
   if (l.resultado == TABLA_DEMASIADAS_FILAS)
@@ -161,6 +163,7 @@ static int peticion_de_fila(const peticion* comun, const fila_tabla* f, const ch
                             rechazo* r) {
   *q = *comun;
   q->tramos = nullptr;
+  q->eleccion.libro.hoja = nullptr;  // --hoja names the sheet of the table: a reach's data are a first sheet
   char motivo[CAPACIDAD_RUTA + 64];
   if (!informe_de_fila(comun->carpeta, f, informe, motivo, sizeof motivo)) {
     rechazo_pon(r, "%s", motivo);
@@ -708,7 +711,7 @@ static int escribe_campana(const peticion* p, const fila_tabla* filas, int nfila
 int campana(const peticion* p) {
   static fila_tabla filas[MAX_TRAMOS + 1];
   char separador = ';';
-  int nfilas = lee_tabla_de_tramos(p->tramos, filas, &separador);
+  int nfilas = lee_tabla_de_tramos(p->tramos, p->eleccion.libro.hoja, filas, &separador);
   if (nfilas < 0) return SALIDA_DATOS;
   avisa_progreso(0, nfilas, 0);
   interrupcion_empieza();  // from here on an interruption says what it leaves

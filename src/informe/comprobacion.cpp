@@ -74,7 +74,10 @@ static void escribe_tipo(const descripcion_datos* d) {
   const char* separador = d->separador == ';'   ? "\";\" (coma o punto decimal)"
                           : d->separador == ',' ? "\",\" (punto decimal, o coma entre comillas)"
                                                 : "tabulador (coma o punto decimal)";
-  printf("Tipo: tabla con cabecera; separador %s; %s\n", separador, d->codificacion);
+  if (d->libro)  // its numbers are the stored values: no separator nor decimal mark to tell
+    printf("Tipo: %s, hoja con cabecera\n", d->libro);
+  else
+    printf("Tipo: tabla con cabecera; separador %s; %s\n", separador, d->codificacion);
   static const char* const NOMBRES[COLUMNAS_DATOS] = {"Pasada", "Longitud", "Peso",
                                                       "Clase",  "Tramo",    "Especie"};
   fputs("Columnas:", stdout);

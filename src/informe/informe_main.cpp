@@ -22,7 +22,7 @@
 
 static const char AYUDA[] =
     "Uso: pasadas-informe [opciones] DATOS INFORME\n"
-    "     pasadas-informe --comprobar [--tramo T] [--especie E] [--limites ...] DATOS\n"
+    "     pasadas-informe --comprobar [--tramo T] [--especie E] [--hoja H] [--limites ...] DATOS\n"
     "     pasadas-informe --diagnostico [opciones] DATOS\n"
     "\n"
     "Escribe el informe de resultados INFORME y sus cuatro graficos BMP (la raiz\n"
@@ -33,8 +33,10 @@ static const char AYUDA[] =
     "pasada, longitud, peso y clase por pez), o la palabra ejemplo para la muestra\n"
     "incorporada de 38 peces. Tambien una tabla de hoja de calculo con cabecera\n"
     "(Pasada;Longitud (cm);Peso (g);Clase de edad...), separada por \";\", \",\" o\n"
-    "tabuladores, en UTF-8, Windows-1252 o el \"Texto Unicode\" de Excel (un libro\n"
-    ".xlsx, .ods o .xls se guarda antes como CSV); una tabla con varios tramos o\n"
+    "tabuladores, en UTF-8, Windows-1252 o el \"Texto Unicode\" de Excel, o la\n"
+    "primera hoja de un libro .xlsx (Excel) u .ods (LibreOffice), con las mismas\n"
+    "columnas y sus numeros tal como estan guardados, no como se muestran (un\n"
+    "libro .xls se guarda antes como .xlsx o CSV); una tabla con varios tramos o\n"
     "especies pide --tramo y --especie.\n"
     "\n"
     "Opciones (los numeros con hasta siete cifras enteras, punto o coma decimal y hasta\n"
@@ -54,6 +56,8 @@ static const char AYUDA[] =
     "                    con coma decimal, separados por punto y coma: \"9,5;15\"\n"
     "  --tramo NOMBRE    toma solo los peces de ese tramo (columna Tramo)\n"
     "  --especie NOMBRE  toma solo los peces de esa especie (columna Especie)\n"
+    "  --hoja NOMBRE     DATOS es un libro .xlsx u .ods: lee esa hoja en vez de la\n"
+    "                    primera (con --tramos, la hoja de TABLA)\n"
     "  --comprobar       no escribe nada: muestra lo leido de DATOS (columnas,\n"
     "                    peces por pasada y clase, R) y sale con 0 si se carga\n"
     "  --diagnostico     no escribe nada: muestra por clase y para el total, junto a\n"
@@ -217,6 +221,7 @@ static int lee_opcion(int argc, char** argv, int* i, peticion* p) {
   }
   if ((v = valor_de(argc, argv, i, "--tramo"))) return *(p->eleccion.tramo = v) != 0;
   if ((v = valor_de(argc, argv, i, "--especie"))) return *(p->eleccion.especie = v) != 0;
+  if ((v = valor_de(argc, argv, i, "--hoja"))) return *(p->eleccion.libro.hoja = v) != 0;
   if (strcmp(argv[*i], "--comprobar") == 0) return p->comprobar = 1;
   if (strcmp(argv[*i], "--diagnostico") == 0) return p->diagnostico = 1;
   if ((v = valor_de(argc, argv, i, "--tramos"))) return *(p->tramos = v) != 0;
@@ -379,8 +384,9 @@ static int lee_fichero(const peticion* p, int* pasadas, float* longitudes, float
                        clases, mensaje, tam);
   FILE* f = abre_o_rechaza(p->datos, r);
   if (!f) return SIN_ABRIR;
-  int n = lee_muestra_descrita(f, lee_clases, &p->eleccion, d, pasadas, longitudes, pesos, clases,
-                               mensaje, tam);
+  eleccion_datos e = p->eleccion;
+  e.libro.fichero = p->datos;  // a name ending in .xlsx or .ods must be a workbook
+  int n = lee_muestra_descrita(f, lee_clases, &e, d, pasadas, longitudes, pesos, clases, mensaje, tam);
   fclose(f);
   return n;
 }
@@ -395,8 +401,9 @@ int lee_datos(const peticion* p, int* pasadas, float* longitudes, float* pesos, 
       rechazo_pon(r, "--limites: el ejemplo ya tiene sus clases de edad");
       return 0;
     }
-    if (p->eleccion.tramo || p->eleccion.especie) {
-      rechazo_pon(r, "--tramo, --especie: el ejemplo no tiene tramos ni especies");
+    if (p->eleccion.tramo || p->eleccion.especie || p->eleccion.libro.hoja) {
+      rechazo_pon(r, "%s", p->eleccion.libro.hoja ? "--hoja: el ejemplo no es un libro"
+                                                  : "--tramo, --especie: el ejemplo no tiene tramos ni especies");
       return 0;
     }
     *con_clases = 1;

@@ -97,7 +97,9 @@ static int lee_fichero(int con_clases, int guarda_tecla, int* pasadas, float* lo
   if (abre_lectura(nombre, &f) == FICHERO_NO_NORMAL)
     snprintf(motivo, sizeof motivo, "<\xab%s\xbb %s>", nombre, NO_ES_NORMAL);
   if (f) {
-    n = lee_muestra(f, con_clases, pasadas, longitudes, pesos, clases, motivo, sizeof motivo);
+    static descripcion_datos d;
+    eleccion_datos e = {nullptr, nullptr, {nombre, nullptr}};  // a name ending in .xlsx or .ods must be a workbook
+    n = lee_muestra_descrita(f, con_clases, &e, &d, pasadas, longitudes, pesos, clases, motivo, sizeof motivo);
     fclose(f);
   }
   snprintf(fichero_muestra, sizeof fichero_muestra, "%s", n == LECTURA_RECHAZADA ? "" : nombre);

@@ -58,13 +58,21 @@ int lee_muestra_descrita(FILE* f, int con_clases, const eleccion_datos* e, descr
               int* pasadas, float* longitudes, float* pesos, int* clases, char* mensaje,
               int tam_mensaje) {
   char* memoria;
-  FILE* texto = abre_texto(f, &memoria, mensaje, tam_mensaje);
+  const char* libro;
+  FILE* texto = abre_texto(f, e ? &e->libro : nullptr, &memoria, &libro, mensaje, tam_mensaje);
   if (!texto) {
     memset(d, 0, sizeof *d);
     return LECTURA_RECHAZADA;
   }
-  int n = lee_texto(texto, con_clases, e, d, pasadas, longitudes, pesos, clases, mensaje, tam_mensaje);
-  if (texto != f && d->tabla) d->codificacion = "UTF-16 (Texto Unicode)";
+  int n;
+  if (libro) {  // a sheet is a table whatever its first row says: its refusals are the table's
+    memset(d, 0, sizeof *d);
+    n = lee_tabla(texto, ',', con_clases, e, d, pasadas, longitudes, pesos, clases, mensaje, tam_mensaje);
+    d->libro = libro;
+  } else {
+    n = lee_texto(texto, con_clases, e, d, pasadas, longitudes, pesos, clases, mensaje, tam_mensaje);
+    if (texto != f && d->tabla) d->codificacion = "UTF-16 (Texto Unicode)";
+  }
   cierra_texto(texto, f, memoria);
   return n;
 }

@@ -90,6 +90,8 @@ struct valores_columna {
 /* What a data file turned out to be. Texts are Latin-1. */
 struct descripcion_datos {
   int tabla;                /* 1: a table with named columns; 0: a header of words, then records */
+  const char* libro;        /* a table's workbook, "libro de Excel (.xlsx)" or "libro de LibreOffice
+                               (.ods)"; NULL when the table is text */
   char separador;           /* a table's: ';', ',' or '\t' */
   const char* codificacion; /* a table's: "ASCII", "UTF-8", "UTF-8 con BOM" or "Windows-1252" */
   int con_clases;           /* the fish got their classes from the file */
@@ -104,12 +106,22 @@ struct descripcion_datos {
                                species: the passes the reach was fished; 0 when none is known */
 };
 
+/* A table that may stand in a workbook (.xlsx, .ods): the file's name,
+   whose ending .xlsx or .ods says it must be one (NULL: not known), and the
+   sheet to read by its name (NULL: the first). */
+struct libro_pedido {
+  const char* fichero;
+  const char* hoja;
+};
+
 /* Which fish of a table to take: those of the reach and species so named in
    its Tramo and Especie columns (case, accents and blanks aside); NULL takes
-   any, but then a table holding several is refused. */
+   any, but then a table holding several is refused. libro: where the table
+   stands when the file is a workbook. */
 struct eleccion_datos {
   const char* tramo;
   const char* especie;
+  libro_pedido libro;
 };
 
 /* con_clases for lee_muestra_descrita: take the classes when the file has them. */
@@ -120,7 +132,8 @@ const int CLASES_SI_LAS_HAY = 2;
    its columns ("Pasada;Longitud (cm);Peso (g);Clase"), separated by ";" (a
    decimal comma or point), "," (a point) or a tab (either), in UTF-8 with or
    without BOM or Windows-1252 (Latin-1's letters and Excel's signs), lines
-   ended by LF, CR LF or CR. Returns as lee_muestra; d gets what the file
+   ended by LF, CR LF or CR; or such a table in a sheet of a workbook (.xlsx,
+   .ods), its numbers as stored and row N of the sheet called line N. Returns as lee_muestra; d gets what the file
    was, also when it is refused. e may be NULL. */
 int lee_muestra_descrita(FILE* f, int con_clases, const eleccion_datos* e, descripcion_datos* d,
               int* pasadas, float* longitudes, float* pesos, int* clases, char* mensaje,
@@ -198,8 +211,9 @@ struct lectura_tabla {
    MAX_COLUMNAS_TABLA) of each row that has one of them filled, into filas
    (room for max_filas). Other columns are ignored; a missing column that
    is obligatory ("falta la columna X"), a cell longer than
-   LARGO_CELDA_TABLA or a NUL byte ("fila N: ...") refuses the table. */
+   LARGO_CELDA_TABLA or a NUL byte ("fila N: ...") refuses the table. The
+   table may be a sheet of a workbook, as libro asks (NULL: its first). */
 lectura_tabla lee_tabla_nombrada(FILE* f, const columna_buscada* columnas, int ncolumnas,
-                                 fila_tabla* filas, int max_filas);
+                                 fila_tabla* filas, int max_filas, const libro_pedido* libro = nullptr);
 
 #endif

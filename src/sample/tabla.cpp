@@ -91,9 +91,10 @@ static char separador_del_texto(FILE* f) {
   return separador_de(linea);
 }
 
-/* The rows of the text f into r, a line at a time; the table's separator. */
-static char recorre_filas(FILE* f, lector_nombrado* r) {
-  char separador = separador_del_texto(f);
+/* The rows of the text f into r, a line at a time; the table's separator,
+   told by its first line unless given. */
+static char recorre_filas(FILE* f, lector_nombrado* r, char separador) {
+  if (!separador) separador = separador_del_texto(f);
   struct csv_parser p;
   prepara_parser(&p, CSV_APPEND_NULL, separador);
   recorrido_tabla t = {&p, celda_leida, fila_leida, r, &r->linea, nullptr, 0, 0};
@@ -107,7 +108,7 @@ static char recorre_filas(FILE* f, lector_nombrado* r) {
 }
 
 lectura_tabla lee_tabla_nombrada(FILE* f, const columna_buscada* columnas, int ncolumnas,
-                                 fila_tabla* filas, int max_filas) {
+                                 fila_tabla* filas, int max_filas, const libro_pedido* libro) {
   lectura_tabla l = {TABLA_ACEPTADA, 0, ';', ""};
   lector_nombrado r = {};
   r.columnas = columnas, r.ncolumnas = ncolumnas < MAX_COLUMNAS_TABLA ? ncolumnas : MAX_COLUMNAS_TABLA;
@@ -116,10 +117,11 @@ lectura_tabla lee_tabla_nombrada(FILE* f, const columna_buscada* columnas, int n
   columnas_por_buscar(r.ncolumnas, r.indice, &r.repetida);
   if (max_filas > 0) memset(&filas[0], 0, sizeof(fila_tabla));
   char* memoria;
+  const char* tipo;
   char mensaje[LARGO_MENSAJE_LECTURA];
-  FILE* texto = abre_texto(f, &memoria, mensaje, sizeof mensaje);
+  FILE* texto = abre_texto(f, libro, &memoria, &tipo, mensaje, sizeof mensaje);
   if (texto)
-    l.separador = recorre_filas(texto, &r);
+    l.separador = recorre_filas(texto, &r, tipo ? ',' : 0);  // a workbook's sheet comes as a "," table
   else  // the reader's words, without the window's brackets
     snprintf(l.mensaje, sizeof l.mensaje, "%.*s", (int)strlen(mensaje) - 2, mensaje + 1);
   cierra_texto(texto, f, memoria);

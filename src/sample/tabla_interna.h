@@ -67,9 +67,20 @@ int recorre_tabla(FILE* f, recorrido_tabla* r);
 /* The text of f, read from where it stands, as the readers take it: f
    itself when it is text of a byte a letter; a new stream of its text in
    UTF-8 when it was saved as UTF-16 with its BOM (Excel's "Texto Unicode"),
-   held in *memoria. NULL when f is a workbook (.xlsx, .ods, .xls) or
-   another zip, or cannot be read, with the refusal in mensaje ("<...>"). */
-FILE* abre_texto(FILE* f, char** memoria, char* mensaje, int tam);
+   held in *memoria; the sheet libro asks of a workbook (.xlsx, .ods) as
+   abre_libro gives it, and then *tipo names the kind of workbook (else
+   NULL). NULL when f is another kind of file (.xls, another zip), a
+   workbook that cannot be read, or text where libro asks a workbook, with
+   the refusal in mensaje ("<...>"). libro may be NULL. */
+FILE* abre_texto(FILE* f, const libro_pedido* libro, char** memoria, const char** tipo, char* mensaje,
+                 int tam);
+/* The sheet hoja (NULL: the first) of the workbook in f, from where f
+   stands (an .ods when ods, else an .xlsx), as the text of a "," table:
+   every cell quoted with its stored value (a number as stored, whatever
+   its format shows), row N of the sheet on line N; a stream of memory in
+   *memoria. NULL when it cannot be read: encrypted, damaged, too large,
+   without that sheet (the refusal, "<...>", in mensaje). */
+FILE* abre_libro(FILE* f, int ods, const char* hoja, char** memoria, char* mensaje, int tam);
 /* Closes what abre_texto opened: texto when it is not f, and its memory. */
 void cierra_texto(FILE* texto, FILE* f, char* memoria);
 

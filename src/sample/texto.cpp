@@ -5,6 +5,7 @@
 // their first bytes.
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 
 #include "tabla_interna.h"
@@ -190,33 +191,37 @@ static const long MAX_UNICODE = 64L << 20;
 enum clase_fichero { FICHERO_TEXTO, FICHERO_UTF16LE, FICHERO_UTF16BE, FICHERO_XLSX, FICHERO_ODS,
                      FICHERO_XLS, FICHERO_ZIP };
 
-/* The refusal of each kind of file that is no text, as the reader says it. */
+/* The refusal of each kind of file that is no text nor a workbook read, as the reader says it. */
 static const char* const NO_ES_TEXTO[] = {
-    nullptr, nullptr, nullptr,
-    "<Es un libro de Excel (.xlsx): guardelo con Guardar como, tipo \"CSV UTF-8\" en Excel o "
-    "\"Texto CSV\" en LibreOffice>",
-    "<Es una hoja de LibreOffice (.ods): guardela con Guardar como, tipo \"Texto CSV\" en "
-    "LibreOffice o \"CSV UTF-8\" en Excel>",
+    nullptr, nullptr, nullptr, nullptr, nullptr,
     "<Es un libro de Excel 97-2003 (.xls): guardelo con Guardar como, tipo \"CSV UTF-8\" en Excel "
     "o \"Texto CSV\" en LibreOffice>",
     "<Es un fichero comprimido (zip), no una tabla de texto>",
 };
 
-/* 1 when the rest of f names a file of an Excel workbook: the names of a
-   zip's entries are stored as they are, in each entry and in the list at its end. */
-static int nombra_libro_excel(FILE* f) {
-  static const char NOMBRE[] = "xl/workbook";
-  const size_t solape = sizeof NOMBRE - 1;
+/* 1 when the rest of f holds the bytes of patron (largo of them): the names
+   of a zip's entries and of an OLE file's streams are stored as they are. */
+static int contiene(FILE* f, const char* patron, size_t largo) {
   std::vector<char> pieza(65536);  // each reading its own
   char* trozo = pieza.data();
   size_t guardados = 0, n;
   while ((n = fread(trozo + guardados, 1, pieza.size() - guardados, f)) > 0) {
     n += guardados;
-    if (memmem(trozo, n, NOMBRE, solape)) return 1;
-    guardados = n < solape ? n : solape;  // a name across two pieces
+    if (memmem(trozo, n, patron, largo)) return 1;
+    guardados = n < largo ? n : largo - 1;  // a name across two pieces
     memmove(trozo, trozo + n - guardados, guardados);
   }
   return 0;
+}
+
+/* 1 when the rest of f names a file of an Excel workbook. */
+static int nombra_libro_excel(FILE* f) { return contiene(f, "xl/workbook", 11); }
+
+/* Excel keeps a workbook saved with a password in an OLE file, as the
+   stream "EncryptedPackage", its name in UTF-16. */
+static int libro_cifrado(FILE* f) {
+  static const char NOMBRE[] = "E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0";
+  return contiene(f, NOMBRE, sizeof NOMBRE - 1);
 }
 
 /* A zip: an OpenDocument spreadsheet says so in its first entry, "mimetype",
@@ -280,22 +285,53 @@ static FILE* convierte_utf16(FILE* f, int mayor_primero, char** memoria, char* m
   return texto;
 }
 
-FILE* abre_texto(FILE* f, char** memoria, char* mensaje, int tam) {
+/* 1 when the file's name ends as a workbook's does, whatever the case of its letters. */
+static int nombre_de_libro(const char* fichero) {
+  size_t largo = fichero ? strlen(fichero) : 0;
+  for (const char* fin : {".xlsx", ".ods"}) {
+    size_t n = strlen(fin), k = 0;
+    while (k < n && largo >= n && (fichero[largo - n + k] | 0x20) == fin[k]) k++;
+    if (largo >= n && k == n) return 1;
+  }
+  return 0;
+}
+
+/* What a file that is no text is refused with, when it is no workbook read. */
+static const char* rechazo_de(clase_fichero clase, FILE* f, const libro_pedido* libro) {
+  if (clase == FICHERO_XLS && libro_cifrado(f))
+    return "<El libro esta protegido con contrasena: guardelo sin ella>";
+  if (clase != FICHERO_TEXTO && clase != FICHERO_UTF16LE && clase != FICHERO_UTF16BE) return NO_ES_TEXTO[clase];
+  if (libro && nombre_de_libro(libro->fichero))
+    return "<El nombre dice que es un libro (.xlsx, .ods) pero no lo es: no es un zip>";
+  if (libro && libro->hoja) return "<No es un libro (.xlsx, .ods): no tiene hojas que elegir>";
+  return nullptr;
+}
+
+FILE* abre_texto(FILE* f, const libro_pedido* libro, char** memoria, const char** tipo, char* mensaje,
+                 int tam) {
   *memoria = nullptr;
+  *tipo = nullptr;
   long inicio = ftell(f);
   if (inicio < 0) return f;  // a stream that cannot be read twice is taken as text
   unsigned char cabeza[LARGO_CABEZA];
   size_t n = fread(cabeza, 1, sizeof cabeza, f);
   clase_fichero clase = clase_de(cabeza, n, f);
+  const char* rechazo = clase == FICHERO_XLSX || clase == FICHERO_ODS ? nullptr : rechazo_de(clase, f, libro);
   if (fseek(f, inicio, SEEK_SET) != 0) {
     if (tam > 0) snprintf(mensaje, (size_t)tam, "<No se ha podido leer el fichero>");
     return nullptr;
   }
-  if (clase == FICHERO_TEXTO) return f;
+  if (rechazo) {
+    if (tam > 0) snprintf(mensaje, (size_t)tam, "%s", rechazo);
+    return nullptr;
+  }
+  if (clase == FICHERO_XLSX || clase == FICHERO_ODS) {
+    *tipo = clase == FICHERO_ODS ? "libro de LibreOffice (.ods)" : "libro de Excel (.xlsx)";
+    return abre_libro(f, clase == FICHERO_ODS, libro ? libro->hoja : nullptr, memoria, mensaje, tam);
+  }
   if (clase == FICHERO_UTF16LE || clase == FICHERO_UTF16BE)
     return convierte_utf16(f, clase == FICHERO_UTF16BE, memoria, mensaje, tam);
-  if (tam > 0) snprintf(mensaje, (size_t)tam, "%s", NO_ES_TEXTO[clase]);
-  return nullptr;
+  return f;
 }
 
 void cierra_texto(FILE* texto, FILE* f, char* memoria) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "libros.h"
 #include "pantalla.h"
 #include "pantallas.h"
 #include "sample.h"
@@ -189,4 +190,25 @@ TEST_F(Carga, AFifoIsRefusedAsNoRegularFileWithoutWaitingForIt) {
   EXPECT_LT(ancho(FUENTE_CELDAS, motivo.c_str()), SCREEN_W - 20);
   EXPECT_TRUE(texto_centrado_en(FUENTE_CELDAS, SCREEN_W / 2, SCREEN_H / 2 + 2 * alto(FUENTE_CELDAS),
                                 motivo.c_str(), rojo_aviso()));
+}
+
+// A workbook loads as its first sheet's table; a name that promises one
+// without being one is refused in the window's style.
+TEST_F(Carga, AWorkbookLoadsItsFirstSheetAndANameThatLiesIsRefused) {
+  std::vector<hoja_libro> hojas = hojas_de_peces(peces_de(std::string(DIR_DATOS) + "/ejemplo.txt"));
+  ASSERT_TRUE(escribe_ods("cargaLibro.ods", {hojas[1], hojas[0]}));
+  ficheros.push_back("cargaLibro.ods");
+  escribe("cargaLibro.ods\n\n");
+  EXPECT_EQ(cargar_datos_mas(pasadas, longitudes, pesos, clases), NUM_EJEMPLO);
+  EXPECT_EQ(teclas_pendientes(), 0);
+  EXPECT_EQ(longitudes[0], 27.4f);
+  EXPECT_EQ(pesos[0], 103.41f);
+  EXPECT_EQ(clases[0], 4);
+  fichero("cargaTexto.xlsx", CON_CLASES);
+  escribe("cargaTexto.xlsx\nx");
+  EXPECT_EQ(cargar_datos_mas(pasadas, longitudes, pesos, clases), 0);
+  EXPECT_EQ(teclas_pendientes(), 0);
+  EXPECT_TRUE(texto_centrado_en(FUENTE_CELDAS, SCREEN_W / 2, SCREEN_H / 2 + 2 * alto(FUENTE_CELDAS),
+                                "<El nombre dice que es un libro (.xlsx, .ods) pero no lo es: no es un zip>",
+                                rojo_aviso()));
 }

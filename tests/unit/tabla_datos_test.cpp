@@ -32,7 +32,7 @@ struct Tabla {
     fwrite(texto.data(), 1, texto.size(), f);
     rewind(f);
     for (int i = 0; i < MAX_PECES; i++) clases[i] = -7;
-    eleccion_datos e = {tramo, especie};
+    eleccion_datos e = {tramo, especie, {}};
     n = lee_muestra_descrita(f, con_clases, &e, &d, pasadas, longitudes, pesos, clases, mensaje,
                              sizeof mensaje);
     fclose(f);
