@@ -26,6 +26,7 @@ static const long MAX_COLUMNAS = 16384;        /* and LibreOffice */
 static const size_t LARGO_CELDA = 65537;
 static const int MAX_HOJAS = 256;              /* sheets a refusal can list */
 static const size_t TROZO_XML = 65536;
+static const char DEMASIADO_TEXTO[] = "La hoja ocupa mas de 64 MB como tabla";
 
 /* ---- The zip, read from the caller's stream ---- */
 
@@ -92,6 +93,10 @@ static void rechaza_danado(libro* b, const char* que) {
    as a line of the table: a name written on two lines is read on one. */
 static void pon_celda(libro* b, long c, const std::string& valor) {
   if (valor.empty() || b->rechazado) return;
+  if (c < b->celdas_fila)  // a row opened within a row: the XML holds no sheet
+    return rechaza_danado(b, "una celda esta fuera de su sitio");
+  if (b->texto.size() + b->fila.size() + valor.size() + (size_t)c > MAX_TEXTO)  // a long text repeated across
+    return rechaza_libro(b, "%s", DEMASIADO_TEXTO);
   b->fila.append((size_t)(b->celdas_fila ? c - b->celdas_fila + 1 : c), ',');
   b->fila += '"';
   for (char letra : valor) {
@@ -109,7 +114,7 @@ static void acaba_fila(libro* b, long numero, long veces) {
     if (numero + k > MAX_FILAS)
       return rechaza_libro(b, "La hoja pasa de %ld filas", MAX_FILAS);
     if (b->texto.size() + b->fila.size() + (size_t)(numero + k - b->linea) > MAX_TEXTO)
-      return rechaza_libro(b, "La hoja ocupa mas de 64 MB como tabla");
+      return rechaza_libro(b, "%s", DEMASIADO_TEXTO);
     b->texto.append((size_t)(numero + k - b->linea), '\n');
     b->texto += b->fila;
     b->linea = numero + k;

@@ -132,6 +132,17 @@ TEST(Libro, WhatCannotBeReadIsRefusedSayingWhy) {
                   "<table:table-row table:number-rows-repeated=\"4000000000\"><table:table-cell "
                   "office:value-type=\"float\" office:value=\"1\"/></table:table-row>")),
        nullptr, "<La hoja pasa de 1048576 filas>"},
+      // Regression: a row opened within a row put its cells before the outer row's and crashed the reader.
+      {"anidada.ods",
+       zip(ods_de(std::string(CABECERA_ODS) +
+                  "<table:table-row><table:table-cell office:value-type=\"float\" office:value=\"1\"/>"
+                  "<table:table-row><table:table-cell office:value-type=\"float\" office:value=\"2\"/>"
+                  "</table:table-row></table:table-row>")),
+       nullptr, "<El libro de LibreOffice esta danado: una celda esta fuera de su sitio>"},
+      {"repetido.ods",
+       zip(ods_de(std::string(CABECERA_ODS) + "<table:table-row><table:table-cell table:number-columns-repeated=\"16384\">"
+                  "<text:p>" + std::string(60000, 'a') + "</text:p></table:table-cell></table:table-row>")),
+       nullptr, "<La hoja ocupa mas de 64 MB como tabla>"},
   };
   for (const auto& c : casos) {
     SCOPED_TRACE(c.nombre);
