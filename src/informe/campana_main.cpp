@@ -473,7 +473,8 @@ static void lee_ficheros_comunes(reparto_tramos* t) {
   for (const auto& fichero : filas_de) {
     FILE* f;
     if (fichero.second.size() < 2 || abre_lectura(fichero.first.c_str(), &f) != FICHERO_ABIERTO) continue;
-    t->comunes[n].tabla = tabla_guarda(f);
+    libro_pedido libro = {fichero.first.c_str(), nullptr};  // a reach's data are a first sheet
+    t->comunes[n].tabla = tabla_guarda(f, &libro);
     fclose(f);
     if (!t->comunes[n].tabla) continue;
     t->comunes[n].pendientes = (int)fichero.second.size();

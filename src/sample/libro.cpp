@@ -195,11 +195,12 @@ static lectura_entrada analiza_entrada(libro* b, const char* nombre, XML_Parser 
     rechaza_danado(b, "no se puede leer el zip");
     return ENTRADA_RECHAZADA;
   }
-  static char trozo[TROZO_XML];
+  std::vector<char> pieza(TROZO_XML);  // each reading its own: a season reads on several threads
+  char* trozo = pieza.data();
   long long total = 0;
   int leidos = 0;
   XML_Status estado = XML_STATUS_OK;
-  while (!b->rechazado && estado == XML_STATUS_OK && (leidos = unzReadCurrentFile(b->z, trozo, sizeof trozo)) > 0) {
+  while (!b->rechazado && estado == XML_STATUS_OK && (leidos = unzReadCurrentFile(b->z, trozo, (unsigned)pieza.size())) > 0) {
     if ((total += leidos) > MAX_XML) {
       rechaza_libro(b, "La hoja ocupa mas de 256 MB de XML");
       break;

@@ -149,8 +149,9 @@ struct tabla_guardada;
    whatever reach it asked (a cell past the header's columns, a footer with
    rows after it, a reach or species cell empty or with a control code, a
    NUL, a stray quote, a read error): such a file is best read for each
-   reach. tabla_suelta frees it. */
-tabla_guardada* tabla_guarda(FILE* f);
+   reach. A workbook's sheet is read as lee_muestra_descrita reads it for
+   libro (NULL: its first). tabla_suelta frees it. */
+tabla_guardada* tabla_guarda(FILE* f, const libro_pedido* libro = nullptr);
 /* The fish of the reach e names (and its species, when given), as
    lee_muestra_descrita gives them from the file the table was read from
    with the same request: the same n, fish, description and refusal, naming

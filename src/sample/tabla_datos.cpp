@@ -110,6 +110,7 @@ struct fila_guardada {
 struct tabla_guardada {
   char separador;
   int bom, utf16;                 /* how the text began: a UTF-8 BOM, a UTF-16 one */
+  const char* libro;              /* the workbook it is a sheet of, NULL for a text */
   std::vector<std::string> cabecera;
   long long linea_cabecera;
   int bits_cabecera, codificaciones; /* of the header's cells, of every cell */
@@ -856,14 +857,16 @@ static int guarda_filas(FILE* texto, tabla_guardada* t) {
   return !l->terminada && !ferror(texto) && !l->en_cabecera && l->indice[DATO_TRAMO] >= 0;
 }
 
-tabla_guardada* tabla_guarda(FILE* f) {
+tabla_guardada* tabla_guarda(FILE* f, const libro_pedido* libro) {
   char* memoria;
+  const char* tipo;
   char mensaje[LARGO_MENSAJE_LECTURA];
-  FILE* texto = abre_texto(f, &memoria, mensaje, sizeof mensaje);
+  FILE* texto = abre_texto(f, libro, &memoria, &tipo, mensaje, sizeof mensaje);
   if (!texto) return nullptr;
   std::unique_ptr<tabla_guardada> t(new tabla_guardada());
-  t->utf16 = texto != f;
-  int separador = ftell(texto) < 0 ? 0 : separador_de_tabla(texto);
+  t->utf16 = texto != f && !tipo;
+  t->libro = tipo;
+  int separador = tipo ? ',' : ftell(texto) < 0 ? 0 : separador_de_tabla(texto);  // a sheet comes as a "," table
   t->separador = (char)separador;
   int bien = separador > 0 && guarda_filas(texto, t.get());
   cierra_texto(texto, f, memoria);
@@ -922,6 +925,7 @@ int tabla_elige(const tabla_guardada* t, int con_clases, const eleccion_datos* e
   int hasta = l->terminada ? 0 : repite_filas(l.get(), t);
   for (int orden : t->vacias) d->filas_vacias += hasta < 0 || orden < hasta;
   d->codificacion = t->utf16 ? "UTF-16 (Texto Unicode)" : codificacion(t->bom, l->codificaciones);
+  d->libro = t->libro;
   if (l->terminada) return LECTURA_RECHAZADA;
   d->tramos = t->d.tramos, d->especies = t->d.especies;  // as the reading to the end counts them
   return termina_eleccion(l.get(), d);
