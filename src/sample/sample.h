@@ -141,16 +141,17 @@ int lee_muestra_descrita(FILE* f, int con_clases, const eleccion_datos* e, descr
 
 /* ---- A table of many reaches read once, for a season ---- */
 /* The rows of a table of fish with a Tramo column, kept in memory (about
-   twice the file's size) so that each reach's fish are taken from them
-   without reading the file again. */
+   70 bytes a row, a million rows at most) so that each reach's fish are
+   taken from them without reading the file again. */
 struct tabla_guardada;
 /* Reads f, from where it stands, whole. NULL when it is no table with a
-   Tramo column, or when every reading of it would stop at the same row
-   whatever reach it asked (a cell past the header's columns, a footer with
-   rows after it, a reach or species cell empty or with a control code, a
-   NUL, a stray quote, a read error): such a file is best read for each
-   reach. A workbook's sheet is read as lee_muestra_descrita reads it for
-   libro (NULL: its first). tabla_suelta frees it. */
+   Tramo column, or has more than a million rows, or when every reading of
+   it would stop at the same row whatever reach it asked (a cell past the
+   header's columns, a footer with rows after it, a reach or species cell
+   empty or with a control code, a NUL, a stray quote, a read error): such
+   a file is read for each reach. A workbook's sheet is read as
+   lee_muestra_descrita reads it for libro (NULL: its first). tabla_suelta
+   frees it. */
 tabla_guardada* tabla_guarda(FILE* f, const libro_pedido* libro = nullptr);
 /* The fish of the reach e names (and its species, when given), as
    lee_muestra_descrita gives them from the file the table was read from

@@ -40,6 +40,9 @@ static const int MAX_CABECERA = 128;          /* header cells whose names are ke
 static const size_t MAX_CELDA = 65536;        /* a longer cell is no datum: the file is refused */
 static const size_t TROZO = 4096;             /* bytes handed to libcsv at a time, at most one line */
 static const int LARGO_COLUMNA = 20;          /* characters of a column's name in a message */
+/* Rows a table read once keeps, under 100 MB: a thousand reaches of a
+   thousand fish. A larger file is read for each reach instead. */
+static const size_t MAX_FILAS_GUARDADAS = 1000000;
 static const char BOM[] = "\xEF\xBB\xBF";
 
 void clave_nombre(const char* nombre, int sin_parentesis, char* clave, size_t tam) {
@@ -586,7 +589,7 @@ static void guarda_fila(lector_tabla* l) {
     t->vacias.push_back(orden);
     return;
   }
-  if (l->extra >= 0) {
+  if (l->extra >= 0 || t->filas.size() == MAX_FILAS_GUARDADAS) {
     l->terminada = 1;
     return;
   }
