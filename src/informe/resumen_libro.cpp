@@ -99,7 +99,11 @@ int libro_abre(libro_resumen* l, const char* carpeta, const acerca_resumen* acer
   nombre_libro(carpeta, ruta);
   l->f = temporal_abre(juego, ruta, ".xlsx");
   if (!l->f || !temporal_nombre(juego, l->f, nombre, sizeof nombre)) return 0;
-  if (!(l->libro = workbook_new(nombre))) return 0;
+  // Each row goes to a temporary file as it is finished, not kept as cells:
+  // the season's memory stays that of its figures, however many reaches.
+  lxw_workbook_options opciones = {};
+  opciones.constant_memory = LXW_TRUE;
+  if (!(l->libro = workbook_new_opt(nombre, &opciones))) return 0;
   l->cabecera = formato(l, nullptr, 1);
   std::string ceros = "0.";
   l->decimales[0] = formato(l, "0", 0);
