@@ -2,6 +2,7 @@
 // why, whatever their container or XML holds; and sizes past a sheet's are
 // refused without the reader spending memory or time on them.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -11,6 +12,12 @@
 #include "sample.h"
 
 namespace {
+
+/* A file of this test's own in the temporary folder: the tests of other
+   builds on the machine run at the same time, and would share the name. */
+std::string temporal(const std::string& nombre) {
+  return testing::TempDir() + "pasadas_" + std::to_string(getpid()) + "_" + nombre;
+}
 
 const char* const NS_ODS =
     "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
@@ -65,7 +72,7 @@ std::string rechazo(const std::string& nombre, const std::string& texto, const c
   static int pasadas[MAX_PECES], clases[MAX_PECES];
   static float longitudes[MAX_PECES], pesos[MAX_PECES];
   static descripcion_datos d;
-  std::string ruta = testing::TempDir() + nombre;
+  std::string ruta = temporal(nombre);
   FILE* f = fopen(ruta.c_str(), "wb");
   fwrite(texto.data(), 1, texto.size(), f);
   fclose(f);
@@ -79,7 +86,7 @@ std::string rechazo(const std::string& nombre, const std::string& texto, const c
 }
 
 std::string zip(const std::vector<entrada_zip>& entradas) {
-  std::string ruta = testing::TempDir() + "libro.zip";
+  std::string ruta = temporal("libro.zip");
   EXPECT_TRUE(escribe_zip(ruta, entradas));
   std::string t = contenido(ruta);
   remove(ruta.c_str());
@@ -87,7 +94,7 @@ std::string zip(const std::vector<entrada_zip>& entradas) {
 }
 
 TEST(Libro, WhatCannotBeReadIsRefusedSayingWhy) {
-  std::string peces = testing::TempDir() + "peces.xlsx";
+  std::string peces = temporal("peces.xlsx");
   ASSERT_TRUE(escribe_xlsx(peces, hojas_de_peces({{"1", "27.4", "103.41", "4"}}), false));
   std::string libro = contenido(peces);
   remove(peces.c_str());
