@@ -8,6 +8,8 @@
 #include <expat.h>
 #include <minizip/unzip.h>
 
+#include <charconv>
+#include <cmath>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
@@ -363,6 +365,19 @@ static void abre_hoja_xlsx(void* datos, const XML_Char* nombre, const XML_Char**
   }
 }
 
+/* A stored number as the spreadsheet shows it at most: to the 15 significant
+   figures it works to. A surface typed as a product (7.53*5) is stored as
+   37.650000000000006, which would otherwise read as a figure nobody typed. */
+static void a_quince_cifras(std::string* numero) {
+  double v;
+  const char* fin = numero->data() + numero->size();
+  auto leido = std::from_chars(numero->data(), fin, v);
+  if (leido.ec != std::errc() || leido.ptr != fin || !std::isfinite(v)) return;
+  char cifras[32];
+  auto escrito = std::to_chars(cifras, cifras + sizeof cifras, v, std::chars_format::general, 15);
+  if (escrito.ec == std::errc()) numero->assign(cifras, escrito.ptr);
+}
+
 /* A cell's text from its type and stored value: a shared string by its
    number, a truth as a word (never a 1 that would pass for a pass). */
 static int valor_xlsx(lector_xlsx* x, std::string* valor) {
@@ -375,6 +390,8 @@ static int valor_xlsx(lector_xlsx* x, std::string* valor) {
     *valor = x->textos[k];
   } else if (x->tipo == "b") {
     *valor = x->valor == "1" ? "VERDADERO" : x->valor == "0" ? "FALSO" : x->valor;
+  } else if (x->tipo == "n") {
+    a_quince_cifras(valor);
   }
   return 1;
 }
@@ -484,6 +501,7 @@ static int valor_ods(const char** atributos, std::string* valor) {
     if (!v) return 0;
     *valor = v;
     if (strcmp(tipo, "boolean") == 0) *valor = strcmp(v, "true") == 0 ? "VERDADERO" : "FALSO";
+    if (strcmp(t[1], "value") == 0) a_quince_cifras(valor);  // float, percentage and currency
     if (valor->size() > LARGO_CELDA) valor->resize(LARGO_CELDA);
     return 1;
   }
