@@ -643,6 +643,25 @@ static int ficheros_libres(const peticion* p, char (*nombres)[CAPACIDAD_RUTA], i
   return 1;
 }
 
+/* Two species whose names are made the same for the file system ("a.b",
+   "a/b") would write their summary pages over each other: refused naming
+   both, 1 when every page has a name of its own. */
+static int paginas_distintas(const peticion* p, const fila_tabla* filas, const pagina_resumen* paginas,
+                             int npaginas) {
+  char raiz[CAPACIDAD_RUTA], otra[CAPACIDAD_RUTA];
+  for (int i = 0; i < npaginas && i < MAX_PAGINAS_RESUMEN; i++) {
+    if (!raiz_de_pagina("", filas, &paginas[i], raiz, sizeof raiz)) continue;
+    for (int j = 0; j < i; j++) {
+      if (!raiz_de_pagina("", filas, &paginas[j], otra, sizeof otra) || strcmp(raiz, otra) != 0) continue;
+      rechaza("%s: las especies \xc2\xab%s\xc2\xbb y \xc2\xab%s\xc2\xbb darian el mismo nombre a su grafico resumen (%s); "
+              "cambie una de ellas",
+              p->carpeta, especie_de(&filas[paginas[j].grupo]), especie_de(&filas[paginas[i].grupo]), raiz + 1);
+      return 0;
+    }
+  }
+  return 1;
+}
+
 /* Every file the season would write, looked at before any is written, so
    that it refuses at once rather than after some reaches: 1 when all of
    them may be written. */
@@ -657,6 +676,7 @@ static int destinos_libres(const peticion* p, const fila_tabla* filas, int nfila
   }
   static pagina_resumen paginas[MAX_PAGINAS_RESUMEN];
   int npaginas = paginas_de(filas, nfilas, paginas);
+  if (!paginas_distintas(p, filas, paginas, npaginas)) return 0;
   for (int i = 0; i < npaginas && i < MAX_PAGINAS_RESUMEN; i++) {
     char raiz[CAPACIDAD_RUTA];
     if (raiz_de_pagina(p->carpeta, filas, &paginas[i], raiz, sizeof raiz) &&

@@ -787,6 +787,10 @@ TEST_F(Campana, ATableOrAFolderThatCannotBeTakenRefusesTheSeasonBeforeAnyReachIs
        "caso12/dir/resumen.xlsx: no es un fichero de Pasadas"},
       {"t.csv", dos, {{"resumen.xlsx", libro_con_propiedades("pasadas-informe", "Ana")}},
        "caso13/dir/resumen.xlsx: no es un fichero de Pasadas"},
+      // Regression: the second species' summary page was written over the first's.
+      {"t.csv", "Tramo;Especie;Fichero\nT00;S.trutta;../ejemplo.txt\nT01;S/trutta;../ejemplo.txt\n", {},
+       "caso14/dir: las especies \u00abS.trutta\u00bb y \u00abS/trutta\u00bb darian el mismo nombre a su grafico "
+       "resumen (resumen_S_trutta); cambie una de ellas"},
   };
   for (size_t i = 0; i < sizeof casos / sizeof *casos; i++) {
     const auto& c = casos[i];
