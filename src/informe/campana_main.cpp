@@ -314,6 +314,14 @@ static int paginas_de(const fila_tabla* filas, int nfilas, pagina_resumen* pagin
   return paginas_resumen(grupos, nfilas, paginas, MAX_PAGINAS_RESUMEN);
 }
 
+/* The season's pages, worked out once from its table: the names checked
+   before writing, the reaches kept off them, the pages drawn and the line
+   that lists them all come from these. */
+struct paginas_campana {
+  pagina_resumen pagina[MAX_PAGINAS_RESUMEN];
+  int n; /* pages the table needs; only the first MAX_PAGINAS_RESUMEN are written */
+};
+
 /* A page's name without its extension: carpeta/resumen, then its species
    as the reports' names have it, then its number when its species has
    more than one; a season of one species in one page keeps resumen. 0 when
@@ -535,12 +543,12 @@ static void recoge_tramo(void* datos, int i, int hueco) {
 /* Each reach's report, its summary rows and its progress line, shared
    among the request's workers; the reaches that failed. */
 static int informa_tramos(const peticion* p, const fila_tabla* filas, int nfilas, char separador,
-                          resumen_campana* resumen, char (*fallidos)[LARGO_NOMBRE]) {
-  static pagina_resumen paginas[MAX_PAGINAS_RESUMEN];
+                          const paginas_campana* paginas, resumen_campana* resumen,
+                          char (*fallidos)[LARGO_NOMBRE]) {
   reparto_tramos t;
   t.p = p, t.filas = filas, t.nfilas = nfilas, t.separador = separador;
   carpeta_de(p->tramos, t.carpeta_tabla, sizeof t.carpeta_tabla);
-  t.paginas = paginas, t.npaginas = paginas_de(filas, nfilas, paginas);
+  t.paginas = paginas->pagina, t.npaginas = paginas->n;
   t.resumen = resumen, t.fallidos = fallidos, t.nfallidos = 0;
   int hilos = std::min(p->hilos ? p->hilos : hilos_por_omision(), nfilas);
   // two reaches per worker in flight: none waits while a line is printed
@@ -571,8 +579,8 @@ static time_t fecha_de_hoy(char* fecha, size_t tam) {
    their names together; 0 when these could not be written, -1 when nothing
    could begin. */
 static int escribe_tramos_y_resumen(const peticion* p, const fila_tabla* filas, int nfilas,
-                                    char separador, const dialecto_resumen* d, char (*fallidos)[LARGO_NOMBRE],
-                                    int* nfallidos) {
+                                    char separador, const dialecto_resumen* d, const paginas_campana* paginas,
+                                    char (*fallidos)[LARGO_NOMBRE], int* nfallidos) {
   static resumen_campana resumen;
   static char tabla[3 * CAPACIDAD_RUTA];
   static temporales juego;
@@ -586,12 +594,10 @@ static int escribe_tramos_y_resumen(const peticion* p, const fila_tabla* filas, 
     rechaza("%s: no se pueden crear las tablas resumen", p->carpeta);
     return -1;
   }
-  *nfallidos = informa_tramos(p, filas, nfilas, separador, &resumen, fallidos);
+  *nfallidos = informa_tramos(p, filas, nfilas, separador, paginas, &resumen, fallidos);
   avisa_progreso(nfilas - *nfallidos, nfilas, 1);
-  static pagina_resumen paginas[MAX_PAGINAS_RESUMEN];
-  int npaginas = paginas_de(filas, nfilas, paginas);
   int bien = resumen_cierra(&resumen, &juego) &&
-             guarda_paginas(&juego, &resumen, filas, paginas, npaginas, p->carpeta,
+             guarda_paginas(&juego, &resumen, filas, paginas->pagina, paginas->n, p->carpeta,
                             p->imagenes ? p->imagenes : IMAGENES_BMP) &&
              !temporal_pon(&juego);
   temporal_descarta(&juego);
@@ -602,9 +608,9 @@ static int escribe_tramos_y_resumen(const peticion* p, const fila_tabla* filas, 
 /* Ends the summary's line of standard output with the picture's pages:
    the one, or the first and the last and how many. 0 when some could not
    be written, for more than a season writes, and standard error says so. */
-static int dice_paginas(const peticion* p, const fila_tabla* filas, int nfilas) {
-  static pagina_resumen paginas[MAX_PAGINAS_RESUMEN];
-  int npaginas = paginas_de(filas, nfilas, paginas);
+static int dice_paginas(const peticion* p, const fila_tabla* filas, const paginas_campana* todas) {
+  const pagina_resumen* paginas = todas->pagina;
+  int npaginas = todas->n;
   int escritas = npaginas < MAX_PAGINAS_RESUMEN ? npaginas : MAX_PAGINAS_RESUMEN;
   if (escritas == 0) return putchar('\n') != EOF;  // a table of reaches has a row at least
   const char* extension = p->imagenes == IMAGENES_PNG ? "png" : "bmp";
@@ -666,7 +672,7 @@ static int paginas_distintas(const peticion* p, const fila_tabla* filas, const p
    that it refuses at once rather than after some reaches: 1 when all of
    them may be written. */
 static int destinos_libres(const peticion* p, const fila_tabla* filas, int nfilas,
-                           const dialecto_resumen* d) {
+                           const dialecto_resumen* d, const paginas_campana* todas) {
   char nombres[MAX_FICHEROS_INFORME][CAPACIDAD_RUTA];
   for (int i = 0; i < nfilas; i++) {
     char informe[CAPACIDAD_RUTA], motivo[CAPACIDAD_RUTA + 64];
@@ -674,8 +680,8 @@ static int destinos_libres(const peticion* p, const fila_tabla* filas, int nfila
         !ficheros_libres(p, nombres, ficheros_de_informe(informe, p->imagenes, nombres)))
       return 0;
   }
-  static pagina_resumen paginas[MAX_PAGINAS_RESUMEN];
-  int npaginas = paginas_de(filas, nfilas, paginas);
+  const pagina_resumen* paginas = todas->pagina;
+  int npaginas = todas->n;
   if (!paginas_distintas(p, filas, paginas, npaginas)) return 0;
   for (int i = 0; i < npaginas && i < MAX_PAGINAS_RESUMEN; i++) {
     char raiz[CAPACIDAD_RUTA];
@@ -703,7 +709,9 @@ static int escribe_campana(const peticion* p, const fila_tabla* filas, int nfila
   }
   const dialecto_resumen* d = p->formato ? (strcmp(p->formato, "es") == 0 ? &DIALECTO_ES : &DIALECTO_PUNTO)
                                          : separador == ';' ? &DIALECTO_ES : &DIALECTO_PUNTO;
-  if (!destinos_libres(p, filas, nfilas, d)) return SALIDA_DATOS;
+  static paginas_campana paginas;
+  paginas.n = paginas_de(filas, nfilas, paginas.pagina);
+  if (!destinos_libres(p, filas, nfilas, d, &paginas)) return SALIDA_DATOS;
   if (!prepara_allegro()) {
     char motivo[3 * CAPACIDAD_RUTA_RECURSOS];
     motivo_sin_recursos(motivo, sizeof motivo);
@@ -712,14 +720,14 @@ static int escribe_campana(const peticion* p, const fila_tabla* filas, int nfila
   }
   static char fallidos[MAX_TRAMOS][LARGO_NOMBRE];
   int nfallidos = 0;
-  int bien = escribe_tramos_y_resumen(p, filas, nfilas, separador, d, fallidos, &nfallidos);
+  int bien = escribe_tramos_y_resumen(p, filas, nfilas, separador, d, &paginas, fallidos, &nfallidos);
   if (bien < 0) return SALIDA_DATOS;
   char libro[CAPACIDAD_RUTA];
   nombre_libro(p->carpeta, libro);
   printf("Tramos: %d, con informe: %d\nResumen: %s/resumen.%s, %s/resumen_clases.%s, "
          "%s/resumen_diagnostico.%s, %s, ", nfilas, nfilas - nfallidos, p->carpeta, d->extension,
          p->carpeta, d->extension, p->carpeta, d->extension, libro);
-  int completo = dice_paginas(p, filas, nfilas);
+  int completo = dice_paginas(p, filas, &paginas);
   if (nfallidos) {
     fprintf(stderr, "%s: tramos sin informe (%d):", PROGRAMA, nfallidos);
     for (int i = 0; i < nfallidos; i++) fprintf(stderr, "%s %s", i ? "," : "", fallidos[i]);

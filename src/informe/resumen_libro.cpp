@@ -44,9 +44,9 @@ static std::string miembro_de(const char* ruta, const char* nombre) {
   unzFile z = unzOpen(ruta);
   if (!z) return texto;
   if (unzLocateFile(z, nombre, 1) == UNZ_OK && unzOpenCurrentFile(z) == UNZ_OK) {
-    static char bytes[MAX_PROPIEDADES];
-    int leidos = unzReadCurrentFile(z, bytes, sizeof bytes);
-    if (leidos > 0) texto.assign(bytes, (size_t)leidos);
+    texto.resize(MAX_PROPIEDADES);
+    int leidos = unzReadCurrentFile(z, &texto[0], (unsigned)texto.size());
+    texto.resize(leidos > 0 ? (size_t)leidos : 0);
     unzCloseCurrentFile(z);
   }
   unzClose(z);
