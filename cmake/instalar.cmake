@@ -2,7 +2,8 @@
 # "package", CPack's DEB generator). The programs go to bin/ and find
 # datas.dat in share/pasadas/ beside it, so an installed and a built program
 # both run; the sample data, the menu entry with its icon, the Spanish
-# manual pages and the package's copyright and changelog come along.
+# manual pages, the user's guide and the methods page, and the package's
+# copyright and changelog come along.
 include(GNUInstallDirs)
 set(DIR_PAQUETE ${CMAKE_SOURCE_DIR}/paquete)
 set(DIR_DOC_PAQUETE ${CMAKE_INSTALL_DATADIR}/doc/pasadas)
@@ -37,6 +38,31 @@ foreach(dir es/man1 man1)
           DESTINATION ${CMAKE_INSTALL_MANDIR}/${dir})
 endforeach()
 install(FILES ${DIR_PAQUETE}/copyright ${DIR_COMPRIMIDOS}/changelog.gz
+        DESTINATION ${DIR_DOC_PAQUETE})
+
+# The user's guide and the methods page, as Markdown and as HTML made here by
+# Debian's python3-markdown (the system's Python, whose module it is), with
+# the screenshots beside them.
+find_program(PYTHON_SISTEMA python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
+execute_process(COMMAND ${PYTHON_SISTEMA} -c "import markdown" RESULT_VARIABLE SIN_MARKDOWN
+                OUTPUT_QUIET ERROR_QUIET)
+if(SIN_MARKDOWN)
+  message(FATAL_ERROR "python3-markdown is missing: run bash tools/preparar.sh")
+endif()
+set(DIR_DOCS ${CMAKE_SOURCE_DIR}/docs)
+set(PAGINAS_HTML)
+foreach(pagina guia metodos)
+  add_custom_command(
+    OUTPUT ${DIR_COMPRIMIDOS}/${pagina}.html
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${DIR_COMPRIMIDOS}
+    COMMAND ${PYTHON_SISTEMA} ${CMAKE_SOURCE_DIR}/cmake/pagina_html.py ${DIR_DOCS}/${pagina}.md
+            ${DIR_COMPRIMIDOS}/${pagina}.html
+    DEPENDS ${DIR_DOCS}/${pagina}.md ${CMAKE_SOURCE_DIR}/cmake/pagina_html.py)
+  list(APPEND PAGINAS_HTML ${DIR_COMPRIMIDOS}/${pagina}.html)
+endforeach()
+add_custom_target(documentos_html ALL DEPENDS ${PAGINAS_HTML})
+file(GLOB CAPTURAS_GUIA CONFIGURE_DEPENDS ${DIR_DOCS}/*.png)
+install(FILES ${DIR_DOCS}/guia.md ${DIR_DOCS}/metodos.md ${PAGINAS_HTML} ${CAPTURAS_GUIA}
         DESTINATION ${DIR_DOC_PAQUETE})
 
 # VERSION_PAQUETE: the changelog's latest entry, read by the top CMakeLists.txt.

@@ -1,7 +1,8 @@
-// The README's screenshots: the real program on a private virtual display,
-// driven by the end-to-end harness through the built-in example and the
-// example file without classes. Each screen is written as a PPM image into
-// the folder named by CAPTURAS (tools/capturas.sh turns them into PNG).
+// The screenshots of the README and the user's guide: the real program on
+// a private virtual display, driven by the end-to-end harness through the
+// built-in example and the example file without classes. Each screen is
+// written as a PPM image into the folder named by CAPTURAS
+// (tools/capturas.sh turns them into PNG).
 #include <unistd.h>
 
 #include <cstdlib>
@@ -89,5 +90,36 @@ TEST_F(Capturas, VonBertalanffy) {
   teclas({"Return"});
   ASSERT_TRUE(espera_color(300, 82, GRIS_CABECERA));  // the growth table
   guarda("crecimiento");
+  teclas({"Escape"});
+}
+
+TEST_F(Capturas, MenuDeCalculo) {
+  ASSERT_NO_FATAL_FAILURE(abre_ejemplo());
+  ASSERT_TRUE(espera_en_zona(100, 100, 900, 500, AZUL_MENU));
+  guarda("menu_calculo");
+  teclas({"Escape"});
+}
+
+TEST_F(Capturas, DensidadYBiomasa) {
+  ASSERT_NO_FATAL_FAILURE(abre_ejemplo());
+  teclas({"Down", "Down", "Down", "Return"});  // "Densidad poblacional y biomasa"
+  ASSERT_TRUE(espera_en_zona(100, 100, 900, 500, AZUL_MENU));  // "Unidades de medida"
+  teclas({"Return"});  // "Superficie del tramo"
+  teclea("250");
+  teclas({"Return", "Down", "Down", "Return"});  // "Metros lineales del tramo"
+  teclea("50");
+  teclas({"Return", "Down", "Down", "Down", "Return"});  // "Calcular"
+  ASSERT_TRUE(espera_en_zona(20, 60, 980, 200, GRIS_CABECERA));
+  guarda("densidad");
+  teclas({"Escape"});
+}
+
+TEST_F(Capturas, ExportarResultados) {
+  ASSERT_NO_FATAL_FAILURE(abre_ejemplo());
+  teclas({"Down", "Down", "Down", "Down", "Down", "Down", "Return"});  // "Exportar resultados"
+  teclea("tramo1.txt");
+  teclas({"Return"});
+  ASSERT_TRUE(espera_en_zona(105, 150, 895, 325, AZUL_MENU));  // the two modes
+  guarda("exportar");
   teclas({"Escape"});
 }

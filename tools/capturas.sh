@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots again: builds the program and the capture
-# driver, runs the real program on a private virtual display through the
-# load menu, the population screen, the class screen and the growth screen,
-# and writes them as PNG files into docs/.
+# Takes the screenshots of the README and the user's guide again: builds
+# the program and the capture driver, runs the real program on a private
+# virtual display through the load menu, the calculation menu, the
+# population, class, density and growth screens and the export's modes, and
+# writes them as PNG files into docs/.
 set -euo pipefail
 raiz=$(cd "$(dirname "$0")/.." && pwd)
 cd "$raiz"

@@ -18,7 +18,8 @@ paquetes=(
   clang libclang-rt-14-dev
   libtsan2  # g++'s ThreadSanitizer, for the season's threads
   strace  # a test counts how often a season opens a data file
-  netpbm  # pnmtopng for the README's screenshots (tools/capturas.sh)
+  netpbm  # pnmtopng for the screenshots of the README and the guide (tools/capturas.sh)
+  python3-markdown  # the user's guide and the methods page as HTML, for the package
   dpkg-dev file lintian  # the Debian package: dpkg-shlibdeps and file find its dependencies, lintian checks it
   libreoffice-calc-nogui  # the season's summary tables opened as a Spanish spreadsheet opens them (a test)
   locales  # es_ES.UTF-8, the desktop the window's tests run it on

@@ -102,7 +102,11 @@ static const char AYUDA[] =
     "\n"
     "Ejemplo:\n"
     "  pasadas-informe --superficie 250 --volumen 125.5 --metros 50 \\\n"
-    "      --linf 32 --meses 6 ejemplo tramo1.txt\n";
+    "      --linf 32 --meses 6 ejemplo tramo1.txt\n"
+    "\n"
+    "La guia de uso, con cada mensaje y que hacer ante el: en el paquete,\n"
+    "/usr/share/doc/pasadas/guia.html; en Windows, Inicio > Pasadas > Guia de uso;\n"
+    "en las fuentes, docs/guia.md.\n";
 
 
 static void rechazo_de(rechazo* r, const char* fmt, va_list ap) {

@@ -1,8 +1,8 @@
 #!/bin/sh
 # The Debian package for its tests. "desempaqueta BUILD DEB RAIZ" builds it
 # with CPack and unpacks it into the scratch root RAIZ, as apt would lay it
-# out under /; "revisa DEB README" checks what it asks apt for, that the
-# README names it, and runs lintian.
+# out under /; "revisa DEB NOTAS" checks what it asks apt for, that the
+# developer notes NOTAS name it, and runs lintian.
 set -eu
 case $1 in
 desempaqueta)
@@ -20,9 +20,9 @@ revisa)
   if dpkg-deb --ctrl-tarfile "$2" | tar -t | grep -Eq 'preinst|postinst|prerm|postrm'; then
     echo "lleva guiones de mantenimiento"; exit 1
   fi
-  # The README's dependency list names every package apt is asked for.
+  # The developer notes' dependency list names every package apt is asked for.
   for paquete in $(echo "$depende" | tr ',|' '\n\n' | sed 's/(.*//'); do
-    grep -qF "\`$paquete\`" "$3" || { echo "README.md no nombra la dependencia $paquete"; exit 1; }
+    grep -qF "\`$paquete\`" "$3" || { echo "$3 no nombra la dependencia $paquete"; exit 1; }
   done
   lintian --fail-on error --tag-display-limit 0 "$2"
   ;;
