@@ -19,7 +19,7 @@ import re
 import subprocess
 import sys
 import tempfile
-import unicodedata
+from collections import namedtuple
 
 GUIA = "docs/guia.md"
 TITULO_MENSAJES = "Mensajes"
@@ -69,11 +69,9 @@ def texto_de_literal(crudo):
         return b.decode("latin-1")
 
 
-class Literal:
-    def __init__(self, fichero, linea, texto, llamadas, constante):
-        self.fichero, self.linea, self.texto = fichero, linea, texto
-        self.llamadas = llamadas      # [(function, its first argument's text)], innermost last
-        self.constante = constante    # the name of the constant it initialises, or None
+# A string literal where it stands: the calls around it, outermost first, each
+# with its first argument's text, and the constant it initialises, if any.
+Literal = namedtuple("Literal", "fichero linea texto llamadas constante")
 
 
 def lee_fuente(ruta, nombre):
@@ -113,8 +111,7 @@ def lee_fuente(ruta, nombre):
             i = j + 1
             continue
         if c == '"':
-            prefijo = t[max(0, i - 2):i]
-            if prefijo.endswith("R"):  # raw strings hold no messages here
+            if re.search(r"(?<!\w)(u8|u|U|L)?R$", t[max(0, i - 3):i]):  # raw strings hold no messages here
                 j = t.find(')"', i)
                 i = j + 2
                 continue
@@ -148,8 +145,6 @@ def lee_fuente(ruta, nombre):
                     usos.append((f, primer_argumento(t, a), t[a:i]))
         elif c == ";":
             constante = None
-            if not pila:
-                pila = []
         elif c == "=" and t[i + 1] != "=" and t[i - 1] not in "=!<>":
             m = re.search(r"\bconst\s+char\s*\*?\s*(?:const\s+)?([A-Z][A-Z0-9_]*)\s*(\[[^\]]*\])*\s*$",
                           t[max(0, i - 120):i])
@@ -159,6 +154,7 @@ def lee_fuente(ruta, nombre):
 
 
 def primer_argumento(t, a):
+    """The text of a call's first argument, its list starting at t[a]."""
     profundidad = 0
     for j in range(a, min(len(t), a + 200)):
         if t[j] in "([{":
@@ -173,6 +169,7 @@ def primer_argumento(t, a):
 
 
 def avisa(funcion, primero):
+    """Whether what a call of funcion, with that first argument, is handed reaches the user as a message."""
     if LLAMADA_QUE_AVISA.match(funcion):
         return True
     if funcion == "fprintf":
