@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "remocion.h"
+#include "sistema.h"
 
 static const double N_MAXIMO = 1e15;  /* beyond any river: a likelihood still rising there has no maximum */
 static const double Z95 = 1.96;       /* the normal interval of Carle-Strub's and Seber's, as the report's */
@@ -308,13 +309,6 @@ estimacion_remocion estima_seber(const int* c, int k) {
 }
 
 /* ---- Chi-square ---- */
-
-/* ln Gamma(x), as lgamma gives it, without lgamma's sign written to a
-   variable that every thread shares: reaches are worked side by side. */
-static double ln_gamma(double x) {
-  int signo;
-  return lgamma_r(x, &signo);
-}
 
 /* P(a, x) by its power series e^-x x^a / Gamma(a+1) sum x^n / ((a+1)...(a+n)). */
 static double serie_gamma(double a, double x) {

@@ -9,42 +9,17 @@
 #include <cstdio>
 
 #include "pantallas.h"
+#include "sistema.h"
 
 const int CAPACIDAD_NOMBRE_IMAGEN = 111; /* characters of an image's file name: stem, digit, ".bmp" */
-const int CAPACIDAD_RUTA = 1024;         /* characters of a whole path, folder included */
 
 /* The report's first line: an existing file is replaced only when it starts so. */
 const char PRIMERA_LINEA_INFORME[] = "En orden descendente se exponen los siguientes resultados:";
-
-/* ---- The one writer: every file the program writes goes through it ---- */
-
-/* A file on its way to its name. */
-struct fichero_nuevo {
-  FILE* f;                      /* open while it is written, else NULL */
-  int fd;                       /* the file once written, -1 when none */
-  char ruta[CAPACIDAD_RUTA];    /* the name it is to take */
-  char oculto[CAPACIDAD_RUTA];  /* its hidden name beside ruta, "" while it has none */
-};
-
-/* Files of one set: a report, its four images and their PNG copies; a
-   season's summary, its three tables, its workbook and the pages of its
-   picture in both formats. */
-const int MAX_TEMPORALES = 204;
 
 /* The formats a graph is written in: bits that add up. */
 const int IMAGENES_BMP = 1;
 const int IMAGENES_PNG = 2;
 const int IMAGENES_AMBAS = IMAGENES_BMP | IMAGENES_PNG;
-
-/* Files that take their names together or not at all. Each is written as a
-   file without a name where the file system allows it (else under a hidden
-   name beside its own), so that a run that dies, even by kill -9 or a power
-   cut, leaves nothing of it in the folder; only once every one is whole on
-   the disk do they take their names, the first one opened the last. */
-struct temporales {
-  int n;
-  fichero_nuevo f[MAX_TEMPORALES];
-};
 
 /* A report being written: the report and each image are files of one set,
    so an export leaves either all its files or none, and older files stay as
@@ -148,25 +123,6 @@ int ficheros_de_imagen(const char* raiz, int imagenes, char (*nombres)[CAPACIDAD
 const int MAX_FICHEROS_INFORME = 9;
 int ficheros_de_informe(const char* nombre, int imagenes, char (*nombres)[CAPACIDAD_RUTA]);
 
-/* Adds ruta to the set and gives the stream to write it into, the file
-   with the permissions ruta has or a new file gets; NULL when it cannot be
-   made (then nothing is added). extension ends its hidden name, if any. */
-FILE* temporal_abre(temporales* t, const char* ruta, const char* extension);
-/* The stream's file is complete: its bytes go to the system and start on
-   their way to the disk, and the stream is closed; 0 when a byte was lost. */
-int temporal_cierra(temporales* t, FILE* f);
-/* A name by which a library that writes only to a named file (a workbook's
-   writer) may write the set's open stream f: its descriptor's in /proc, or
-   its hidden name; 0 when f is not open in the set or the name does not fit. */
-int temporal_nombre(const temporales* t, FILE* f, char* nombre, int tam);
-/* Waits until every file of the set is on the disk and gives each its name,
-   the first one opened the last; an interruption is held off meanwhile.
-   NULL when all are there; else the name of the file that could not be
-   written or named (valid until the set is used again), and then nothing of
-   the set is left and the older files are as they were, unless the system
-   refused a rename halfway. The set is empty afterwards. */
-const char* temporal_pon(temporales* t);
-void temporal_descarta(temporales* t);  /* forgets every file of the set; the names are untouched */
 /* Adds the graph to the set as raiz plus ".bmp" and/or ".png", as
    `imagenes` (IMAGENES_*) asks; the graph stays the caller's. 1 when each
    file was written whole; else 0, with the name of the one that was not in
@@ -174,36 +130,6 @@ void temporal_descarta(temporales* t);  /* forgets every file of the set; the na
 int temporal_imagen(temporales* t, BITMAP* grafico, const char* raiz, int imagenes, char* fallido,
                     int tam);
 
-/* ---- Interruptions: SIGINT, SIGTERM and SIGHUP while files are written ---- */
-
-/* Holds the three signals off (calls nest). Threads started meanwhile keep
-   them off for good, so that they reach only the thread that writes. */
-void senales_bloquea();
-void senales_desbloquea();
-/* From now on the three signals end the program at once: the hidden names
-   of the files in progress are removed (files without a name go with the
-   program), complete files stay, the notice in force goes to standard error
-   and the exit status is 128 plus the signal: 130 SIGINT, 143 SIGTERM, 129
-   SIGHUP. A signal the program was started to ignore stays ignored.
-   interrupcion_termina gives them back to their earlier handlers. */
-void interrupcion_empieza();
-void interrupcion_termina();
-/* The notice of an interruption now (one line), and the one that takes its
-   place as soon as the next set has its names (NULL: no other). */
-void interrupcion_avisa(const char* ahora, const char* tras_poner);
-/* The notice from now on, for sets put in any order (a season's reaches
-   on several threads): antes, then desde plus the number of sets that have
-   had their names since, then despues, on one line. interrupcion_avisa
-   gives back a notice of fixed texts. */
-void interrupcion_cuenta(const char* antes, int desde, const char* despues);
-/* The writer's side: hidden names to remove on an interruption (0 when no
-   room is left), and the moment a set has its names. */
-int interrupcion_anota(const char* oculto);
-void interrupcion_olvida(const char* oculto);
-void interrupcion_puesto();
-
-/* Both names are the same existing file (a report must never replace its data). */
-int mismo_fichero(const char* a, const char* b);
 /* Checks the names and creates the report's file; each image will be
    written in the formats of `imagenes` (IMAGENES_*). INFORME_* result. */
 int informe_abre(informe* inf, const char* nombre, int imagenes = IMAGENES_BMP);

@@ -1,8 +1,6 @@
 // "Exportar resultados": the screens around the report writer — the name of
 // the file, the choice between the values of the previous analyses and values
 // typed now, and the closing message.
-#include <sys/stat.h>
-
 #include <cstring>
 #include <memory>
 
@@ -123,8 +121,8 @@ static int imagenes_anteriores(const informe* inf, int hasta, char (*imagenes)[C
   int cuantas = 0;
   for (int d = 1; d <= 4; d++) {
     nombre_imagen(inf, d, imagenes[cuantas], CAPACIDAD_RUTA);
-    struct stat st;
-    if (!(hasta == INFORME_HASTA_8 && d == 4) && stat(imagenes[cuantas], &st) == 0) cuantas++;  // 4 is new
+    if (!(hasta == INFORME_HASTA_8 && d == 4) && clase_de_ruta(imagenes[cuantas]) != RUTA_NINGUNA)
+      cuantas++;  // 4 is new
   }
   return cuantas;
 }

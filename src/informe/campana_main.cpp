@@ -4,8 +4,6 @@
 // made from the results of those reports. A reach that fails is noted in the
 // summary and the others go on.
 #include <allegro.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -126,9 +124,9 @@ static void ruta_de_datos(const fila_tabla* f, const char* carpeta_tabla, char* 
   const char* nombres[] = {f->celda[T_FICHERO], f->crudo[T_FICHERO], latin1};
   char ruta[CAPACIDAD_RUTA];
   for (int k = 0; k < 3; k++) {
-    snprintf(ruta, sizeof ruta, "%s%s", nombres[k][0] == '/' ? "" : carpeta_tabla, nombres[k]);
+    snprintf(ruta, sizeof ruta, "%s%s", ruta_absoluta(nombres[k]) ? "" : carpeta_tabla, nombres[k]);
     if (k == 0) memcpy(datos, ruta, sizeof ruta);  // the name a refusal gives when none is there
-    if (access(ruta, F_OK) == 0) {
+    if (clase_de_ruta(ruta) != RUTA_NINGUNA) {
       memcpy(datos, ruta, sizeof ruta);
       return;
     }
@@ -404,10 +402,9 @@ static int nombre_repetido(const fila_tabla* filas, int i) {
    without a word. The file is the user's, and stays. */
 static void nombra_informe_anterior(const peticion* p, const fila_tabla* f, char* error, size_t tam) {
   char nombre[CAPACIDAD_RUTA], ruta[2 * CAPACIDAD_RUTA];
-  struct stat st;
   if (!nombre_seguro(f, nombre, sizeof nombre)) return;
   snprintf(ruta, sizeof ruta, "%s/%s.txt", p->carpeta, nombre);
-  if (stat(ruta, &st) != 0 || !S_ISREG(st.st_mode)) return;
+  if (clase_de_ruta(ruta) != RUTA_FICHERO) return;
   std::string nota = std::string(" (el informe ") + nombre + ".txt de la carpeta es de una ejecucion anterior)";
   size_t largo = strlen(error);
   snprintf(error + largo, tam - largo, "%s", nota.c_str());
@@ -569,7 +566,7 @@ static time_t fecha_de_hoy(char* fecha, size_t tam) {
   int fija = fijada && *fijada;
   time_t ahora = fija ? (time_t)strtoll(fijada, nullptr, 10) : time(nullptr);
   struct tm dia;
-  if (!(fija ? gmtime_r(&ahora, &dia) : localtime_r(&ahora, &dia)) ||
+  if (!fecha_de(ahora, fija, &dia) ||
       !strftime(fecha, tam, "%Y-%m-%d", &dia))
     snprintf(fecha, tam, "-");
   return ahora;
@@ -698,12 +695,11 @@ static int destinos_libres(const peticion* p, const fila_tabla* filas, int nfila
 
 /* The season once its table is read; the exit status. */
 static int escribe_campana(const peticion* p, const fila_tabla* filas, int nfilas, char separador) {
-  if (mkdir(p->carpeta, 0777) != 0 && errno != EEXIST) {
+  if (crea_carpeta(p->carpeta) != 0 && errno != EEXIST) {
     rechaza("%s: no se puede crear la carpeta (%s)", p->carpeta, strerror(errno));
     return SALIDA_DATOS;
   }
-  struct stat st;
-  if (stat(p->carpeta, &st) != 0 || !S_ISDIR(st.st_mode)) {
+  if (clase_de_ruta(p->carpeta) != RUTA_CARPETA) {
     rechaza("%s: no es una carpeta", p->carpeta);
     return SALIDA_DATOS;
   }

@@ -3,7 +3,6 @@
 // its direct mode. Every refusal is one line on standard error, and nothing
 // is written or overwritten then.
 #include <allegro.h>
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <charconv>
@@ -569,6 +568,8 @@ static void dice_leidos(const recuento_pasadas* r, int n, int npasadas, const ch
 }
 
 int main(int argc, char** argv) {
+  argumentos_utf8(&argc, &argv);
+  salidas_binarias();
   peticion p;
   int salida = lee_peticion(argc, argv, &p);
   if (salida >= 0) return salida;

@@ -150,8 +150,7 @@ static int abre_tabla(tabla_resumen* t, const char* carpeta, int i, const dialec
   char nombres[TABLAS_RESUMEN][CAPACIDAD_RUTA];
   nombres_resumen(carpeta, d, nombres);
   memcpy(t->nombre, nombres[i], sizeof t->nombre);
-  t->texto = nullptr;
-  t->f = open_memstream(&t->texto, &t->largo);
+  t->f = flujo_en_memoria(&t->texto, &t->largo);
   if (!t->f) return 0;
   fputs(BOM, t->f);
   for (int c = 0; c < TABLAS[i].ncolumnas; c++) celda_texto(t, TABLAS[i].columnas[c]);
@@ -175,7 +174,7 @@ int resumen_sustituible(const char* ruta) {
 /* Writes the table's rows as a file of the set; 0 when some byte was lost. */
 static int cierra_tabla(tabla_resumen* t, temporales* juego) {
   if (!t->f) return 0;
-  int bien = fflush(t->f) == 0 && !ferror(t->f);
+  int bien = texto_del_flujo(t->f, &t->texto, &t->largo);
   FILE* f = bien ? temporal_abre(juego, t->nombre, "") : nullptr;
   if (f) bien = fwrite(t->texto, 1, t->largo, f) == t->largo;
   return temporal_cierra(juego, f) && bien;

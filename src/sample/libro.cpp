@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "sistema.h"
 #include "tabla_interna.h"
 
 static const long long MAX_XML = 256LL << 20;  /* bytes of a sheet's XML once unpacked */
@@ -630,7 +631,7 @@ FILE* abre_libro(FILE* f, int ods, const char* hoja, char** memoria, char* mensa
     b->texto += '\n';
     *memoria = (char*)malloc(b->texto.size());
     if (*memoria) memcpy(*memoria, b->texto.data(), b->texto.size());
-    texto = *memoria ? fmemopen(*memoria, b->texto.size(), "r") : nullptr;
+    texto = *memoria ? flujo_de_texto(*memoria, b->texto.size()) : nullptr;
     if (!texto) rechaza_libro(b, "No hay memoria para leer el libro");
   }
   if (!texto) free(*memoria), *memoria = nullptr;

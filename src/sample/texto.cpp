@@ -6,8 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <string_view>
 #include <vector>
 
+#include "sistema.h"
 #include "tabla_interna.h"
 
 size_t lee_trozo(FILE* f, char* trozo, size_t tam, int* fin_de_linea) {
@@ -207,7 +209,7 @@ static int contiene(FILE* f, const char* patron, size_t largo) {
   size_t guardados = 0, n;
   while ((n = fread(trozo + guardados, 1, pieza.size() - guardados, f)) > 0) {
     n += guardados;
-    if (memmem(trozo, n, patron, largo)) return 1;
+    if (std::string_view(trozo, n).find(std::string_view(patron, largo)) != std::string_view::npos) return 1;
     guardados = n < largo ? n : largo - 1;  // a name across two pieces
     memmove(trozo, trozo + n - guardados, guardados);
   }
@@ -235,7 +237,8 @@ static clase_fichero clase_de_zip(const unsigned char* cabeza, size_t n, FILE* f
         memcmp(cabeza + datos, TIPO_ODS, sizeof TIPO_ODS - 1) == 0)
       return FICHERO_ODS;
   }
-  return memmem(cabeza, n, "xl/workbook", 11) || nombra_libro_excel(f) ? FICHERO_XLSX : FICHERO_ZIP;
+  return std::string_view((const char*)cabeza, n).find("xl/workbook") != std::string_view::npos ||
+                 nombra_libro_excel(f) ? FICHERO_XLSX : FICHERO_ZIP;
 }
 
 static clase_fichero clase_de(const unsigned char* cabeza, size_t n, FILE* f) {
@@ -274,10 +277,11 @@ static int utf8_de_utf16(FILE* f, int mayor_primero, FILE* salida) {
    not be made (the refusal in mensaje). */
 static FILE* convierte_utf16(FILE* f, int mayor_primero, char** memoria, char* mensaje, int tam) {
   size_t largo = 0;
-  FILE* salida = open_memstream(memoria, &largo);
+  FILE* salida = flujo_en_memoria(memoria, &largo);
   int bien = salida && fseek(f, 2, SEEK_CUR) == 0 && utf8_de_utf16(f, mayor_primero, salida);
+  bien = salida && texto_del_flujo(salida, memoria, &largo) && bien;
   bien = salida && fclose(salida) == 0 && bien && !ferror(f);
-  FILE* texto = bien ? fmemopen(*memoria, largo, "r") : nullptr;
+  FILE* texto = bien ? flujo_de_texto(*memoria, largo) : nullptr;
   if (!texto && tam > 0)
     snprintf(mensaje, (size_t)tam, "%s",
              bien ? "<No se ha podido leer el fichero>" : "<El fichero Unicode ocupa mas de 64 MB>");

@@ -7,22 +7,17 @@
 #include <cstdio>
 #include <cstring>
 
-#include <unistd.h>
+#include "sistema.h"
 
 static const char NOMBRE_RECURSOS[] = "datas.dat";
 static const char DESDE_BIN[] = "share/pasadas/";
 
-/* The folder of the running program, with its final '/'; "" when unknown. */
+/* The folder of the running program, with its final separator; "" when unknown. */
 static void carpeta_del_programa(char* carpeta, int capacidad) {
   get_executable_name(carpeta, capacidad);
   // Without a system driver Allegro may not know where the program lies.
-  if (carpeta[0] != '/') {
-    ssize_t n = readlink("/proc/self/exe", carpeta, capacidad - 1);
-    carpeta[n > 0 ? n : 0] = 0;
-  }
-  char* barra = strrchr(carpeta, '/');
-  if (barra) barra[1] = 0;
-  else carpeta[0] = 0;
+  if (!ruta_absoluta(carpeta)) ruta_del_programa(carpeta, capacidad);
+  carpeta[nombre_sin_carpeta(carpeta) - carpeta] = 0;
 }
 
 /* The folder above `carpeta` (which ends in '/'), with its final '/'. */
@@ -30,9 +25,7 @@ static void carpeta_superior(char* carpeta) {
   int n = (int)strlen(carpeta);
   if (n <= 1) return;  // "/" or "": nothing above
   carpeta[n - 1] = 0;
-  char* barra = strrchr(carpeta, '/');
-  if (barra) barra[1] = 0;
-  else carpeta[0] = 0;
+  carpeta[nombre_sin_carpeta(carpeta) - carpeta] = 0;
 }
 
 void lugares_recursos(char lugares[LUGARES_RECURSOS][CAPACIDAD_RUTA_RECURSOS]) {
@@ -50,7 +43,7 @@ bool busca_recursos(char* ruta, int capacidad) {
   lugares_recursos(lugares);
   for (auto& lugar : lugares) {
     int n = snprintf(ruta, capacidad, "%s%s", lugar, NOMBRE_RECURSOS);
-    if (n < capacidad && access(ruta, R_OK) == 0) return true;
+    if (n < capacidad && legible(ruta)) return true;
   }
   ruta[0] = 0;
   return false;

@@ -11,10 +11,12 @@ Two readings must agree with that:
     any of the floors' libraries, in one it names.
 The floors marked "calculo" form the core that runs without a window: they
 name only core floors, include no Allegro header, and their libraries need
-no symbol from Allegro's library.
+no symbol from Allegro's library. The floor marked "sistema" is the
+operating system's: it needs no window either, names no floor, and is the
+only one to include a header that only one system has.
 
-  capas.py --src DIR [--allegro LIB] --piso NAME:LIB:BELOW,..:calculo|ventana ...
-  capas.py --prueba     checks the checker on a small tree with three faults
+  capas.py --src DIR [--allegro LIB] --piso NAME:LIB:BELOW,..:calculo|ventana|sistema ...
+  capas.py --prueba     checks the checker on a small tree with four faults
 LIB is "-" for a floor without its own library (a program's folder).
 """
 import os
@@ -23,6 +25,8 @@ import sys
 import tempfile
 
 CABECERAS_VENTANA = ("allegro.h", "allegro/", "loadpng.h", "X11/", "alleggl.h")
+CABECERAS_SISTEMA = ("unistd.h", "fcntl.h", "signal.h", "sys/", "pthread.h", "windows.h",
+                     "io.h", "dirent.h", "shellapi.h")
 
 
 def lee_pisos(args):
@@ -31,7 +35,8 @@ def lee_pisos(args):
         nombre, lib, abajo, clase = a.split(":")
         pisos[nombre] = {"lib": None if lib == "-" else lib,
                          "abajo": set(x for x in abajo.split(",") if x),
-                         "calculo": clase == "calculo"}
+                         "calculo": clase in ("calculo", "sistema"),
+                         "sistema": clase == "sistema"}
     return pisos
 
 
@@ -80,6 +85,8 @@ def revisa_includes(src, pisos):
                     if tipo == "<":
                         if d["calculo"] and nombre.startswith(CABECERAS_VENTANA):
                             faltas.append(f"{rel}:{n}: the core includes <{nombre}>")
+                        if not d["sistema"] and nombre.startswith(CABECERAS_SISTEMA):
+                            faltas.append(f"{rel}:{n}: {piso} includes the system's <{nombre}>")
                         continue
                     origen = resuelve(nombre, ruta, src, pisos)
                     if not origen:
@@ -124,7 +131,9 @@ def revisa_simbolos(pisos, allegro):
 def revisa_nucleo(pisos):
     return [f"{p}, a core floor, names {a}, which needs a window"
             for p, d in sorted(pisos.items()) for a in sorted(d["abajo"])
-            if d["calculo"] and not pisos.get(a, {}).get("calculo")]
+            if d["calculo"] and not pisos.get(a, {}).get("calculo")] + \
+           [f"{p}, the system's floor, names {a}"
+            for p, d in sorted(pisos.items()) if d["sistema"] for a in sorted(d["abajo"])]
 
 
 def revisa(src, pisos, allegro):
@@ -132,18 +141,21 @@ def revisa(src, pisos, allegro):
 
 
 def prueba():
-    """A core header reaching up and for Allegro, and a floor reaching for
-    another's internal header, must give exactly three faults."""
+    """A core header reaching up and for Allegro, a floor reaching for
+    another's internal header, and a floor above the system's including a
+    system header must give exactly four faults."""
     with tempfile.TemporaryDirectory() as d:
         for ruta, texto in {"bajo/bajo.h": '#include "../alto/alto.h"\n#include <allegro.h>\n',
-                            "bajo/bajo.cpp": '#include "bajo.h"\n',
+                            "bajo/bajo.cpp": '#include "bajo.h"\n#include <sys/stat.h>\n',
+                            "so/so.cpp": '#include <unistd.h>\n',
                             "bajo/bajo_interna.h": '',
                             "alto/alto.h": '#include "bajo.h"\n#include "../bajo/bajo_interna.h"\n'}.items():
             os.makedirs(os.path.join(d, os.path.dirname(ruta)), exist_ok=True)
             with open(os.path.join(d, ruta), "w") as f:
                 f.write(texto)
-        faltas = revisa(d, lee_pisos(["bajo:-::calculo", "alto:-:bajo:ventana"]), None)
+        faltas = revisa(d, lee_pisos(["so:-::sistema", "bajo:-:so:calculo", "alto:-:bajo,so:ventana"]), None)
     esperadas = ["alto/alto.h:2: alto includes bajo's internal \"../bajo/bajo_interna.h\"",
+                 "bajo/bajo.cpp:2: bajo includes the system's <sys/stat.h>",
                  "bajo/bajo.h:1: bajo includes \"../alto/alto.h\" of alto",
                  "bajo/bajo.h:2: the core includes <allegro.h>"]
     if faltas != esperadas:

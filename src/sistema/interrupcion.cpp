@@ -1,24 +1,22 @@
-// What Ctrl-C, the end of the desktop session or a closed terminal does to
-// the files being written: the hidden names of the files in progress are
-// removed, complete files stay, one notice says what was kept, and the
-// program ends at once. Files without a name need nothing: the system drops
-// them with the program. The handler only unlinks, writes and exits.
-// A season's workers write too, with the signals held off for good: the
-// handler runs in another thread than theirs, so it first stops them at the
-// edge of their held-off stretches (see al_interrumpir).
-#include <pthread.h>
-#include <signal.h>
-#include <time.h>
-#include <unistd.h>
-
+// What an interruption (Ctrl-C, the end of the desktop session, a closed
+// terminal or console) does to the files being written: the hidden names of
+// the files in progress are removed, complete files stay, one notice says
+// what was kept, and the program ends at once. Files without a name need
+// nothing: the system drops them with the program. The interruption only
+// removes, writes and exits, as a signal handler may.
+// It never runs within a held-off stretch of any thread: on Linux the
+// signals are masked in the thread that writes, and the handler, which may
+// run in another thread (a season's workers write too) or, on Windows,
+// always does, first stops the others at the edge of their held-off
+// stretches (see al_interrumpir).
 #include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
 
-#include "export.h"
+#include "sistema_interna.h"
 
-static const int SENALES[3] = {SIGINT, SIGTERM, SIGHUP};
 static const int MAX_OCULTOS = 2 * MAX_TEMPORALES;
 static const int LARGO_AVISO = 2 * CAPACIDAD_RUTA;
 static const int AVISOS = 4; /* the two in force and room for the next two */
@@ -40,8 +38,7 @@ static volatile sig_atomic_t aviso_actual = -1, aviso_siguiente = -1;
 static char cuenta_antes[LARGO_AVISO], cuenta_despues[LARGO_AVISO];
 static volatile sig_atomic_t largo_antes, largo_despues, contando, cuenta;
 
-static thread_local int bloqueos;            /* depth of senales_bloquea in this thread */
-static thread_local sigset_t mascara_previa; /* the signals it held off before the first */
+static thread_local int bloqueos; /* depth of senales_bloquea in this thread */
 
 /* Threads within a held-off stretch now, and whether an interruption has
    begun: then none enters one and those that leave one wait for the end.
@@ -53,16 +50,12 @@ static_assert(std::atomic<int>::is_always_lock_free, "the handler touches them")
    with the signals held off, so that the handler never finds it taken in
    its own thread. */
 static std::mutex cambios;
-static struct sigaction anteriores[3];
 static int instalada;
 
 /* Every held-off stretch of any thread is over, and none will start. */
 static void detiene_los_demas() {
   interrumpiendo.store(1);
-  while (en_tramo_sin_senales.load() > 0) {
-    const timespec instante = {0, 100000};
-    nanosleep(&instante, nullptr);
-  }
+  while (en_tramo_sin_senales.load() > 0) espera_un_momento();
 }
 
 /* The counting notice, its number written by hand: printf is no handler's. */
@@ -70,42 +63,28 @@ static void dice_cuenta() {
   char cifras[16];
   int n = cuenta, k = (int)sizeof cifras;
   do cifras[--k] = (char)('0' + n % 10); while ((n /= 10) > 0 && k > 0);
-  if (write(STDERR_FILENO, cuenta_antes, largo_antes) < 0 ||
-      write(STDERR_FILENO, cifras + k, sizeof cifras - k) < 0 ||
-      write(STDERR_FILENO, cuenta_despues, largo_despues) < 0) {
-    // nothing more can be said
-  }
+  dice_en_error(cuenta_antes, largo_antes);
+  dice_en_error(cifras + k, (int)sizeof cifras - k);
+  dice_en_error(cuenta_despues, largo_despues);
 }
 
-static void al_interrumpir(int senal) {
+void al_interrumpir(int estado) {
+  static std::atomic<int> en_curso{0};
+  if (en_curso.exchange(1)) espera_el_final();  // one interruption at a time
   detiene_los_demas();
   for (int i = 0; i < MAX_OCULTOS; i++)
-    if (oculto_en_uso[i]) unlink(ocultos[i]);
+    if (oculto_en_uso[i]) borra_fichero(ocultos[i]);
   int a = aviso_actual;
   if (contando)
     dice_cuenta();
-  else if (a >= 0 && write(STDERR_FILENO, avisos[a], largo_aviso[a]) < 0) {
-    // nothing more can be said
-  }
-  _exit(128 + senal);
-}
-
-static void las_tres(sigset_t* s) {
-  sigemptyset(s);
-  for (int senal : SENALES) sigaddset(s, senal);
-}
-
-/* A thread that would go on while the handler, in another, ends the
-   program: it waits for that end, never touching what the handler reads. */
-static void espera_el_final() {
-  for (;;) pause();
+  else if (a >= 0)
+    dice_en_error(avisos[a], largo_aviso[a]);
+  termina_ya(estado);
 }
 
 void senales_bloquea() {
   if (bloqueos++) return;
-  sigset_t s;
-  las_tres(&s);
-  pthread_sigmask(SIG_BLOCK, &s, &mascara_previa);
+  interrupciones_retenidas();
   en_tramo_sin_senales.fetch_add(1);
   if (interrumpiendo.load()) {
     en_tramo_sin_senales.fetch_sub(1);
@@ -117,25 +96,20 @@ void senales_desbloquea() {
   if (--bloqueos) return;
   en_tramo_sin_senales.fetch_sub(1);
   if (interrumpiendo.load()) espera_el_final();
-  pthread_sigmask(SIG_SETMASK, &mascara_previa, nullptr);
+  interrupciones_sueltas();
 }
 
 void interrupcion_empieza() {
   if (instalada) return;
-  struct sigaction sa;
-  memset(&sa, 0, sizeof sa);
-  sa.sa_handler = al_interrumpir;
-  las_tres(&sa.sa_mask);  // one interruption at a time
-  for (int i = 0; i < 3; i++) {
-    sigaction(SENALES[i], nullptr, &anteriores[i]);
-    if (anteriores[i].sa_handler != SIG_IGN) sigaction(SENALES[i], &sa, nullptr);  // nohup stays nohup
-  }
+  interrupcion_desvia_a_nosotros();
   instalada = 1;
 }
 
 void interrupcion_termina() {
   if (!instalada) return;
-  for (int i = 0; i < 3; i++) sigaction(SENALES[i], &anteriores[i], nullptr);
+  senales_bloquea();  // an interruption begun on another thread ends the program first
+  interrupcion_devuelve();
+  senales_desbloquea();
   aviso_actual = aviso_siguiente = -1;
   contando = 0;
   instalada = 0;
