@@ -111,11 +111,13 @@ static double raiz(F f, double a, double b, double fa, double fb) {
 /* ---- Profile likelihoods over N ---- */
 
 /* A removal model profiled over N >= T: its log-likelihood, the derivative
-   of it, and the value it tends to as N grows without end. */
+   of it, the value it tends to as N grows without end, and the a of
+   l(N) = l_infinito + a/N + O(1/N^2) there, worked out from the sums. */
 struct modelo {
   double (*l)(const sumas* s, double N);
   double (*g)(const sumas* s, double N);
   double (*l_infinito)(const sumas* s);
+  double (*a)(const sumas* s);
 };
 
 /* One p: the multinomial of k passes and the fish never caught, p = T/(T + A). */
@@ -129,6 +131,12 @@ static double g_moran(const sumas* s, double N) {
 }
 /* With p ~ T/(kN) the catches become a multinomial of k equal shares. */
 static double l_infinito_moran(const sumas* s) { return s->T * log(s->T / s->k) - s->T; }
+/* From ln(N!/(N-T)!) = T ln N - T(T-1)/(2N) + ... and the kernel's own 1/N
+   term; positive whenever 2X < (k-1)T + k, so for every group whose catches
+   fall, and also for some that do not (10 10 10). */
+static double a_moran(const sumas* s) {
+  return s->T * ((s->k - 1) * s->T + s->k - 2 * s->X) / (2 * s->k);
+}
 
 /* The first pass's p = c1/N apart; the later passes' p over k - 1 passes. */
 static double l_schnute(const sumas* s, double N) {
@@ -144,12 +152,21 @@ static double g_schnute(const sumas* s, double N) {
 static double l_infinito_schnute(const sumas* s) {
   return x_log_x(s->c1) + s->T2 * log(s->T2 / (s->k - 1)) - s->T;
 }
+/* The same expansion with the first pass apart: 17 11 15 gives a < 0. */
+static double a_schnute(const sumas* s) {
+  return ((s->k - 1) * s->T + s->T2 * ((s->k - 2) * s->T2 - 2 * s->Y)) / (2 * (s->k - 1));
+}
 
-static const modelo MORAN = {l_moran, g_moran, l_infinito_moran};
-static const modelo SCHNUTE = {l_schnute, g_schnute, l_infinito_schnute};
+static const modelo MORAN = {l_moran, g_moran, l_infinito_moran, a_moran};
+static const modelo SCHNUTE = {l_schnute, g_schnute, l_infinito_schnute, a_schnute};
 
-/* The N >= T where the profile is highest; 0 when it still rises at N_MAXIMO. */
+/* The N >= T where the profile is highest; 0 when it has none. With a > 0
+   the profile comes down to its limit without end, so its top is at some
+   finite N; otherwise it climbs towards that limit for ever. The derivative
+   alone cannot tell: far out (1e14 fish and more) it is smaller than its own
+   rounding, whose first wrong sign a search would take for a maximum. */
 static int maximo_perfil(const modelo* m, const sumas* s, double* N) {
+  if (!(m->a(s) > 0)) return 0;
   double T = s->T, abajo = T, g_abajo = m->g(s, T);
   if (!(g_abajo > 0)) {
     *N = T;  // the catch itself: the profile falls from the start
@@ -201,7 +218,8 @@ int error_tipico_remocion(double N, double p, int k, double* ES) {
   double q = 1 - p, qk = pow(q, k), sin_captura = -expm1(k * log1p(-p));  // 1 - q^k
   double denominador = sin_captura * sin_captura - (k * p) * (k * p) * pow(q, k - 1);
   double var = N * qk * sin_captura / denominador;
-  if (!(denominador > 0) || !(var >= 0) || !std::isfinite(var)) return 0;
+  // all fish in the first pass (p = 1) make it 0: no error measured, not none
+  if (!(denominador > 0) || !(var > 0) || !std::isfinite(var)) return 0;
   *ES = sqrt(var);
   return 1;
 }
@@ -308,6 +326,39 @@ estimacion_remocion estima_seber(const int* c, int k) {
   return e;
 }
 
+/* (k-1)/2 - f(q) of Zippin's equation R = f(q) = q/(1-q) - k q^k/(1-q^k),
+   with q = e^-x. Near the limit (small x) f's two terms are each about 1/x
+   and their difference is what counts: there the Bernoulli series of
+   1/(e^x - 1) gives it without cancellation. */
+static double falta_zippin(double x, int k) {
+  double k2 = (double)k * k, kx = k * x;
+  if (kx < 1e-2)
+    return x * ((k2 - 1) / 12 - x * x * ((k2 * k2 - 1) / 720 - x * x * (k2 * k2 * k2 - 1) / 30240));
+  return (k - 1) / 2.0 - 1 / expm1(x) + k / expm1(kx);
+}
+
+estimacion_remocion estima_zippin(const int* c, int k) {
+  sumas s = sumas_de(c, k);
+  estimacion_remocion e = {};
+  if (!capturas_que_caen(&s)) return e;
+  // the distance of R from its bound, exact in whole numbers before dividing
+  double falta = ((k - 1) * s.T - 2 * s.X) / (2 * s.T);
+  // x in units of the root near the limit, where f falls as a line: the
+  // search's tolerance then holds for large catches and small x as well
+  double x0 = 12 * falta / (k * k - 1.0);
+  auto h = [&](double u) { return falta_zippin(u * x0, k) - falta; };
+  double abajo = 0.5, arriba = 1, h_abajo, h_arriba;
+  while ((h_abajo = h(abajo)) > 0) abajo /= 2;
+  while ((h_arriba = h(arriba)) < 0) abajo = arriba, h_abajo = h_arriba, arriba *= 2;
+  double x = x0 * (h_abajo == 0 ? abajo : raiz(h, abajo, arriba, h_abajo, h_arriba));
+  e.existe = 1;
+  e.p = e.p_primera = -expm1(-x);
+  e.N = s.T / -expm1(-k * x);
+  e.log_verosimilitud = l_moran(&s, e.N);
+  intervalo_normal(&s, &e);
+  return e;
+}
+
 /* ---- Chi-square ---- */
 
 /* P(a, x) by its power series e^-x x^a / Gamma(a+1) sum x^n / ((a+1)...(a+n)). */
@@ -363,7 +414,9 @@ prueba_chi2 prueba_moran_schnute(const int* c, int k, const estimacion_remocion*
 
 prueba_chi2 ajuste_chi2(const int* c, int k, const estimacion_remocion* moran) {
   if (!moran->existe || k < 3 || !(moran->p < 1)) return prueba_chi2{};
-  double chi = 0, esperada = moran->N * moran->p;
+  // Given the fish caught, as the catches are: N p q^(i-1) would not add up to T.
+  sumas s = sumas_de(c, k);
+  double chi = 0, esperada = s.T * moran->p / -expm1(k * log1p(-moran->p));
   for (int i = 0; i < k; i++, esperada *= 1 - moran->p) chi += (c[i] - esperada) * (c[i] - esperada) / esperada;
   return prueba_de(chi, k - 2);
 }

@@ -32,7 +32,8 @@ struct estimacion_remocion {
    and catches that fall, 0 < 2 sum (i-1) c_i < (k-1) T. */
 estimacion_remocion estima_moran(const int* c, int k);
 /* The same with the first pass's p apart from the later passes' (Schnute
-   1983); k >= 3, fish after the first pass, and a maximum below 1e15 fish. */
+   1983); k >= 3, fish after the first pass, and a profile that comes down
+   again as N grows (for 17 11 15 it rises for ever: none). */
 estimacion_remocion estima_schnute(const int* c, int k);
 /* Carle and Strub's (1978) weighted likelihood with a uniform weight on p
    (alpha = beta = 1): the smallest whole N >= T where it stops rising. It
@@ -42,6 +43,11 @@ estimacion_remocion estima_carle_strub(const int* c, int k);
 /* Seber's closed forms of Zippin's estimate for two passes, N = c1^2/(c1-c2),
    and three (a quadratic in q); interval as Carle-Strub's. Other k: none. */
 estimacion_remocion estima_seber(const int* c, int k);
+
+/* Zippin's equation R = q/(1-q) - k q^k/(1-q^k) solved for q to double
+   precision, N = T/(1-q^k), for any k; exists where the catches fall.
+   Interval as Carle-Strub's. The report searches q in steps instead. */
+estimacion_remocion estima_zippin(const int* c, int k);
 
 /* Moran's profile log-likelihood at N >= T (p at its best for that N), on the
    scale of log_verosimilitud. */
@@ -66,8 +72,9 @@ struct prueba_chi2 {
    limit stands for its maximum. */
 prueba_chi2 prueba_moran_schnute(const int* c, int k, const estimacion_remocion* moran,
                                  const estimacion_remocion* schnute);
-/* Goodness of fit of the catches per pass to those Moran's fit expects,
-   N p q^(i-1): Pearson's chi-square with k - 2 df; k >= 3 and p < 1. */
+/* Goodness of fit of the catches per pass to those Moran's p expects of the
+   fish caught, T p q^(i-1) / (1 - q^k): Pearson's chi-square with k - 2 df;
+   k >= 3 and p < 1. */
 prueba_chi2 ajuste_chi2(const int* c, int k, const estimacion_remocion* moran);
 /* Likelihood ratio of one p for every class (each with its own N) against
    one p per class, over the classes whose state is VALIDA; nclases - 1 df of
@@ -91,11 +98,13 @@ enum palabra_remocion {
   NO_DECRECEN,
   VALIDA,
   CERCA_DEL_LIMITE,       /* warnings */
+  ZIPPIN_IMPRECISO,
   P_BAJA,
   ES_GRANDE,
   BAJA_TRAS_LA_PRIMERA,
   SUBE_TRAS_LA_PRIMERA,
   AJUSTE_POBRE,
+  SCHNUTE_SIN_MAXIMO,
   DESIGUAL_ENTRE_CLASES,
   CARLE_STRUB_DUDOSO,
   PALABRAS_REMOCION
@@ -109,7 +118,8 @@ struct diagnostico_grupo {
   int k, T;                          /* passes; fish caught */
   palabra_remocion estado;           /* one of SIN_PECES .. VALIDA */
   unsigned avisos;                   /* bit 1u << w for each warning w */
-  estimacion_remocion moran;         /* only for a VALIDA group */
+  estimacion_remocion zippin;        /* Zippin's equation solved exactly; only for a VALIDA group */
+  estimacion_remocion moran;         /* likewise */
   estimacion_remocion schnute;       /* likewise, k >= 3 */
   estimacion_remocion carle_strub;   /* for any group with fish and k >= 2 */
   prueba_chi2 moran_schnute, ajuste; /* the tests on Moran's fit */

@@ -1,6 +1,8 @@
 // A group's state and warnings in words: what a reviewer would ask of a
 // removal estimate before trusting it, decided from the catches and from the
 // second opinions' fits. The texts are Latin-1, like the report's.
+#include <cmath>
+
 #include "remocion.h"
 
 /* Each word and the one sentence that says what it means for the estimate. */
@@ -19,6 +21,9 @@ static const char* const PALABRAS[PALABRAS_REMOCION][2] = {
     {"v\xe1lida", "Las capturas bajan de una pasada a otra: Zippin y Moran dan una estimaci\xf3n."},
     {"cerca del l\xedmite",
      "R >= 0,9\xb7(k-1)/2: las capturas apenas bajan; N y su intervalo son muy inciertos."},
+    {"Zippin impreciso cerca del l\xedmite",
+     "La N del informe, hallada por pasos de q, se aparta m\xe1s de un 1 % de la ra\xedz exacta de "
+     "la ecuaci\xf3n de Zippin (columna Zippin N exacto): c\xedtese esa."},
     {"p < 0,2",
      "Cada pasada captura menos de la quinta parte de los peces: N depende mucho del modelo y su "
      "intervalo es ancho."},
@@ -31,6 +36,9 @@ static const char* const PALABRAS[PALABRAS_REMOCION][2] = {
      "p < 0,05): el supuesto de p constante no se cumple."},
     {"mal ajuste a p constante",
      "Las capturas por pasada se apartan de las que da una p constante (ji cuadrado, p < 0,05)."},
+    {"Schnute sin m\xe1ximo",
+     "Con la primera pasada aparte la verosimilitud sigue subiendo sin fin con N: Schnute no da "
+     "estimaci\xf3n, y la prueba Moran frente a Schnute usa su l\xedmite."},
     {"capturabilidad desigual entre clases",
      "Las clases no se capturan con la misma p (p < 0,05): el reparto por frecuencias de la "
      "muestra completa no es fiable; mejor las estimaciones por clases."},
@@ -83,6 +91,9 @@ static unsigned avisos_de(const diagnostico_grupo* d, const int* c, const estima
   int con_peces;
   cuenta(c, d->k, &T, &X, &con_peces);
   unsigned a = 20 * X >= 9LL * (d->k - 1) * T ? bit(CERCA_DEL_LIMITE) : 0;
+  // the report's steps of q fall short of a root that runs off near the limit
+  if (e && e->existe && d->zippin.existe && fabs(e->N - d->zippin.N) > 0.01 * d->zippin.N)
+    a |= bit(ZIPPIN_IMPRECISO);
   if (!e || !e->existe) e = &d->moran;
   if (e->existe && e->p < 0.2) a |= bit(P_BAJA);
   if (e->existe && (!e->hay_ES || e->ES > 0.5 * e->N)) a |= bit(ES_GRANDE);
@@ -92,6 +103,7 @@ static unsigned avisos_de(const diagnostico_grupo* d, const int* c, const estima
   if (d->moran_schnute.existe && d->moran_schnute.p < NIVEL)
     a |= bit(c[0] > m.N * m.p ? BAJA_TRAS_LA_PRIMERA : SUBE_TRAS_LA_PRIMERA);
   if (d->ajuste.existe && d->ajuste.p < NIVEL) a |= bit(AJUSTE_POBRE);
+  if (d->k >= 3 && !d->schnute.existe) a |= bit(SCHNUTE_SIN_MAXIMO);
   return a;
 }
 
@@ -105,6 +117,7 @@ diagnostico_grupo diagnostica_grupo(const int* c, int k, const estimacion_remoci
   d.estado = clasifica_grupo(c, k);
   d.carle_strub = estima_carle_strub(c, k);
   if (d.estado == VALIDA) {
+    d.zippin = estima_zippin(c, k);
     d.moran = estima_moran(c, k);
     d.schnute = estima_schnute(c, k);
     d.moran_schnute = prueba_moran_schnute(c, k, &d.moran, &d.schnute);

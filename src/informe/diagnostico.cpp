@@ -18,21 +18,24 @@
 
 /* Chi and the dashes have no Latin-1 letter: these names are UTF-8 as they stand. */
 const char* const COLUMNAS_RESUMEN_DIAGNOSTICO[2 + COLUMNAS_DIAGNOSTICO] = {
-    "Tramo", "Especie", "Grupo", "Pasadas", "Capturas por pasada", "T", "Zippin N", "ES", "Moran N",
-    "LI", "LS", "p", "Schnute N", "p Moran\xe2\x80\x93Schnute", "Carle\xe2\x80\x93Strub N", "ES",
+    "Tramo", "Especie", "Grupo", "Pasadas", "Capturas por pasada", "T", "Zippin N", "ES",
+    "Zippin N exacto", "Moran N", "LI", "LS", "p", "Schnute N", "p Moran\xe2\x80\x93Schnute", "Carle\xe2\x80\x93Strub N", "ES",
     "\xcf\x87\xc2\xb2 p", "Estado", "Avisos"};
 static const char* const NOTAS[] = {
     "Zippin N y ES: los del informe, sin redondeo; \"-\" donde la estimaci\xc3\xb3n falla y el "
     "informe da la captura, que es solo un m\xc3\xadnimo.\n",
-    "Moran: m\xc3\xa1xima verosimilitud exacta con p constante (Moran 1951); LI y LS, intervalo "
-    "del 95 % por verosimilitud perfil, nunca por debajo de T.\n",
+    "Zippin N exacto: la ra\xc3\xadz de la ecuaci\xc3\xb3n de Zippin en doble precisi\xc3\xb3n; "
+    "cerca del l\xc3\xadmite la b\xc3\xbasqueda por pasos del informe puede quedarse lejos de ella.\n",
+    "Moran: m\xc3\xa1xima verosimilitud exacta con p constante (Moran 1951), sobre N continuo "
+    "como Schnute (1983); LI y LS, intervalo del 95 % por verosimilitud perfil, nunca por debajo "
+    "de T.\n",
     "Schnute: la primera pasada con su propia p (Schnute 1983); p Moran\xe2\x80\x93Schnute, "
     "raz\xc3\xb3n de verosimilitudes entre ambos (1 gl): si la capturabilidad cambia tras la "
     "primera pasada.\n",
     "Carle\xe2\x80\x93Strub: la alternativa habitual cuando Zippin falla (verosimilitud ponderada, "
     "Carle y Strub 1978), con su ES.\n",
-    "\xcf\x87\xc2\xb2 p: ajuste de las capturas por pasada a las que espera Moran (k \xe2\x88\x92 2 "
-    "gl).\n",
+    "\xcf\x87\xc2\xb2 p: ajuste de las capturas por pasada a las que espera la p de Moran dados los "
+    "peces capturados (k \xe2\x88\x92 2 gl).\n",
 };
 
 /* A figure with the given decimal sign, or "-" when it does not exist. */
@@ -85,18 +88,19 @@ void celdas_diagnostico(const diagnostico_muestra* m, int i, char decimal, std::
   celdas[3] = std::to_string(d->T);
   celdas[4] = cifra("%.2f", z->N, z->existe, decimal);
   celdas[5] = cifra("%.2f", z->ES, z->existe, decimal);
-  celdas[6] = cifra("%.1f", mo->N, mo->existe, decimal);
-  celdas[7] = cifra("%.1f", mo->inferior, mo->existe, decimal);
-  celdas[8] = mo->existe && mo->sin_limite ? "sin l\xc3\xadmite"
+  celdas[6] = cifra("%.2f", d->zippin.N, d->zippin.existe, decimal);
+  celdas[7] = cifra("%.1f", mo->N, mo->existe, decimal);
+  celdas[8] = cifra("%.1f", mo->inferior, mo->existe, decimal);
+  celdas[9] = mo->existe && mo->sin_limite ? "sin l\xc3\xadmite"
                                            : cifra("%.1f", mo->superior, mo->existe, decimal);
-  celdas[9] = cifra("%.3f", mo->p, mo->existe, decimal);
-  celdas[10] = cifra("%.1f", d->schnute.N, d->schnute.existe, decimal);
-  celdas[11] = probabilidad(&d->moran_schnute, decimal);
-  celdas[12] = cifra("%.0f", d->carle_strub.N, d->carle_strub.existe, decimal);
-  celdas[13] = cifra("%.2f", d->carle_strub.ES, d->carle_strub.existe && d->carle_strub.hay_ES, decimal);
-  celdas[14] = probabilidad(&d->ajuste, decimal);
-  celdas[15] = utf8(palabra_de(d->estado));
-  celdas[16] = avisos_en_palabras(d);
+  celdas[10] = cifra("%.3f", mo->p, mo->existe, decimal);
+  celdas[11] = cifra("%.1f", d->schnute.N, d->schnute.existe, decimal);
+  celdas[12] = probabilidad(&d->moran_schnute, decimal);
+  celdas[13] = cifra("%.0f", d->carle_strub.N, d->carle_strub.existe, decimal);
+  celdas[14] = cifra("%.2f", d->carle_strub.ES, d->carle_strub.existe && d->carle_strub.hay_ES, decimal);
+  celdas[15] = probabilidad(&d->ajuste, decimal);
+  celdas[16] = utf8(palabra_de(d->estado));
+  celdas[17] = avisos_en_palabras(d);
 }
 
 /* The test between classes, the notes on the columns, and every word used. */

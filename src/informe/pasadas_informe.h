@@ -76,7 +76,7 @@ int escribe_informe_de(const peticion* p, int* pasadas, float* longitudes, float
 
 /* The second opinion on a sample's estimates (diagnostico.cpp): what
    --diagnostico prints and a season's resumen_diagnostico holds. */
-const int COLUMNAS_DIAGNOSTICO = 17;
+const int COLUMNAS_DIAGNOSTICO = 18;
 /* resumen_diagnostico's columns (UTF-8): the reach and its species, then
    those of the table --diagnostico prints. */
 extern const char* const COLUMNAS_RESUMEN_DIAGNOSTICO[2 + COLUMNAS_DIAGNOSTICO];

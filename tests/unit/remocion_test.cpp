@@ -226,6 +226,25 @@ TEST(Remocion, ProfileIsHighestAtTheEstimateAndFallsByHalfTheChiSquarePointAtThe
   EXPECT_GT(sin_limite, 20);
 }
 
+/* The root of Zippin's equation for any k against Seber's closed forms for
+   two and three passes, from catches that hardly fall to ones that plunge. */
+TEST(Remocion, ZippinsRootIsSebersClosedFormForTwoAndThreePasses) {
+  Generador gen;
+  int comparadas = 0;
+  for (int s = 0; s < 3000; s++) {
+    int k = 2 + s % 2;
+    std::vector<int> c = gen.capturas(k);
+    if (gen.uno_de(10)) c = {3000 + s, 2999 + s, 2998 + s}, c.resize(k);
+    estimacion_remocion seber = estima_seber(c.data(), k), raiz = estima_zippin(c.data(), k);
+    ASSERT_EQ(raiz.existe, seber.existe) << texto(c);
+    if (!raiz.existe) continue;
+    EXPECT_NEAR(raiz.N, seber.N, 1e-9 * seber.N) << texto(c);
+    EXPECT_NEAR(raiz.p, seber.p, 1e-9 * seber.p) << texto(c);
+    comparadas++;
+  }
+  EXPECT_GT(comparadas, 1000);
+}
+
 TEST(Remocion, CarleStrubNeverExceedsZippin) {
   Generador gen;
   int comparadas = 0;
@@ -276,6 +295,7 @@ TEST(Remocion, EveryFigureOfEveryGroupIsANumber) {
     if (gen.uno_de(5)) c[gen.azar()() % k] = 0;
     diagnostico_grupo d = diagnostica_grupo(c.data(), k, nullptr);
     SCOPED_TRACE(texto(c));
+    EXPECT_TRUE(finita(d.zippin));
     EXPECT_TRUE(finita(d.moran));
     EXPECT_TRUE(finita(d.schnute));
     EXPECT_TRUE(finita(d.carle_strub));
@@ -283,6 +303,55 @@ TEST(Remocion, EveryFigureOfEveryGroupIsANumber) {
       EXPECT_TRUE(std::isfinite(t.estadistico));
       EXPECT_TRUE(t.p >= 0 && t.p <= 1);
     }
+  }
+}
+
+/* Figures that only a search's rounding or a p of 1 made: a Schnute profile
+   that rises for ever printed as 1e15 fish, an ES of 0 for fish all caught
+   at once. The chi-square expects of the fish caught what Moran's p does. */
+TEST(Remocion, FiguresTheLikelihoodCannotStandBehindAreNotGiven) {
+  for (std::vector<int> c : {std::vector<int>{17, 11, 15}, {21, 1, 12}, {47, 29, 33}, {54, 24, 29},
+                             {51, 44, 45, 50}}) {
+    diagnostico_grupo d = diagnostica_grupo(c.data(), (int)c.size(), nullptr);
+    EXPECT_FALSE(d.schnute.existe) << texto(c) << d.schnute.N;
+    EXPECT_TRUE(d.avisos & (1u << SCHNUTE_SIN_MAXIMO)) << texto(c);
+    EXPECT_TRUE(d.moran_schnute.existe) << texto(c);
+  }
+  for (std::vector<int> c : {std::vector<int>{1, 0, 0}, {38, 0, 0}, {7, 0}}) {
+    diagnostico_grupo d = diagnostica_grupo(c.data(), (int)c.size(), nullptr);
+    ASSERT_TRUE(d.carle_strub.existe) << texto(c);
+    EXPECT_FALSE(d.carle_strub.hay_ES) << texto(c);
+    EXPECT_TRUE(d.avisos & (1u << CARLE_STRUB_DUDOSO)) << texto(c);
+  }
+  const struct {
+    std::vector<int> c;
+    std::string p;  // from an independent implementation of the test given T
+  } ajustes[] = {{{1, 1, 0, 2, 0}, "0.068"}, {{2, 5, 1}, "0.050"}};
+  for (const auto& f : ajustes) {
+    diagnostico_grupo d = diagnostica_grupo(f.c.data(), (int)f.c.size(), nullptr);
+    ASSERT_TRUE(d.ajuste.existe) << texto(f.c);
+    EXPECT_EQ(como_publicado(d.ajuste.p, f.p), f.p) << texto(f.c);
+  }
+}
+
+/* Near the limit the report's steps of q stop far short of Zippin's root
+   (for two passes c1^2/(c1-c2)): the warning says so and the root is given. */
+TEST(EstadoRemocion, TheReportsZippinFarFromItsRootIsFlagged) {
+  const struct {
+    std::vector<int> c;
+    double raiz;
+    bool lejos;
+  } tabla[] = {{{1000, 999}, 1e6, true}, {{100, 99}, 1e4, true}, {{200, 199}, 4e4, true},
+               {{79, 28}, 79.0 * 79 / 51, false}, {{20, 10}, 40, false}};
+  for (const auto& f : tabla) {
+    SCOPED_TRACE(texto(f.c));
+    poblacion_grupo z = zippin(f.c);
+    ASSERT_TRUE(z.existe);
+    estimacion_remocion informada = {1, z.N, 1 - z.q, 1 - z.q, 1, z.ES, 0, 0, 1, 0};
+    diagnostico_grupo d = diagnostica_grupo(f.c.data(), 2, &informada);
+    ASSERT_TRUE(d.zippin.existe);
+    EXPECT_NEAR(d.zippin.N, f.raiz, 1e-9 * f.raiz);
+    EXPECT_EQ((d.avisos >> ZIPPIN_IMPRECISO) & 1, f.lejos ? 1u : 0u);
   }
 }
 
@@ -338,7 +407,7 @@ TEST(EstadoRemocion, WarningsJudgeTheReportedEstimateAndTheTestsOfOneCatchabilit
     unsigned avisos;
   } tabla[] = {
       {{20, 10, 5}, nullptr, 0},
-      {{20, 10, 5}, &imprecisa, bits({P_BAJA, ES_GRANDE})},
+      {{20, 10, 5}, &imprecisa, bits({ZIPPIN_IMPRECISO, P_BAJA, ES_GRANDE})},
       {{20, 10, 5}, &fallida, 0},  // no reported estimate: Moran's is judged
       {{30, 28, 27}, nullptr, bits({CERCA_DEL_LIMITE, P_BAJA, ES_GRANDE, CARLE_STRUB_DUDOSO})},
       {{45, 11, 18, 8}, nullptr, bits({BAJA_TRAS_LA_PRIMERA, AJUSTE_POBRE})},
