@@ -192,7 +192,8 @@ TEST(Memoria, LoEscritoSeLeeIgual) {
 
 /* ---- An interruption, in a program of its own ---- */
 
-/* The hijo: puts one set, starts a second, and interrupts itself halfway. */
+/* The hijo: puts one set, starts a second, says it is ready (a file "listo"
+   beside carpeta) and waits to be interrupted. */
 static int hace_de_hijo(const std::string& carpeta) {
   static temporales juego;
   interrupcion_empieza();
@@ -203,16 +204,17 @@ static int hace_de_hijo(const std::string& carpeta) {
   }
   if (temporal_pon(&juego)) return 3;
   FILE* f = temporal_abre(&juego, (carpeta + "/T02.txt").c_str(), "");
-  if (!f || fputs("a medias", f) < 0) return 4;
-  fflush(f);
-#ifdef _WIN32
-  // Ctrl-Break to the hijo's own group: the whole console would get Ctrl-C.
-  GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, GetCurrentProcessId());
-#else
-  kill(getpid(), SIGTERM);
-#endif
-  std::this_thread::sleep_for(std::chrono::seconds(20));
+  if (!f || fputs("a medias", f) < 0 || fflush(f) != 0) return 4;
+  std::ofstream(fs::u8path(carpeta + " listo")) << "listo";
+  std::this_thread::sleep_for(std::chrono::seconds(30));
   return 5;  // the interruption never came
+}
+
+/* Waits until the hijo on carpeta is ready to be interrupted; 0 if it never is. */
+static int espera_al_hijo(const std::string& carpeta) {
+  for (int i = 0; i < 2000 && !fs::exists(fs::u8path(carpeta + " listo")); i++)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  return fs::exists(fs::u8path(carpeta + " listo"));
 }
 
 /* Runs this program as the hijo on carpeta, its standard error to aviso; its exit status. */
@@ -222,7 +224,7 @@ TEST_F(Carpeta, UnaInterrupcionDejaSoloJuegosEnteros) {
   const std::string aviso = ruta("aviso.txt");
   const std::string salida = ruta("salida");
   ASSERT_EQ(crea_carpeta(salida.c_str()), 0);
-  EXPECT_EQ(lanza_hijo(salida, aviso), 143);
+  EXPECT_EQ(lanza_hijo(salida, aviso), 130);
   std::set<std::string> quedan;
   for (const auto& e : fs::directory_iterator(carpeta / "salida")) quedan.insert(e.path().filename().u8string());
   EXPECT_EQ(quedan, (std::set<std::string>{"T01.txt", "T01 ñ.bmp"})) << "no hidden or half-written file";
@@ -231,6 +233,8 @@ TEST_F(Carpeta, UnaInterrupcionDejaSoloJuegosEnteros) {
 }
 
 #ifdef _WIN32
+static BOOL WINAPI sigue(DWORD) { return TRUE; }
+
 static int lanza_hijo(const std::string& carpeta, const std::string& aviso) {
   std::wstring linea = L"\"" + fs::u8path(programa_de_prueba).wstring() + L"\" --hijo \"" +
                        fs::u8path(carpeta).wstring() + L"\"";
@@ -244,11 +248,15 @@ static int lanza_hijo(const std::string& carpeta, const std::string& aviso) {
   inicio.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
   inicio.hStdError = error;
   PROCESS_INFORMATION proceso;
-  if (!CreateProcessW(nullptr, &linea[0], nullptr, nullptr, TRUE, CREATE_NEW_PROCESS_GROUP, nullptr, nullptr,
+  if (!CreateProcessW(nullptr, &linea[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                       &inicio, &proceso))
     return -1;
   CloseHandle(error);
+  // Ctrl-C, as a user at the console would: it reaches every process of the console, this one too.
+  SetConsoleCtrlHandler(sigue, TRUE);
+  if (espera_al_hijo(carpeta)) GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
   WaitForSingleObject(proceso.hProcess, INFINITE);
+  SetConsoleCtrlHandler(sigue, FALSE);
   DWORD estado = 0;
   GetExitCodeProcess(proceso.hProcess, &estado);
   CloseHandle(proceso.hProcess);
@@ -264,6 +272,7 @@ static int lanza_hijo(const std::string& carpeta, const std::string& aviso) {
     execl(programa_de_prueba.c_str(), programa_de_prueba.c_str(), "--hijo", carpeta.c_str(), (char*)nullptr);
     _exit(1);
   }
+  if (hijo > 0 && espera_al_hijo(carpeta)) kill(hijo, SIGINT);
   int estado = 0;
   if (hijo < 0 || waitpid(hijo, &estado, 0) != hijo) return -1;
   return WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
