@@ -23,6 +23,8 @@ paquetes=(
   dpkg-dev file lintian  # the Debian package: dpkg-shlibdeps and file find its dependencies, lintian checks it
   libreoffice-calc-nogui  # the season's summary tables opened as a Spanish spreadsheet opens them (a test)
   locales  # es_ES.UTF-8, the desktop the window's tests run it on
+  chromium chromium-driver python3-selenium  # the season's HTML page opened, measured and printed in a real browser
+  poppler-utils python3-html5lib  # the printed page's PDF counted, the page parsed as HTML5
 )
 
 # The locale every user of the program has; the tests run the window in it.

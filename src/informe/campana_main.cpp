@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "pagina.h"
 #include "pasadas_informe.h"
 #include "resumen.h"
 #include "sample.h"
@@ -211,7 +212,23 @@ struct tramo_hecho {
   diagnostico_muestra diagnostico;
   char error[700];                          /* "" when its report was written, else why not */
   char aviso_pasadas[LARGO_AVISO_PASADAS];  /* for its progress line */
+  int diagnosticado;                        /* its page has diagnosed it already */
+  std::string seccion;                      /* its section of the season's page, when it has no page of its own */
 };
+
+/* A season of more reaches than a chart's page gives each its own page in
+   tramos/, so that its page stays light; a smaller one keeps them all in informe.html. */
+static int con_paginas(int nfilas) { return nfilas > TRAMOS_POR_PAGINA; }
+
+/* A reach's own page, added to its report's files: con_pagina's data. */
+struct pagina_de_fila {
+  struct reparto_tramos* t;
+  int i;
+  tramo_hecho* h;
+};
+static int pagina_de_tramo(void* datos, temporales* juego, const int* pasadas, const float* longitudes,
+                           const float* pesos, const int* clases, int n, const resultados_informe* r,
+                           rechazo* motivo);
 
 /* Reads the row's fish: those of its reach in a file that names reaches, all
    of them in a file of one reach. Their n, 0 with r saying why. */
@@ -233,21 +250,24 @@ static int lee_tramo(peticion* q, taller_tramo* t, char* aviso, size_t tam, rech
    or why not. */
 static void informe_de_tramo(const peticion* comun, const fila_tabla* f, const char* carpeta_tabla,
                              char separador, const tabla_guardada* guardada, taller_tramo* t,
-                             tramo_hecho* h) {
+                             tramo_hecho* h, pagina_de_fila* pagina) {
   rechazo* motivo = &t->motivo;
   motivo->texto[0] = 0;
   peticion q;
   int bien = peticion_de_fila(comun, f, carpeta_tabla, separador, t->datos, t->informe_ruta, t->limites,
                               &q, motivo);
   q.guardada = guardada;
+  q.con_pagina = pagina ? pagina_de_tramo : nullptr;
+  q.datos_pagina = pagina;
   h->aviso_pasadas[0] = 0;
+  h->diagnosticado = 0;
   int n = bien ? lee_tramo(&q, t, h->aviso_pasadas, sizeof h->aviso_pasadas, motivo) : 0;
   resultados_informe* r = &h->r;
   bien = n > 0 &&
          escribe_informe_de(&q, t->pasadas, t->longitudes, t->pesos, t->clases, n, r, &t->inf,
                             motivo) == 0 &&
-         diagnostica_datos(t->clases, t->pasadas, n, r->poblacion.nclases, r->k, &r->poblacion,
-                           &h->diagnostico);
+         (h->diagnosticado || diagnostica_datos(t->clases, t->pasadas, n, r->poblacion.nclases, r->k, &r->poblacion,
+                           &h->diagnostico));
   h->error[0] = 0;
   if (!bien) {
     char corto[512];  // the summary's cell and the progress line keep a reason this long
@@ -460,7 +480,55 @@ struct reparto_tramos {
   std::vector<tramo_hecho> huecos;    /* the reaches done and not yet taken back */
   std::unique_ptr<fichero_comun[]> comunes; /* the data files read once */
   std::vector<int> comun_de_fila;     /* each row's among them, -1 for none */
+  pagina_campana* pagina;             /* the season's page */
 };
+
+/* Row i's reach as the summary and the page take it, with h's figures;
+   latin1 and especie get its names for the picture. */
+static tramo_resumen tramo_de_fila(const reparto_tramos* t, int i, const tramo_hecho* h, char* latin1,
+                                   char* especie) {
+  const fila_tabla* f = &t->filas[i];
+  texto_latin1(f->celda[T_TRAMO], strlen(f->celda[T_TRAMO]), latin1, LARGO_CELDA_TABLA);
+  texto_latin1(especie_de(f), strlen(especie_de(f)), especie, LARGO_CELDA_TABLA);
+  return tramo_resumen{f->celda[T_TRAMO], f->celda[T_ESPECIE], f->celda[T_FICHERO], latin1,
+                       especie, grupo_de(t->filas, i), h->error, &h->r, &h->diagnostico,
+                       {f->celda[T_SUPERFICIE], f->celda[T_VOLUMEN], f->celda[T_METROS],
+                        f->celda[T_LINF], f->celda[T_MESES]}, h->aviso_pasadas};
+}
+
+/* Row i's section of the page, from the fish its report was written from
+   (unread after an error); volver: the season's page from its own, or NULL. */
+static std::string seccion_de_fila(const reparto_tramos* t, int i, const tramo_hecho* h,
+                                   const muestra_pagina* m, const char* volver) {
+  char latin1[LARGO_CELDA_TABLA], especie[LARGO_CELDA_TABLA];
+  tramo_resumen tr = tramo_de_fila(t, i, h, latin1, especie);
+  tramo_pagina p = {&tr, m, &t->resumen->acerca, &t->resumen->tramos.dialecto, volver};
+  return seccion_de_tramo(&p);
+}
+
+/* The name of row i's own page in the folder, or in tramos/ (carpeta NULL). */
+static std::string pagina_propia(const fila_tabla* f, const char* carpeta) {
+  char nombre[CAPACIDAD_RUTA];
+  nombre_seguro(f, nombre, sizeof nombre);
+  return (carpeta ? std::string(carpeta) + "/tramos/" : std::string()) + nombre + ".html";
+}
+
+static int pagina_de_tramo(void* datos, temporales* juego, const int* pasadas, const float* longitudes,
+                           const float* pesos, const int* clases, int n, const resultados_informe* r,
+                           rechazo* motivo) {
+  pagina_de_fila* c = (pagina_de_fila*)datos;
+  tramo_hecho* h = c->h;
+  h->diagnosticado = diagnostica_datos(clases, pasadas, n, r->poblacion.nclases, r->k, &r->poblacion,
+                                       &h->diagnostico);
+  std::string ruta = pagina_propia(&c->t->filas[c->i], c->t->p->carpeta);
+  h->error[0] = 0;  // the report is written: the page shows its figures
+  muestra_pagina m = {pasadas, longitudes, pesos, clases, n};
+  if (h->diagnosticado &&
+      temporal_texto(juego, ruta.c_str(), pagina_de_seccion(seccion_de_fila(c->t, c->i, h, &m, "../informe.html"))))
+    return 1;
+  rechazo_pon(motivo, "%s: no se ha podido escribir; no se ha guardado nada", ruta.c_str());
+  return 0;
+}
 
 /* Reads once each data file that several rows name and that is a table of
    reaches; the others are read by each of their rows. */
@@ -513,10 +581,18 @@ static void trabaja_tramo(void* datos, int i, int hueco, int obrero) {
              filas[i].linea);
   } else {
     int c = t->comun_de_fila[(size_t)i];
+    pagina_de_fila pagina = {t, i, h};
     informe_de_tramo(t->p, &filas[i], t->carpeta_tabla, t->separador,
-                     c >= 0 ? t->comunes[c].tabla : nullptr, &t->talleres[(size_t)obrero], h);
+                     c >= 0 ? t->comunes[c].tabla : nullptr, &t->talleres[(size_t)obrero], h,
+                     t->pagina->con_paginas ? &pagina : nullptr);
   }
   if (!repetida && h->error[0]) nombra_informe_anterior(t->p, &filas[i], h->error, sizeof h->error);
+  h->seccion.clear();
+  if (!t->pagina->con_paginas) {  // its section is drawn here, while its fish are at hand
+    const taller_tramo* w = &t->talleres[(size_t)obrero];
+    muestra_pagina m = {w->pasadas, w->longitudes, w->pesos, w->clases, h->r.medias.n};
+    h->seccion = seccion_de_fila(t, i, h, &m, nullptr);
+  }
   suelta_comun(t, i);
 }
 
@@ -527,22 +603,19 @@ static void recoge_tramo(void* datos, int i, int hueco) {
   const fila_tabla* f = &t->filas[i];
   char latin1[LARGO_CELDA_TABLA], especie[LARGO_CELDA_TABLA];
   dice_progreso(i, t->nfilas, f, h);
-  texto_latin1(f->celda[T_TRAMO], strlen(f->celda[T_TRAMO]), latin1, sizeof latin1);
-  texto_latin1(especie_de(f), strlen(especie_de(f)), especie, sizeof especie);
-  tramo_resumen tr = {f->celda[T_TRAMO], f->celda[T_ESPECIE], f->celda[T_FICHERO], latin1,
-                      especie, grupo_de(t->filas, i), h->error, &h->r, &h->diagnostico,
-                      {f->celda[T_SUPERFICIE], f->celda[T_VOLUMEN], f->celda[T_METROS],
-                       f->celda[T_LINF], f->celda[T_MESES]}, h->aviso_pasadas};
+  tramo_resumen tr = tramo_de_fila(t, i, h, latin1, especie);
   resumen_tramo(t->resumen, &tr);
+  pagina_tramo(t->pagina, &tr, h->seccion, t->pagina->con_paginas && !h->error[0] ? pagina_propia(f, nullptr) : "");
   if (h->error[0]) snprintf(t->fallidos[t->nfallidos++], LARGO_NOMBRE, "%s", nombre_de_fila(f).c_str());
 }
 
 /* Each reach's report, its summary rows and its progress line, shared
    among the request's workers; the reaches that failed. */
 static int informa_tramos(const peticion* p, const fila_tabla* filas, int nfilas, char separador,
-                          const paginas_campana* paginas, resumen_campana* resumen,
+                          const paginas_campana* paginas, resumen_campana* resumen, pagina_campana* pagina,
                           char (*fallidos)[LARGO_NOMBRE]) {
   reparto_tramos t;
+  t.pagina = pagina;
   t.p = p, t.filas = filas, t.nfilas = nfilas, t.separador = separador;
   carpeta_de(p->tramos, t.carpeta_tabla, sizeof t.carpeta_tabla);
   t.paginas = paginas->pagina, t.npaginas = paginas->n;
@@ -561,7 +634,7 @@ static int informa_tramos(const peticion* p, const fila_tabla* filas, int nfilas
 /* The time of the run and its day, AAAA-MM-DD. SOURCE_DATE_EPOCH, when
    set, stands for the time (its day in UTC), so that two runs may give the
    very same bytes. */
-static time_t fecha_de_hoy(char* fecha, size_t tam) {
+time_t fecha_de_hoy(char* fecha, size_t tam) {
   const char* fijada = getenv("SOURCE_DATE_EPOCH");
   int fija = fijada && *fijada;
   time_t ahora = fija ? (time_t)strtoll(fijada, nullptr, 10) : time(nullptr);
@@ -572,13 +645,41 @@ static time_t fecha_de_hoy(char* fecha, size_t tam) {
   return ahora;
 }
 
-/* The reaches' reports, then the summary's tables and picture, which take
-   their names together; 0 when these could not be written, -1 when nothing
-   could begin. */
+/* The season's page into the summary's set: the table's columns that some
+   row fills, each row's data file, the run's command line. 0 when it could
+   not be written whole. */
+static int pon_pagina(temporales* juego, const pagina_campana* pagina, const peticion* p,
+                      const fila_tabla* filas, int nfilas) {
+  char carpeta_tabla[CAPACIDAD_RUTA];
+  carpeta_de(p->tramos, carpeta_tabla, sizeof carpeta_tabla);
+  std::vector<int> usadas;
+  for (int k = 0; k < COLUMNAS_TRAMOS; k++)
+    for (int i = 0; i < nfilas; i++)
+      if (COLUMNAS[k].obligatoria || filas[i].celda[k][0]) {
+        usadas.push_back(k);
+        break;
+      }
+  std::vector<std::string> columnas;
+  for (int k : usadas) columnas.push_back(COLUMNAS[k].nombre);
+  std::vector<entrada_pagina> entradas((size_t)nfilas);
+  for (int i = 0; i < nfilas; i++) {
+    for (int k : usadas) entradas[(size_t)i].celdas.push_back(filas[i].celda[k]);
+    char ruta[CAPACIDAD_RUTA];
+    ruta_de_datos(&filas[i], carpeta_tabla, ruta);
+    if (filas[i].celda[T_FICHERO][0]) entradas[(size_t)i].ruta = visible_de(ruta);
+  }
+  std::string nombre = std::string(p->carpeta) + "/informe.html";
+  return temporal_texto(juego, nombre.c_str(), pagina_texto(pagina, columnas, entradas, orden_ejecutada()));
+}
+
+/* The reaches' reports, then the summary's tables, picture and page, which
+   take their names together; 0 when these could not be written, -1 when
+   nothing could begin. */
 static int escribe_tramos_y_resumen(const peticion* p, const fila_tabla* filas, int nfilas,
                                     char separador, const dialecto_resumen* d, const paginas_campana* paginas,
                                     char (*fallidos)[LARGO_NOMBRE], int* nfallidos) {
   static resumen_campana resumen;
+  static pagina_campana pagina;
   static char tabla[3 * CAPACIDAD_RUTA];
   static temporales juego;
   char fecha[32], version[64];
@@ -591,9 +692,13 @@ static int escribe_tramos_y_resumen(const peticion* p, const fila_tabla* filas, 
     rechaza("%s: no se pueden crear las tablas resumen", p->carpeta);
     return -1;
   }
-  *nfallidos = informa_tramos(p, filas, nfilas, separador, paginas, &resumen, fallidos);
+  int medidas[3] = {0, 0, 0};  // some reach was given volume, surface, length
+  for (int i = 0; i < nfilas; i++)
+    for (int k : {T_VOLUMEN, T_SUPERFICIE, T_METROS}) medidas[k == T_VOLUMEN ? 0 : k == T_SUPERFICIE ? 1 : 2] |= filas[i].celda[k][0] != 0;
+  pagina_abre(&pagina, &acerca, d, con_paginas(nfilas), medidas);
+  *nfallidos = informa_tramos(p, filas, nfilas, separador, paginas, &resumen, &pagina, fallidos);
   avisa_progreso(nfilas - *nfallidos, nfilas, 1);
-  int bien = resumen_cierra(&resumen, &juego) &&
+  int bien = resumen_cierra(&resumen, &juego) && pon_pagina(&juego, &pagina, p, filas, nfilas) &&
              guarda_paginas(&juego, &resumen, filas, paginas->pagina, paginas->n, p->carpeta,
                             p->imagenes ? p->imagenes : IMAGENES_BMP) &&
              !temporal_pon(&juego);
@@ -690,7 +795,25 @@ static int destinos_libres(const peticion* p, const fila_tabla* filas, int nfila
   for (int i = 0; i < TABLAS_RESUMEN; i++)
     if (!destino_libre(p, nombres[i], resumen_sustituible)) return 0;
   nombre_libro(p->carpeta, nombres[0]);
-  return destino_libre(p, nombres[0], libro_sustituible);
+  if (!destino_libre(p, nombres[0], libro_sustituible)) return 0;
+  std::string pagina = std::string(p->carpeta) + "/informe.html";
+  if (!destino_libre(p, pagina.c_str(), pagina_sustituible)) return 0;
+  for (int i = 0; i < nfilas && con_paginas(nfilas); i++)
+    if (filas[i].celda[T_TRAMO][0] && !destino_libre(p, pagina_propia(&filas[i], p->carpeta).c_str(), pagina_sustituible))
+      return 0;
+  return 1;
+}
+
+/* The folder of the reaches' own pages, when the season gives them one; 0 (said) when it cannot be. */
+static int carpeta_de_paginas(const peticion* p, int nfilas) {
+  if (!con_paginas(nfilas)) return 1;
+  std::string carpeta = std::string(p->carpeta) + "/tramos";
+  struct stat st;
+  if ((mkdir(carpeta.c_str(), 0777) == 0 || errno == EEXIST) && stat(carpeta.c_str(), &st) == 0 &&
+      S_ISDIR(st.st_mode))
+    return 1;
+  rechaza("%s: no se puede crear la carpeta de las paginas de los tramos", carpeta.c_str());
+  return 0;
 }
 
 /* The season once its table is read; the exit status. */
@@ -707,7 +830,7 @@ static int escribe_campana(const peticion* p, const fila_tabla* filas, int nfila
                                          : separador == ';' ? &DIALECTO_ES : &DIALECTO_PUNTO;
   static paginas_campana paginas;
   paginas.n = paginas_de(filas, nfilas, paginas.pagina);
-  if (!destinos_libres(p, filas, nfilas, d, &paginas)) return SALIDA_DATOS;
+  if (!destinos_libres(p, filas, nfilas, d, &paginas) || !carpeta_de_paginas(p, nfilas)) return SALIDA_DATOS;
   if (!prepara_allegro()) {
     char motivo[3 * CAPACIDAD_RUTA_RECURSOS];
     motivo_sin_recursos(motivo, sizeof motivo);

@@ -11,9 +11,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <memory>
 #include <string>
 
 #include "analysis.h"
+#include "pagina.h"
 #include "pasadas_informe.h"
 #include "export.h"
 #include "sample.h"
@@ -71,6 +73,10 @@ static const char AYUDA[] =
     "  --imagenes bmp|png|ambas\n"
     "                    formato de los graficos: BMP (si no se indica), PNG o\n"
     "                    los dos; --png es lo mismo que --imagenes ambas\n"
+    "  --html            escribe tambien la pagina INFORME.html (la raiz de INFORME\n"
+    "                    mas .html): las cifras del informe, sus graficos en SVG,\n"
+    "                    la segunda opinion, un parrafo de metodos y la huella\n"
+    "                    SHA-256 de DATOS, sin nada que cargar ni ejecutar\n"
     "  --help            muestra esta ayuda\n"
     "  --version         muestra la version del programa\n"
     "\n"
@@ -82,8 +88,10 @@ static const char AYUDA[] =
     "  informe y los graficos de cada tramo (con el nombre del tramo), las tablas\n"
     "  resumen, resumen_clases y resumen_diagnostico (.csv con \";\" y coma decimal\n"
     "  si TABLA usa \";\", si no .tsv con tabulador y punto; --formato es|punto lo\n"
-    "  elige), el libro resumen.xlsx con las tres y el grafico resumen.bmp. Un tramo\n"
-    "  que falla no detiene a los demas: su fila dice error y por que, y la\n"
+    "  elige), el libro resumen.xlsx con las tres, el grafico resumen.bmp y la\n"
+    "  pagina informe.html para entregar (resumen, grafico de densidad, cada tramo,\n"
+    "  metodos y datos de partida; con mas de 40 tramos, cada tramo en su pagina\n"
+    "  tramos/TRAMO.html). Un tramo que falla no detiene a los demas: su fila dice error y por que, y la\n"
     "  salida es 1. Una campana admite hasta 1000 tramos: una tabla mayor se\n"
     "  parte en varias.\n"
     "  --hilos N         tramos que se hacen a la vez (de 1 a 256; si no se indica,\n"
@@ -237,6 +245,7 @@ static int lee_opcion(int argc, char** argv, int* i, peticion* p) {
     return 0;
   }
   if (strcmp(argv[*i], "--png") == 0) return p->imagenes = IMAGENES_AMBAS;
+  if (strcmp(argv[*i], "--html") == 0) return p->html = 1;
   if ((v = valor_de(argc, argv, i, "--imagenes"))) {
     if (!*v) return 0;
     for (int k = 0; k < 3; k++)
@@ -249,8 +258,29 @@ static int lee_opcion(int argc, char** argv, int* i, peticion* p) {
 }
 
 /* Reads the command line; returns -1 to go on, else the exit status. */
+static std::string orden;
+
+std::string orden_ejecutada() { return orden; }
+
+/* The command line as typed, for the page's inputs. */
+static void anota_orden(int argc, char** argv) {
+  orden = PROGRAMA;
+  for (int i = 1; i < argc; i++) {
+    std::string a = visible_de(argv[i]);
+    int simple = !a.empty() && a.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"
+                                                   "-_.,/=+:@%") == std::string::npos;
+    if (!simple) {
+      std::string citado = "'";
+      for (char c : a) citado += c == '\'' ? std::string("'\\''") : std::string(1, c);
+      a = citado + "'";
+    }
+    orden += " " + a;
+  }
+}
+
 static int lee_peticion(int argc, char** argv, peticion* p) {
   memset(p, 0, sizeof *p);
+  anota_orden(argc, argv);
   const char* posicionales[2];
   int nposicionales = 0, solo_posicionales = 0;
   for (int i = 1; i < argc; i++) {
@@ -496,13 +526,20 @@ int escribe_informe_de(const peticion* p, int* pasadas, float* longitudes, float
   }
   pasos_informe pasos = {1, nullptr, nullptr, 1};
   pasos.pasadas = p->pasadas;
-  pasos.resultados = resultados;
   pasos.medidas[0] = p->medidas[1], pasos.medidas[1] = p->medidas[0], pasos.medidas[2] = p->medidas[2];
   pasos.linf = p->linf, pasos.meses = p->meses;  // without --linf, 0: no fit, as the window's mode 1
+  std::unique_ptr<resultados_informe> propios;  // the page reads the figures the report was written from
+  if (p->con_pagina && !resultados) propios.reset(new resultados_informe()), resultados = propios.get();
+  pasos.resultados = resultados;
   int hasta = escribe_informe(&inf, pasadas, longitudes, pesos, clases, n, &pasos);
   if (hasta == INFORME_FUERA_DE_LIMITES) {
     informe_descarta(&inf);
     rechazo_pon(r, "%s: mas clases o pasadas de las que admite el programa", p->datos);
+    return SALIDA_DATOS;
+  }
+  if (p->con_pagina &&
+      !p->con_pagina(p->datos_pagina, &inf.ficheros, pasadas, longitudes, pesos, clases, n, resultados, r)) {
+    informe_descarta(&inf);
     return SALIDA_DATOS;
   }
   if (!informe_cierra(&inf)) {
@@ -512,10 +549,82 @@ int escribe_informe_de(const peticion* p, int* pasadas, float* longitudes, float
   return 0;
 }
 
+int temporal_texto(temporales* juego, const char* ruta, const std::string& texto) {
+  FILE* f = temporal_abre(juego, ruta, "");
+  if (!f) return 0;
+  int bien = fwrite(texto.data(), 1, texto.size(), f) == texto.size();
+  return temporal_cierra(juego, f) && bien;
+}
+
+/* ---- The report's page (--html) ---- */
+
+struct pagina_unica {
+  const peticion* p;
+  char ruta[CAPACIDAD_RUTA];  /* INFORME's stem and ".html" */
+};
+
+/* The page's name: the report's up to its last extension, and ".html"; 0
+   (refused, said) when it cannot be the page's. */
+static int nombre_pagina(const peticion* p, char* ruta) {
+  const char* barra = strrchr(p->informe, '/');
+  const char* nombre = barra ? barra + 1 : p->informe;
+  const char* punto = strrchr(nombre, '.');
+  int raiz = (int)(punto && punto != nombre ? punto - p->informe : (long)strlen(p->informe));
+  if (snprintf(ruta, CAPACIDAD_RUTA, "%.*s.html", raiz, p->informe) >= CAPACIDAD_RUTA) {
+    rechaza("%s: el nombre de su pagina no cabe", p->informe);
+    return 0;
+  }
+  if (strcmp(ruta, p->informe) == 0 || mismo_fichero(ruta, p->informe) || mismo_fichero(ruta, p->datos)) {
+    rechaza("%s: la pagina se llamaria como el informe o los datos; elija otro nombre", ruta);
+    return 0;
+  }
+  if (pagina_sustituible(ruta)) return 1;
+  rechaza("%s: no es una pagina de Pasadas; elija otro nombre de informe", ruta);
+  return 0;
+}
+
+/* Puts the report's page into its files, from the figures it was written from. */
+static int pagina_de_un_informe(void* datos, temporales* juego, const int* pasadas, const float* longitudes,
+                                const float* pesos, const int* clases, int n, const resultados_informe* r,
+                                rechazo* motivo) {
+  const pagina_unica* u = (const pagina_unica*)datos;
+  const peticion* p = u->p;
+  static diagnostico_muestra diagnostico;
+  diagnostica_datos(clases, pasadas, n, r->poblacion.nclases, r->k, &r->poblacion, &diagnostico);
+  std::string fichero = visible_de(p->datos);
+  std::string tramo = p->eleccion.tramo ? visible_de(p->eleccion.tramo) : fichero;
+  std::string especie = p->eleccion.especie ? visible_de(p->eleccion.especie) : "";
+  char dados[DADOS_TRAMO][32];
+  const float valores[DADOS_TRAMO] = {p->medidas[0], p->medidas[1], p->medidas[2], p->linf, p->meses};
+  for (int k = 0; k < DADOS_TRAMO; k++)
+    snprintf(dados[k], sizeof dados[k], valores[k] != 0 || (k == DADO_LINF && p->hay_linf) ? "%g" : "", valores[k]);
+  tramo_resumen t = {tramo.c_str(), especie.c_str(), fichero.c_str(), "", "", 0, "", r, &diagnostico,
+                     {dados[0], dados[1], dados[2], dados[3], dados[4]}, ""};
+  char fecha[32], version[64];
+  time_t hora = fecha_de_hoy(fecha, sizeof fecha);
+  snprintf(version, sizeof version, "%s %s", PROGRAMA, PASADAS_VERSION);
+  const acerca_resumen acerca = {"", version, fecha, hora};
+  const dialecto_resumen* d = p->formato && strcmp(p->formato, "es") == 0 ? &DIALECTO_ES : &DIALECTO_PUNTO;
+  muestra_pagina m = {pasadas, longitudes, pesos, clases, n};
+  tramo_pagina tp = {&t, &m, &acerca, d, nullptr};
+  if (temporal_texto(juego, u->ruta, pagina_de_informe(&tp, p->datos, orden_ejecutada()))) return 1;
+  rechazo_pon(motivo, "%s: no se ha podido escribir; no se ha guardado nada", u->ruta);
+  return 0;
+}
+
 /* Writes the report and says what was written; the exit status. */
-static int escribe(const peticion* p, int* pasadas, float* longitudes, float* pesos, int* clases,
+static int escribe(const peticion* pedida, int* pasadas, float* longitudes, float* pesos, int* clases,
                    int n) {
   static informe inf;
+  static pagina_unica pagina;
+  peticion con_pagina = *pedida;
+  const peticion* p = &con_pagina;
+  if (pedida->html) {
+    if (!nombre_pagina(pedida, pagina.ruta)) return SALIDA_DATOS;
+    pagina.p = pedida;
+    con_pagina.con_pagina = pagina_de_un_informe;
+    con_pagina.datos_pagina = &pagina;
+  }
   char ahora[3 * CAPACIDAD_RUTA], despues[3 * CAPACIDAD_RUTA];
   snprintf(ahora, sizeof ahora, "%s: interrumpido: no se ha guardado nada; %s y sus graficos quedan "
            "como estaban", PROGRAMA, p->informe);
@@ -542,6 +651,7 @@ static int escribe(const peticion* p, int* pasadas, float* longitudes, float* pe
     nombre_imagen(&inf, d, imagen, sizeof imagen);
     printf(" %s", imagen);
   }
+  if (p->html) printf("\nPagina: %s", pagina.ruta);
   if (inf.total_valido)
     printf("\nPoblacion estimada (muestra completa): %d peces, intervalo del 95%%: %d - %d\n",
            inf.N_total, n, inf.sup_total);

@@ -4,6 +4,7 @@
 #define PASADAS_PASADAS_INFORME_H
 
 #include <cstdio>
+#include <ctime>
 #include <string>
 
 #include "analysis.h"
@@ -16,6 +17,8 @@ const int SALIDA_DATOS = 1;    /* the data, the classes or the report cannot be 
 const int SALIDA_OPCIONES = 2; /* bad options or arguments */
 
 /* What the command line, or a reach's row, asks for. */
+struct rechazo;
+
 struct peticion {
   const char* datos;
   const char* informe;
@@ -32,6 +35,13 @@ struct peticion {
   const char* formato; /* --formato: "es", "punto" or NULL for the table's own */
   int imagenes;        /* --imagenes (IMAGENES_*; --png is both), 0: BMP alone */
   int hilos;           /* --hilos: the season's workers, 0: one per core */
+  int html;            /* --html: the report's HTML page beside it */
+  /* Adds the reach's page to the report's files before they take their
+     names (the sample, the report's figures): 0 with r saying why when it
+     cannot be written, and then nothing of the report is kept. NULL: no page. */
+  int (*con_pagina)(void* datos, temporales* juego, const int* pasadas, const float* longitudes,
+                    const float* pesos, const int* clases, int n, const resultados_informe* r, struct rechazo* motivo);
+  void* datos_pagina;
   const tabla_guardada* guardada; /* a season's reach: its data file as read once, NULL to read it */
 };
 
@@ -96,6 +106,16 @@ int diagnostica_datos(const int* clases, const int* pasadas, int n, int nclases,
 void celdas_diagnostico(const diagnostico_muestra* m, int i, char decimal, std::string* celdas);
 /* A group's warnings in words (UTF-8) joined by union_; "" without any. */
 std::string avisos_diagnostico(const diagnostico_grupo* d, const char* union_);
+
+/* The run's command line as the page shows it: the program and its
+   arguments, each quoted when a shell would split it (UTF-8). */
+std::string orden_ejecutada();
+/* Adds texto to the set as the file ruta; 0 when it could not be written whole. */
+int temporal_texto(temporales* juego, const char* ruta, const std::string& texto);
+
+/* The time of the run and its day, AAAA-MM-DD, in fecha; SOURCE_DATE_EPOCH,
+   when set, stands for the time, so that two runs may give the same bytes. */
+time_t fecha_de_hoy(char* fecha, size_t tam);
 
 /* The season's command (campana_main.cpp). */
 /* Checks a request with --tramos or --carpeta; -1 to go on, else the exit status. */

@@ -61,13 +61,21 @@ static_assert(sizeof COLUMNAS_TRAMOS / sizeof *COLUMNAS_TRAMOS <= MAX_COLUMNAS_R
 
 /* ---- Cells ---- */
 
+/* A table without file (f NULL) only hands its cells to its copy: a page
+   shows them as the tables have them. */
 static void separa(tabla_resumen* t) {
-  if (t->celdas++) fputc(t->dialecto.separador, t->f);
+  if (t->celdas++ && t->f) fputc(t->dialecto.separador, t->f);
+}
+
+static void copia_celda(tabla_resumen* t, const char* texto) {
+  if (t->copia) t->copia->back().push_back(texto);
 }
 
 /* A text cell, quoted when it holds the separator, a quote or a line end. */
 static void celda_texto(tabla_resumen* t, const char* s) {
   separa(t);
+  copia_celda(t, s);
+  if (!t->f) return;
   hoja_texto(t, t->celdas - 1, s);
   if (!strpbrk(s, "\"\n\r") && !strchr(s, t->dialecto.separador)) {
     fputs(s, t->f);
@@ -85,8 +93,12 @@ static void celda_texto(tabla_resumen* t, const char* s) {
    with the dialect's decimal sign, the sheet the number that text is. */
 static void celda_numero(tabla_resumen* t, const char* texto) {
   separa(t);
+  std::string escrito = texto;
+  std::replace(escrito.begin(), escrito.end(), '.', t->dialecto.decimal);
+  copia_celda(t, escrito.c_str());
+  if (!t->f) return;
   hoja_cifra(t, t->celdas - 1, texto);
-  for (const char* c = texto; *c; c++) fputc(*c == '.' ? t->dialecto.decimal : *c, t->f);
+  fputs(escrito.c_str(), t->f);
 }
 
 /* A figure printed as the report prints it; "-" when it has none. */
@@ -126,9 +138,10 @@ static void celda_diagnostico(tabla_resumen* t, const std::string& c) {
 }
 
 static void fin_de_fila(tabla_resumen* t) {
-  fputs("\r\n", t->f);  // spreadsheets on every desktop take it
+  if (t->f) fputs("\r\n", t->f);  // spreadsheets on every desktop take it
   t->celdas = 0;
   t->fila++;
+  if (t->copia) t->copia->emplace_back();
 }
 
 /* ---- The tables' files ---- */
@@ -145,6 +158,7 @@ static int abre_tabla(tabla_resumen* t, const char* carpeta, int i, const dialec
   t->celdas = 0;
   t->fila = 0;
   t->libro = libro;
+  t->copia = nullptr;
   memset(t->ancho, 0, sizeof t->ancho);
   if (!(t->hoja = libro_hoja(libro, TABLAS[i].hoja))) return 0;
   char nombres[TABLAS_RESUMEN][CAPACIDAD_RUTA];
@@ -298,16 +312,16 @@ static std::string avisos_tramo(const tramo_resumen* tr) {
 
 /* What the reach was given, as its table gave it, and the run: the last
    cells of its row, also of an error's. */
-static void celdas_dadas(tabla_resumen* t, const resumen_campana* r, const tramo_resumen* tr,
+static void celdas_dadas(tabla_resumen* t, const acerca_resumen* acerca, const tramo_resumen* tr,
                          const std::string& avisos) {
   for (int k = 0; k < DADOS_TRAMO; k++) celda_texto(t, tr->dados[k]);
   celda_texto(t, avisos.c_str());
-  celda_texto(t, r->acerca.tabla);
-  celda_texto(t, r->acerca.version);
-  celda_texto(t, r->acerca.fecha);
+  celda_texto(t, acerca->tabla);
+  celda_texto(t, acerca->version);
+  celda_texto(t, acerca->fecha);
 }
 
-static void fila_tramo(tabla_resumen* t, const resumen_campana* rc, const tramo_resumen* tr) {
+static void fila_tramo(tabla_resumen* t, const acerca_resumen* rc, const tramo_resumen* tr) {
   const resultados_informe* r = tr->resultados;
   const poblacion_muestra& p = r->poblacion;
   const poblacion_grupo* total = &p.g[p.nclases];
@@ -323,7 +337,7 @@ static void fila_tramo(tabla_resumen* t, const resumen_campana* rc, const tramo_
   fin_de_fila(t);
 }
 
-static void fila_error(tabla_resumen* t, const resumen_campana* rc, const tramo_resumen* tr) {
+static void fila_error(tabla_resumen* t, const acerca_resumen* rc, const tramo_resumen* tr) {
   celdas_tramo(t, tr, 1);
   for (int c = 3; c < COLUMNA_ERROR; c++)
     celda_texto(t, c == COLUMNA_ESTIMACION ? "error" : "-");  // the estimate's column says so
@@ -367,10 +381,7 @@ static void filas_diagnostico(tabla_resumen* t, const tramo_resumen* tr) {
   }
 }
 
-/* The reach's bar of the summary picture: density per m2 with its interval. */
-static void anota_grafico(resumen_campana* r, const tramo_resumen* tr) {
-  if (r->ngrafico == MAX_TRAMOS) return;
-  barra_resumen* b = &r->grafico[r->ngrafico++];
+void barra_de_tramo(const tramo_resumen* tr, barra_resumen* b) {
   snprintf(b->nombre, sizeof b->nombre, "%s", tr->nombre_latin1);
   snprintf(b->especie, sizeof b->especie, "%s", tr->especie_latin1);
   b->grupo = tr->grupo;
@@ -389,13 +400,43 @@ static void anota_grafico(resumen_campana* r, const tramo_resumen* tr) {
   b->superior = t->existe ? (float)(t->N_red + p.margen) / s : b->densidad;
 }
 
-void resumen_tramo(resumen_campana* r, const tramo_resumen* tr) {
+static void anota_grafico(resumen_campana* r, const tramo_resumen* tr) {
+  if (r->ngrafico < MAX_TRAMOS) barra_de_tramo(tr, &r->grafico[r->ngrafico++]);
+}
+
+/* The reach's rows of the three tables. */
+static void filas_de_tramo(tabla_resumen* tramos, tabla_resumen* clases, tabla_resumen* diagnostico,
+                           const acerca_resumen* r, const tramo_resumen* tr) {
   if (tr->error[0]) {
-    fila_error(&r->tramos, r, tr);
+    fila_error(tramos, r, tr);
   } else {
-    fila_tramo(&r->tramos, r, tr);
-    filas_clases(&r->clases, tr);
-    filas_diagnostico(&r->diagnostico, tr);
+    fila_tramo(tramos, r, tr);
+    filas_clases(clases, tr);
+    filas_diagnostico(diagnostico, tr);
   }
+}
+
+void resumen_tramo(resumen_campana* r, const tramo_resumen* tr) {
+  filas_de_tramo(&r->tramos, &r->clases, &r->diagnostico, &r->acerca, tr);
   anota_grafico(r, tr);
+}
+
+void celdas_de_tramo(const tramo_resumen* tr, const acerca_resumen* acerca, const dialecto_resumen* d,
+                     copia_tramo* c) {
+  std::vector<std::vector<std::string>>* copias[TABLAS_RESUMEN] = {&c->tramo, &c->clases, &c->diagnostico};
+  tabla_resumen tablas[TABLAS_RESUMEN];
+  for (int i = 0; i < TABLAS_RESUMEN; i++) {
+    tabla_resumen* t = &tablas[i];
+    t->f = nullptr, t->libro = nullptr, t->hoja = nullptr, t->dialecto = *d;
+    t->celdas = 0, t->fila = 1;
+    copias[i]->assign(1, std::vector<std::string>());
+    t->copia = copias[i];
+  }
+  filas_de_tramo(&tablas[0], &tablas[1], &tablas[2], acerca, tr);
+  for (auto* copia : copias) copia->pop_back();  // the row begun after the last
+}
+
+const char* const* columnas_resumen(int tabla, int* n) {
+  *n = TABLAS[tabla].ncolumnas;
+  return TABLAS[tabla].columnas;
 }

@@ -9,6 +9,8 @@
 
 #include <cstdio>
 #include <ctime>
+#include <string>
+#include <vector>
 
 #include "export.h"
 #include "pasadas_informe.h"
@@ -55,6 +57,7 @@ struct tabla_resumen {
   lxw_worksheet* hoja;           /* the table's sheet */
   int fila;                      /* the row being written, from 0 (the header) */
   int ancho[MAX_COLUMNAS_RESUMEN]; /* characters of each column's widest cell */
+  std::vector<std::vector<std::string>>* copia; /* each row's cells as written, or NULL */
 };
 
 /* A reach in the summary picture. */
@@ -115,11 +118,25 @@ int resumen_sustituible(const char* ruta);
 int resumen_abre(resumen_campana* r, const char* carpeta, const dialecto_resumen* d,
                  const acerca_resumen* acerca, temporales* juego);
 void resumen_tramo(resumen_campana* r, const tramo_resumen* t); /* the reach's rows */
+/* The reach's bar of the summary picture: density per m2 with its interval. */
+void barra_de_tramo(const tramo_resumen* t, barra_resumen* b);
 /* Adds the three tables and the workbook to the set of files `juego`, which
    gives them their names; 0 (and the set is to be discarded) when one could
    not be written whole. The memory of all goes in any case. */
 int resumen_cierra(resumen_campana* r, temporales* juego);
 void resumen_descarta(resumen_campana* r); /* frees what was kept */
+
+/* A reach's rows as the three tables write them: each cell's text without
+   quotes, its figures with the dialect's decimal sign (UTF-8). */
+struct copia_tramo {
+  std::vector<std::vector<std::string>> tramo, clases, diagnostico;
+};
+/* The cells of the reach's rows in dialect d, for a reader that shows them
+   beside the tables (the season's page); nothing is written. */
+void celdas_de_tramo(const tramo_resumen* t, const acerca_resumen* acerca, const dialecto_resumen* d,
+                     copia_tramo* c);
+/* The column titles of table i (0 resumen, 1 resumen_clases, 2 resumen_diagnostico) and how many. */
+const char* const* columnas_resumen(int tabla, int* n);
 
 /* ---- The workbook (resumen_libro.cpp) ---- */
 /* The workbook's name in carpeta. */
@@ -149,7 +166,7 @@ const int TRAMOS_POR_PAGINA = 40;
 /* Pages a season writes at most: all of its reaches in one species, or a
    few dozen species. They and the three tables take their names together. */
 const int MAX_PAGINAS_RESUMEN = 100;
-static_assert(TABLAS_RESUMEN + 1 + 2 * MAX_PAGINAS_RESUMEN <= MAX_TEMPORALES, "a summary is one set of files");
+static_assert(TABLAS_RESUMEN + 2 + 2 * MAX_PAGINAS_RESUMEN <= MAX_TEMPORALES, "a summary is one set of files");
 
 /* A page of the picture: reaches of one species (one grupo), the
    primera-th to the (primera + n - 1)-th of the total of that species, in

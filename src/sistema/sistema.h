@@ -91,9 +91,9 @@ struct fichero_nuevo {
 };
 
 /* Files of one set: a report, its four images and their PNG copies; a
-   season's summary, its three tables, its workbook and the pages of its
-   picture in both formats. */
-const int MAX_TEMPORALES = 204;
+   season's summary, its three tables, its workbook, the pages of its
+   picture in both formats and its HTML page. */
+const int MAX_TEMPORALES = 205;
 
 /* Files that take their names together or not at all. On Linux each is
    written as a file without a name where the file system allows it (else
