@@ -3,7 +3,8 @@
 # the program and the capture driver, runs the real program on a private
 # virtual display through the load menu, the calculation menu, the
 # population, class, density and growth screens and the export's modes, and
-# writes them as PNG files into docs/.
+# writes them as PNG files into docs/; then the HTML page of a generated
+# season, as headless Chromium shows it (docs/pagina.png).
 set -euo pipefail
 raiz=$(cd "$(dirname "$0")/.." && pwd)
 cd "$raiz"
@@ -12,7 +13,7 @@ bash tools/preparar.sh
 tipo=()
 [ -f build/CMakeCache.txt ] || tipo=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 cmake -S . -B build "${tipo[@]}" >/dev/null
-cmake --build build -j 2 --target capturas
+cmake --build build -j 2 --target capturas pasadas-informe
 temporal=$(mktemp -d)
 trap 'rm -rf "$temporal"' EXIT
 CAPTURAS="$temporal" build/capturas
@@ -22,3 +23,6 @@ for ppm in "$temporal"/*.ppm; do
   pnmtopng -compression 9 "$ppm" > "$png"
   echo "$png"
 done
+/usr/bin/python3 tests/pagina/navegador.py build/pasadas-informe "$temporal/pagina" --captura "$temporal/pagina.png"
+pngtopnm "$temporal/pagina.png" | pnmtopng -compression 9 > docs/pagina.png
+echo docs/pagina.png

@@ -30,12 +30,12 @@ static const char ESTILO[] =
     "h3{font-size:1.05em;margin-bottom:.2em}\n"
     "table{border-collapse:collapse;font-size:.85em;margin:.3em 0}\n"
     "th,td{border:1px solid #bbb;padding:2px 5px;text-align:right;vertical-align:top}\n"
-    "th{background:#d9d9d9;text-align:center}td.texto{text-align:left;overflow-wrap:anywhere;min-width:4em}\n"
+    "th{background:#d9d9d9;text-align:center}td.texto{text-align:left;overflow-wrap:anywhere;min-width:4em}td.largo{min-width:14em}\n"
     "tr.error td{background:#ffff99}.error{color:#b22222}\n"
     ".ancho{overflow-x:auto;max-width:100%}\n"
     ".graficos{display:grid;grid-template-columns:repeat(auto-fit,minmax(280px,1fr));gap:8px}\n"
     "figure{margin:0}svg{width:100%;height:auto;font-size:11px}.densidad svg{max-width:900px}\n"
-    "svg text{fill:#222;font-family:inherit}svg .ejes path{stroke:#444;fill:none}svg .rejilla{stroke:#ddd}\n"
+    "svg text{fill:#222;font-family:inherit}svg .ejes path{stroke:#444;fill:none}svg .ejes path.rejilla{stroke:#ddd}\n"
     ".intervalo{stroke:#4169e1;stroke-width:2;fill:none}circle.estimada{fill:#4169e1}"
     "circle.captura{fill:#fff;stroke:#b8860b;stroke-width:2}\n"
     ".serie{fill:none;stroke-width:1.8}.barra{fill:#b0c4de;stroke:#4169e1}"
@@ -108,8 +108,8 @@ static int columna(int tabla, const char* nombre) {
 /* A figure right-aligned, a word or a name left. */
 static std::string celda_html(const std::string& texto, const char* etiqueta = "td") {
   int cifra = !texto.empty() && texto.find_first_not_of("-+0123456789.,") == std::string::npos;
-  return std::string("<") + etiqueta + (cifra ? ">" : " class=\"texto\">") + escapa_html(texto) + "</" +
-         etiqueta + ">";
+  const char* clase = cifra ? ">" : texto.size() > 40 ? " class=\"texto largo\">" : " class=\"texto\">";
+  return std::string("<") + etiqueta + clase + escapa_html(texto) + "</" + etiqueta + ">";
 }
 
 /* The rows of summary table `tabla`, from column desde on, headed by its titles. */
@@ -159,7 +159,7 @@ std::string seccion_de_tramo(const tramo_pagina* p) {
   std::string nombre = nombre_de(t);
   std::string s = "<section class=\"tramo\">\n";
   if (p->volver) s += "<nav><a href=\"" + escapa_html(p->volver) + "\">\xe2\x86\x90 Resumen de la campa\xc3\xb1" "a</a></nav>\n";
-  s += "<h2>Tramo " + nombre + "</h2>\n<p>Fichero de datos: <code>" + escapa_html(t->fichero) + "</code>";
+  s += "<h2>" + ("Tramo " + nombre) + "</h2>\n<p>Fichero de datos: <code>" + escapa_html(t->fichero) + "</code>";
   if (t->error[0]) return s + "</p>\n<p class=\"error\">Sin informe: " + escapa_html(t->error) + "</p>\n</section>\n";
   const resultados_informe* r = t->resultados;
   s += " \xc2\xb7 " + std::to_string(r->k) + (r->k == 1 ? " pasada" : " pasadas") + " \xc2\xb7 " +
@@ -177,7 +177,7 @@ std::string seccion_de_tramo(const tramo_pagina* p) {
        tabla_elegida(c.tramo[0], AJUSTES, sizeof AJUSTES / sizeof *AJUSTES);
   int avisos = columna(0, "Avisos");
   if (avisos >= 0 && !c.tramo[0][(size_t)avisos].empty())
-    s += "<p>Avisos: " + escapa_html(c.tramo[0][(size_t)avisos]) + "</p>\n";
+    s += "<p>" + ("Avisos: " + escapa_html(c.tramo[0][(size_t)avisos])) + "</p>\n";
   return s + "</section>\n";
 }
 

@@ -105,6 +105,18 @@ static void dibuja_ejes(std::string* s, const ejes_svg* e, double paso_x, double
 
 /* ---- The season's density chart ---- */
 
+/* A reach's name as its row has room for: at most LETRAS_NOMBRE
+   characters, cut between letters and ended by an ellipsis. */
+static const int LETRAS_NOMBRE = 24;
+static std::string corto(const std::string& nombre) {
+  int letras = 0;
+  for (size_t i = 0; i < nombre.size(); i++) {
+    if (((unsigned char)nombre[i] & 0xC0) == 0x80) continue;  // inside a letter
+    if (++letras > LETRAS_NOMBRE) return nombre.substr(0, i) + "\xe2\x80\xa6";
+  }
+  return nombre;
+}
+
 /* A reach a row, its name left of the axis. */
 static const double ANCHO_DENSIDAD = 720, ALTO_FILA = 16, IZQ_DENSIDAD = 150;
 
@@ -130,7 +142,7 @@ std::string svg_densidad(const std::vector<punto_densidad>& puntos, int desde, i
     const punto_densidad& p = puntos[(size_t)i];
     double y = e.arr + ALTO_FILA * (i - desde + 0.5);
     s += "<g><text class=\"nombre\" x=\"" + std::to_string((int)e.izq - 6) + "\" y=\"" +
-         std::to_string((int)(y + 4)) + "\" text-anchor=\"end\">" + escapa_html(p.nombre) + "</text>";
+         std::to_string((int)(y + 4)) + "\" text-anchor=\"end\">" + escapa_html(corto(p.nombre)) + "</text>";
     if (!p.hay) {
       anade(&s, "<text x=\"%.1f\" y=\"%.1f\" class=\"nota\">sin densidad</text></g>", e.izq + 6, y + 4);
       continue;

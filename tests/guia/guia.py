@@ -197,7 +197,9 @@ def mensajes_de(raiz):
     mensajes = []
     for l in literales:
         plano = l.texto.strip()
-        ventana = (plano.startswith("<") or plano.endswith(">")) and "</" not in plano
+        # the page's markup (an attribute, a tag of its own) is no red text of the window
+        ventana = (plano.startswith("<") or plano.endswith(">")) and "</" not in plano and '="' not in plano \
+            and not re.fullmatch(r"(<[a-z0-9]+>)+", plano)
         llamada = any(avisa(f, p) for f, p in l.llamadas)
         if (ventana or llamada or (l.constante in nombradas and not l.llamadas)) and \
                 hay_que_documentar(l.texto, ventana):

@@ -214,8 +214,9 @@ def doce_tramos(programa, trabajo, d, captura):
     for i, nombre in enumerate(nombres):
         comprueba(nombre in texto_de_pagina(pdf, primera + i), f"la pagina {primera + i} del PDF no es la de {nombre}")
     print(f"12 tramos: PDF de {n} paginas, la cabeza en {primera - 1}")
-    if captura:
-        d.set_window_size(1280, 2000)
+    if captura:  # the head, the summary and the chart, as the guide shows them
+        d.set_window_size(1280, 1700)
+        d.get("file://" + os.path.abspath(pagina))
         d.save_screenshot(captura)
 
 
