@@ -266,6 +266,15 @@ std::string orden_ejecutada() { return orden; }
 static void anota_orden(int argc, char** argv) {
   orden = PROGRAMA;
   for (int i = 1; i < argc; i++) {
+    // The workers change no figure, and the folder is where the page is: a
+    // season gives the same page with any of them.
+    int largo = 0;
+    for (const char* sin : {"--hilos", "--carpeta"})
+      if (strncmp(argv[i], sin, strlen(sin)) == 0 && (argv[i][strlen(sin)] == 0 || argv[i][strlen(sin)] == '=')) largo = (int)strlen(sin);
+    if (largo) {
+      i += argv[i][largo] == 0;
+      continue;
+    }
     std::string a = visible_de(argv[i]);
     int simple = !a.empty() && a.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"
                                                    "-_.,/=+:@%") == std::string::npos;

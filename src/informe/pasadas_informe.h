@@ -108,7 +108,8 @@ void celdas_diagnostico(const diagnostico_muestra* m, int i, char decimal, std::
 std::string avisos_diagnostico(const diagnostico_grupo* d, const char* union_);
 
 /* The run's command line as the page shows it: the program and its
-   arguments, each quoted when a shell would split it (UTF-8). */
+   arguments but --hilos and --carpeta, each quoted when a shell would
+   split it (UTF-8). */
 std::string orden_ejecutada();
 /* Adds texto to the set as the file ruta; 0 when it could not be written whole. */
 int temporal_texto(temporales* juego, const char* ruta, const std::string& texto);

@@ -381,7 +381,7 @@ TEST_F(Campana, OnlyPngImagesLeaveNoBmpInTheSeasonOrTheSingleReport) {
   escribe_todo("tramos.csv", "Tramo;Fichero;Superficie\nA;ejemplo.txt;250,5\nB;ejemplo.txt;100\n");
   ASSERT_EQ(informe("--imagenes png --tramos tramos.csv --carpeta dir"), 0) << errores;
   std::set<std::string> esperados = {"resumen.csv", "resumen_clases.csv", "resumen_diagnostico.csv",
-                                     "resumen.xlsx", "resumen.png"};
+                                     "resumen.xlsx", "resumen.png", "informe.html"};
   for (std::string t : {"A", "B"}) {
     esperados.insert(t + ".txt");
     for (const char* d : {"1", "2", "3", "4"}) esperados.insert(t + d + ".png");
@@ -495,7 +495,7 @@ TEST_F(Campana, NamesThatWouldClashWithTheSummarysPagesLeaveEveryFileWhole) {
   EXPECT_EQ(informe("--tramos tramos.csv --carpeta dir"), 1);
   EXPECT_EQ(ficheros_en("dir"), (std::set<std::string>{"resumen.csv", "resumen_clases.csv",
                                                        "resumen_diagnostico.csv", "resumen.xlsx",
-                                                       "resumen.bmp", "resumen_barbo.bmp"}));
+                                                       "resumen.bmp", "resumen_barbo.bmp", "informe.html"}));
   // A reach whose images would be named as pages, and so replaced by them.
   ASSERT_EQ(system(("cp " + std::string(DIR_DATOS) + "/ejemplo.txt ejemplo.txt").c_str()), 0);
   std::string filas = "Tramo;Fichero\nresumen_;ejemplo.txt\n";
@@ -605,7 +605,7 @@ TEST_F(Campana, ControlCodesInNamesAreRefusedByRowAndNeverReachTheTerminal) {
   EXPECT_EQ(celda(resumen, 3, "Error"), "fila 5: Tramo 'T03??B' tiene un caracter de control");
   EXPECT_NE(celda(resumen, 4, "Error").find("ejemplo?[2J.txt: no se puede abrir"), std::string::npos);
   std::set<std::string> hechos = {"resumen.csv", "resumen_clases.csv", "resumen_diagnostico.csv",
-                                  "resumen.xlsx", "resumen.bmp"};
+                                  "resumen.xlsx", "resumen.bmp", "informe.html"};
   for (const char* d : {"", "1", "2", "3", "4"}) hechos.insert(std::string("T05") + d + (*d ? ".bmp" : ".txt"));
   EXPECT_EQ(ficheros_en("dir"), hechos);
   // What --comprobar shows of a file: its columns, reaches and species.
