@@ -808,9 +808,7 @@ static int destinos_libres(const peticion* p, const fila_tabla* filas, int nfila
 static int carpeta_de_paginas(const peticion* p, int nfilas) {
   if (!con_paginas(nfilas)) return 1;
   std::string carpeta = std::string(p->carpeta) + "/tramos";
-  struct stat st;
-  if ((mkdir(carpeta.c_str(), 0777) == 0 || errno == EEXIST) && stat(carpeta.c_str(), &st) == 0 &&
-      S_ISDIR(st.st_mode))
+  if ((crea_carpeta(carpeta.c_str()) == 0 || errno == EEXIST) && clase_de_ruta(carpeta.c_str()) == RUTA_CARPETA)
     return 1;
   rechaza("%s: no se puede crear la carpeta de las paginas de los tramos", carpeta.c_str());
   return 0;
