@@ -143,7 +143,7 @@ void Programa::lanza(const std::string& programa) {
 }
 
 void Programa::arranca() {
-  lanza(PROGRAMA_PASADAS);
+  lanza(programa_ventana);
   ventana = salida_de("DISPLAY=" + pantalla +
                       " timeout 40 xdotool search --sync --name '^Pasadas$' | head -n 1");
   ASSERT_FALSE(ventana.empty()) << "la ventana no aparece";

@@ -55,6 +55,7 @@ class Programa : public ::testing::Test {
 
   void lanza(const std::string& programa);  /* fork and exec in the scratch folder */
 
+  std::string programa_ventana = PROGRAMA_PASADAS;  /* the window program arranca() starts */
   std::string carpeta;   /* the scratch working folder */
   std::string pantalla;  /* DISPLAY of the private X server */
   int pid_x = -1, pid_programa = -1;
