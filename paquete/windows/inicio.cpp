@@ -5,6 +5,7 @@
 // the user's to change or delete, and are never copied again.
 //   pasadas-inicio             the window
 //   pasadas-inicio --consola   a console in that folder where pasadas-informe works
+//   pasadas-inicio --preparar  the folder alone, nothing started
 #include <windows.h>
 #include <shlobj.h>
 #include <string>
@@ -74,6 +75,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     avisa(L"No se puede crear la carpeta de trabajo Documentos\\Pasadas.");
     return 1;
   }
+  if (wcsstr(GetCommandLineW(), L"--preparar") != nullptr) return 0;
   bool lanzado;
   if (consola) {
     // pasadas-informe found by name: the console's PATH starts with the program's folder.
