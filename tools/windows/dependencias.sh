@@ -84,6 +84,11 @@ pc() {  # module, cflags, libs
 
 for p in allegro4.4 libpng1.6 expat zlib libcsv libxlsxwriter; do descarga "$p"; done
 
+# zlib beside the others, without its import library: CMake would take
+# libz.dll.a over libz.a, and the programs would need zlib1.dll.
+cp "$zlib_estatica" "$prefijo/lib/"
+cp /usr/$triplete/include/zlib.h /usr/$triplete/include/zconf.h "$prefijo/include/"
+
 echo "windows: Allegro 4"
 desempaqueta allegro4.4 "$trabajo/allegro"
 patch -d "$trabajo/allegro" -p1 --quiet <"$aqui/allegro-win64.patch"
@@ -99,7 +104,7 @@ echo "windows: libpng, expat, minizip, libcsv"
 desempaqueta libpng1.6 "$trabajo/libpng"
 cmake_windows "$trabajo/libpng" "$trabajo/libpng-obra" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF \
   -DPNG_EXECUTABLES=OFF -DZLIB_LIBRARY="$zlib_estatica" -DZLIB_INCLUDE_DIR=/usr/$triplete/include
-pc libpng "-I$prefijo/include" "-L$prefijo/lib -lpng16 $zlib_estatica"
+pc libpng "-I$prefijo/include" "-L$prefijo/lib -lpng16 -lz"
 
 desempaqueta expat "$trabajo/expat"
 configura_windows "$trabajo/expat/expat" "$trabajo/expat-obra" -DEXPAT_SHARED_LIBS=OFF \
@@ -122,7 +127,7 @@ mkdir -p "$trabajo/minizip-obra" "$prefijo/include/minizip"
   done &&
   $ar rcs "$prefijo/lib/libminizip.a" "$trabajo"/minizip-obra/*.o &&
   cp ioapi.h unzip.h zip.h iowin32.h crypt.h "$prefijo/include/minizip/")
-pc minizip "-I$prefijo/include -I$prefijo/include/minizip" "-L$prefijo/lib -lminizip $zlib_estatica"
+pc minizip "-I$prefijo/include -I$prefijo/include/minizip" "-L$prefijo/lib -lminizip -lz"
 
 desempaqueta libcsv "$trabajo/libcsv"
 $cc -O2 -c "$trabajo/libcsv/libcsv.c" -o "$trabajo/libcsv.o"
@@ -141,7 +146,7 @@ mkdir -p "$trabajo/libxlsxwriter-obra"
   done &&
   $ar rcs "$prefijo/lib/libxlsxwriter.a" "$trabajo"/libxlsxwriter-obra/*.o &&
   cp -r include/xlsxwriter.h include/xlsxwriter "$prefijo/include/")
-pc xlsxwriter "-I$prefijo/include" "-L$prefijo/lib -lxlsxwriter -lminizip $zlib_estatica"
+pc xlsxwriter "-I$prefijo/include" "-L$prefijo/lib -lxlsxwriter -lminizip -lz"
 
 rm -rf "$trabajo"
 echo "windows: bibliotecas listas en $prefijo"
