@@ -64,6 +64,7 @@ Section "Pasadas"
   CreateShortcut "$SMPROGRAMS\Pasadas\Pasadas.lnk" "$INSTDIR\pasadas-inicio.exe" "" "$INSTDIR\pasadas.exe" 0
   CreateShortcut "$SMPROGRAMS\Pasadas\Consola de Pasadas (pasadas-informe).lnk" \
                  "$INSTDIR\pasadas-inicio.exe" "--consola" "$SYSDIR\cmd.exe" 0
+  CreateShortcut "$SMPROGRAMS\Pasadas\Guía de uso.lnk" "$INSTDIR\doc\guia.html"
   CreateShortcut "$SMPROGRAMS\Pasadas\Desinstalar Pasadas.lnk" "$INSTDIR\desinstalar.exe"
 
   WriteRegStr HKLM "${CLAVE_DESINSTALAR}" "DisplayName" "Pasadas"
@@ -81,6 +82,7 @@ Section "Uninstall"
   SetShellVarContext all
   Delete "$SMPROGRAMS\Pasadas\Pasadas.lnk"
   Delete "$SMPROGRAMS\Pasadas\Consola de Pasadas (pasadas-informe).lnk"
+  Delete "$SMPROGRAMS\Pasadas\Guía de uso.lnk"
   Delete "$SMPROGRAMS\Pasadas\Desinstalar Pasadas.lnk"
   RMDir "$SMPROGRAMS\Pasadas"
   ; Only the files installed, and the folders only once empty: whatever the

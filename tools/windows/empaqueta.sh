@@ -14,10 +14,12 @@ mkdir -p "$origen/ejemplos" "$origen/doc"
 cp "$carpeta/pasadas.exe" "$carpeta/pasadas-informe.exe" "$carpeta/pasadas-inicio.exe" "$datas" "$origen/"
 cp "$raiz"/data/*.txt "$origen/ejemplos/"
 cp "$raiz/LICENSE" "$origen/LICENSE.txt"
-cp "$raiz/README.md" "$origen/doc/"
-# The user's documents; the developers' notes stay in the source tree.
-find "$raiz/docs" -maxdepth 1 -type f \( -name '*.md' -o -name '*.png' \) ! -name 'desarrollo*' \
-  -exec cp {} "$origen/doc/" \;
+# The user's guide and the methods page, as the Debian package has them.
+for pagina in guia metodos; do
+  cp "$raiz/docs/$pagina.md" "$origen/doc/"
+  python3 "$raiz/cmake/pagina_html.py" "$raiz/docs/$pagina.md" "$origen/doc/$pagina.html"
+done
+cp "$raiz"/docs/*.png "$origen/doc/"
 
 # The installer's lists, one line per file, folders removed deepest first.
 listas=$paquete/listas
@@ -34,7 +36,7 @@ mkdir -p "$listas"
 ) >"$listas/borrados.nsh"
 
 instalador=$carpeta/$nombre-windows-x64.exe
-makensis -V2 -DVERSION="$version" -DORIGEN="$origen" -DLISTAS="$listas" -DSALIDA="$instalador" \
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DORIGEN="$origen" -DLISTAS="$listas" -DSALIDA="$instalador" \
   "$raiz/paquete/windows/pasadas.nsi"
 
 zip_portatil=$carpeta/$nombre-windows-x64.zip
