@@ -24,8 +24,8 @@ fi
 mkdir -p "$carpeta"
 
 # The libraries, kept under a key of everything that makes them: the recipe,
-# the Allegro patch, the toolchain and the source versions Debian offers now.
-clave=$( { cat "$dir_windows/dependencias.sh" "$dir_windows/allegro-win64.patch" "$dir_windows/mingw64.cmake"
+# the patches, the toolchain and the source versions Debian offers now.
+clave=$( { cat "$dir_windows/dependencias.sh" "$dir_windows"/*.patch "$dir_windows/mingw64.cmake"
            for p in allegro4.4 libpng1.6 expat zlib libcsv libxlsxwriter; do
              apt-cache showsrc --only-source "$p" 2>/dev/null | grep '^Version:' | sort -u
            done; } | sha256sum | cut -c1-16)

@@ -6,7 +6,7 @@
 #   dependencias.sh FUENTES PREFIJO
 # FUENTES keeps what apt-get source fetched, so that a second build fetches
 # nothing; tools/windows.sh keeps PREFIJO for as long as this script, the
-# Allegro patch, the toolchain file and the fetched sources stay the same.
+# patches, the toolchain file and the source versions stay the same.
 set -euo pipefail
 fuentes=$1
 prefijo=$2
@@ -135,9 +135,12 @@ $ar rcs "$prefijo/lib/libcsv.a" "$trabajo/libcsv.o"
 cp "$trabajo/libcsv/csv.h" "$prefijo/include/"
 
 # libxlsxwriter's own CMake looks for zlib.h beside minizip's headers: its
-# few files are compiled as its CMake would for mingw, with our minizip.
+# few files are compiled as its CMake would for mingw, with our minizip. Its
+# patch lets mingw take its Windows way to files, through UTF-16 names, so
+# that a season's workbook may go to a folder with an accented name.
 echo "windows: libxlsxwriter"
 desempaqueta libxlsxwriter "$trabajo/libxlsxwriter"
+patch -d "$trabajo/libxlsxwriter" -p1 --quiet <"$aqui/libxlsxwriter-utf8.patch"
 mkdir -p "$trabajo/libxlsxwriter-obra"
 (cd "$trabajo/libxlsxwriter" &&
   for f in src/*.c third_party/md5/md5.c third_party/tmpfileplus/tmpfileplus.c; do

@@ -39,6 +39,17 @@ ejecuta_en() {  # folder, program..., args...
   (cd "$dir" && "$@" >.salida 2>.errores; echo $? >.codigo)
 }
 
+# A workbook records the second it was written: it is compared by its
+# members, unpacked, with that time taken out.
+sin_hora_de_libros() {  # folder
+  local libro
+  find "$1" -name '*.xlsx' | while read -r libro; do
+    mkdir "$libro.contenido" && (cd "$libro.contenido" && unzip -q "$libro") &&
+      sed -i -E 's#(<dcterms:(created|modified)[^>]*>)[^<]*#\1#g' "$libro.contenido/docProps/core.xml" &&
+      rm "$libro"
+  done
+}
+
 # The same command, from copies of the same inputs, with each build: every
 # file of both folders must be equal byte for byte.
 compara() {  # name, folder of inputs, arguments...
@@ -48,6 +59,7 @@ compara() {  # name, folder of inputs, arguments...
   cp -r "$entrada/." "$dir/linux/"; cp -r "$entrada/." "$dir/windows/"
   ejecuta_en "$dir/linux" "$informe_linux" "$@"
   ejecuta_en "$dir/windows" "$wine" "$informe_windows" "$@"
+  sin_hora_de_libros "$dir/linux"; sin_hora_de_libros "$dir/windows"
   local diferencias
   if diferencias=$(diff -r "$dir/linux" "$dir/windows" 2>&1); then
     prueba_pasa "$nombre ($(find "$dir/windows" -type f | wc -l) ficheros iguales, salida $(cat "$dir/windows/.codigo"))"
@@ -173,16 +185,17 @@ comprueba_cortada() {  # the whole season's folder, the interrupted one's
 }
 
 # ---- The installer ----
-# Installed silently into a folder with a space, the working folder made as
+# Installed silently into a folder of its own, the working folder made as
 # the Start menu's entry makes it, the example's report written there by the
 # installed pasadas-informe, then uninstalled silently: nothing is left of
 # the program, and the user's folder stays as it was.
 prueba_instalador() {
   echo "windows: el instalador"
-  local instalador=$carpeta/pasadas-$version-windows-x64.exe destino="C:\\Pasadas Prueba"
-  local instalada=$WINEPREFIX/drive_c/Pasadas\ Prueba trabajo=$HOME/Pasadas
+  local instalador=$carpeta/pasadas-$version-windows-x64.exe
+  local instalada=$WINEPREFIX/drive_c/Programas/Pasadas trabajo=$HOME/Pasadas
   rm -rf "$instalada" "$trabajo"
-  "$wine" "$instalador" /S "/D=C:\Pasadas Prueba" >/dev/null 2>&1
+  # /D takes no quotes, so no space can pass through Wine's command line.
+  "$wine" "$instalador" /S '/D=C:\Programas\Pasadas' >/dev/null 2>&1
   "$wineserver" -w
   if [ -f "$instalada/pasadas-informe.exe" ] && [ -f "$instalada/datas.dat" ] && [ -f "$instalada/ejemplos/ejemplo.txt" ]; then
     prueba_pasa "instalacion silenciosa"
