@@ -14,10 +14,11 @@ mkdir -p "$origen/ejemplos" "$origen/doc"
 cp "$carpeta/pasadas.exe" "$carpeta/pasadas-informe.exe" "$carpeta/pasadas-inicio.exe" "$datas" "$origen/"
 cp "$raiz"/data/*.txt "$origen/ejemplos/"
 cp "$raiz/LICENSE" "$origen/LICENSE.txt"
-# The user's guide and the methods page, as the Debian package has them.
+# The user's guide and the methods page, as the Debian package has them (the
+# system's Python, whose module python3-markdown is).
 for pagina in guia metodos; do
   cp "$raiz/docs/$pagina.md" "$origen/doc/"
-  python3 "$raiz/cmake/pagina_html.py" "$raiz/docs/$pagina.md" "$origen/doc/$pagina.html"
+  /usr/bin/python3 "$raiz/cmake/pagina_html.py" "$raiz/docs/$pagina.md" "$origen/doc/$pagina.html"
 done
 cp "$raiz"/docs/*.png "$origen/doc/"
 
