@@ -42,7 +42,14 @@ if [ ! -f "$linux/CMakeCache.txt" ]; then
 fi
 cmake --build "$linux" -j "$nucleos" --target pasadas pasadas-informe datas_dat >/dev/null
 
+# pkg-config's answers stay in CMake's cache: libraries built anew under
+# another key need a new configuration.
 obra=$carpeta/obra
+if [ "$(cat "$obra/.bibliotecas" 2>/dev/null)" != "$prefijo" ]; then
+  rm -rf "$obra"
+  mkdir -p "$obra"
+  echo "$prefijo" >"$obra/.bibliotecas"
+fi
 PKG_CONFIG_LIBDIR=$prefijo/lib/pkgconfig PKG_CONFIG_PATH='' \
   cmake -S "$raiz" -B "$obra" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$dir_windows/mingw64.cmake" -DPASADAS_WINDOWS_PREFIJO="$prefijo" \
