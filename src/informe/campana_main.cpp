@@ -39,12 +39,11 @@ static const columna_buscada COLUMNAS[COLUMNAS_TRAMOS] = {
     {"Limites", {"limites", nullptr}, 0},
 };
 static_assert(COLUMNAS_TRAMOS <= MAX_COLUMNAS_TABLA, "the table reader gives every column");
-/* A reach and its species: "T03 / barbo". */
-static const int LARGO_NOMBRE = 2 * LARGO_CELDA_UTF8 + 4;
 
 /* Reads the table of reaches, from the sheet hoja when it is a workbook;
    the number of rows, -1 after a refusal (said). */
-static int lee_tabla_de_tramos(const char* ruta, const char* hoja, fila_tabla* filas, char* separador) {
+static int lee_tabla_de_tramos(const char* ruta, const char* hoja, std::vector<fila_tabla>* filas,
+                               char* separador) {
   rechazo r;
   FILE* f = abre_o_rechaza(ruta, &r);
   if (!f) {
@@ -138,6 +137,11 @@ static void ruta_de_datos(const fila_tabla* f, const char* carpeta_tabla, char* 
    none, and then why in motivo. */
 static int informe_de_fila(const char* carpeta, const fila_tabla* f, char* informe, char* motivo,
                            size_t tam) {
+  if (f->larga >= 0) {  // kept cut short: it would name another file, or another reach
+    snprintf(motivo, tam, "la celda de %s tiene mas de %d bytes", COLUMNAS[f->larga].nombre,
+             LARGO_CELDA_TABLA - 1);
+    return 0;
+  }
   if (!f->celda[T_TRAMO][0] || !f->celda[T_FICHERO][0]) {
     snprintf(motivo, tam, "falta el %s", f->celda[T_TRAMO][0] ? "fichero" : "nombre del tramo");
     return 0;
@@ -474,8 +478,7 @@ struct reparto_tramos {
   const pagina_resumen* paginas;
   int npaginas;
   resumen_campana* resumen;
-  char (*fallidos)[LARGO_NOMBRE];
-  int nfallidos;
+  std::vector<std::string>* fallidos; /* the reaches without report, as the terminal names them */
   std::vector<taller_tramo> talleres; /* one per worker */
   std::vector<tramo_hecho> huecos;    /* the reaches done and not yet taken back */
   std::unique_ptr<fichero_comun[]> comunes; /* the data files read once */
@@ -536,7 +539,7 @@ static void lee_ficheros_comunes(reparto_tramos* t) {
   std::map<std::string, std::vector<int>> filas_de;
   for (int i = 0; i < t->nfilas; i++) {
     char ruta[CAPACIDAD_RUTA];
-    if (!t->filas[i].celda[T_FICHERO][0]) continue;
+    if (!t->filas[i].celda[T_FICHERO][0] || t->filas[i].larga >= 0) continue;
     ruta_de_datos(&t->filas[i], t->carpeta_tabla, ruta);
     if (strcmp(ruta, "ejemplo") != 0) filas_de[ruta].push_back(i);
   }
@@ -606,20 +609,20 @@ static void recoge_tramo(void* datos, int i, int hueco) {
   tramo_resumen tr = tramo_de_fila(t, i, h, latin1, especie);
   resumen_tramo(t->resumen, &tr);
   pagina_tramo(t->pagina, &tr, h->seccion, t->pagina->con_paginas && !h->error[0] ? pagina_propia(f, nullptr) : "");
-  if (h->error[0]) snprintf(t->fallidos[t->nfallidos++], LARGO_NOMBRE, "%s", nombre_de_fila(f).c_str());
+  if (h->error[0]) t->fallidos->push_back(nombre_de_fila(f));
 }
 
 /* Each reach's report, its summary rows and its progress line, shared
    among the request's workers; the reaches that failed. */
 static int informa_tramos(const peticion* p, const fila_tabla* filas, int nfilas, char separador,
                           const paginas_campana* paginas, resumen_campana* resumen, pagina_campana* pagina,
-                          char (*fallidos)[LARGO_NOMBRE]) {
+                          std::vector<std::string>* fallidos) {
   reparto_tramos t;
   t.pagina = pagina;
   t.p = p, t.filas = filas, t.nfilas = nfilas, t.separador = separador;
   carpeta_de(p->tramos, t.carpeta_tabla, sizeof t.carpeta_tabla);
   t.paginas = paginas->pagina, t.npaginas = paginas->n;
-  t.resumen = resumen, t.fallidos = fallidos, t.nfallidos = 0;
+  t.resumen = resumen, t.fallidos = fallidos;
   int hilos = std::min(p->hilos ? p->hilos : hilos_por_omision(), nfilas);
   // two reaches per worker in flight: none waits while a line is printed
   reparto_ordenado r = {nfilas, hilos, hilos > 1 ? 2 * hilos : 1, trabaja_tramo, recoge_tramo, &t};
@@ -628,7 +631,7 @@ static int informa_tramos(const peticion* p, const fila_tabla* filas, int nfilas
   lee_ficheros_comunes(&t);
   cuenta_progreso(nfilas);
   reparte_en_orden(&r);
-  return t.nfallidos;
+  return (int)fallidos->size();
 }
 
 /* The time of the run and its day, AAAA-MM-DD. SOURCE_DATE_EPOCH, when
@@ -677,7 +680,7 @@ static int pon_pagina(temporales* juego, const pagina_campana* pagina, const pet
    nothing could begin. */
 static int escribe_tramos_y_resumen(const peticion* p, const fila_tabla* filas, int nfilas,
                                     char separador, const dialecto_resumen* d, const paginas_campana* paginas,
-                                    char (*fallidos)[LARGO_NOMBRE], int* nfallidos) {
+                                    std::vector<std::string>* fallidos, int* nfallidos) {
   static resumen_campana resumen;
   static pagina_campana pagina;
   static char tabla[3 * CAPACIDAD_RUTA];
@@ -835,9 +838,9 @@ static int escribe_campana(const peticion* p, const fila_tabla* filas, int nfila
     rechaza("%s", motivo);
     return SALIDA_DATOS;
   }
-  static char fallidos[MAX_TRAMOS][LARGO_NOMBRE];
+  std::vector<std::string> fallidos;
   int nfallidos = 0;
-  int bien = escribe_tramos_y_resumen(p, filas, nfilas, separador, d, &paginas, fallidos, &nfallidos);
+  int bien = escribe_tramos_y_resumen(p, filas, nfilas, separador, d, &paginas, &fallidos, &nfallidos);
   if (bien < 0) return SALIDA_DATOS;
   char libro[CAPACIDAD_RUTA];
   nombre_libro(p->carpeta, libro);
@@ -847,7 +850,7 @@ static int escribe_campana(const peticion* p, const fila_tabla* filas, int nfila
   int completo = dice_paginas(p, filas, &paginas);
   if (nfallidos) {
     fprintf(stderr, "%s: tramos sin informe (%d):", PROGRAMA, nfallidos);
-    for (int i = 0; i < nfallidos; i++) fprintf(stderr, "%s %s", i ? "," : "", fallidos[i]);
+    for (int i = 0; i < nfallidos; i++) fprintf(stderr, "%s %s", i ? "," : "", fallidos[(size_t)i].c_str());
     fputc('\n', stderr);
   }
   descarga_fuentes();
@@ -855,13 +858,13 @@ static int escribe_campana(const peticion* p, const fila_tabla* filas, int nfila
 }
 
 int campana(const peticion* p) {
-  static fila_tabla filas[MAX_TRAMOS + 1];
+  std::vector<fila_tabla> filas;
   char separador = ';';
-  int nfilas = lee_tabla_de_tramos(p->tramos, p->eleccion.libro.hoja, filas, &separador);
+  int nfilas = lee_tabla_de_tramos(p->tramos, p->eleccion.libro.hoja, &filas, &separador);
   if (nfilas < 0) return SALIDA_DATOS;
   avisa_progreso(0, nfilas, 0);
   interrupcion_empieza();  // from here on an interruption says what it leaves
-  int salida = escribe_campana(p, filas, nfilas, separador);
+  int salida = escribe_campana(p, filas.data(), nfilas, separador);
   interrupcion_termina();
   return salida;
 }

@@ -5,6 +5,8 @@
 #define PASADAS_SAMPLE_H
 
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 const int MAX_PECES = 10000;  /* fish a loaded sample can hold */
 const int MAX_CLASES = 99;    /* classes the estimator has slots for (plus the whole sample) */
@@ -185,15 +187,20 @@ struct columna_buscada {
 };
 
 const int MAX_COLUMNAS_TABLA = 10;  /* columns lee_tabla_nombrada looks for */
-const int LARGO_CELDA_TABLA = 256;  /* bytes of a cell kept; a longer one refuses the table */
+const int LARGO_CELDA_TABLA = 256;  /* bytes of a cell kept; a longer one makes its row an error */
 const int LARGO_CELDA_UTF8 = 3 * LARGO_CELDA_TABLA; /* its UTF-8 text: a byte may take three */
 
-/* A row of a table, by the columns asked for. */
+/* A row of a table, by the columns asked for. Its cells point into the
+   row's own text, which holds only what they hold: a table of a thousand
+   rows takes a thousand rows' text, not a thousand times the longest cell. */
 struct fila_tabla {
-  char celda[MAX_COLUMNAS_TABLA][LARGO_CELDA_UTF8]; /* the cell as texto_utf8 gives it, "" when absent */
-  int control[MAX_COLUMNAS_TABLA];                  /* the cell held a control code (shown as '?') */
-  char crudo[MAX_COLUMNAS_TABLA][LARGO_CELDA_TABLA]; /* its very bytes, blanks trimmed: a file's name */
-  long long linea;                                  /* the line of the file the row ends on */
+  const char* celda[MAX_COLUMNAS_TABLA]; /* the cell as texto_utf8 gives it, "" when absent */
+  int control[MAX_COLUMNAS_TABLA];       /* the cell held a control code (shown as '?') */
+  const char* crudo[MAX_COLUMNAS_TABLA]; /* its very bytes, blanks trimmed: a file's name */
+  int larga;        /* the first column whose cell is longer than LARGO_CELDA_TABLA (kept cut
+                       short), -1 when none: the row cannot be taken, the others can */
+  long long linea;  /* the line of the file the row ends on */
+  std::unique_ptr<char[]> texto; /* where its cells stand */
 };
 
 /* How a table of named columns was read. */
@@ -211,11 +218,12 @@ struct lectura_tabla {
 /* Reads the table in f (text in any encoding abre_texto takes) whose first
    row names its columns: the columns[0..ncolumnas-1] (ncolumnas at most
    MAX_COLUMNAS_TABLA) of each row that has one of them filled, into filas
-   (room for max_filas). Other columns are ignored; a missing column that
-   is obligatory ("falta la columna X"), a cell longer than
-   LARGO_CELDA_TABLA or a NUL byte ("fila N: ...") refuses the table. The
-   table may be a sheet of a workbook, as libro asks (NULL: its first). */
+   (emptied first; max_filas rows at most). Other columns are ignored; a
+   missing column that is obligatory ("falta la columna X") or a NUL byte
+   ("fila N: ...") refuses the table. The table may be a sheet of a
+   workbook, as libro asks (NULL: its first). */
 lectura_tabla lee_tabla_nombrada(FILE* f, const columna_buscada* columnas, int ncolumnas,
-                                 fila_tabla* filas, int max_filas, const libro_pedido* libro = nullptr);
+                                 std::vector<fila_tabla>* filas, int max_filas,
+                                 const libro_pedido* libro = nullptr);
 
 #endif

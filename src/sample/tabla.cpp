@@ -6,6 +6,8 @@
 
 #include <cstring>
 #include <initializer_list>
+#include <string>
+#include <vector>
 
 #include "tabla_interna.h"
 
@@ -15,14 +17,18 @@ static const size_t PRIMERA_LINEA = 4096; /* bytes of the header that tell the s
 struct lector_nombrado {
   const columna_buscada* columnas;
   int ncolumnas;
-  fila_tabla* filas;
+  std::vector<fila_tabla>* filas;
   int max_filas;
   int en_cabecera, campo;
   int indice[MAX_COLUMNAS_TABLA];  /* the cell of each column, -1 when absent */
   int repetida;                    /* a cell naming a column again: the first one stands */
-  int vacia, larga, llena;
+  int vacia, llena;
   long long linea;
   lectura_tabla* l;
+  /* The row at hand, until it ends. */
+  std::string celda[MAX_COLUMNAS_TABLA], crudo[MAX_COLUMNAS_TABLA];
+  int control[MAX_COLUMNAS_TABLA];
+  int larga;
 };
 
 /* The bytes of a cell without the blanks at its ends, as a C string. */
@@ -44,15 +50,44 @@ static void celda_leida(void* s, size_t largo, void* datos) {
     anota_columna(clave, c, r->columnas, r->ncolumnas, r->indice, &r->repetida);
     return;
   }
-  if (r->l->nfilas >= r->max_filas) return;
-  fila_tabla* f = &r->filas[r->l->nfilas];
+  if ((int)r->filas->size() >= r->max_filas) return;
   for (int k = 0; k < r->ncolumnas; k++)
     if (r->indice[k] == c) {
-      if (largo >= (size_t)LARGO_CELDA_TABLA) r->larga = 1;
-      f->control[k] = texto_utf8((const char*)s, largo, f->celda[k], LARGO_CELDA_UTF8) & TEXTO_CONTROL;
-      crudo((const char*)s, largo, f->crudo[k], LARGO_CELDA_TABLA);
-      if (f->celda[k][0]) r->vacia = 0;
+      if (largo >= (size_t)LARGO_CELDA_TABLA && r->larga < 0) r->larga = k;
+      char utf8[LARGO_CELDA_UTF8], bytes[LARGO_CELDA_TABLA];
+      r->control[k] = texto_utf8((const char*)s, largo, utf8, sizeof utf8) & TEXTO_CONTROL;
+      crudo((const char*)s, largo, bytes, sizeof bytes);
+      r->celda[k] = utf8;
+      r->crudo[k] = bytes;
+      if (utf8[0]) r->vacia = 0;
     }
+}
+
+/* Puts texto at *p, moving *p past it; where it was put. */
+static const char* copia(const std::string& texto, char** p) {
+  char* inicio = *p;
+  memcpy(inicio, texto.c_str(), texto.size() + 1);
+  *p += texto.size() + 1;
+  return inicio;
+}
+
+/* The row at hand as a row of the table, its cells in a text of their own. */
+static void guarda_fila(lector_nombrado* r) {
+  size_t largo = 0;
+  for (int k = 0; k < r->ncolumnas; k++) largo += r->celda[k].size() + r->crudo[k].size() + 2;
+  fila_tabla f;
+  f.texto.reset(new char[largo]);
+  char* p = f.texto.get();
+  for (int k = 0; k < MAX_COLUMNAS_TABLA; k++) {
+    f.control[k] = k < r->ncolumnas ? r->control[k] : 0;
+    f.celda[k] = f.crudo[k] = "";
+    if (k >= r->ncolumnas) continue;
+    f.celda[k] = copia(r->celda[k], &p);
+    f.crudo[k] = copia(r->crudo[k], &p);
+  }
+  f.larga = r->larga;
+  f.linea = r->linea;
+  r->filas->push_back(std::move(f));
 }
 
 static void fila_leida(int, void* datos) {
@@ -63,14 +98,15 @@ static void fila_leida(int, void* datos) {
     if (falta >= 0 && !l->mensaje[0])
       snprintf(l->mensaje, sizeof l->mensaje, "falta la columna %s", r->columnas[falta].nombre);
     r->en_cabecera = 0;
-  } else if (l->nfilas < r->max_filas) {
-    if (!r->vacia) r->filas[l->nfilas++].linea = r->linea;
+  } else if ((int)r->filas->size() < r->max_filas) {
+    if (!r->vacia) guarda_fila(r);
   } else if (!l->mensaje[0]) {
     r->llena = 1;
   }
   r->campo = 0;
   r->vacia = 1;
-  if (l->nfilas < r->max_filas) memset(&r->filas[l->nfilas], 0, sizeof(fila_tabla));
+  r->larga = -1;
+  for (int k = 0; k < r->ncolumnas; k++) r->celda[k].clear(), r->crudo[k].clear(), r->control[k] = 0;
 }
 
 /* The separator of the table: the first of ";", tab and "," its header holds. */
@@ -108,14 +144,14 @@ static char recorre_filas(FILE* f, lector_nombrado* r, char separador) {
 }
 
 lectura_tabla lee_tabla_nombrada(FILE* f, const columna_buscada* columnas, int ncolumnas,
-                                 fila_tabla* filas, int max_filas, const libro_pedido* libro) {
+                                 std::vector<fila_tabla>* filas, int max_filas, const libro_pedido* libro) {
   lectura_tabla l = {TABLA_ACEPTADA, 0, ';', ""};
   lector_nombrado r = {};
   r.columnas = columnas, r.ncolumnas = ncolumnas < MAX_COLUMNAS_TABLA ? ncolumnas : MAX_COLUMNAS_TABLA;
   r.filas = filas, r.max_filas = max_filas, r.l = &l;
-  r.en_cabecera = 1, r.vacia = 1, r.linea = 1;
+  r.en_cabecera = 1, r.vacia = 1, r.linea = 1, r.larga = -1;
   columnas_por_buscar(r.ncolumnas, r.indice, &r.repetida);
-  if (max_filas > 0) memset(&filas[0], 0, sizeof(fila_tabla));
+  filas->clear();
   char* memoria;
   const char* tipo;
   char mensaje[LARGO_MENSAJE_LECTURA];
@@ -125,8 +161,8 @@ lectura_tabla lee_tabla_nombrada(FILE* f, const columna_buscada* columnas, int n
   else  // the reader's words, without the window's brackets
     snprintf(l.mensaje, sizeof l.mensaje, "%.*s", (int)strlen(mensaje) - 2, mensaje + 1);
   cierra_texto(texto, f, memoria);
+  l.nfilas = (int)filas->size();
   if (r.llena && !l.mensaje[0]) l.resultado = TABLA_DEMASIADAS_FILAS;
-  else if (r.larga && !l.mensaje[0]) snprintf(l.mensaje, sizeof l.mensaje, "una celda es demasiado larga");
   if (l.mensaje[0]) l.resultado = TABLA_RECHAZADA;
   return l;
 }

@@ -327,6 +327,24 @@ TEST_F(Campana, BadReachesAmongOthersLeaveTheirReportsErrorRowsAndExitOne) {
   EXPECT_TRUE(ficheros_en("dir").count("resumen.png"));
 }
 
+// Regression: one cell too long to keep refused the whole season without
+// naming its row.
+TEST_F(Campana, ACellTooLongSpoilsOnlyItsRowNamingItsLineAndColumn) {
+  ASSERT_EQ(system(("cp " + std::string(DIR_DATOS) + "/ejemplo.txt ejemplo.txt").c_str()), 0);
+  escribe_todo("tramos.csv", "Tramo;Fichero\nT01;ejemplo.txt\nT02;" + std::string(300, 'x') + "\n" +
+                                 std::string(256, 'T') + ";ejemplo.txt\nT04;ejemplo.txt\n");
+  EXPECT_EQ(informe("--tramos tramos.csv --carpeta dir"), 1);
+  EXPECT_TRUE(ficheros_en("dir").count("T01.txt"));
+  EXPECT_TRUE(ficheros_en("dir").count("T04.txt"));
+  EXPECT_EQ(ficheros_en("dir").count(std::string(255, 'T') + ".txt"), 0u);
+  auto resumen = tabla(lee_todo("dir/resumen.csv"), ';');
+  ASSERT_EQ(resumen.size(), 5u);
+  EXPECT_EQ(celda(resumen, 2, "Error"), "fila 3: la celda de Fichero tiene mas de 255 bytes");
+  EXPECT_EQ(celda(resumen, 3, "Error"), "fila 4: la celda de Tramo tiene mas de 255 bytes");
+  EXPECT_NE(celda(resumen, 4, "Estimaci\xc3\xb3n"), "error");
+  EXPECT_NE(errores.find("[2/4] T02: error: fila 3: la celda de Fichero"), std::string::npos) << errores;
+}
+
 // Regression: resumen_clases called a class without fish "fallida", which the
 // reach row's failed classes did not count.
 TEST_F(Campana, AClassWithoutFishIsSinPecesNotAFailedEstimate) {

@@ -13,12 +13,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "sample.h"
 
 static int pasadas[MAX_PECES], clases[MAX_PECES];
 static float longitudes[MAX_PECES], pesos[MAX_PECES];
-static fila_tabla filas[8];
+static std::vector<fila_tabla> filas;
 static char ruta[] = "/tmp/pasadas-libro-fuzz-XXXXXX";
 
 static void comprueba(bool cierto) {
@@ -105,7 +106,7 @@ static void lee_tramos(const char* nombre, const char* hoja) {
   FILE* f = fopen(ruta, "rb");
   if (!f) return;
   libro_pedido libro = {nombre, hoja};
-  lectura_tabla l = lee_tabla_nombrada(f, COLUMNAS, 2, filas, 8, &libro);
+  lectura_tabla l = lee_tabla_nombrada(f, COLUMNAS, 2, &filas, 8, &libro);
   fclose(f);
   comprueba(l.nfilas >= 0 && l.nfilas <= 8 && strnlen(l.mensaje, sizeof l.mensaje) < sizeof l.mensaje);
   comprueba(l.resultado != TABLA_ACEPTADA || l.mensaje[0] == 0);

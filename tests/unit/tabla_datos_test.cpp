@@ -386,8 +386,7 @@ lectura_tabla lee_lugares(const std::string& texto, std::vector<fila_tabla>* fil
   FILE* f = tmpfile();
   fwrite(texto.data(), 1, texto.size(), f);
   rewind(f);
-  filas->assign((size_t)max_filas + 1, fila_tabla{});
-  lectura_tabla l = lee_tabla_nombrada(f, LUGARES, 3, filas->data(), max_filas);
+  lectura_tabla l = lee_tabla_nombrada(f, LUGARES, 3, filas, max_filas);
   fclose(f);
   return l;
 }
@@ -397,13 +396,19 @@ lectura_tabla lee_lugares(const std::string& texto, std::vector<fila_tabla>* fil
 TEST(TablaNombrada, CellsComeByColumnInUtf8AndAsTheirBytesWithTheRowsLine) {
   const std::string tabla = "Notas\tFICHERO\tTramo\r\n\r\n"
                             "x\t R\u00edo.txt \tT01\r\n"
-                            "\"dos\r\nlineas\"\tb.txt\tT\u00e9\r\n";
+                            "\"dos\r\nlineas\"\tb.txt\tT\u00e9\r\n"
+                            "y\t" + std::string(300, 'a') + "\tT02\r\n";
   for (const std::string& t : {tabla, en_codificacion(tabla, "WINDOWS-1252")}) {
     std::vector<fila_tabla> filas;
     lectura_tabla l = lee_lugares(t, &filas);
     ASSERT_EQ(l.resultado, TABLA_ACEPTADA) << l.mensaje;
     EXPECT_EQ(l.separador, '\t');
-    ASSERT_EQ(l.nfilas, 2);
+    ASSERT_EQ(l.nfilas, 3);
+    // a cell too long to keep spoils its row alone
+    EXPECT_EQ(filas[2].larga, 1);
+    EXPECT_STREQ(filas[2].celda[0], "T02");
+    EXPECT_EQ(filas[0].larga, -1);
+    EXPECT_EQ(filas[1].larga, -1);
     EXPECT_STREQ(filas[0].celda[0], "T01");
     EXPECT_STREQ(filas[0].celda[1], "R\u00edo.txt");
     EXPECT_STREQ(filas[0].celda[2], "");
@@ -421,7 +426,6 @@ TEST(TablaNombrada, RefusalsAreValuesForTheCallerToWord) {
     const char* mensaje;
   } casos[] = {
       {"Tramo;Superficie\nT01;3\n", TABLA_RECHAZADA, "falta la columna Fichero"},
-      {"Tramo;Fichero\nT01;" + std::string(300, 'a') + "\n", TABLA_RECHAZADA, "una celda es demasiado larga"},
       {"Tramo;Fichero\na;1\nb;2\nc;3\nd;4\ne;5\n", TABLA_DEMASIADAS_FILAS, ""},
       {std::string("PK\3\4\x14\0\0\0\0\0", 10) + "notas.txt", TABLA_RECHAZADA,
        "Es un fichero comprimido (zip), no una tabla de texto"},
