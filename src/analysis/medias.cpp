@@ -2,6 +2,7 @@
 // mean length, the mean weight and the number of fish, over all passes.
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include "analysis.h"
 
@@ -30,31 +31,58 @@ void medias_por_clase(const int* clases, const float* longitudes, const float* p
   }
 }
 
-/* √(Σ (v − media)² / (cuantos − 1)) over the fish of `clase` (every fish
-   when todas), from the last fish to the first; 0 for fewer than two. */
-static float dispersion(const float* v, const int* clases, int n, int clase, int todas,
-                        float media, int cuantos) {
+/* √(suma / (cuantos − 1)), 0 for fewer than two. */
+static float dispersion_de(float suma, int cuantos) {
   if (cuantos < 2) return 0;
-  float suma = 0;
-  for (int i = n - 1; i >= 0; i--)
-    if (todas || clases[i] == clase) {
-      float d = v[i] - media;
-      suma += d * d;
-    }
   return (float)sqrt((double)(suma / (cuantos - 1)));
 }
 
+/* The spreads of every class: Σ (v − media)² over each class's fish from
+   the last to the first, all classes in one pass over the sample (a sample
+   at the limits has 99 classes of 10 000 fish). */
+static void dispersiones(medias_muestra* r, const int* clases, const float* longitudes,
+                         const float* pesos) {
+  float suma_longitud[MAX_CLASES + 1] = {}, suma_peso[MAX_CLASES + 1] = {};
+  for (int i = r->n - 1; i >= 0; i--) {
+    int c = clases[i];
+    if (c < 0 || c >= r->nclases) continue;
+    float d = longitudes[i] - r->longitud[c];
+    suma_longitud[c] += d * d;
+    d = pesos[i] - r->peso[c];
+    suma_peso[c] += d * d;
+  }
+  for (int j = 0; j < r->nclases; j++) {
+    r->es_longitud[j] = dispersion_de(suma_longitud[j], r->individuos[j]);
+    r->es_peso[j] = dispersion_de(suma_peso[j], r->individuos[j]);
+  }
+  float total_longitud = 0, total_peso = 0;  // the whole sample's, every fish
+  for (int i = r->n - 1; i >= 0; i--) {
+    float d = longitudes[i] - r->longitud_total;
+    total_longitud += d * d;
+    d = pesos[i] - r->peso_total;
+    total_peso += d * d;
+  }
+  r->es_longitud[r->nclases] = dispersion_de(total_longitud, r->n);
+  r->es_peso[r->nclases] = dispersion_de(total_peso, r->n);
+}
+
 /* The report's whole-sample sums: class by class, each from its last fish to
-   its first, so they add in the same order as the class means. */
+   its first, so they add in the same order as the class means. The fish are
+   put in that order first, in one pass, rather than the sample read once a class. */
 static void sumas_por_clases(medias_muestra* r, const int* clases, const float* longitudes,
                              const float* pesos) {
+  std::vector<int> desde((size_t)r->nclases + 1, 0);  // where each class's fish start in orden
+  for (int i = 0; i < r->n; i++)
+    if (clases[i] >= 0 && clases[i] < r->nclases) desde[(size_t)clases[i] + 1]++;
+  for (int j = 0; j < r->nclases; j++) desde[(size_t)j + 1] += desde[(size_t)j];
+  std::vector<int> orden((size_t)desde[(size_t)r->nclases]);
+  for (int i = r->n - 1; i >= 0; i--)
+    if (clases[i] >= 0 && clases[i] < r->nclases) orden[(size_t)desde[(size_t)clases[i]]++] = i;
   r->suma_longitudes = r->suma_pesos = 0;
-  for (int j = 0; j < r->nclases; j++)
-    for (int i = r->n - 1; i >= 0; i--)
-      if (clases[i] == j) {
-        r->suma_longitudes += longitudes[i];
-        r->suma_pesos += pesos[i];
-      }
+  for (size_t k = 0; k < orden.size(); k++) {
+    r->suma_longitudes += longitudes[orden[k]];
+    r->suma_pesos += pesos[orden[k]];
+  }
 }
 
 medias_muestra calcula_medias(const int* clases, const float* longitudes, const float* pesos,
@@ -65,15 +93,10 @@ medias_muestra calcula_medias(const int* clases, const float* longitudes, const 
   int t = r.nclases;
   medias_por_clase(clases, longitudes, pesos, r.n, t, r.individuos, r.longitud, r.peso);
   frecuencias_relativas(clases, r.n, t, r.frecuencia);
-  for (int j = 0; j < t; j++) {
-    r.es_longitud[j] = dispersion(longitudes, clases, r.n, j, 0, r.longitud[j], r.individuos[j]);
-    r.es_peso[j] = dispersion(pesos, clases, r.n, j, 0, r.peso[j], r.individuos[j]);
-  }
   sumas_por_clases(&r, clases, longitudes, pesos);
   r.longitud_total = r.n > 0 ? r.suma_longitudes / r.n : 0;
   r.peso_total = r.n > 0 ? r.suma_pesos / r.n : 0;
   r.frecuencia[t] = r.n > 0 ? 1 : 0;
-  r.es_longitud[t] = dispersion(longitudes, clases, r.n, 0, 1, r.longitud_total, r.n);
-  r.es_peso[t] = dispersion(pesos, clases, r.n, 0, 1, r.peso_total, r.n);
+  dispersiones(&r, clases, longitudes, pesos);
   return r;
 }

@@ -143,6 +143,10 @@ void informe_descarta(informe* inf);  /* closes and removes every temporary file
 void nombre_imagen(const informe* inf, int digito, char* nombre, int tam);
 /* printf into the report; after a failed write nothing more is written. */
 void informe_escribe(informe* inf, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+/* v with `decimales` figures after the point, the very digits printf's
+   "%.Nf" writes (correctly rounded, a tie to even), into texto (tam bytes,
+   not ended); how many, -1 when they do not fit. */
+int texto_cifra(char* texto, size_t tam, double v, int decimales);
 /* Writes the bitmap as a BMP file into the open stream `f`, the same bytes
    Allegro's save_bitmap writes; 1 when every byte was handed to the stream
    (its owner flushes and closes it). */

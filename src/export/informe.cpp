@@ -1,6 +1,7 @@
 // The nine sections of the results report: tab-separated text with one byte
 // per accented letter (Latin-1), every figure in the form the biologists'
 // spreadsheets expect, and "-" wherever a figure has no value.
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -14,44 +15,83 @@ static const char* const FALLIDA_TOTAL = "Estimaci\xf3n fallida Nt=Ct";
 
 /* ---- The row writer: cells in, tabs out ---- */
 
+int texto_cifra(char* texto, size_t tam, double v, int decimales) {
+  std::to_chars_result r = std::to_chars(texto, texto + tam, v, std::chars_format::fixed, decimales);
+  return r.ec == std::errc() ? (int)(r.ptr - texto) : -1;
+}
+
 /* A report line being written cell by cell; the tabs go between the cells.
-   A line that ends in a tab has an empty last cell. */
+   A line that ends in a tab has an empty last cell. The line is gathered
+   here and handed to the report whole: a report at the limits has over a
+   hundred thousand cells. */
 struct fila_informe {
   informe* inf;
-  int celdas;  /* cells written so far */
+  int celdas;   /* cells written so far */
+  size_t largo; /* bytes of texto not yet handed over */
+  char texto[1024];
 };
 
-static fila_informe fila_nueva(informe* inf) { return fila_informe{inf, 0}; }
+static fila_informe fila_nueva(informe* inf) {
+  fila_informe f;
+  f.inf = inf, f.celdas = 0, f.largo = 0;
+  return f;
+}
+
+static void entrega(fila_informe* f) {
+  if (f->largo) informe_escribe(f->inf, "%.*s", (int)f->largo, f->texto);
+  f->largo = 0;
+}
+
+static void pon(fila_informe* f, const char* texto, size_t largo) {
+  if (f->largo + largo > sizeof f->texto) entrega(f);
+  if (largo > sizeof f->texto) return informe_escribe(f->inf, "%.*s", (int)largo, texto);
+  memcpy(f->texto + f->largo, texto, largo);
+  f->largo += largo;
+}
+
+static void pon_texto(fila_informe* f, const char* texto) { pon(f, texto, strlen(texto)); }
+
+static void pon_entero(fila_informe* f, long long v) {
+  char cifras[24];
+  std::to_chars_result r = std::to_chars(cifras, cifras + sizeof cifras, v);
+  pon(f, cifras, (size_t)(r.ptr - cifras));
+}
 
 static void separa(fila_informe* f) {
-  if (f->celdas++) informe_escribe(f->inf, "\t");
+  if (f->celdas++) pon(f, "\t", 1);
 }
 
 static void celda(fila_informe* f, const char* texto) {
   separa(f);
-  informe_escribe(f->inf, "%s", texto);
+  pon_texto(f, texto);
 }
 
 static void celda_entero(fila_informe* f, long long v) {
   separa(f);
-  informe_escribe(f->inf, "%lld", v);
+  pon_entero(f, v);
 }
 
 static void celda_clase(fila_informe* f, int clase) {
   separa(f);
-  informe_escribe(f->inf, "%d+", clase);
+  pon_entero(f, clase);
+  pon(f, "+", 1);
 }
 
-/* A figure, or "-" when it has none (an undefined fit, 0/0). */
-static void celda_cifra(fila_informe* f, const char* formato, double v, int definida = 1) {
+/* A figure with that many decimals, or "-" when it has none (an undefined fit, 0/0). */
+static void celda_cifra(fila_informe* f, int decimales, double v, int definida = 1) {
   separa(f);
-  if (definida && std::isfinite(v))
-    informe_escribe(f->inf, formato, v);
+  char cifras[400];  // the widest double has 309 figures before its point
+  int largo = definida && std::isfinite(v) ? texto_cifra(cifras, sizeof cifras, v, decimales) : -1;
+  if (largo > 0)
+    pon(f, cifras, (size_t)largo);
   else
-    informe_escribe(f->inf, "-");
+    pon(f, "-", 1);
 }
 
-static void fila_fin(fila_informe* f) { informe_escribe(f->inf, "\n"); }
+static void fila_fin(fila_informe* f) {
+  pon(f, "\n", 1);
+  entrega(f);
+}
 
 /* A whole line of fixed texts, such as a table's column titles. */
 static void fila_textos(informe* inf, const char* const* textos, int n) {
@@ -63,10 +103,9 @@ static void fila_textos(informe* inf, const char* const* textos, int n) {
 /* "1 estimación fallida", "3 estimaciones fallidas": the note of a total line. */
 static void celda_fallidas(fila_informe* f, const char* antes, int cuantas) {
   separa(f);
-  if (cuantas == 1)
-    informe_escribe(f->inf, "%s1 estimaci\xf3n fallida", antes);
-  else
-    informe_escribe(f->inf, "%s%d estimaciones fallidas", antes, cuantas);
+  pon_texto(f, antes);
+  pon_entero(f, cuantas);
+  pon_texto(f, cuantas == 1 ? " estimaci\xf3n fallida" : " estimaciones fallidas");
 }
 
 /* ---- Sections 1 and 2 ---- */
@@ -94,8 +133,8 @@ static void escribe_datos(informe* inf, const int* pasadas, const float* longitu
   for (int i = 0; i < n; i++) {
     fila_informe f = fila_nueva(inf);
     celda_entero(&f, pasadas[i]);
-    celda_cifra(&f, "%2.2f", longitudes[i]);
-    celda_cifra(&f, "%2.2f", pesos[i]);
+    celda_cifra(&f, 2, longitudes[i]);
+    celda_cifra(&f, 2, pesos[i]);
     celda_entero(&f, clases[i]);
     celda(&f, "");
     fila_fin(&f);
@@ -110,10 +149,10 @@ static const char* const TITULOS_MEDIAS[] = {
 /* Means and spreads of a class (or of the whole sample, slot nclases). */
 static void celdas_medias(fila_informe* f, const medias_muestra* m, float longitud, float peso,
                           int j) {
-  celda_cifra(f, "%.2f", longitud);
-  celda_cifra(f, "%.2f", m->es_longitud[j]);
-  celda_cifra(f, "%.2f", peso);
-  celda_cifra(f, "%.2f", m->es_peso[j]);
+  celda_cifra(f, 2, longitud);
+  celda_cifra(f, 2, m->es_longitud[j]);
+  celda_cifra(f, 2, peso);
+  celda_cifra(f, 2, m->es_peso[j]);
 }
 
 static void escribe_medias(informe* inf, const medias_muestra* m) {
@@ -127,7 +166,7 @@ static void escribe_medias(informe* inf, const medias_muestra* m) {
     if (m->individuos[j] == 0)
       celda(&f, "0.00");
     else
-      celda_cifra(&f, "%.3f", m->frecuencia[j]);
+      celda_cifra(&f, 3, m->frecuencia[j]);
     fila_fin(&f);
   }
   informe_escribe(inf, "\n");
@@ -156,19 +195,19 @@ static void linea_clase_valida(informe* inf, int j, int C, const poblacion_grupo
                                const poblacion_muestra* p) {
   fila_informe f = fila_nueva(inf);
   celda_clase(&f, j);
-  celda_cifra(&f, "%.2f", g->R);
-  celda_cifra(&f, "%.2f", 1 - g->q);
-  celda_cifra(&f, "%.2f", g->N);
-  celda_cifra(&f, "%.3f", g->N / p->suma_N);
-  celda_cifra(&f, "%.2f", g->Var);
-  celda_cifra(&f, "%.2f", g->ES);
+  celda_cifra(&f, 2, g->R);
+  celda_cifra(&f, 2, 1 - g->q);
+  celda_cifra(&f, 2, g->N);
+  celda_cifra(&f, 3, g->N / p->suma_N);
+  celda_cifra(&f, 2, g->Var);
+  celda_cifra(&f, 2, g->ES);
   celda_entero(&f, C);
-  celda_cifra(&f, "%.2f", g->sup);
+  celda_cifra(&f, 2, g->sup);
   celda(&f, "");
   celda_entero(&f, g->N_red);
-  celda_cifra(&f, "%.3f", (float)g->N_red / (float)p->suma_N_red);
-  celda_cifra(&f, "%.2f", g->Var_red);
-  celda_cifra(&f, "%.2f", g->ES_red);
+  celda_cifra(&f, 3, (float)g->N_red / (float)p->suma_N_red);
+  celda_cifra(&f, 2, g->Var_red);
+  celda_cifra(&f, 2, g->ES_red);
   celda_entero(&f, C);
   celda_entero(&f, g->sup_red);
   fila_fin(&f);
@@ -188,7 +227,7 @@ static void linea_clase_fallida(informe* inf, int j, int C, float R) {
   const char* marca = C ? "*" : "";
   fila_informe f = fila_nueva(inf);
   celda_clase(&f, j);
-  celda_cifra(&f, "%.2f", R);
+  celda_cifra(&f, 2, R);
   celda(&f, "-");
   mitad_fallida(&f, C, marca);
   mitad_fallida(&f, C, marca);
@@ -207,14 +246,14 @@ static void total_por_clases(informe* inf, const poblacion_muestra* p, int n) {
   celda(&f, "-");
   celda(&f, "-");
   if (hay)
-    celda_cifra(&f, "%.2f", p->suma_N);
+    celda_cifra(&f, 2, p->suma_N);
   else
     celda_entero(&f, n);
   celda(&f, hay ? "1.00" : "-");
   celda(&f, "-");
   celda(&f, "-");
   celda_entero(&f, n);
-  celda_cifra(&f, "%.2f", p->suma_sup, hay && p->suma_sup != 0);
+  celda_cifra(&f, 2, p->suma_sup, hay && p->suma_sup != 0);
   celda(&f, F3 ? "*" : "");
   celda_entero(&f, hay ? p->suma_N_red : n);
   celda(&f, hay ? "1.00" : "-");
@@ -274,24 +313,24 @@ static void escribe_total_frecuencias(informe* inf, const medias_muestra* m,
   int n = m->n;
   fila_informe f = fila_nueva(inf);
   celda(&f, "Total");
-  celda_cifra(&f, "%.2f", g->R);
+  celda_cifra(&f, 2, g->R);
   if (!g->existe) {
     total_fallido(&f, n);
     fila_fin(&f);
     return;
   }
-  celda_cifra(&f, "%.2f", 1 - g->q);
-  celda_cifra(&f, "%.2f", g->N);
+  celda_cifra(&f, 2, 1 - g->q);
+  celda_cifra(&f, 2, g->N);
   celda(&f, "1.00");
-  celda_cifra(&f, "%.2f", g->Var);
-  celda_cifra(&f, "%.2f", g->ES);
+  celda_cifra(&f, 2, g->Var);
+  celda_cifra(&f, 2, g->ES);
   celda_entero(&f, n);
-  celda_cifra(&f, "%.2f", g->N_red + 1.96f * g->ES);
+  celda_cifra(&f, 2, g->N_red + 1.96f * g->ES);
   celda(&f, "");
   celda_entero(&f, g->N_red);
   celda(&f, "1.00");
-  celda_cifra(&f, "%.2f", g->Var_red);
-  celda_cifra(&f, "%.2f", g->ES_red);
+  celda_cifra(&f, 2, g->Var_red);
+  celda_cifra(&f, 2, g->ES_red);
   celda_entero(&f, n);
   celda_entero(&f, p->margen + g->N_red);
   fila_fin(&f);
@@ -307,7 +346,7 @@ static void linea_frecuencia(informe* inf, int j, const medias_muestra* m,
   celda(&f, "-");
   if (!t->existe) {
     celda_entero(&f, C);
-    celda_cifra(&f, "%.3f", (float)C / n);
+    celda_cifra(&f, 3, (float)C / n);
     celda(&f, "-");
     celda(&f, "-");
     celda_entero(&f, C);
@@ -320,15 +359,15 @@ static void linea_frecuencia(informe* inf, int j, const medias_muestra* m,
     return;
   }
   int N = (int)ceil(p->Nclas[j]);
-  celda_cifra(&f, "%.2f", parte_de(t->N_red, C, n));
-  celda_cifra(&f, "%.3f", (float)C / n);
+  celda_cifra(&f, 2, parte_de(t->N_red, C, n));
+  celda_cifra(&f, 3, (float)C / n);
   celda(&f, "-");
   celda(&f, "-");
   celda_entero(&f, C);
-  celda_cifra(&f, "%.2f", parte_de(p->margen, C, n) + N);
+  celda_cifra(&f, 2, parte_de(p->margen, C, n) + N);
   celda(&f, "");
   celda_entero(&f, N);
-  celda_cifra(&f, "%.3f", (float)N / t->N_red);
+  celda_cifra(&f, 3, (float)N / t->N_red);
   celda(&f, "-");
   celda(&f, "-");
   celda_entero(&f, C);
@@ -360,9 +399,9 @@ static const char* const TITULOS_ESTIMADAS[] = {
    volume, surface and length, "-" where that measure was not given. */
 static void celdas_fila(fila_informe* f, const densidad_muestra* d, const fila_densidad* fila) {
   for (int m = 0; m < MEDIDAS_TRAMO; m++)
-    celda_cifra(f, "%.2f", por_medida(d, fila->peces, m), d->medidas[m] != 0);
+    celda_cifra(f, 2, por_medida(d, fila->peces, m), d->medidas[m] != 0);
   for (int m = 0; m < MEDIDAS_TRAMO; m++)
-    celda_cifra(f, "%.2f", por_medida(d, fila->biomasa, m), d->medidas[m] != 0);
+    celda_cifra(f, 2, por_medida(d, fila->biomasa, m), d->medidas[m] != 0);
 }
 
 /* A class line; a catch standing in for a failed estimate says so at its end. */
@@ -429,21 +468,22 @@ static void escribe_estimadas_frecuencias(informe* inf, const densidad_muestra* 
 /* ---- Sections 8 and 9: the fits ---- */
 
 /* "etiqueta:" and its figure, on a line of their own. */
-static void linea_parametro(informe* inf, const char* etiqueta, const char* formato, float v,
+static void linea_parametro(informe* inf, const char* etiqueta, int decimales, float v,
                             int definido) {
   fila_informe f = fila_nueva(inf);
   separa(&f);
-  informe_escribe(inf, "%s:", etiqueta);
-  celda_cifra(&f, formato, v, definido);
+  pon_texto(&f, etiqueta);
+  pon(&f, ":", 1);
+  celda_cifra(&f, decimales, v, definido);
   fila_fin(&f);
 }
 
 static void escribe_biometria(informe* inf, const biometria_muestra* b) {
   informe_escribe(inf, "8. Relaciones biom\xe9tricas\n\n");
-  linea_parametro(inf, "a", "%.4f", b->a, b->existe);
-  linea_parametro(inf, "b", "%.4f", b->b, b->existe);
-  linea_parametro(inf, "r^2", "%.3f", b->r2, b->existe);
-  linea_parametro(inf, "FC", "%.4f", b->fc, b->factor_existe);
+  linea_parametro(inf, "a", 4, b->a, b->existe);
+  linea_parametro(inf, "b", 4, b->b, b->existe);
+  linea_parametro(inf, "r^2", 3, b->r2, b->existe);
+  linea_parametro(inf, "FC", 4, b->fc, b->factor_existe);
 }
 
 /* The ten predicted lengths of a growth model, classes 0+ to 9+. */
@@ -453,7 +493,7 @@ static void escribe_predichas(informe* inf, const float* predichas, int definida
   for (int j = 0; j < EDADES_PREDICHAS; j++) {
     fila_informe f = fila_nueva(inf);
     celda_clase(&f, j);
-    celda_cifra(&f, "%.2f", predichas[j], definidas);
+    celda_cifra(&f, 2, predichas[j], definidas);
     celda(&f, "");
     fila_fin(&f);
   }
@@ -463,7 +503,7 @@ static void escribe_predichas(informe* inf, const float* predichas, int definida
 static void escribe_parametros(informe* inf, const char* const* etiquetas, const float* valores,
                                const int* definidos) {
   informe_escribe(inf, "\nPar\xe1metros:\n");
-  for (int i = 0; i < 4; i++) linea_parametro(inf, etiquetas[i], "%.3f", valores[i], definidos[i]);
+  for (int i = 0; i < 4; i++) linea_parametro(inf, etiquetas[i], 3, valores[i], definidos[i]);
 }
 
 static void escribe_bertalanffy(informe* inf, const bertalanffy_muestra* b) {

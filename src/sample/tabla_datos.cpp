@@ -92,10 +92,19 @@ int columna_que_falta(const columna_buscada* buscadas, int nbuscadas, const int*
   return -1;
 }
 
+/* As much of texto as tam holds, always ended; its length. Every cell of a
+   table passes here several times, so it is copied, not formatted. */
+static size_t copia_celda(char* destino, size_t tam, const char* texto) {
+  size_t largo = strlen(texto);
+  size_t n = largo < tam ? largo : tam - 1;
+  memcpy(destino, texto, n);
+  destino[n] = 0;
+  return largo;
+}
+
 void palabra_de_celda(const char* celda, long long linea, palabra* p) {
-  p->largo = strlen(celda);
+  p->largo = copia_celda(p->texto, sizeof p->texto, celda);
   p->linea = linea;
-  snprintf(p->texto, sizeof p->texto, "%s", celda);
   p->tipo = clasifica(p->texto, p->largo);
 }
 
@@ -213,8 +222,7 @@ static void rechaza_columna(lector_tabla* l, int k, const char* fmt, const char*
 static int entero_de_celda(lector_tabla* l, int k, int menor, int mayor, int* valor) {
   palabra p;
   char clase[LARGO_PALABRA + 1];
-  snprintf(clase, sizeof clase, "%s", l->celdas[k]);
-  size_t largo = strlen(clase);
+  size_t largo = copia_celda(clase, sizeof clase, l->celdas[k]);
   // a class as every screen writes it, "3+"
   if (k == DATO_CLASE && largo > 1 && clase[largo - 1] == '+' && strspn(clase, "0123456789") == largo - 1)
     clase[largo - 1] = 0;
@@ -289,7 +297,7 @@ static int coma_ambigua(const char* s, char separador) {
    anything else than figures, a sign and marks before it is left to the
    reader of words, as is one with a mark out of place. */
 static forma_cifras cifras_de_hoja(const char* celda, char separador, char* plano, size_t tam) {
-  snprintf(plano, tam, "%s", celda);
+  copia_celda(plano, tam, celda);
   const char* s = celda + (*celda == '+' || *celda == '-');
   const std::string m(s, strcspn(s, "eE"));  // the figures and their marks
   size_t punto = m.rfind('.'), coma = m.rfind(',');

@@ -162,6 +162,15 @@ static size_t en_utf8(unsigned c, char* bytes) {
 /* The cell's text, each letter written by `codifica`, each control code as '?'. */
 static int texto_de(const char* celda, size_t largo, char* texto, size_t tam,
                     size_t (*codifica)(unsigned, char*)) {
+  // Nearly every cell is figures or plain words: the same bytes in any encoding.
+  const unsigned char* s = (const unsigned char*)celda;
+  size_t visibles = 0;
+  while (visibles < largo && s[visibles] > 0x20 && s[visibles] < 0x7F) visibles++;
+  if (visibles == largo && tam > largo) {
+    memcpy(texto, celda, largo);
+    texto[largo] = 0;
+    return 0;
+  }
   letras_celda l;
   int bits = empieza_celda(&l, celda, largo);
   size_t k = 0;

@@ -13,6 +13,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cmath>
+#include <random>
 #include <cstring>
 #include <memory>
 #include <map>
@@ -401,3 +403,38 @@ TEST_F(Informe, MoreClassesThanTheEstimatorHoldsWritesNothing) {
 }
 
 }  // namespace
+
+// The report's figures are printed without printf, which is slow at the
+// limits: they must still be the very digits "%.Nf" gives, over a million
+// figures of every size, the ties of binary fractions (0.125, 2.0625) and
+// the negative ones that round to zero.
+TEST(CifrasDelInforme, AreThoseOfPrintfOverAMillionFigures) {
+  std::mt19937_64 azar(20261208);
+  std::uniform_int_distribution<uint32_t> bits;
+  std::uniform_int_distribution<int> decimales(2, 4), entero(-2000000, 2000000);
+  char nuestra[400], suya[400];
+  int distintas = 0;
+  for (int i = 0; i < 1000000 && distintas < 5; i++) {
+    double v;
+    switch (i % 4) {
+      case 0: {  // any finite float the sample or a fit may hold
+        uint32_t b = bits(azar);
+        float f;
+        memcpy(&f, &b, sizeof f);
+        v = std::isfinite(f) ? f : 0.5f;
+        break;
+      }
+      case 1: v = entero(azar) / 16.0; break;  // ties at every number of decimals asked
+      case 2: v = entero(azar) / 1000.0; break;  // what a table of figures holds
+      default: v = (float)(entero(azar) * 1e-5); break;
+    }
+    int d = decimales(azar);
+    int largo = texto_cifra(nuestra, sizeof nuestra, v, d);
+    snprintf(suya, sizeof suya, "%.*f", d, v);
+    if (largo < 0 || std::string(nuestra, (size_t)largo) != suya) {
+      ADD_FAILURE() << "%." << d << "f de " << suya << ": " << std::string(nuestra, largo < 0 ? 0 : (size_t)largo);
+      distintas++;
+    }
+  }
+  EXPECT_EQ(texto_cifra(nuestra, 4, 123.456, 2), -1);  // it never writes past its room
+}
