@@ -79,10 +79,10 @@ PALABRAS = [
 (SIN_PECES, UN_SOLO_PEZ, TODOS_PRIMERA, MENOS_DE_DOS, NO_DECRECEN, VALIDA, CERCA, IMPRECISO,
  P_BAJA, ES_GRANDE, BAJA, SUBE, AJUSTE, SIN_MAXIMO, DESIGUAL, CS_DUDOSO) = range(16)
 
-CABECERA = ('Grupo\tPasadas\tCapturas por pasada\tT\tZippin N\tES\tZippin N exacto\tMoran N\tLI\tLS\tp\tSchnute N\t'
-            'p Moran\u2013Schnute\tCarle\u2013Strub N\tES\t\u03c7\u00b2 p\tEstado\tAvisos\n')
+CABECERA = ('Grupo\tPasadas\tCapturas por pasada\tT\tZippin N\tES Zippin\tZippin N exacto\tMoran N\tLI\tLS\tp\t'
+            'Schnute N\tp Moran\u2013Schnute\tCarle\u2013Strub N\tES Carle\u2013Strub\t\u03c7\u00b2 p\tEstado\tAvisos\n')
 NOTAS = (
-    'Zippin N y ES: los del informe, sin redondeo; "-" donde la estimaci\u00f3n falla y el '
+    'Zippin N y ES Zippin: los del informe, sin redondeo; "-" donde la estimaci\u00f3n falla y el '
     'informe da la captura, que es solo un m\u00ednimo.\n'
     'Zippin N exacto: la ra\u00edz de la ecuaci\u00f3n de Zippin en doble precisi\u00f3n; '
     'cerca del l\u00edmite la b\u00fasqueda por pasos del informe puede quedarse lejos de ella.\n'
@@ -93,7 +93,7 @@ NOTAS = (
     'raz\u00f3n de verosimilitudes entre ambos (1 gl): si la capturabilidad cambia tras la '
     'primera pasada.\n'
     'Carle\u2013Strub: la alternativa habitual cuando Zippin falla (verosimilitud ponderada, '
-    'Carle y Strub 1978), con su ES.\n'
+    'Carle y Strub 1978), con su ES (ES Carle\u2013Strub).\n'
     '\u03c7\u00b2 p: ajuste de las capturas por pasada a las que espera la p de Moran dados los '
     'peces capturados (k \u2212 2 gl).\n')
 

@@ -18,11 +18,12 @@
 
 /* Chi and the dashes have no Latin-1 letter: these names are UTF-8 as they stand. */
 const char* const COLUMNAS_RESUMEN_DIAGNOSTICO[2 + COLUMNAS_DIAGNOSTICO] = {
-    "Tramo", "Especie", "Grupo", "Pasadas", "Capturas por pasada", "T", "Zippin N", "ES",
-    "Zippin N exacto", "Moran N", "LI", "LS", "p", "Schnute N", "p Moran\xe2\x80\x93Schnute", "Carle\xe2\x80\x93Strub N", "ES",
+    "Tramo", "Especie", "Grupo", "Pasadas", "Capturas por pasada", "T", "Zippin N", "ES Zippin",
+    "Zippin N exacto", "Moran N", "LI", "LS", "p", "Schnute N", "p Moran\xe2\x80\x93Schnute", "Carle\xe2\x80\x93Strub N",
+    "ES Carle\xe2\x80\x93Strub",
     "\xcf\x87\xc2\xb2 p", "Estado", "Avisos"};
 static const char* const NOTAS[] = {
-    "Zippin N y ES: los del informe, sin redondeo; \"-\" donde la estimaci\xc3\xb3n falla y el "
+    "Zippin N y ES Zippin: los del informe, sin redondeo; \"-\" donde la estimaci\xc3\xb3n falla y el "
     "informe da la captura, que es solo un m\xc3\xadnimo.\n",
     "Zippin N exacto: la ra\xc3\xadz de la ecuaci\xc3\xb3n de Zippin en doble precisi\xc3\xb3n; "
     "cerca del l\xc3\xadmite la b\xc3\xbasqueda por pasos del informe puede quedarse lejos de ella.\n",
@@ -33,7 +34,7 @@ static const char* const NOTAS[] = {
     "raz\xc3\xb3n de verosimilitudes entre ambos (1 gl): si la capturabilidad cambia tras la "
     "primera pasada.\n",
     "Carle\xe2\x80\x93Strub: la alternativa habitual cuando Zippin falla (verosimilitud ponderada, "
-    "Carle y Strub 1978), con su ES.\n",
+    "Carle y Strub 1978), con su ES (ES Carle\xe2\x80\x93Strub).\n",
     "\xcf\x87\xc2\xb2 p: ajuste de las capturas por pasada a las que espera la p de Moran dados los "
     "peces capturados (k \xe2\x88\x92 2 gl).\n",
 };

@@ -235,6 +235,17 @@ int entero_en(const palabra* p, int menor, int mayor, int* valor) {
   return 1;
 }
 
+int clase_en(const palabra* p, int* valor) {
+  if (entero_en(p, 0, MAX_CLASES - 1, valor)) return 1;
+  size_t cifras = strspn(p->texto, "0123456789");
+  if (cifras == 0 || cifras + 1 != p->largo || p->texto[cifras] != '+') return 0;
+  palabra sin_mas = *p;
+  sin_mas.texto[cifras] = 0;
+  sin_mas.largo = cifras;
+  sin_mas.tipo = clasifica(sin_mas.texto, cifras);
+  return entero_en(&sin_mas, 0, MAX_CLASES - 1, valor);
+}
+
 int supera(const palabra* p, float tope) {
   // also a number past single precision, which no float can hold
   if (!forma_decimal(p->texto)) return 0;
@@ -261,7 +272,7 @@ static int toma_campo(const palabra* p, campo c, int i, int* pasadas, float* lon
   if (c == PASADA) {
     if (entero_en(p, 1, MAX_PASADAS, &pasadas[i])) return 1;
   } else if (c == CLASE) {
-    if (entero_en(p, 0, MAX_CLASES - 1, clase)) return 1;
+    if (clase_en(p, clase)) return 1;
   } else {
     float tope = c == LONGITUD ? LONGITUD_MAXIMA : PESO_MAXIMO;
     if (supera(p, tope)) {

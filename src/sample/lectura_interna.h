@@ -34,6 +34,9 @@ struct palabra {
 tipo_palabra clasifica(const char* s, size_t largo);
 /* 1 and *valor when the word is an integer within [menor, mayor]. */
 int entero_en(const palabra* p, int menor, int mayor, int* valor);
+/* 1 and *valor when the word is an age class, 0 to MAX_CLASES - 1, written
+   as a number or as every screen writes it ("3+"). */
+int clase_en(const palabra* p, int* valor);
 /* 1 and *valor when the word is a finite number above 0 in single precision. */
 int positivo(const palabra* p, float* valor);
 /* 1 when the word is a number above tope (LONGITUD_MAXIMA, PESO_MAXIMO). */

@@ -64,6 +64,14 @@ TEST(Lectura, RecordsNeedNotBeOnePerLine) {
   EXPECT_EQ(l.clases[1], 4);
 }
 
+// A class as every screen and the tables write it, "4+", was refused here alone.
+TEST(Lectura, AClassWrittenAsTheScreensWriteItIsReadAsItsNumber) {
+  std::string mas = "Pasada Longitud Peso Clase\n1 27.4 103.41 4+\n1 27.2 112.11 4\n2 5.9 1.75 0+\n";
+  Lectura l(mas, 1), sin_mas(CON_CLASES, 1);
+  ASSERT_EQ(l.n, 3) << l.mensaje;
+  for (int i = 0; i < l.n; i++) EXPECT_EQ(l.clases[i], sin_mas.clases[i]) << i;
+}
+
 TEST(Lectura, FileWithoutClassesLeavesClassesUntouched) {
   Lectura l("Pasada Longitud Peso\n3 12 7.5\n1 .5 1e1\n", 0);
   ASSERT_EQ(l.n, 2);
@@ -139,6 +147,9 @@ const Rechazo RECHAZOS[] = {
       {"P L W C\n1 12.5 3 -1\n", 1, "<Linea 2: clase \xab-1\xbb: se espera un entero de 0 a 98>"},
       {"P L W C\n1 12.5 3 2.5\n", 1, "<Linea 2: clase \xab" "2.5\xbb: se espera un entero de 0 a 98>"},
       {"P L W C\n1 12.5 3 dos\n", 1, "<Linea 2: clase \xab" "dos\xbb: se espera un entero de 0 a 98>"},
+      {"P L W C\n1 12.5 3 4++\n", 1, "<Linea 2: clase \xab" "4++\xbb: se espera un entero de 0 a 98>"},
+      {"P L W C\n1 12.5 3 99+\n", 1, "<Linea 2: clase \xab" "99+\xbb: se espera un entero de 0 a 98>"},
+      {"P L W C\n1 12.5 3 +\n", 1, "<Linea 2: clase \xab+\xbb: se espera un entero de 0 a 98>"},
       {"P L W C\n1 12.5 3\n", 1, "<Linea 2: falta la clase>"},
       {"P L W\n1 12.5\n", 0, "<Linea 2: falta el peso>"},
       {"P L W\n1 12.5 3\n\n\n7", 0, "<Linea 5: falta la longitud>"},
