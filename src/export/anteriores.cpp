@@ -1,8 +1,10 @@
 // Telling the files an earlier run wrote from the user's own: a writer may
 // replace only a file of its own kind, known by its first bytes, or an
 // empty one. Anything else, or a file that cannot be read, is kept.
+#include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <initializer_list>
 
 #include "export.h"
 #include "sample.h"
@@ -82,4 +84,62 @@ int fichero_sustituible(const char* ruta) {
   if (n >= 4 && strcmp(ruta + n - 4, ".bmp") == 0) return bmp_sustituible(ruta);
   if (n >= 4 && strcmp(ruta + n - 4, ".png") == 0) return png_sustituible(ruta);
   return informe_sustituible(ruta);
+}
+
+int imagenes_sustituibles(const char* nombre, int imagenes, char* ajena, int tam) {
+  char nombres[MAX_FICHEROS_INFORME][CAPACIDAD_RUTA];
+  int n = ficheros_de_informe(nombre, imagenes, nombres);
+  for (int i = 1; i < n; i++)  // the report itself is informe_sustituible's
+    if (!fichero_sustituible(nombres[i])) {
+      snprintf(ajena, (size_t)tam, "%s", nombres[i]);
+      return 0;
+    }
+  return 1;
+}
+
+/* ---- Hidden files a killed run left ---- */
+
+/* The name a hidden file of the writer stands beside, into visible: the
+   writer names them ".NAME.XXXXXX", six letters or digits, followed by
+   NAME's own extension when the file was written under that name. 0 when
+   oculto is no such name. */
+static int visible_de_oculto(const char* oculto, char* visible, size_t tam) {
+  size_t n = strlen(oculto);
+  const char* punto = strrchr(oculto, '.');
+  for (size_t sufijo : {(size_t)0, punto ? (size_t)(oculto + n - punto) : (size_t)0}) {
+    if (oculto[0] != '.' || n < sufijo + 9) continue;  // ".", a letter of NAME, ".", six letters
+    size_t fin = n - sufijo, k = fin - 6;
+    while (k < fin && isalnum((unsigned char)oculto[k]) && (unsigned char)oculto[k] < 0x80) k++;
+    size_t largo = fin - 8;  // NAME, between the first dot and the one before the letters
+    if (k != fin || oculto[fin - 7] != '.' || largo + 1 > tam) continue;
+    memcpy(visible, oculto + 1, largo);
+    visible[largo] = 0;
+    // with an extension after the letters, it is NAME's own
+    if (sufijo && (largo < sufijo || strcmp(visible + largo - sufijo, oculto + fin) != 0)) continue;
+    return 1;
+  }
+  return 0;
+}
+
+int oculto_propio(const char* oculto, const char* visible) {
+  size_t leidos;
+  long long largo;
+  char byte;
+  if (comienzo_de(oculto, &byte, 1, &leidos, &largo) != NOMBRE_OCUPADO || largo == 0) return 0;
+  size_t n = strlen(visible);
+  if (n >= 4 && strcmp(visible + n - 4, ".bmp") == 0) return bmp_sustituible(oculto);
+  if (n >= 4 && strcmp(visible + n - 4, ".png") == 0) return png_sustituible(oculto);
+  return informe_sustituible(oculto);
+}
+
+/* For quita_abandonados: the file `nombre` at ruta is one of the writer's
+   hidden files that propio knows as the program's. */
+static int es_oculto_propio(const char* ruta, const char* nombre, void* propio) {
+  char visible[256];
+  return visible_de_oculto(nombre, visible, sizeof visible) &&
+         ((int (*)(const char*, const char*))propio)(ruta, visible);
+}
+
+int quita_ocultos(const char* carpeta, int (*propio)(const char*, const char*)) {
+  return quita_abandonados(carpeta, es_oculto_propio, (void*)propio);
 }

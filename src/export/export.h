@@ -57,7 +57,8 @@ struct resultados_informe {
 const int INFORME_ABIERTO = 0;
 const int INFORME_NO_CREADO = 1;     /* the file, or one of its images (named in fallido), cannot be made there */
 const int INFORME_NOMBRE_LARGO = 2;  /* the report's or an image's name would not fit its room */
-const int INFORME_AJENO = 3;         /* the name is the resource file's or an existing file that is not a report */
+const int INFORME_AJENO = 3;         /* the name is the resource file's or an existing file that is not a report;
+                                        or an image's name holds a file the program did not write (named in fallido) */
 
 /* How far the report got; escribe_informe's result. */
 const int INFORME_COMPLETO = 0;
@@ -122,6 +123,21 @@ int ficheros_de_imagen(const char* raiz, int imagenes, char (*nombres)[CAPACIDAD
    most MAX_FICHEROS_INFORME. */
 const int MAX_FICHEROS_INFORME = 9;
 int ficheros_de_informe(const char* nombre, int imagenes, char (*nombres)[CAPACIDAD_RUTA]);
+/* 1 when every image of the report `nombre` may be replaced as
+   fichero_sustituible tells: a photograph of the user's named like one is
+   never written over. Else 0, the first that may not copied to ajena. */
+int imagenes_sustituibles(const char* nombre, int imagenes, char* ajena, int tam);
+
+/* The hidden files a run of the program killed while writing (kill -9, a
+   power cut) left in carpeta, where the file system has no files without a
+   name: removed, their number. Only a name as the writer gives them
+   (".NAME.XXXXXX", then NAME's extension or nothing), that no running
+   program holds, and whose bytes propio(path, NAME) knows as the program's,
+   is touched. */
+int quita_ocultos(const char* carpeta, int (*propio)(const char* oculto, const char* visible));
+/* The program's mark for the report's files: a hidden file, not empty,
+   that starts as the report or the image NAME is would. */
+int oculto_propio(const char* oculto, const char* visible);
 
 /* Adds the graph to the set as raiz plus ".bmp" and/or ".png", as
    `imagenes` (IMAGENES_*) asks; the graph stays the caller's. 1 when each

@@ -16,6 +16,7 @@ static const char* const NOMBRE_LARGO =
 static const char* const ES_LA_MUESTRA =
     "<Ese es el fichero de datos de la muestra, elija otro nombre>";
 static const char* const AJENO = "<Ese fichero no es un informe de Pasadas, elija otro nombre>";
+static const char* const IMAGEN_AJENA = "<Ese grafico no es de Pasadas, elija otro nombre>";
 static const char* const GUARDADO =
     "<El fichero se ha guardado correctamente, pulse una tecla para continuar>";
 static const char* const PARCIAL_4 =
@@ -218,15 +219,19 @@ int exporta_todo(int* pasadas, float* longitudes, float* pesos, int* clases, int
   static informe inf;
   avisa_interrupcion(nombre);
   interrupcion_empieza();  // the desktop's end, too, leaves no file of the export behind
+  char carpeta[CAPACIDAD_RUTA];
+  const char* barra = strrchr(nombre, '/');
+  snprintf(carpeta, sizeof carpeta, "%.*s", barra ? (int)(barra - nombre + 1) : 1, barra ? nombre : ".");
+  quita_ocultos(carpeta, oculto_propio);  // what a killed export left
   int abierto = informe_abre(&inf, nombre);
   int tecla;
   if (abierto == INFORME_NOMBRE_LARGO) {
     tecla = avisa_y_vuelve(NOMBRE_LARGO, y_aviso);
-  } else if (abierto == INFORME_AJENO) {
+  } else if (abierto == INFORME_AJENO && !inf.fallido[0]) {
     tecla = avisa_y_vuelve(AJENO, y_aviso);
   } else if (abierto != INFORME_ABIERTO && inf.fallido[0] && strcmp(inf.fallido, nombre) != 0) {
     nombre_centrado(inf.fallido, y_aviso + 2 * alto(FUENTE_CELDAS));
-    tecla = avisa_y_vuelve(SIN_IMAGEN, y_aviso);
+    tecla = avisa_y_vuelve(abierto == INFORME_AJENO ? IMAGEN_AJENA : SIN_IMAGEN, y_aviso);
   } else if (abierto != INFORME_ABIERTO) {
     tecla = avisa_y_vuelve(NO_GENERADO, y_aviso);
   } else {

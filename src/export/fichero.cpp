@@ -92,6 +92,8 @@ int informe_abre(informe* inf, const char* nombre, int imagenes) {
   if (!informe_sustituible(nombre)) return INFORME_AJENO;
   snprintf(inf->raiz_imagenes, sizeof inf->raiz_imagenes, "%.*s", largo_raiz(nombre), nombre);
   if (!imagenes_posibles(inf)) return INFORME_NO_CREADO;
+  if (!imagenes_sustituibles(nombre, inf->imagenes, inf->fallido, sizeof inf->fallido))
+    return INFORME_AJENO;
   inf->f = temporal_abre(&inf->ficheros, nombre, "");
   if (!inf->f) {
     falla(inf, nombre);

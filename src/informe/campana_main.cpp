@@ -253,8 +253,8 @@ static int lee_tramo(peticion* q, taller_tramo* t, char* aviso, size_t tam, rech
 /* Writes one reach's report and diagnoses its estimates; h->error "" then,
    or why not. */
 static void informe_de_tramo(const peticion* comun, const fila_tabla* f, const char* carpeta_tabla,
-                             char separador, const tabla_guardada* guardada, taller_tramo* t,
-                             tramo_hecho* h, pagina_de_fila* pagina) {
+                             char separador, const tabla_guardada* guardada, const char* rechazada,
+                             taller_tramo* t, tramo_hecho* h, pagina_de_fila* pagina) {
   rechazo* motivo = &t->motivo;
   motivo->texto[0] = 0;
   peticion q;
@@ -263,6 +263,7 @@ static void informe_de_tramo(const peticion* comun, const fila_tabla* f, const c
   q.guardada = guardada;
   q.con_pagina = pagina ? pagina_de_tramo : nullptr;
   q.datos_pagina = pagina;
+  q.rechazada = rechazada;
   h->aviso_pasadas[0] = 0;
   h->diagnosticado = 0;
   int n = bien ? lee_tramo(&q, t, h->aviso_pasadas, sizeof h->aviso_pasadas, motivo) : 0;
@@ -466,6 +467,9 @@ static void avisa_progreso(int con_informe, int total, int en_resumen) {
 struct fichero_comun {
   tabla_guardada* tabla;
   std::atomic<int> pendientes; /* its rows still to be done: at 0 it is freed */
+  /* Its refusal when it was refused as a whole (a damaged or too large
+     workbook): each row gets it without reading the file again. "" */
+  char rechazo[LARGO_MENSAJE_LECTURA];
 };
 
 /* A season's reaches as its workers share them. */
@@ -550,9 +554,10 @@ static void lee_ficheros_comunes(reparto_tramos* t) {
     FILE* f;
     if (fichero.second.size() < 2 || abre_lectura(fichero.first.c_str(), &f) != FICHERO_ABIERTO) continue;
     libro_pedido libro = {fichero.first.c_str(), nullptr};  // a reach's data are a first sheet
-    t->comunes[n].tabla = tabla_guarda(f, &libro);
+    fichero_comun* c = &t->comunes[n];
+    c->tabla = tabla_guarda(f, &libro, c->rechazo, sizeof c->rechazo);
     fclose(f);
-    if (!t->comunes[n].tabla) continue;
+    if (!c->tabla && !c->rechazo[0]) continue;
     t->comunes[n].pendientes = (int)fichero.second.size();
     for (int i : fichero.second) t->comun_de_fila[(size_t)i] = n;
     n++;
@@ -585,9 +590,17 @@ static void trabaja_tramo(void* datos, int i, int hueco, int obrero) {
   } else {
     int c = t->comun_de_fila[(size_t)i];
     pagina_de_fila pagina = {t, i, h};
-    informe_de_tramo(t->p, &filas[i], t->carpeta_tabla, t->separador,
-                     c >= 0 ? t->comunes[c].tabla : nullptr, &t->talleres[(size_t)obrero], h,
-                     t->pagina->con_paginas ? &pagina : nullptr);
+    const fichero_comun* comun = c >= 0 ? &t->comunes[c] : nullptr;
+    taller_tramo* taller = &t->talleres[(size_t)obrero];
+    try {
+      informe_de_tramo(t->p, &filas[i], t->carpeta_tabla, t->separador, comun ? comun->tabla : nullptr,
+                       comun && comun->rechazo[0] ? comun->rechazo : nullptr, taller, h,
+                       t->pagina->con_paginas ? &pagina : nullptr);
+    } catch (const std::bad_alloc&) {  // this reach is given up; the others go on
+      informe_descarta(&taller->inf);
+      rechazo_pon(&taller->motivo, "%s: no hay memoria para leerlo", taller->datos);
+      snprintf(h->error, sizeof h->error, "fila %lld: %.500s", filas[i].linea, taller->motivo.texto);
+    }
   }
   if (!repetida && h->error[0]) nombra_informe_anterior(t->p, &filas[i], h->error, sizeof h->error);
   h->seccion.clear();
@@ -701,12 +714,17 @@ static int escribe_tramos_y_resumen(const peticion* p, const fila_tabla* filas, 
   pagina_abre(&pagina, &acerca, d, con_paginas(nfilas), medidas);
   *nfallidos = informa_tramos(p, filas, nfilas, separador, paginas, &resumen, &pagina, fallidos);
   avisa_progreso(nfilas - *nfallidos, nfilas, 1);
+  const char* fallido = nullptr;
   int bien = resumen_cierra(&resumen, &juego) && pon_pagina(&juego, &pagina, p, filas, nfilas) &&
              guarda_paginas(&juego, &resumen, filas, paginas->pagina, paginas->n, p->carpeta,
                             p->imagenes ? p->imagenes : IMAGENES_BMP) &&
-             !temporal_pon(&juego);
+             !(fallido = temporal_pon(&juego));
+  if (!bien && resumen.fallido[0]) fallido = resumen.fallido;
+  if (!bien && fallido)  // the summary's files take their names together: none has
+    rechaza("%s: no se ha podido escribir; no se han escrito las tablas resumen ni su grafico", fallido);
+  else if (!bien)
+    rechaza("%s: no se han podido escribir las tablas resumen o su grafico", p->carpeta);
   temporal_descarta(&juego);
-  if (!bien) rechaza("%s: no se han podido escribir las tablas resumen o su grafico", p->carpeta);
   return bien;
 }
 
@@ -817,6 +835,18 @@ static int carpeta_de_paginas(const peticion* p, int nfilas) {
   return 0;
 }
 
+/* The program's mark on a season's hidden file: its summaries' and
+   workbook's too, besides the reports'. */
+static int oculto_de_campana(const char* oculto, const char* visible) {
+  size_t n = strlen(visible), leidos;
+  long long largo;
+  char byte;
+  if (comienzo_de(oculto, &byte, 1, &leidos, &largo) != NOMBRE_OCUPADO || largo == 0) return 0;
+  if (n >= 5 && strcmp(visible + n - 5, ".xlsx") == 0) return libro_sustituible(oculto);
+  if (strncmp(visible, "resumen", 7) == 0 && resumen_sustituible(oculto)) return 1;
+  return oculto_propio(oculto, visible);
+}
+
 /* The season once its table is read; the exit status. */
 static int escribe_campana(const peticion* p, const fila_tabla* filas, int nfilas, char separador) {
   if (crea_carpeta(p->carpeta) != 0 && errno != EEXIST) {
@@ -832,6 +862,7 @@ static int escribe_campana(const peticion* p, const fila_tabla* filas, int nfila
   static paginas_campana paginas;
   paginas.n = paginas_de(filas, nfilas, paginas.pagina);
   if (!destinos_libres(p, filas, nfilas, d, &paginas) || !carpeta_de_paginas(p, nfilas)) return SALIDA_DATOS;
+  quita_ocultos_de(p->carpeta, oculto_de_campana);
   if (!prepara_allegro()) {
     char motivo[3 * CAPACIDAD_RUTA_RECURSOS];
     motivo_sin_recursos(motivo, sizeof motivo);
@@ -844,10 +875,11 @@ static int escribe_campana(const peticion* p, const fila_tabla* filas, int nfila
   if (bien < 0) return SALIDA_DATOS;
   char libro[CAPACIDAD_RUTA];
   nombre_libro(p->carpeta, libro);
-  printf("Tramos: %d, con informe: %d\nResumen: %s/resumen.%s, %s/resumen_clases.%s, "
-         "%s/resumen_diagnostico.%s, %s, ", nfilas, nfilas - nfallidos, p->carpeta, d->extension,
-         p->carpeta, d->extension, p->carpeta, d->extension, libro);
-  int completo = dice_paginas(p, filas, &paginas);
+  printf("Tramos: %d, con informe: %d\n", nfilas, nfilas - nfallidos);
+  if (bien)  // a summary that could not be written is none of these files: standard error says so
+    printf("Resumen: %s/resumen.%s, %s/resumen_clases.%s, %s/resumen_diagnostico.%s, %s, ", p->carpeta,
+           d->extension, p->carpeta, d->extension, p->carpeta, d->extension, libro);
+  int completo = !bien || dice_paginas(p, filas, &paginas);
   if (nfallidos) {
     fprintf(stderr, "%s: tramos sin informe (%d):", PROGRAMA, nfallidos);
     for (int i = 0; i < nfallidos; i++) fprintf(stderr, "%s %s", i ? "," : "", fallidos[(size_t)i].c_str());

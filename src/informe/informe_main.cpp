@@ -423,6 +423,11 @@ static const int SIN_ABRIR = -2;
 static int lee_fichero(const peticion* p, int* pasadas, float* longitudes, float* pesos,
                        int* clases, descripcion_datos* d, char* mensaje, int tam, rechazo* r) {
   int lee_clases = p->limites ? 0 : p->comprobar ? CLASES_SI_LAS_HAY : 1;
+  if (p->rechazada) {
+    memset(d, 0, sizeof *d);
+    snprintf(mensaje, (size_t)tam, "%s", p->rechazada);
+    return LECTURA_RECHAZADA;
+  }
   if (p->guardada)
     return tabla_elige(p->guardada, lee_clases, &p->eleccion, d, pasadas, longitudes, pesos,
                        clases, mensaje, tam);
@@ -512,6 +517,8 @@ int prepara_allegro() {
 static void rechaza_apertura(const informe* inf, int abierto, rechazo* r) {
   if (abierto == INFORME_NOMBRE_LARGO)
     rechazo_pon(r, "%s: el nombre no cabe (informe de 163 caracteres, graficos de 111)", inf->nombre);
+  else if (abierto == INFORME_AJENO && inf->fallido[0])
+    rechazo_pon(r, "%s: no es un grafico de Pasadas; elija otro nombre para el informe", inf->fallido);
   else if (abierto == INFORME_AJENO)
     rechazo_pon(r, "%s: no es un informe de Pasadas; elija otro nombre", inf->nombre);
   else if (inf->fallido[0] && strcmp(inf->fallido, inf->nombre) != 0)
@@ -621,6 +628,12 @@ static int pagina_de_un_informe(void* datos, temporales* juego, const int* pasad
   return 0;
 }
 
+void quita_ocultos_de(const char* carpeta, int (*propio)(const char*, const char*)) {
+  int n = quita_ocultos(carpeta, propio);
+  if (n == 1) printf("%s: se ha quitado 1 fichero oculto que dejo una ejecucion interrumpida\n", carpeta);
+  if (n > 1) printf("%s: se han quitado %d ficheros ocultos que dejo una ejecucion interrumpida\n", carpeta, n);
+}
+
 /* Writes the report and says what was written; the exit status. */
 static int escribe(const peticion* pedida, int* pasadas, float* longitudes, float* pesos, int* clases,
                    int n) {
@@ -639,6 +652,9 @@ static int escribe(const peticion* pedida, int* pasadas, float* longitudes, floa
            "como estaban", PROGRAMA, p->informe);
   snprintf(despues, sizeof despues, "%s: interrumpido: %s y sus graficos ya estaban guardados",
            PROGRAMA, p->informe);
+  const char* barra = strrchr(p->informe, '/');
+  std::string carpeta = barra ? std::string(p->informe, (size_t)(barra - p->informe + 1)) : ".";
+  quita_ocultos_de(carpeta.c_str(), oculto_propio);
   fflush(stdout);  // an interruption ends the program without emptying it
   interrupcion_avisa(ahora, despues);
   interrupcion_empieza();

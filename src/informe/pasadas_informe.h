@@ -43,6 +43,8 @@ struct peticion {
                     const float* pesos, const int* clases, int n, const resultados_informe* r, struct rechazo* motivo);
   void* datos_pagina;
   const tabla_guardada* guardada; /* a season's reach: its data file as read once, NULL to read it */
+  const char* rechazada; /* a season's reach: the refusal its data file got when read once (the
+                            reader's "<...>"), not to be read again; NULL */
 };
 
 /* Why a request cannot be had: one line as the terminal shows it (UTF-8,
@@ -55,6 +57,9 @@ struct rechazo {
 /* Words the refusal; the names it quotes come from the command line or a
    table, so they are made visible as the terminal will show them. */
 void rechazo_pon(rechazo* r, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+/* Removes the hidden files a killed run left in carpeta (quita_ocultos)
+   and says how many on standard output. */
+void quita_ocultos_de(const char* carpeta, int (*propio)(const char*, const char*));
 /* "pasadas-informe: " and the refusal, one line, on standard error. */
 void dice_rechazo(const rechazo* r);
 /* Both at once, for what the command line itself gets wrong. */

@@ -157,6 +157,7 @@ static int abre_tabla(tabla_resumen* t, const char* carpeta, int i, const dialec
   t->dialecto = *d;
   t->celdas = 0;
   t->fila = 0;
+  t->filas_hoja = 0, t->fila_anotada = -1;
   t->libro = libro;
   t->copia = nullptr;
   memset(t->ancho, 0, sizeof t->ancho);
@@ -219,9 +220,12 @@ void resumen_descarta(resumen_campana* r) {
 
 int resumen_cierra(resumen_campana* r, temporales* juego) {
   tabla_resumen* const tablas[TABLAS_RESUMEN] = {&r->tramos, &r->clases, &r->diagnostico};
-  int bien = cierra_tabla(&r->tramos, juego) && cierra_tabla(&r->clases, juego) &&
-             cierra_tabla(&r->diagnostico, juego) &&
-             libro_cierra(&r->libro, tablas, TABLAS_RESUMEN, &r->acerca, &r->tramos.dialecto, juego);
+  r->fallido[0] = 0;
+  int bien = 1;
+  for (tabla_resumen* t : tablas)
+    if (bien && !(bien = cierra_tabla(t, juego))) snprintf(r->fallido, sizeof r->fallido, "%s", t->nombre);
+  if (bien && !(bien = libro_cierra(&r->libro, tablas, TABLAS_RESUMEN, &r->acerca, &r->tramos.dialecto, juego)))
+    nombre_libro(r->libro.carpeta, r->fallido);
   resumen_descarta(r);
   return bien;
 }

@@ -36,6 +36,8 @@ const int DECIMALES_LIBRO = 6; /* decimals a figure of the workbook shows at mos
 struct libro_resumen {
   lxw_workbook* libro;           /* NULL when there is none */
   FILE* f;                       /* its file in the summary's set */
+  char nombre[CAPACIDAD_RUTA];   /* the name libxlsxwriter writes that file by */
+  char carpeta[CAPACIDAD_RUTA];  /* where its own temporary files go: the summary's folder */
   lxw_format* cabecera;          /* bold, for the header rows */
   lxw_format* decimales[DECIMALES_LIBRO + 1]; /* a figure shown with as many decimals as its table's */
   int error;                     /* a cell could not be kept: the workbook is not written */
@@ -56,6 +58,8 @@ struct tabla_resumen {
   libro_resumen* libro;          /* the workbook of the sheet */
   lxw_worksheet* hoja;           /* the table's sheet */
   int fila;                      /* the row being written, from 0 (the header) */
+  int filas_hoja;                /* rows of the sheet given a cell (an empty row leaves none) */
+  int fila_anotada;              /* the last of them, -1 before the first */
   int ancho[MAX_COLUMNAS_RESUMEN]; /* characters of each column's widest cell */
   std::vector<std::vector<std::string>>* copia; /* each row's cells as written, or NULL */
 };
@@ -84,6 +88,7 @@ struct resumen_campana {
   tabla_resumen tramos, clases, diagnostico;
   int ngrafico;
   barra_resumen grafico[MAX_TRAMOS];
+  char fallido[CAPACIDAD_RUTA];  /* after resumen_cierra: the file that could not be written, "" */
 };
 
 /* The inputs a reach row shows as given, in the table's order. */

@@ -95,15 +95,19 @@ static void pon_propiedades(libro_resumen* l, const acerca_resumen* a) {
 
 int libro_abre(libro_resumen* l, const char* carpeta, const acerca_resumen* acerca, temporales* juego) {
   memset(l, 0, sizeof *l);
-  char ruta[CAPACIDAD_RUTA], nombre[CAPACIDAD_RUTA];
+  char ruta[CAPACIDAD_RUTA];
   nombre_libro(carpeta, ruta);
   l->f = temporal_abre(juego, ruta, ".xlsx");
-  if (!l->f || !temporal_nombre(juego, l->f, nombre, sizeof nombre)) return 0;
+  if (!l->f || !temporal_nombre(juego, l->f, l->nombre, sizeof l->nombre)) return 0;
   // Each row goes to a temporary file as it is finished, not kept as cells:
   // the season's memory stays that of its figures, however many reaches.
+  // Those files go in the summary's own folder, whose room the season has
+  // checked, never in a /tmp that may be full or small.
+  snprintf(l->carpeta, sizeof l->carpeta, "%s", carpeta);
   lxw_workbook_options opciones = {};
   opciones.constant_memory = LXW_TRUE;
-  if (!(l->libro = workbook_new_opt(nombre, &opciones))) return 0;
+  opciones.tmpdir = l->carpeta;
+  if (!(l->libro = workbook_new_opt(l->nombre, &opciones))) return 0;
   l->cabecera = formato(l, nullptr, 1);
   std::string ceros = "0.";
   l->decimales[0] = formato(l, "0", 0);
@@ -125,7 +129,9 @@ static int letras(const char* texto) {
   return n;
 }
 
+/* Notes a cell written in column c of the row at hand: its width, and its row among the sheet's. */
 static void anota_ancho(tabla_resumen* t, int c, const char* texto) {
+  if (t->fila != t->fila_anotada) t->filas_hoja++, t->fila_anotada = t->fila;
   int n = letras(texto);
   if (c < MAX_COLUMNAS_RESUMEN && n > t->ancho[c]) t->ancho[c] = n;
 }
@@ -156,7 +162,8 @@ static void ajusta_columnas(const tabla_resumen* t) {
   for (int c = 0; c < MAX_COLUMNAS_RESUMEN; c++) {
     if (!t->ancho[c]) continue;  // a column without a cell keeps the sheet's width
     int ancho = t->ancho[c] < ANCHO_MAXIMO ? t->ancho[c] : ANCHO_MAXIMO;
-    worksheet_set_column(t->hoja, (lxw_col_t)c, (lxw_col_t)c, ancho + 2, nullptr);
+    if (worksheet_set_column(t->hoja, (lxw_col_t)c, (lxw_col_t)c, ancho + 2, nullptr) != LXW_NO_ERROR)
+      t->libro->error = 1;
   }
 }
 
@@ -189,8 +196,23 @@ static void hoja_acerca(libro_resumen* l, const acerca_resumen* a, const dialect
       if (worksheet_write_string(h, f, c, filas[f][c].c_str(), formato) != LXW_NO_ERROR) l->error = 1;
       if (c == 1) ancho = std::max(ancho, (size_t)letras(filas[f][c].c_str()));
     }
-  worksheet_set_column(h, 0, 0, ANCHO_ACERCA, nullptr);
-  worksheet_set_column(h, 1, 1, (double)ancho + 2, nullptr);
+  if (worksheet_set_column(h, 0, 0, ANCHO_ACERCA, nullptr) != LXW_NO_ERROR ||
+      worksheet_set_column(h, 1, 1, (double)ancho + 2, nullptr) != LXW_NO_ERROR)
+    l->error = 1;
+}
+
+/* libxlsxwriter checks none of the writes to its temporary files: a disk
+   that filled up meanwhile leaves cut sheets in a workbook it calls
+   written. The workbook is read back instead: 1 when every part is whole
+   and each table's sheet has the rows the table has. */
+static int libro_leido_entero(const libro_resumen* l, tabla_resumen* const* tablas, int n) {
+  FILE* f;
+  if (abre_lectura(l->nombre, &f) != FICHERO_ABIERTO) return 0;
+  long filas[TABLAS_RESUMEN];
+  int bien = n <= TABLAS_RESUMEN && libro_entero(f, filas, n);
+  fclose(f);
+  for (int i = 0; bien && i < n; i++) bien = filas[i] == tablas[i]->filas_hoja;
+  return bien;
 }
 
 int libro_cierra(libro_resumen* l, tabla_resumen* const* tablas, int n, const acerca_resumen* acerca,
@@ -201,6 +223,7 @@ int libro_cierra(libro_resumen* l, tabla_resumen* const* tablas, int n, const ac
   int bien = !l->error;
   bien = workbook_close(l->libro) == LXW_NO_ERROR && bien;  // it frees the workbook, written or not
   l->libro = nullptr;
+  bien = bien && libro_leido_entero(l, tablas, n);
   bien = temporal_cierra(juego, l->f) && bien;
   l->f = nullptr;
   return bien;

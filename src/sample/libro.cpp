@@ -10,10 +10,14 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "sistema.h"
@@ -21,7 +25,14 @@
 
 static const long long MAX_XML = 256LL << 20;  /* bytes of a sheet's XML once unpacked */
 static const size_t MAX_TEXTO = 64u << 20;     /* bytes of the table made of it, as for UTF-16 */
-static const size_t MAX_TEXTOS = 64u << 20;    /* bytes of an .xlsx's shared strings */
+static const size_t MAX_TEXTOS = 64u << 20;    /* bytes of an .xlsx's shared strings, each counting */
+static const size_t COSTE_TEXTO = 8;           /* these more for its place in the list */
+/* Bytes the XML parser may hold at once. A sound workbook needs a few
+   pieces of its XML and the path to the cell at hand; a single tag of
+   hundreds of megabytes or millions of nested elements, which a few hundred
+   kilobytes of zip can hold, would need gigabytes, and the tag would be
+   scanned again as each piece of it arrived. */
+static const size_t MAX_MEMORIA_XML = 4u << 20;
 static const long MAX_FILAS = 1048576;         /* rows and columns of a sheet in Excel */
 static const long MAX_COLUMNAS = 16384;        /* and LibreOffice */
 /* A cell's text kept: one byte past the longest cell a table takes, so that
@@ -30,6 +41,7 @@ static const size_t LARGO_CELDA = 65537;
 static const int MAX_HOJAS = 256;              /* sheets a refusal can list */
 static const size_t TROZO_XML = 65536;
 static const char DEMASIADO_TEXTO[] = "La hoja ocupa mas de 64 MB como tabla";
+static const char SIN_MEMORIA[] = "No hay memoria para leer el libro";
 
 /* ---- The zip, read from the caller's stream ---- */
 
@@ -73,7 +85,14 @@ struct libro {
   long linea;             /* the line the text has reached */
   std::string fila;       /* the row at hand, its cells quoted and parted by "," */
   long celdas_fila;       /* cells in it so far */
+  size_t memoria_xml;     /* bytes its XML parsers hold now */
+  int sin_memoria;        /* the parser was refused memory past MAX_MEMORIA_XML */
 };
+
+/* The workbook this thread is reading: the parser's memory is counted
+   against it, and a failed allocation refuses it. A season reads
+   workbooks on several threads, one each. */
+static thread_local libro* leyendo = nullptr;
 
 static void rechaza_libro(libro* b, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
 static void rechaza_libro(libro* b, const char* fmt, ...) {
@@ -90,6 +109,56 @@ static void rechaza_libro(libro* b, const char* fmt, ...) {
 
 static void rechaza_danado(libro* b, const char* que) {
   rechaza_libro(b, "El libro de %s esta danado: %s", b->clase, que);
+}
+
+/* ---- Memory ---- */
+
+/* The XML parser's memory, each block headed by its size, so that what the
+   workbook at hand holds is known; past MAX_MEMORIA_XML a block is refused
+   as the system would refuse it, and the parser stops saying so. */
+static const size_t CABEZA_BLOQUE = alignof(std::max_align_t);
+static void* pide_xml(size_t tam) {
+  libro* b = leyendo;
+  if (b && (tam > MAX_MEMORIA_XML || b->memoria_xml + tam > MAX_MEMORIA_XML)) {
+    b->sin_memoria = 1;
+    return nullptr;
+  }
+  char* bloque = (char*)malloc(CABEZA_BLOQUE + tam);
+  if (!bloque) return nullptr;
+  memcpy(bloque, &tam, sizeof tam);
+  if (b) b->memoria_xml += tam;
+  return bloque + CABEZA_BLOQUE;
+}
+static void suelta_xml(void* p) {
+  if (!p) return;
+  char* bloque = (char*)p - CABEZA_BLOQUE;
+  size_t tam;
+  memcpy(&tam, bloque, sizeof tam);
+  if (leyendo) leyendo->memoria_xml -= tam;
+  free(bloque);
+}
+static void* cambia_xml(void* p, size_t tam) {
+  if (!p) return pide_xml(tam);
+  size_t antes;
+  memcpy(&antes, (char*)p - CABEZA_BLOQUE, sizeof antes);
+  void* nuevo = pide_xml(tam);
+  if (!nuevo) return nullptr;  // the old block stays the parser's
+  memcpy(nuevo, p, antes < tam ? antes : tam);
+  suelta_xml(p);
+  return nuevo;
+}
+static const XML_Memory_Handling_Suite MEMORIA_XML = {pide_xml, cambia_xml, suelta_xml};
+
+/* A handler of the parser run so that running out of memory in it refuses
+   the workbook and stops the parser, instead of unwinding through it. */
+template <typename... A>
+static void a_salvo(void (*manejador)(void*, A...), void* parser, A... argumentos) {
+  try {
+    manejador(parser, argumentos...);
+  } catch (const std::bad_alloc&) {
+    if (leyendo) rechaza_libro(leyendo, "%s", SIN_MEMORIA);
+    XML_StopParser((XML_Parser)parser, XML_FALSE);
+  }
 }
 
 /* Cell c (from 0) of the row at hand. A line end within a cell would count
@@ -165,16 +234,36 @@ static void sin_entidades(void* datos, const XML_Char*, int, const XML_Char*, in
   XML_StopParser((XML_Parser)datos, XML_FALSE);
 }
 
-static XML_Parser crea_parser(void* lector, XML_StartElementHandler abre, XML_EndElementHandler cierra,
-                              XML_CharacterDataHandler texto) {
-  XML_Parser p = XML_ParserCreate("UTF-8");
-  if (!p) return nullptr;
+/* A handler run through a_salvo. */
+template <void (*F)(void*, const XML_Char*, const XML_Char**)>
+static void abre_a_salvo(void* p, const XML_Char* nombre, const XML_Char** atributos) {
+  a_salvo(F, p, nombre, atributos);
+}
+template <void (*F)(void*, const XML_Char*)>
+static void cierra_a_salvo(void* p, const XML_Char* nombre) {
+  a_salvo(F, p, nombre);
+}
+template <void (*F)(void*, const XML_Char*, int)>
+static void texto_a_salvo(void* p, const XML_Char* s, int largo) {
+  a_salvo(F, p, s, largo);
+}
+
+/* A parser freed on every way out, a failed allocation's included. */
+using parser_xml = std::unique_ptr<std::remove_pointer_t<XML_Parser>, void (*)(XML_Parser)>;
+
+/* A parser for the lector's handlers, with the workbook's memory; empty
+   when there is no memory for one. */
+template <XML_StartElementHandler abre, XML_EndElementHandler cierra, XML_CharacterDataHandler texto>
+static parser_xml crea_parser(void* lector) {
+  parser_xml propio(XML_ParserCreate_MM("UTF-8", &MEMORIA_XML, nullptr), XML_ParserFree);
+  XML_Parser p = propio.get();
+  if (!p) return propio;
   XML_SetUserData(p, lector);
-  XML_SetElementHandler(p, abre, cierra);
-  XML_SetCharacterDataHandler(p, texto);
+  XML_SetElementHandler(p, abre_a_salvo<abre>, cierra_a_salvo<cierra>);
+  XML_SetCharacterDataHandler(p, texto_a_salvo<texto>);
   XML_SetEntityDeclHandler(p, sin_entidades);
   XML_UseParserAsHandlerArg(p);  // each handler gets the parser, and the lector from it
-  return p;
+  return propio;
 }
 
 /* How an entry of the zip was read. */
@@ -214,21 +303,23 @@ static lectura_entrada analiza_entrada(libro* b, const char* nombre, XML_Parser 
   int cerrado = unzCloseCurrentFile(b->z);  // checks the entry's CRC
   if (b->rechazado) return ENTRADA_RECHAZADA;
   if (leidos < 0 || cerrado != UNZ_OK) rechaza_danado(b, "el zip no se puede descomprimir");
+  else if (estado != XML_STATUS_OK && b->sin_memoria)
+    rechaza_libro(b, "Leer su XML pide mas de %zu MB de memoria", MAX_MEMORIA_XML >> 20);
+  else if (estado != XML_STATUS_OK && XML_GetErrorCode(p) == XML_ERROR_NO_MEMORY)
+    rechaza_libro(b, "%s", SIN_MEMORIA);
   else if (estado != XML_STATUS_OK) rechaza_danado(b, "su XML no es valido");
   return b->rechazado ? ENTRADA_RECHAZADA : ENTRADA_LEIDA;
 }
 
 /* Reads one entry with a fresh parser over the lector's handlers. */
-static lectura_entrada lee_entrada(libro* b, const char* nombre, void* lector, XML_StartElementHandler abre,
-                                   XML_EndElementHandler cierra, XML_CharacterDataHandler texto) {
-  XML_Parser p = crea_parser(lector, abre, cierra, texto);
+template <XML_StartElementHandler abre, XML_EndElementHandler cierra, XML_CharacterDataHandler texto>
+static lectura_entrada lee_entrada(libro* b, const char* nombre, void* lector) {
+  parser_xml p = crea_parser<abre, cierra, texto>(lector);
   if (!p) {
-    rechaza_libro(b, "No hay memoria para leer el libro");
+    rechaza_libro(b, "%s", SIN_MEMORIA);
     return ENTRADA_RECHAZADA;
   }
-  lectura_entrada l = analiza_entrada(b, nombre, p);
-  XML_ParserFree(p);
-  return l;
+  return analiza_entrada(b, nombre, p.get());
 }
 
 /* The refusal of a sheet asked by name that the workbook lacks, listing those it has. */
@@ -257,9 +348,10 @@ struct lector_xlsx {
   /* xl/workbook.xml and its relationships */
   std::vector<std::string> hojas, ids;
   std::string id_hoja, destino;
-  /* xl/sharedStrings.xml: its texts, and the one being read */
-  std::vector<std::string> textos;
-  size_t bytes_textos;
+  /* xl/sharedStrings.xml: its texts one after another, where each starts
+     (and one past the last), and the one being read */
+  std::string textos;
+  std::vector<uint32_t> inicio_textos;
   int en_texto, en_fonetica, en_si;
   std::string texto;
   /* the sheet */
@@ -301,12 +393,13 @@ static void cierra_textos(void* datos, const XML_Char* nombre) {
   if (strcmp(n, "t") == 0) x->en_texto = 0;
   if (strcmp(n, "si") != 0 || !x->en_si) return;
   x->en_si = 0;
-  if ((x->bytes_textos += x->texto.size() + 16) > MAX_TEXTOS) {
+  if (x->textos.size() + x->texto.size() + COSTE_TEXTO * x->inicio_textos.size() > MAX_TEXTOS) {
     rechaza_libro(x->b, "El libro tiene mas de 64 MB de textos");
     XML_StopParser(x->p, XML_FALSE);
     return;
   }
-  x->textos.push_back(x->texto);
+  x->textos += x->texto;
+  x->inicio_textos.push_back((uint32_t)x->textos.size());
 }
 
 static void texto_de_textos(void* datos, const XML_Char* s, int largo) {
@@ -345,8 +438,10 @@ static void abre_hoja_xlsx(void* datos, const XML_Char* nombre, const XML_Char**
   lector_xlsx* x = (lector_xlsx*)XML_GetUserData((XML_Parser)datos);
   const char* n = local(nombre);
   if (strcmp(n, "row") == 0) {
-    long fila = numero_atributo(atributo(atributos, "r"), x->fila + 1, MAX_FILAS);
-    if (fila > MAX_FILAS || fila < 1) rechaza_libro(x->b, "La fila %.20s esta fuera de la hoja", atributo(atributos, "r"));
+    const char* r = atributo(atributos, "r");
+    long fila = numero_atributo(r, x->fila + 1, MAX_FILAS);
+    if ((fila > MAX_FILAS || fila < 1) && r) rechaza_libro(x->b, "La fila %.20s esta fuera de la hoja", r);
+    else if (fila > MAX_FILAS) rechaza_libro(x->b, "La fila %ld esta fuera de la hoja", fila);  // counted, unnumbered
     else if (fila <= x->fila) rechaza_danado(x->b, "sus filas no estan en orden");
     if (x->b->rechazado) return para(x);
     x->fila = fila, x->columna = 0;
@@ -387,8 +482,8 @@ static int valor_xlsx(lector_xlsx* x, std::string* valor) {
     size_t k = 0, cifras = strspn(x->valor.c_str(), "0123456789");
     if (cifras == 0 || cifras != x->valor.size() || cifras > 9) return 0;
     for (char c : x->valor) k = k * 10 + (size_t)(c - '0');
-    if (k >= x->textos.size()) return 0;
-    *valor = x->textos[k];
+    if (k + 1 >= x->inicio_textos.size()) return 0;
+    valor->assign(x->textos, x->inicio_textos[k], x->inicio_textos[k + 1] - x->inicio_textos[k]);
   } else if (x->tipo == "b") {
     *valor = x->valor == "1" ? "VERDADERO" : x->valor == "0" ? "FALSO" : x->valor;
   } else if (x->tipo == "n") {
@@ -432,7 +527,7 @@ static std::string entrada_de(const std::string& destino) {
 /* The sheet's entry in the zip, chosen by name (NULL: the first); "" when refused. */
 static std::string hoja_xlsx(lector_xlsx* x, const char* hoja) {
   libro* b = x->b;
-  if (lee_entrada(b, "xl/workbook.xml", x, abre_libro_xlsx, nada_cierra, nada_texto) != ENTRADA_LEIDA) {
+  if (lee_entrada<abre_libro_xlsx, nada_cierra, nada_texto>(b, "xl/workbook.xml", x) != ENTRADA_LEIDA) {
     if (!b->rechazado) rechaza_danado(b, "le falta xl/workbook.xml");
     return "";
   }
@@ -444,7 +539,7 @@ static std::string hoja_xlsx(lector_xlsx* x, const char* hoja) {
     return "";
   }
   x->id_hoja = x->ids[k];
-  if (lee_entrada(b, "xl/_rels/workbook.xml.rels", x, abre_libro_xlsx, nada_cierra, nada_texto) != ENTRADA_LEIDA ||
+  if (lee_entrada<abre_libro_xlsx, nada_cierra, nada_texto>(b, "xl/_rels/workbook.xml.rels", x) != ENTRADA_LEIDA ||
       x->destino.empty()) {
     if (!b->rechazado) rechaza_danado(b, "no dice donde esta su hoja");
     return "";
@@ -453,25 +548,23 @@ static std::string hoja_xlsx(lector_xlsx* x, const char* hoja) {
 }
 
 static void lee_xlsx(libro* b, const char* hoja) {
-  lector_xlsx* x = new lector_xlsx();
+  std::unique_ptr<lector_xlsx> x(new lector_xlsx());
   x->b = b;
-  std::string entrada = hoja_xlsx(x, hoja);
+  std::string entrada = hoja_xlsx(x.get(), hoja);
+  x->inicio_textos.assign(1, 0);
   if (!b->rechazado) {
-    XML_Parser p = crea_parser(x, abre_textos, cierra_textos, texto_de_textos);
-    x->p = p;
-    if (p && analiza_entrada(b, "xl/sharedStrings.xml", p) == ENTRADA_AUSENTE) x->textos.clear();
-    if (p) XML_ParserFree(p);
+    parser_xml p = crea_parser<abre_textos, cierra_textos, texto_de_textos>(x.get());
+    x->p = p.get();
+    if (!p) rechaza_libro(b, "%s", SIN_MEMORIA);
+    else if (analiza_entrada(b, "xl/sharedStrings.xml", p.get()) == ENTRADA_AUSENTE) x->textos.clear();
   }
   if (!b->rechazado) {
-    XML_Parser p = crea_parser(x, abre_hoja_xlsx, cierra_hoja_xlsx, texto_de_hoja_xlsx);
-    x->p = p;
+    parser_xml p = crea_parser<abre_hoja_xlsx, cierra_hoja_xlsx, texto_de_hoja_xlsx>(x.get());
+    x->p = p.get();
     x->en_fonetica = 0;
-    if (p && analiza_entrada(b, entrada.c_str(), p) == ENTRADA_AUSENTE)
-      rechaza_danado(b, "le falta la hoja");
-    if (p) XML_ParserFree(p);
-    else rechaza_libro(b, "No hay memoria para leer el libro");
+    if (!p) rechaza_libro(b, "%s", SIN_MEMORIA);
+    else if (analiza_entrada(b, entrada.c_str(), p.get()) == ENTRADA_AUSENTE) rechaza_danado(b, "le falta la hoja");
   }
-  delete x;
 }
 
 /* ---- LibreOffice's .ods ---- */
@@ -594,47 +687,117 @@ static void abre_manifiesto(void* datos, const XML_Char* nombre, const XML_Char*
 }
 
 static void lee_ods(libro* b, const char* hoja) {
-  if (lee_entrada(b, "META-INF/manifest.xml", b, abre_manifiesto, nada_cierra, nada_texto) == ENTRADA_RECHAZADA)
+  if (lee_entrada<abre_manifiesto, nada_cierra, nada_texto>(b, "META-INF/manifest.xml", b) == ENTRADA_RECHAZADA)
     return;
-  lector_ods* o = new lector_ods();
+  std::unique_ptr<lector_ods> o(new lector_ods());
   o->b = b, o->pedida = hoja;
-  XML_Parser p = crea_parser(o, abre_ods, cierra_ods, texto_ods);
-  o->p = p;
-  lectura_entrada l = p ? analiza_entrada(b, "content.xml", p) : ENTRADA_RECHAZADA;
-  if (!p) rechaza_libro(b, "No hay memoria para leer el libro");
+  parser_xml p = crea_parser<abre_ods, cierra_ods, texto_ods>(o.get());
+  o->p = p.get();
+  lectura_entrada l = p ? analiza_entrada(b, "content.xml", p.get()) : ENTRADA_RECHAZADA;
+  if (!p) rechaza_libro(b, "%s", SIN_MEMORIA);
   else if (l == ENTRADA_AUSENTE) rechaza_danado(b, "le falta content.xml");
   else if (l == ENTRADA_LEIDA && !o->leida && hoja) rechaza_hoja(b, hoja, o->hojas);
   else if (l == ENTRADA_LEIDA && !o->leida) rechaza_danado(b, "no tiene ninguna hoja");
-  if (p) XML_ParserFree(p);
-  delete o;
 }
 
 /* ---- The table ---- */
 
-FILE* abre_libro(FILE* f, int ods, const char* hoja, char** memoria, char* mensaje, int tam) {
-  *memoria = nullptr;
-  libro* b = new libro();
-  b->mensaje = mensaje, b->tam = tam, b->linea = 1;
-  b->clase = ods ? "LibreOffice" : "Excel";
+/* The chosen sheet read into b->texto; the zip closed. A failed allocation
+   outside the parser's handlers refuses the workbook too. */
+static void lee_hoja(libro* b, FILE* f, int ods, const char* hoja) {
   zip_en_fichero zf = {f, ftello(f)};
   zlib_filefunc64_def funciones = {abre_zip, lee_zip, escribe_zip, dice_zip, busca_zip, cierra_zip, error_zip, &zf};
   b->z = zf.inicio < 0 ? nullptr : unzOpen2_64("libro", &funciones);
-  if (!b->z)
-    rechaza_danado(b, "no es un zip completo");
-  else if (ods)
-    lee_ods(b, hoja);
-  else
-    lee_xlsx(b, hoja);
+  try {
+    if (!b->z)
+      rechaza_danado(b, "no es un zip completo");
+    else if (ods)
+      lee_ods(b, hoja);
+    else
+      lee_xlsx(b, hoja);
+    if (!b->rechazado) b->texto += '\n';
+  } catch (const std::bad_alloc&) {
+    rechaza_libro(b, "%s", SIN_MEMORIA);
+  }
   if (b->z) unzClose(b->z);
+}
+
+FILE* abre_libro(FILE* f, int ods, const char* hoja, char** memoria, char* mensaje, int tam) {
+  *memoria = nullptr;
+  std::unique_ptr<libro> b(new (std::nothrow) libro());
+  if (!b) {
+    if (tam > 0) snprintf(mensaje, (size_t)tam, "<%s>", SIN_MEMORIA);
+    return nullptr;
+  }
+  b->mensaje = mensaje, b->tam = tam, b->linea = 1;
+  b->clase = ods ? "LibreOffice" : "Excel";
+  leyendo = b.get();
+  lee_hoja(b.get(), f, ods, hoja);
+  leyendo = nullptr;
   FILE* texto = nullptr;
   if (!b->rechazado) {
-    b->texto += '\n';
     *memoria = (char*)malloc(b->texto.size());
     if (*memoria) memcpy(*memoria, b->texto.data(), b->texto.size());
     texto = *memoria ? flujo_de_texto(*memoria, b->texto.size()) : nullptr;
-    if (!texto) rechaza_libro(b, "No hay memoria para leer el libro");
+    if (!texto) rechaza_libro(b.get(), "%s", SIN_MEMORIA);
   }
   if (!texto) free(*memoria), *memoria = nullptr;
-  delete b;
   return texto;
+}
+
+/* ---- A workbook just written, read back whole ---- */
+
+/* What the check counts in one member: the rows of a sheet. */
+struct cuenta_filas {
+  long filas;
+};
+
+static void cuenta_fila(void* datos, const XML_Char* nombre, const XML_Char**) {
+  cuenta_filas* c = (cuenta_filas*)XML_GetUserData((XML_Parser)datos);
+  if (strcmp(local(nombre), "row") == 0) c->filas++;
+}
+
+/* The member at hand unpacked whole into a parser that counts its rows;
+   0 when its bytes or its CRC are wrong, or when it is XML (xml, rels)
+   that is not well formed. */
+static int miembro_entero(libro* b, const char* nombre, long* filas) {
+  size_t largo = strlen(nombre);
+  int es_xml = (largo > 4 && strcmp(nombre + largo - 4, ".xml") == 0) ||
+               (largo > 5 && strcmp(nombre + largo - 5, ".rels") == 0);
+  cuenta_filas c = {0};
+  parser_xml p = crea_parser<cuenta_fila, nada_cierra, nada_texto>(&c);
+  if (!p || unzOpenCurrentFile(b->z) != UNZ_OK) return 0;
+  std::vector<char> pieza(TROZO_XML);
+  long long total = 0;
+  int leidos, bien = 1;
+  while (bien && (leidos = unzReadCurrentFile(b->z, pieza.data(), (unsigned)pieza.size())) > 0)
+    bien = (total += leidos) <= MAX_XML && (!es_xml || XML_Parse(p.get(), pieza.data(), leidos, XML_FALSE) == XML_STATUS_OK);
+  bien = bien && leidos == 0 && (!es_xml || XML_Parse(p.get(), "", 0, XML_TRUE) == XML_STATUS_OK);
+  bien = unzCloseCurrentFile(b->z) == UNZ_OK && bien;  // checks the CRC
+  *filas = c.filas;
+  return bien;
+}
+
+int libro_entero(FILE* f, long* filas, int nhojas) {
+  for (int k = 0; k < nhojas; k++) filas[k] = -1;
+  std::unique_ptr<libro> b(new libro());
+  b->clase = "Excel";
+  zip_en_fichero zf = {f, ftello(f)};
+  zlib_filefunc64_def funciones = {abre_zip, lee_zip, escribe_zip, dice_zip, busca_zip, cierra_zip, error_zip, &zf};
+  b->z = zf.inicio < 0 ? nullptr : unzOpen2_64("libro", &funciones);
+  int bien = b->z != nullptr, miembros = 0;
+  leyendo = b.get();
+  for (int r = bien ? unzGoToFirstFile(b->z) : UNZ_END_OF_LIST_OF_FILE; bien && r == UNZ_OK; r = unzGoToNextFile(b->z)) {
+    char nombre[256];
+    long n = 0;
+    int hoja = 0;
+    bien = unzGetCurrentFileInfo64(b->z, nullptr, nombre, sizeof nombre, nullptr, 0, nullptr, 0) == UNZ_OK &&
+           miembro_entero(b.get(), nombre, &n);
+    if (bien && sscanf(nombre, "xl/worksheets/sheet%d.xml", &hoja) == 1 && hoja >= 1 && hoja <= nhojas)
+      filas[hoja - 1] = n;
+    miembros++;
+  }
+  leyendo = nullptr;
+  if (b->z) unzClose(b->z);
+  return bien && miembros > 0;
 }

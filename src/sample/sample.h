@@ -151,10 +151,14 @@ struct tabla_guardada;
    it would stop at the same row whatever reach it asked (a cell past the
    header's columns, a footer with rows after it, a reach or species cell
    empty or with a control code, a NUL, a stray quote, a read error): such
-   a file is read for each reach. A workbook's sheet is read as
+   a file is read for each reach; so is one too large to keep in the
+   memory there is. A workbook's sheet is read as
    lee_muestra_descrita reads it for libro (NULL: its first). tabla_suelta
-   frees it. */
-tabla_guardada* tabla_guarda(FILE* f, const libro_pedido* libro = nullptr);
+   frees it. A file refused before any row is read, whatever is asked of it
+   (a damaged or too large workbook, a file that is no text), leaves that
+   refusal in rechazo as lee_muestra_descrita gives it; else rechazo is "". */
+tabla_guardada* tabla_guarda(FILE* f, const libro_pedido* libro = nullptr, char* rechazo = nullptr,
+                             int tam_rechazo = 0);
 /* The fish of the reach e names (and its species, when given), as
    lee_muestra_descrita gives them from the file the table was read from
    with the same request: the same n, fish, description and refusal, naming
@@ -163,6 +167,12 @@ int tabla_elige(const tabla_guardada* t, int con_clases, const eleccion_datos* e
                 descripcion_datos* d, int* pasadas, float* longitudes, float* pesos, int* clases,
                 char* mensaje, int tam_mensaje);
 void tabla_suelta(tabla_guardada* t);
+
+/* Reads back a workbook just written (f at its start) for its writer to
+   know it whole: 1 when every member of its zip unpacks to its CRC and
+   every XML member is well formed; filas[k] gets the rows of
+   xl/worksheets/sheet(k+1).xml, -1 for a sheet it lacks, for k < nhojas. */
+int libro_entero(FILE* f, long* filas, int nhojas);
 
 /* Gives `clase` to every fish whose length lies in (inferior, superior], the
    interval of one class; returns how many fish it gave it to. */

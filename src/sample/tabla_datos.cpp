@@ -868,18 +868,25 @@ static int guarda_filas(FILE* texto, tabla_guardada* t) {
   return !l->terminada && !ferror(texto) && !l->en_cabecera && l->indice[DATO_TRAMO] >= 0;
 }
 
-tabla_guardada* tabla_guarda(FILE* f, const libro_pedido* libro) {
+tabla_guardada* tabla_guarda(FILE* f, const libro_pedido* libro, char* rechazo, int tam_rechazo) {
   char* memoria;
   const char* tipo;
-  char mensaje[LARGO_MENSAJE_LECTURA];
+  char mensaje[LARGO_MENSAJE_LECTURA] = "";
   FILE* texto = abre_texto(f, libro, &memoria, &tipo, mensaje, sizeof mensaje);
+  if (tam_rechazo > 0) snprintf(rechazo, (size_t)tam_rechazo, "%s", texto ? "" : mensaje);
   if (!texto) return nullptr;
-  std::unique_ptr<tabla_guardada> t(new tabla_guardada());
-  t->utf16 = texto != f && !tipo;
-  t->libro = tipo;
-  int separador = tipo ? ',' : ftell(texto) < 0 ? 0 : separador_de_tabla(texto);  // a sheet comes as a "," table
-  t->separador = (char)separador;
-  int bien = separador > 0 && guarda_filas(texto, t.get());
+  std::unique_ptr<tabla_guardada> t;
+  int bien = 0;
+  try {  // a table too large to keep in memory is read for each reach instead
+    t.reset(new tabla_guardada());
+    t->utf16 = texto != f && !tipo;
+    t->libro = tipo;
+    int separador = tipo ? ',' : ftell(texto) < 0 ? 0 : separador_de_tabla(texto);  // a sheet comes as a "," table
+    t->separador = (char)separador;
+    bien = separador > 0 && guarda_filas(texto, t.get());
+  } catch (const std::bad_alloc&) {
+    bien = 0;
+  }
   cierra_texto(texto, f, memoria);
   return bien ? t.release() : nullptr;
 }

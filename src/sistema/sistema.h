@@ -46,6 +46,14 @@ const char* nombre_sin_carpeta(const char* ruta);
 /* ruta names its file from the root, not from the working folder (on
    Windows, "C:\x", "\x" and "\\server\x" do too). */
 int ruta_absoluta(const char* ruta);
+/* Removes from the folder carpeta each hidden file (its name starting with
+   ".") that no running program holds and that quitar(path, name, datos)
+   accepts: what a run killed while writing left. Their number. On Linux a
+   running program holds every file of its sets by a lock that ends with
+   it; on Windows a set's files are closed before they take their names, so
+   that a living run's cannot be told from a dead one's, and none is removed. */
+int quita_abandonados(const char* carpeta, int (*quitar)(const char* ruta, const char* nombre, void* datos),
+                      void* datos);
 /* Makes the folder ruta, readable by all whom the user's mask allows; 0 when
    made, -1 (errno; EEXIST when something is there already) when not. */
 int crea_carpeta(const char* ruta);

@@ -4,8 +4,10 @@
 // only to be renamed over them; rename() replaces a file atomically, even an
 // open one. Interruptions are SIGINT, SIGTERM and SIGHUP, held off by the
 // writing thread's signal mask.
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <time.h>
@@ -17,6 +19,29 @@
 #include <cstring>
 
 #include "sistema_interna.h"
+
+/* ---- Files a killed run left ---- */
+
+int quita_abandonados(const char* carpeta, int (*quitar)(const char* ruta, const char* nombre, void* datos),
+                      void* datos) {
+  DIR* d = opendir(carpeta);
+  if (!d) return 0;
+  int quitados = 0;
+  while (struct dirent* e = readdir(d)) {
+    char ruta[CAPACIDAD_RUTA];
+    if (e->d_name[0] != '.' || snprintf(ruta, sizeof ruta, "%s/%s", carpeta, e->d_name) >= (int)sizeof ruta)
+      continue;
+    int fd = open(ruta, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    struct stat st;
+    // A lock that can be had: no running program holds the file.
+    if (fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        quitar(ruta, e->d_name, datos) && unlink(ruta) == 0)
+      quitados++;
+    if (fd >= 0) close(fd);
+  }
+  closedir(d);
+  return quitados;
+}
 
 /* ---- Files the program reads ---- */
 
@@ -148,6 +173,9 @@ FILE* temporal_crea(const char* ruta, const char* extension, char* oculto, int t
   if (c.fd < 0 && !con_nombre_oculto(ruta, extension, oculto, tam, crea_oculto, &c)) return nullptr;
   int fd = c.fd;
   fchmod(fd, c.permisos);  // as the name has them, whatever the mask
+  // Held while the program lives, under any name the file is given: a later
+  // run removes only what a killed one left (quita_abandonados).
+  flock(fd, LOCK_EX | LOCK_NB);
   FILE* f = fdopen(fd, "wb");
   if (!f) {
     close(fd);

@@ -195,6 +195,24 @@ struct MuestraDeInforme {
   int pasadas[MAX_PECES], clases[MAX_PECES], n = NUM_EJEMPLO;
   float longitudes[MAX_PECES], pesos[MAX_PECES];
 };
+
+#include "export.h"
+
+/* An image an earlier export wrote: a small graph as the writer saves it,
+   which a new export may replace (a file of the user's may not be). */
+inline std::string imagen_anterior() {
+  BITMAP* b = create_bitmap(3, 2);
+  clear_to_color(b, makecol(230, 230, 230));
+  std::string bytes;
+  if (FILE* f = tmpfile()) {
+    guarda_bmp(b, f);
+    rewind(f);
+    for (int c; (c = getc(f)) != EOF;) bytes += (char)c;
+    fclose(f);
+  }
+  destroy_bitmap(b);
+  return bytes;
+}
 #endif
 
 #endif

@@ -3,7 +3,9 @@
 // halfway (the window's export: exporta_test.cpp). Whatever happens, each report's files
 // are all new or all as they were, the summary too, and nothing hidden stays.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -133,6 +135,46 @@ TEST_F(Escritura, ASeasonInterruptedAtAnyMomentKeepsWholeReachesAndNoHalfSummary
   EXPECT_GT(a_medias, 0) << "ningun corte entre el primer tramo y el resumen";
 }
 
+// ---- Hidden files a killed run left ----
+
+// Regression: where the file system has no files without a name (vfat, NFS,
+// SMB), a run killed while writing left its hidden files there for good.
+// The next run in the folder removes those, and only those.
+TEST_F(Escritura, TheNextRunRemovesTheHiddenFilesAKilledRunLeftAndNothingElse) {
+  escribe_muestras();
+  escribe_todo("tabla.csv", tabla_de(2, "ejemplo.txt"));
+  ASSERT_EQ(informe("--linf 32 ejemplo.txt inf.txt"), 0) << errores;
+  ASSERT_EQ(informe("--tramos tabla.csv --carpeta c"), 0) << errores;
+  const std::string informe_ = lee_todo("inf.txt"), imagen = lee_todo("inf2.bmp");
+  const std::map<std::string, std::string> dejados = {
+      {".inf.txt.Ab3dE9", informe_.substr(0, 700)},  // cut short by the kill
+      {".inf2.bmp.Xy12Zq.bmp", imagen},
+      {".inf2.bmp.Qw7rT1", imagen},  // a file without a name given one to be renamed
+      {"c/.resumen.xlsx.Mn4bV5.xlsx", lee_todo("c/resumen.xlsx")},
+      {"c/.resumen.csv.Lk8jH2", lee_todo("c/resumen.csv")},
+      {"c/.T101.txt.Gf5dS3", lee_todo("c/T101.txt")}};
+  const std::map<std::string, std::string> ajenos = {
+      {".notas.txt.Ab3dE9", "notas del muestreo\n"},  // named so, but not the program's
+      {".inf3.bmp.Zz9Zz9.bmp", ""},                    // empty: nothing tells it is
+      {".inf.txt.Ab3dE", informe_},                    // not as the writer names them
+      {".inf.txt.Ab3dE9~", informe_},
+      {".inf4.bmp.Pp0Pp0.png", imagen},
+      {".inf1.bmp.Vivo01.bmp", imagen}};  // a running program's: held below
+  for (auto& f : dejados) escribe_todo(f.first, f.second);
+  for (auto& f : ajenos) escribe_todo(f.first, f.second);
+  int vivo = open(".inf1.bmp.Vivo01.bmp", O_RDONLY);
+  ASSERT_EQ(flock(vivo, LOCK_EX), 0);
+  ASSERT_EQ(informe("--linf 32 ejemplo.txt inf.txt"), 0) << errores;
+  EXPECT_NE(salida.find(".: se han quitado 3 ficheros ocultos que dejo una ejecucion interrumpida\n"),
+            std::string::npos) << salida;
+  ASSERT_EQ(informe("--tramos tabla.csv --carpeta c"), 0) << errores;
+  EXPECT_NE(salida.find("c: se han quitado 3 ficheros ocultos que dejo una ejecucion interrumpida\n"),
+            std::string::npos) << salida;
+  close(vivo);
+  for (auto& f : dejados) EXPECT_FALSE(std::ifstream(f.first).good()) << f.first;
+  for (auto& f : ajenos) EXPECT_EQ(lee_todo(f.first), f.second) << f.first;
+}
+
 // ---- A file system that fills up halfway ----
 
 /* How to run a command in a mount namespace of its own: as root, or in a
@@ -149,13 +191,14 @@ int paginas(const std::string& contenido) { return (int)((contenido.size() + 409
 /* Runs `orden` (a shell command line) in folder "d", a new file system in
    memory of `paginas_disco` pages holding copies of the files of `antes`,
    in a namespace of its own (`propio`); then d's files are copied to folder
-   "fuera" and its error output to *errores. Its exit status. */
+   "fuera", its output to *dice and its error output to *errores. Its exit status. */
 int en_disco_pequeno(const std::string& propio, int paginas_disco, const std::string& antes,
-                     const std::string& orden, std::string* errores) {
+                     const std::string& orden, std::string* dice, std::string* errores) {
   std::string guion = "mount -t tmpfs -o size=" + std::to_string(paginas_disco * 4) +
                       "k none d && cp -a " + antes + "/. d/ && (cd d && env -u DISPLAY " + orden +
-                      " >/dev/null 2>../errores.out; echo $? >../salida.out) && cp -a d/. fuera/";
+                      " >../dice.out 2>../errores.out; echo $? >../salida.out) && cp -a d/. fuera/";
   int bien = system(("rm -rf d fuera salida.out && mkdir d fuera && " + propio + " sh -c '" + guion + "'").c_str());
+  *dice = lee_todo("dice.out");
   *errores = lee_todo("errores.out");
   return bien == 0 ? std::atoi(lee_todo("salida.out").c_str()) : -1;
 }
@@ -204,7 +247,7 @@ class DiscoPequeno : public Escritura {
     for (auto& f : anterior) ocupado += paginas(f.second);
     for (int libre : libres) {
       SCOPED_TRACE("paginas libres: " + std::to_string(libre));
-      int salida = en_disco_pequeno(propio, ocupado + libre, antes, orden, &errores);
+      int salida = en_disco_pequeno(propio, ocupado + libre, antes, orden, &dice, &errores);
       if (salida < 0) ADD_FAILURE() << "no se ha montado el disco pequeno";
       Contenido esperado = anterior;
       for (auto& f : nuevo)
@@ -215,12 +258,16 @@ class DiscoPequeno : public Escritura {
       EXPECT_TRUE(errores.find(": no se ha podido escribir") != std::string::npos ||
                   errores.find(": no se han podido escribir las tablas resumen") != std::string::npos)
           << errores;
+      // Regression: the summary's files were listed on standard output when none was written.
+      if (errores.find("las tablas resumen") != std::string::npos) {
+        EXPECT_EQ(dice.find("Resumen:"), std::string::npos) << dice;
+      }
       sin_png += errores.find(".png: no se ha podido escribir") != std::string::npos;
       fallidas++;
     }
     return fallidas;
   }
-  std::string propio;
+  std::string propio, dice;
   int sin_png = 0;
 };
 
@@ -258,6 +305,23 @@ TEST_F(DiscoPequeno, TheSummarysPngTakesItsNameWithTheTablesOrNoneDoes) {
   Contenido nuevo = contenido_de("nuevo");
   std::set<int> libres = libres_al_final(nuevo, "", 6);
   EXPECT_GT(barre("vacia", libres, orden, nuevo, los_del_tramo), 0) << "el resumen nunca se ha quedado sin sitio";
+}
+
+// Regression: libxlsxwriter wrote the workbook's parts through files in
+// /tmp, unchecked: with /tmp full the season said it was done and left a
+// workbook with its sheets cut. /tmp is now a disk of one page, full at
+// once; the workbook must come out byte for byte as with room to spare.
+TEST_F(DiscoPequeno, AFullTmpFolderLeavesTheSummaryWorkbookWhole) {
+  std::string tabla = "Tramo;Fichero;Superficie;Linf\n";
+  for (int i = 1; i <= 30; i++) tabla += "T" + std::to_string(i) + ";ejemplo.txt;250;32\n";
+  escribe_todo("tabla.csv", tabla);
+  ASSERT_EQ(informe("--tramos tabla.csv --carpeta holgada"), 0) << errores;
+  // The process keeps its folder in the old /tmp; only new paths under /tmp meet the small one.
+  std::string guion = "mount -t tmpfs -o size=4k none /tmp && env -u DISPLAY " + std::string(PROGRAMA_INFORME) +
+                      " --tramos tabla.csv --carpeta justa";
+  EXPECT_EQ(ejecuta_orden(propio + " sh -c '" + guion + "'", &salida, &errores), 0) << errores;
+  EXPECT_TRUE(lee_todo("justa/resumen.xlsx") == lee_todo("holgada/resumen.xlsx"));
+  EXPECT_GT(lee_todo("justa/resumen.xlsx").size(), 8000u);  // more than the small /tmp takes
 }
 
 }  // namespace

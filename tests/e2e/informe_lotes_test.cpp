@@ -316,6 +316,8 @@ TEST_F(Lotes, EveryRefusalLeavesTheExistingReportUntouched) {
   escribe_todo("vacio.dat", "Pasada Longitud Peso Clase\n");
   ASSERT_EQ(mkdir("carpeta", 0755), 0);
   ASSERT_EQ(mkdir("d2.bmp", 0755), 0);  // where image 2 of d.txt would go
+  const std::string foto = "BM una fotografia del tramo";
+  escribe_todo("foto2.bmp", foto);  // the user's own, where image 2 of foto.txt would go
   ASSERT_EQ(mkfifo("carpeta/tuberia", 0600), 0);  // its opening waits for a writer
   const struct {
     std::string argumentos;
@@ -334,6 +336,7 @@ TEST_F(Lotes, EveryRefusalLeavesTheExistingReportUntouched) {
       {"ejemplo no_hay/informe.txt", 1, "no_hay/informe.txt: no se puede crear"},
       {"ejemplo carpeta", 1, "carpeta: no se puede crear"},
       {"ejemplo d.txt", 1, "d2.bmp: no se puede crear el grafico"},
+      {"ejemplo foto.txt", 1, "foto2.bmp: no es un grafico de Pasadas; elija otro nombre para el informe"},
       {"ejemplo malo.dat", 1, "malo.dat: no es un informe de Pasadas"},
       {"ejemplo datas.dat", 1, "datas.dat: no es un informe de Pasadas"},
       {"ejemplo " + std::string(107, 'n') + ".txt", 1, "nnn.txt: el nombre no cabe"},
@@ -357,7 +360,8 @@ TEST_F(Lotes, EveryRefusalLeavesTheExistingReportUntouched) {
     EXPECT_EQ(std::count(errores.begin(), errores.end(), '\n'), 1) << errores;
     EXPECT_EQ(lee_todo("informe.txt"), ayer);
     EXPECT_EQ(ficheros_en("."),
-              (std::set<std::string>{"informe.txt", "malo.dat", "vacio.dat", "carpeta", "d2.bmp"}));
+              (std::set<std::string>{"informe.txt", "malo.dat", "vacio.dat", "carpeta", "d2.bmp", "foto2.bmp"}));
+    EXPECT_EQ(lee_todo("foto2.bmp"), foto);
   }
 }
 

@@ -44,12 +44,16 @@ const std::set<std::string> TODO_TRAMO1 = {"tramo1.txt", "tramo14.bmp", "tramo12
                                            "tramo13.bmp"};
 /* An earlier export of tramo1.txt: a report and its images. */
 const std::string ANTERIOR = std::string(PRIMERA_LINEA_INFORME) + "\n\ninforme de ayer\n";
+/* What the earlier export left under that name. */
+std::string anterior(const std::string& nombre) {
+  return nombre.size() > 4 && nombre.compare(nombre.size() - 4, 4, ".bmp") == 0 ? imagen_anterior() : ANTERIOR;
+}
 void deja_exportacion_anterior() {
-  for (auto& f : TODO_TRAMO1) escribe_todo(f, ANTERIOR);
+  for (auto& f : TODO_TRAMO1) escribe_todo(f, anterior(f));
 }
 bool sigue_la_anterior() {
   for (auto& f : TODO_TRAMO1)
-    if (lee_todo(f) != ANTERIOR) return false;
+    if (lee_todo(f) != anterior(f)) return false;
   return ficheros_en(".") == TODO_TRAMO1;
 }
 
@@ -195,7 +199,7 @@ TEST_F(Exporta, APartialReportNamesTheEarlierReportsImagesLeftBesideIt) {
   int a = alto(FUENTE_CELDAS), y = SCREEN_H / 2;
   for (auto& c : casos) {
     SCOPED_TRACE(c.paso);
-    for (int d = 1; d <= 4; d++) escribe_todo(c.raiz + std::to_string(d) + ".bmp", ANTERIOR);
+    for (int d = 1; d <= 4; d++) escribe_todo(c.raiz + std::to_string(d) + ".bmp", imagen_anterior());
     escribe_todo(c.raiz + ".txt", ANTERIOR);
     for (char t : c.teclas)
       if (t == '\x01')
@@ -212,7 +216,7 @@ TEST_F(Exporta, APartialReportNamesTheEarlierReportsImagesLeftBesideIt) {
     EXPECT_EQ(cuenta_color(0, 0, 36, SCREEN_H - 1, 255, 0, 0) +
                   cuenta_color(SCREEN_W - 37, 0, SCREEN_W - 1, SCREEN_H - 1, 255, 0, 0), 0);
     EXPECT_NE(lee_todo(c.raiz + ".txt"), ANTERIOR);
-    for (int d = 1; d <= 3; d++) EXPECT_EQ(lee_todo(c.raiz + std::to_string(d) + ".bmp"), ANTERIOR) << d;
+    for (int d = 1; d <= 3; d++) EXPECT_EQ(lee_todo(c.raiz + std::to_string(d) + ".bmp"), imagen_anterior()) << d;
     for (auto& f : ficheros_en(".")) remove(f.c_str());
   }
 }
@@ -302,6 +306,21 @@ TEST_F(Exporta, ANameThatIsNotAReportIsRefusedAndLeftAsItWas) {
   EXPECT_EQ(ficheros_en("."), (std::set<std::string>{"otra.txt", "notas"}));
   EXPECT_EQ(lee_todo("otra.txt"), datos);
   EXPECT_EQ(lee_todo("notas"), "notas del muestreo\n");
+}
+
+// Regression: the export wrote its images over any file of their names,
+// a photograph named like image 2 included.
+TEST_F(Exporta, AnImageNameHoldingTheUsersOwnFileIsRefusedBeforeAnythingIsWritten) {
+  const std::string foto = "BM una fotografia del tramo";
+  escribe_todo("tramo2.bmp", foto);
+  escribe("tramo.txt\nx");
+  exporta();
+  EXPECT_EQ(teclas_pendientes(), 0);
+  EXPECT_TRUE(dice("<Ese grafico no es de Pasadas, elija otro nombre>", SCREEN_H / 2 + 200));
+  EXPECT_TRUE(dice("tramo2.bmp", SCREEN_H / 2 + 200 + 2 * alto(FUENTE_CELDAS)));
+  EXPECT_EQ(cuenta_color(105, 105, SCREEN_W - 105, SCREEN_H - 105, 65, 105, 225), 0);  // no mode menu
+  EXPECT_EQ(ficheros_en("."), std::set<std::string>{"tramo2.bmp"});
+  EXPECT_EQ(lee_todo("tramo2.bmp"), foto);
 }
 
 TEST_F(Exporta, EscWhileTypingTheNameWritesNothing) {

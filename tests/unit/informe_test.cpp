@@ -206,12 +206,12 @@ TEST_F(Informe, ByFrequencySharesOfALargeSampleNearTheBoundAreNotOverflowed) {
 const std::string INFORME_ANTERIOR = std::string(PRIMERA_LINEA_INFORME) + "\n\ninforme anterior\n";
 void deja_exportacion_anterior(const char* raiz) {
   escribe_todo(std::string(raiz) + ".txt", INFORME_ANTERIOR);
-  for (int d = 1; d <= 4; d++) escribe_todo(raiz + std::to_string(d) + ".bmp", "imagen anterior");
+  for (int d = 1; d <= 4; d++) escribe_todo(raiz + std::to_string(d) + ".bmp", imagen_anterior());
 }
 void comprueba_exportacion_anterior(const char* raiz) {
   EXPECT_EQ(lee_todo(std::string(raiz) + ".txt"), INFORME_ANTERIOR);
   for (int d = 1; d <= 4; d++)
-    EXPECT_EQ(lee_todo(raiz + std::to_string(d) + ".bmp"), "imagen anterior") << d;
+    EXPECT_EQ(lee_todo(raiz + std::to_string(d) + ".bmp"), imagen_anterior()) << d;
 }
 const std::set<std::string> ANTERIOR = {"tramo.txt", "tramo1.bmp", "tramo2.bmp", "tramo3.bmp",
                                         "tramo4.bmp"};
@@ -240,7 +240,7 @@ TEST_F(Informe, AnImageThatCannotTakeItsNameKeepsEveryOldFile) {
   EXPECT_FALSE(informe_cierra(&inf));
   EXPECT_STREQ(inf.fallido, "tramo2.bmp");
   EXPECT_EQ(lee_todo("tramo.txt"), INFORME_ANTERIOR);
-  for (int d : {1, 3, 4}) EXPECT_EQ(lee_todo("tramo" + std::to_string(d) + ".bmp"), "imagen anterior");
+  for (int d : {1, 3, 4}) EXPECT_EQ(lee_todo("tramo" + std::to_string(d) + ".bmp"), imagen_anterior());
   EXPECT_EQ(ficheros_en("."), ANTERIOR);
   EXPECT_TRUE(ficheros_en("tramo2.bmp").empty());
 

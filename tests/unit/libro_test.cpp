@@ -85,6 +85,13 @@ std::string rechazo(const std::string& nombre, const std::string& texto, const c
   return n == LECTURA_RECHAZADA ? mensaje : "";
 }
 
+std::string repite(const std::string& texto, int veces) {
+  std::string r;
+  r.reserve(texto.size() * (size_t)veces);
+  for (int i = 0; i < veces; i++) r += texto;
+  return r;
+}
+
 std::string zip(const std::vector<entrada_zip>& entradas) {
   std::string ruta = temporal("libro.zip");
   EXPECT_TRUE(escribe_zip(ruta, entradas));
@@ -146,6 +153,13 @@ TEST(Libro, WhatCannotBeReadIsRefusedSayingWhy) {
                   "<table:table-row><table:table-cell office:value-type=\"float\" office:value=\"2\"/>"
                   "</table:table-row></table:table-row>")),
        nullptr, "<El libro de LibreOffice esta danado: una celda esta fuera de su sitio>"},
+      // Regression: a row past the sheet's end without its number said "La fila (null)".
+      {"filas.xlsx", zip(xlsx_de(repite("<row/>", 1048576))), nullptr, "<La fila 1048577 esta fuera de la hoja>"},
+      // A single tag, or elements nested, that would take the parser gigabytes: refused by rule, at once.
+      {"etiqueta.xlsx", zip(xlsx_de("<row r=\"2\"><c r=\"A2\" t=\"" + std::string(20 << 20, 'n') + "\"/></row>")),
+       nullptr, "<Leer su XML pide mas de 4 MB de memoria>"},
+      {"honda.ods", zip(ods_de(std::string(CABECERA_ODS) + repite("<x>", 3000000))), nullptr,
+       "<Leer su XML pide mas de 4 MB de memoria>"},
       {"repetido.ods",
        zip(ods_de(std::string(CABECERA_ODS) + "<table:table-row><table:table-cell table:number-columns-repeated=\"16384\">"
                   "<text:p>" + std::string(60000, 'a') + "</text:p></table:table-cell></table:table-row>")),
