@@ -34,8 +34,7 @@ int empieza_por(const char* ruta, const char* inicio, size_t largo_inicio) {
 }
 
 int informe_sustituible(const char* ruta) {
-  const char* barra = strrchr(ruta, '/');
-  if (strcmp(barra ? barra + 1 : ruta, RECURSOS) == 0) return 0;
+  if (strcmp(nombre_sin_carpeta(ruta), RECURSOS) == 0) return 0;
   char linea[sizeof PRIMERA_LINEA_INFORME + 1];
   snprintf(linea, sizeof linea, "%s\n", PRIMERA_LINEA_INFORME);
   return empieza_por(ruta, linea, strlen(linea));

@@ -68,12 +68,13 @@ static int lee_tabla_de_tramos(const char* ruta, const char* hoja, std::vector<f
 
 /* ---- One reach ---- */
 
-/* The reach's file names: its name (and species), with "/" and "." made "_"
-   so that it stays one file in the folder and its images keep their stem.
+/* The reach's file names: its name (and species), with "/" (and on Windows
+   "\" and ":") and "." made "_" so that it stays one file in the folder and
+   its images keep their stem.
    0 when it does not fit in tam: a name cut short could end inside a letter. */
 static void hace_seguro(char* nombre) {
   for (char* c = nombre; *c; c++)
-    if (*c == '/' || *c == '.') *c = '_';
+    if (separa_carpetas(*c) || *c == '.') *c = '_';
 }
 
 static int nombre_seguro(const fila_tabla* f, char* nombre, size_t tam) {
@@ -391,10 +392,9 @@ static int guarda_paginas(temporales* juego, const resumen_campana* r, const fil
   return 1;
 }
 
-/* The folder of the table, with its "/", for the data files named in it. */
+/* The folder of the table, with its separator, for the data files named in it. */
 static void carpeta_de(const char* ruta, char* carpeta, size_t tam) {
-  const char* barra = strrchr(ruta, '/');
-  snprintf(carpeta, tam, "%.*s", barra ? (int)(barra - ruta + 1) : 0, ruta);
+  snprintf(carpeta, tam, "%.*s", (int)(nombre_sin_carpeta(ruta) - ruta), ruta);
 }
 
 int peticion_de_campana(peticion* p, const char* sobrante) {

@@ -40,6 +40,8 @@ int legible(const char* ruta);
 int puede_escribirse(const char* ruta);
 /* Both names are the same existing file (a report must never replace its data). */
 int mismo_fichero(const char* a, const char* b);
+/* c ends a folder (or, on Windows, a drive) in a path: it cannot be part of a file's own name. */
+int separa_carpetas(char c);
 /* Where the file's own name starts in ruta, past any folder (on Windows,
    "\" and a drive's "C:" end a folder too). */
 const char* nombre_sin_carpeta(const char* ruta);

@@ -82,6 +82,8 @@ int mismo_fichero(const char* a, const char* b) {
   return stat(a, &sa) == 0 && stat(b, &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+int separa_carpetas(char c) { return c == '/'; }
+
 const char* nombre_sin_carpeta(const char* ruta) {
   const char* barra = strrchr(ruta, '/');
   return barra ? barra + 1 : ruta;

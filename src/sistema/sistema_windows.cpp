@@ -163,6 +163,8 @@ static int con_unidad(const char* ruta) {
   return ((ruta[0] | 0x20) >= 'a' && (ruta[0] | 0x20) <= 'z') && ruta[1] == ':';
 }
 
+int separa_carpetas(char c) { return c == '/' || c == '\\' || c == ':'; }
+
 const char* nombre_sin_carpeta(const char* ruta) {
   const char* nombre = con_unidad(ruta) ? ruta + 2 : ruta;
   for (const char* c = nombre; *c; c++)
