@@ -135,12 +135,12 @@ $ar rcs "$prefijo/lib/libcsv.a" "$trabajo/libcsv.o"
 cp "$trabajo/libcsv/csv.h" "$prefijo/include/"
 
 # libxlsxwriter's own CMake looks for zlib.h beside minizip's headers: its
-# few files are compiled as its CMake would for mingw, with our minizip. Its
-# patch lets mingw take its Windows way to files, through UTF-16 names, so
-# that a season's workbook may go to a folder with an accented name.
+# few files are compiled as its CMake would for mingw, with our minizip.
+# Its Windows way to files (UTF-16 names) is not taken: it opens the zip
+# through minizip's iowin32, which shares nothing, and the hidden temporary
+# the set writer already holds open then cannot be written at all.
 echo "windows: libxlsxwriter"
 desempaqueta libxlsxwriter "$trabajo/libxlsxwriter"
-patch -d "$trabajo/libxlsxwriter" -p1 --quiet <"$aqui/libxlsxwriter-utf8.patch"
 mkdir -p "$trabajo/libxlsxwriter-obra"
 (cd "$trabajo/libxlsxwriter" &&
   for f in src/*.c third_party/md5/md5.c third_party/tmpfileplus/tmpfileplus.c; do
