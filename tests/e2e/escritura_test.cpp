@@ -316,9 +316,16 @@ TEST_F(DiscoPequeno, AFullTmpFolderLeavesTheSummaryWorkbookWhole) {
   for (int i = 1; i <= 30; i++) tabla += "T" + std::to_string(i) + ";ejemplo.txt;250;32\n";
   escribe_todo("tabla.csv", tabla);
   ASSERT_EQ(informe("--tramos tabla.csv --carpeta holgada"), 0) << errores;
-  // The process keeps its folder in the old /tmp; only new paths under /tmp meet the small one.
-  std::string guion = "mount -t tmpfs -o size=4k none /tmp && env -u DISPLAY " + std::string(PROGRAMA_INFORME) +
-                      " --tramos tabla.csv --carpeta justa";
+  // The process keeps its folder in the old /tmp; only new paths under /tmp
+  // meet the small one. A program built under /tmp (a fresh clone there) is
+  // put back in sight from the old /tmp, held open on descriptor 3.
+  std::string programa = PROGRAMA_INFORME;
+  std::string carpeta = programa.substr(0, programa.rfind('/'));
+  std::string reponer;
+  if (carpeta.rfind("/tmp/", 0) == 0)
+    reponer = "mkdir -p " + carpeta + " && mount -c --bind /proc/self/fd/3/" + carpeta.substr(5) + " " + carpeta + " && ";
+  std::string guion = "exec 3</tmp && mount -t tmpfs -o size=4k none /tmp && " + reponer + "env -u DISPLAY " +
+                      programa + " --tramos tabla.csv --carpeta justa";
   EXPECT_EQ(ejecuta_orden(propio + " sh -c '" + guion + "'", &salida, &errores), 0) << errores;
   EXPECT_TRUE(lee_todo("justa/resumen.xlsx") == lee_todo("holgada/resumen.xlsx"));
   EXPECT_GT(lee_todo("justa/resumen.xlsx").size(), 8000u);  // more than the small /tmp takes
