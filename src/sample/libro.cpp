@@ -16,6 +16,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string_view>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -702,6 +703,19 @@ static void lee_ods(libro* b, const char* hoja) {
 
 /* ---- The table ---- */
 
+/* The number N of a member "xl/worksheets/sheetN.xml", 0 for any other
+   member; read without the C library, whose numbers follow the desktop. */
+static int numero_de_hoja(const char* nombre) {
+  std::string_view m(nombre), antes("xl/worksheets/sheet"), despues(".xml");
+  if (m.size() <= antes.size() + despues.size() || m.substr(0, antes.size()) != antes ||
+      m.substr(m.size() - despues.size()) != despues)
+    return 0;
+  int hoja = 0;
+  const char* fin = nombre + m.size() - despues.size();
+  auto [p, e] = std::from_chars(nombre + antes.size(), fin, hoja);
+  return e == std::errc() && p == fin ? hoja : 0;
+}
+
 /* The chosen sheet read into b->texto; the zip closed. A failed allocation
    outside the parser's handlers refuses the workbook too. */
 static void lee_hoja(libro* b, FILE* f, int ods, const char* hoja) {
@@ -793,7 +807,7 @@ int libro_entero(FILE* f, long* filas, int nhojas) {
     int hoja = 0;
     bien = unzGetCurrentFileInfo64(b->z, nullptr, nombre, sizeof nombre, nullptr, 0, nullptr, 0) == UNZ_OK &&
            miembro_entero(b.get(), nombre, &n);
-    if (bien && sscanf(nombre, "xl/worksheets/sheet%d.xml", &hoja) == 1 && hoja >= 1 && hoja <= nhojas)
+    if (bien && (hoja = numero_de_hoja(nombre)) >= 1 && hoja <= nhojas)
       filas[hoja - 1] = n;
     miembros++;
   }
